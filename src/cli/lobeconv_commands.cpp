@@ -1,0 +1,226 @@
+#include "cli/lobeconv_commands.h"
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
+#include "cli/pattern_json.h"
+#include "core/antenna_loader.h"
+#include "core/file_types.h"
+#include "core/lobe_state.h"
+#include "core/run_log.h"
+#include "core/save_routing.h"
+#include "core/window_port.h"
+
+namespace lobe {
+
+const char* const k_lobeconv_usage =
+    "Usage: lobeconv COMMAND [ARGS] [OPTIONS]\n"
+    "\n"
+    "Reads and writes antenna pattern files exactly as Lobeview's Open and Save\n"
+    "commands do.\n"
+    "\n"
+    "Commands:\n"
+    "  dump FILE              Print the pattern loaded from FILE as JSON: file type,\n"
+    "                         load errors, header fields, and every frequency and cut\n"
+    "                         with its points.\n"
+    "  convert IN OUT         Read IN and write OUT; the format of OUT follows its\n"
+    "                         extension (.nsma, .adf: NSMA; .labz: LABZ). A failed\n"
+    "                         conversion leaves no OUT behind and keeps an old one.\n"
+    "\n"
+    "Options:\n"
+    "  --ant-version 1|2|3    ANT version to write (default 3).\n"
+    "  --nec-columns A,S      Angle and signal columns of a 4NEC text file,\n"
+    "                         counted from 1 (default 1,2).\n"
+    "  --log-dir DIR          Write the run log lobeview_log.txt into DIR.\n"
+    "  --help                 Show this text.\n"
+    "\n"
+    "Input formats are chosen from the extension as the Open command does:\n"
+    ".nsma, .adf, .labz (any case); files of other formats are refused by this version.\n"
+    "\n"
+    "Exit status: 0 done, 1 the file could not be read or written, 2 bad command line.\n";
+
+namespace {
+
+// Keeps what the window would have shown.
+class cli_window : public window_port {
+ public:
+  void set_status_text(int part, std::string_view text) override {
+    if (part == STB_ERROR) status_error = text;
+  }
+  void message_box(std::string_view text, std::string_view, message_icon) override { last_box = text; }
+
+  std::string status_error;
+  std::string last_box;
+};
+
+struct options {
+  std::vector<std::string> positional;
+  int ant_version = 3;
+  int nec_angle_col = 0;  // 0-based
+  int nec_signal_col = 1;
+  std::string log_dir;
+  bool help = false;
+};
+
+const char* type_name(int file_type) {
+  switch (file_type) {
+    case FT_PLANET: return "Planet";
+    case FT_NSMA99: return "NSMA";
+    case FT_ADF: return "ADF";
+    case FT_NSMA89: return "NSMA-89";
+    case FT_ANT: return "ANT";
+    case FT_LABZ: return "LABZ";
+    case FT_4NEC: return "4NEC";
+    default: return "unknown";
+  }
+}
+
+bool parse_positive(const std::string& s, int& out) {
+  if (s.empty() || s.size() > 6) return false;
+  int v = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+  }
+  if (v < 1) return false;
+  out = v;
+  return true;
+}
+
+std::optional<std::string> parse_options(const std::vector<std::string>& args, options& o) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](const char* name) -> std::optional<std::string> {
+      if (i + 1 >= args.size()) return std::nullopt;
+      (void)name;
+      return args[++i];
+    };
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else if (a == "--ant-version") {
+      auto v = value("--ant-version");
+      if (!v || (*v != "1" && *v != "2" && *v != "3")) return "--ant-version takes 1, 2 or 3";
+      o.ant_version = (*v)[0] - '0';
+    } else if (a == "--nec-columns") {
+      auto v = value("--nec-columns");
+      const auto comma = v ? v->find(',') : std::string::npos;
+      int angle = 0, signal = 0;
+      if (!v || comma == std::string::npos || !parse_positive(v->substr(0, comma), angle) ||
+          !parse_positive(v->substr(comma + 1), signal))
+        return "--nec-columns takes two column numbers counted from 1, as in 1,2";
+      o.nec_angle_col = angle - 1;
+      o.nec_signal_col = signal - 1;
+    } else if (a == "--log-dir") {
+      auto v = value("--log-dir");
+      if (!v || v->empty()) return "--log-dir takes a folder";
+      o.log_dir = *v;
+    } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+      return "unknown option " + a;
+    } else {
+      o.positional.push_back(a);
+    }
+  }
+  return std::nullopt;
+}
+
+struct session {
+  std::unique_ptr<lobe_state> st = make_lobe_state();
+  run_log log;
+  cli_window win;
+  core_io io{log, win};
+};
+
+// Loads `path` as the Open command would; prints the reason and returns false when it cannot.
+bool load(session& s, const std::string& path, std::ostream& err) {
+  std::FILE* probe = open_for_reading(path);
+  if (!probe) {
+    const int e = errno;
+    err << "lobeconv: cannot read " << path << ": " << (e ? std::strerror(e) : "not a regular file") << "\n";
+    return false;
+  }
+  std::fclose(probe);
+  const std::string fx = dialog_extension(path);
+  const int type = open_type_from_extension(fx);
+  if (!format_readable(type)) {
+    err << "lobeconv: cannot read " << path << ": " << type_name(type) << " files are not supported by this version\n";
+    return false;
+  }
+  if (!open_file(*s.st, s.io, path, fx)) {
+    err << "lobeconv: cannot read " << path << ": " << s.win.last_box << "\n";
+    return false;
+  }
+  if (!format_readable(s.st->file.file_type)) {
+    err << "lobeconv: cannot read " << path << ": " << type_name(s.st->file.file_type)
+        << " files are not supported by this version\n";
+    return false;
+  }
+  return true;
+}
+
+int dump(session& s, const options& o, std::ostream& out, std::ostream& err) {
+  if (o.positional.size() != 2) {
+    err << "lobeconv: dump takes one FILE\n";
+    return 2;
+  }
+  if (!load(s, o.positional[1], err)) return 1;
+  out << pattern_to_json(*s.st, s.win.status_error).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+      << "\n";
+  return 0;
+}
+
+int convert(session& s, const options& o, std::ostream& err) {
+  if (o.positional.size() != 3) {
+    err << "lobeconv: convert takes IN and OUT\n";
+    return 2;
+  }
+  const std::string& in = o.positional[1];
+  const std::string& out_path = o.positional[2];
+  const int out_type = save_type_from_extension(dialog_extension(out_path));
+  if (!format_writable(out_type)) {
+    err << "lobeconv: cannot write " << out_path << ": " << type_name(out_type)
+        << " files are not supported by this version\n";
+    return 1;
+  }
+  if (!load(s, in, err)) return 1;
+  if (!check_something_to_save(*s.st, s.io)) {
+    err << "lobeconv: " << in << ": " << s.win.last_box << "\n";
+    return 1;
+  }
+  s.st->file.ant_file_type = o.ant_version;
+  if (!save_file(*s.st, s.io, out_path)) {
+    err << "lobeconv: cannot write " << out_path << ": " << s.win.last_box << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  options o;
+  if (auto problem = parse_options(args, o)) {
+    err << "lobeconv: " << *problem << "\n" << "Try 'lobeconv --help'.\n";
+    return 2;
+  }
+  if (o.help) {
+    out << k_lobeconv_usage;
+    return 0;
+  }
+  if (o.positional.empty()) {
+    err << "lobeconv: no command given\n" << "Try 'lobeconv --help'.\n";
+    return 2;
+  }
+  session s;
+  if (!o.log_dir.empty() && !s.log.open(o.log_dir)) {
+    err << "lobeconv: cannot create the log in " << o.log_dir << "\n";
+    return 1;
+  }
+  const std::string& command = o.positional[0];
+  if (command == "dump") return dump(s, o, out, err);
+  if (command == "convert") return convert(s, o, err);
+  err << "lobeconv: unknown command " << command << "\n" << "Try 'lobeconv --help'.\n";
+  return 2;
+}
+
+}  // namespace lobe

@@ -1,0 +1,151 @@
+#include "core/antenna_loader.h"
+
+#include <cstring>
+#include <new>
+#include <sys/stat.h>
+
+#include "core/c_numeric.h"
+#include "core/field_text.h"
+#include "core/file_errors.h"
+#include "core/file_types.h"
+#include "core/line_splitter.h"
+#include "core/nsma_reader.h"
+#include "core/run_log.h"
+#include "core/window_port.h"
+
+namespace lobe {
+
+namespace {
+
+void parse_line(lobe_state& st, reader_state& rs, core_io& io, const char* line) {
+  switch (st.file.file_type) {
+    case FT_NSMA99:
+    case FT_ADF:
+    case FT_LABZ:
+      new_nsma_data(st, rs, io, line);
+      break;
+    default:
+      break;
+  }
+}
+
+// Resets the record and the panel before a file replaces the pattern.
+void clear_for_new_pattern(lobe_state& st, core_io& io) {
+  io.win.clear_panel();
+  clear_cut_data(st.pd);
+  clear_planet_header_data(st.pd, st.all_emax);
+}
+
+void finish_open(lobe_state& st, core_io& io, const std::string& fn) {
+  io.win.rebuild_panel();
+  st.view.scale_to_max_mode = 0;
+  io.win.rebuild_menus();
+  st.file.filename_set = 1;
+  st.file.szFileName_name = file_title(fn);
+}
+
+}  // namespace
+
+bool format_readable(int file_type) {
+  return file_type == FT_NSMA99 || file_type == FT_ADF || file_type == FT_LABZ;
+}
+
+std::FILE* open_for_reading(const std::string& fn) {
+  std::FILE* f = std::fopen(fn.c_str(), "rb");
+  if (!f) return nullptr;
+  struct stat info {};
+  if (fstat(fileno(f), &info) != 0 || S_ISDIR(info.st_mode)) {
+    std::fclose(f);
+    return nullptr;
+  }
+  return f;
+}
+
+bool open_file(lobe_state& st, core_io& io, const std::string& fn, std::string_view fx) {
+  std::FILE* file = open_for_reading(fn);
+  if (!file) {
+    io.win.message_box("Unable to open antenna file.", "ID_FILE_OPEN processing", message_icon::error);
+    return false;
+  }
+  st.file.file_type = open_type_from_extension(fx);
+  if (st.file.file_type == FT_4NEC) {
+    io.win.clear_panel();
+  } else {
+    clear_for_new_pattern(st, io);
+    read_antenna_file(st, io, file);
+  }
+  std::fclose(file);
+  finish_open(st, io, fn);
+  io.win.set_status_text(STB_FILENAME, st.file.szFileName_name);
+  return true;
+}
+
+bool open_file_on_startup(lobe_state& st, core_io& io, const std::string& fn) {
+  io.log.write_error_log("lvfile", "open_file_on_startup fn " + fn + " ");
+  st.file.file_type = startup_type_from_name(fn);
+  if (st.file.file_type == 0) return false;
+  std::FILE* file = open_for_reading(fn);
+  if (!file) {
+    io.win.message_box("Unable to open file.", "open_file_on_startup()", message_icon::error);
+    return false;
+  }
+  io.log.write_error_log("lvfile", c_format("open_file_on_startup file_type %d ", st.file.file_type));
+  clear_for_new_pattern(st, io);
+  read_antenna_file(st, io, file);
+  std::fclose(file);
+  finish_open(st, io, fn);
+  if (st.file.file_type == FT_ANT)
+    io.win.set_status_text(STB_FILENAME,
+                           c_format("File: %s - V%d", st.file.szFileName_name.c_str(), st.file.ant_file_type));
+  else
+    io.win.set_status_text(STB_FILENAME, "File: " + st.file.szFileName_name);
+  return true;
+}
+
+namespace {
+
+void reset_before_load(lobe_state& st, core_io& io) {
+  st.file.file_errors = 0;
+  st.emr.eheight = 25.0f;
+  st.all_emax = 0.0f;
+  clear_file_errors(io.win);
+  st.view.envelope_disp_requested[0] = '\0';
+  set_active_envelope(st.ed, io.win, -1);
+}
+
+void parse_image(lobe_state& st, core_io& io, const std::string* image) {
+  if (image) {
+    if (st.file.file_type == FT_NSMA99 && (image->size() < 6 || std::memcmp(image->data(), "REVNUM", 6) != 0))
+      st.file.file_type = FT_NSMA89;
+    reader_state rs;
+    split_lines(*image, LINE_LIMIT, [&](const char* line) { parse_line(st, rs, io, line); });
+    if (st.file.file_errors != 0) report_file_errors(io.win, st.file.file_type, st.file.file_errors);
+  }
+  if (st.file.file_type == FT_LABZ) post_process_labz_data(st, io);
+  st.view.centre_db_ix = 4;
+}
+
+}  // namespace
+
+void read_antenna_image(lobe_state& st, core_io& io, const std::string* image) {
+  reset_before_load(st, io);
+  parse_image(st, io, image);
+}
+
+void read_antenna_file(lobe_state& st, core_io& io, std::FILE* file) {
+  reset_before_load(st, io);
+  struct stat info {};
+  if (fstat(fileno(file), &info) != 0 || info.st_size < 0) return;
+  std::string image;
+  try {
+    image.resize(static_cast<std::size_t>(info.st_size));
+  } catch (const std::bad_alloc&) {
+    return;
+  } catch (const std::length_error&) {
+    return;
+  }
+  const bool read_ok = std::fread(image.data(), 1, image.size(), file) == image.size();
+  parse_image(st, io, read_ok ? &image : nullptr);
+}
+
+}  // namespace lobe

@@ -1,0 +1,34 @@
+// Opening a pattern file: choosing the format, resetting the record, reading
+// the whole file, handing each line to the format's parser and running its
+// post-processing.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "core/lobe_state.h"
+
+namespace lobe {
+
+// The Open command (after the file dialog): `fx` is the extension text.
+bool open_file(lobe_state& st, core_io& io, const std::string& fn, std::string_view fx);
+
+// A dropped file or a command-line path; the type comes from the name, and
+// a name with no known extension is silently ignored.
+bool open_file_on_startup(lobe_state& st, core_io& io, const std::string& fn);
+
+// Loads an open file of type st.file.file_type into the record.
+void read_antenna_file(lobe_state& st, core_io& io, std::FILE* file);
+
+// The part of read_antenna_file after the file is in memory; `image` is null
+// when the read failed. Tests and fuzzers enter here.
+void read_antenna_image(lobe_state& st, core_io& io, const std::string* image);
+
+// Whether this build reads files of the given type.
+bool format_readable(int file_type);
+
+// Opens a regular file for reading; nullptr for a missing file or a folder.
+std::FILE* open_for_reading(const std::string& fn);
+
+}  // namespace lobe

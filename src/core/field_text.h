@@ -1,0 +1,25 @@
+// Fixed-width text fields and the case-insensitive comparisons the file
+// formats use.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace lobe {
+
+// Copies `value` into a NUL-terminated field, cut to the field's width less one.
+void set_field(std::span<char> field, std::string_view value);
+
+template <std::size_t N>
+void set_field(char (&field)[N], std::string_view value) {
+  set_field(std::span<char>(field, N), value);
+}
+
+// ASCII case-insensitive equality of whole strings.
+bool equals_nocase(std::string_view a, std::string_view b);
+
+// ASCII case-insensitive: does `text` contain `needle`?
+bool contains_nocase(std::string_view text, std::string_view needle);
+
+}  // namespace lobe

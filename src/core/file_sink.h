@@ -1,0 +1,58 @@
+// Where the pattern writers put their bytes, and the shared line writer.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+namespace lobe {
+
+class run_log;
+
+class byte_sink {
+ public:
+  virtual ~byte_sink() = default;
+  virtual bool write(const char* data, std::size_t len) = 0;
+};
+
+// Collects the bytes in memory (tests, benchmarks).
+class string_sink : public byte_sink {
+ public:
+  bool write(const char* data, std::size_t len) override {
+    bytes.append(data, len);
+    return true;
+  }
+  std::string bytes;
+};
+
+// Writes a file beside its target and puts it in the target's place only once
+// everything was written, so a failed save never costs the user the old file.
+class atomic_file : public byte_sink {
+ public:
+  atomic_file() = default;
+  ~atomic_file() override;
+  atomic_file(const atomic_file&) = delete;
+  atomic_file& operator=(const atomic_file&) = delete;
+
+  // Creates the temporary file next to `target`; false when that is not possible.
+  bool open(const std::string& target);
+  bool write(const char* data, std::size_t len) override;
+  // Flushes, syncs and renames over the target. False (and the target
+  // untouched) when any write failed or the file could not be completed.
+  bool commit();
+  // Removes the temporary file; the target stays as it was.
+  void abandon();
+  bool write_failed() const { return write_failed_; }
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::string target_;
+  std::string temp_;
+  bool write_failed_ = false;
+};
+
+// Writes `str_len` bytes of `str`. A failed write is logged and the caller
+// goes on with its next line; the save reports nothing to the user.
+void k_writefile(byte_sink& sink, run_log& log, const char* str, std::size_t str_len);
+
+}  // namespace lobe

@@ -1,0 +1,73 @@
+// Everything one running Lobeview holds, grouped by role. The window owns
+// one instance; tests and lobeconv make their own. Allocate it on the heap
+// (make_lobe_state): the pattern alone is a few hundred kilobytes.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/envelope_library.h"
+#include "core/lobeview.h"
+#include "core/pattern_record.h"
+#include "core/settings.h"
+
+namespace lobe {
+
+class run_log;
+class window_port;
+
+// The file last opened or saved.
+struct file_state {
+  int file_type = FT_NSMA99;  // makes "nsma" the default of the first save
+  int ant_file_type = 0;
+  std::string szFileName;       // full path
+  std::string szFileName_name;  // title of the file last opened
+  int filename_set = 0;
+  int file_errors = 0;  // FILE_ERR_* bits of the last load
+};
+
+struct view_state {
+  int display_type = DISPLAY_TYPE_POLAR;
+  int centre_db_ix = 4;
+  int centre_dbs = 40;
+  int scale_to_max_mode = 0;
+  char envelope_disp_requested[80] = "";  // envelope title named by the file
+};
+
+struct emr_inputs {
+  float epower = 200.0f;
+  float eheight = 25.0f;
+  float eloss = 0.0f;
+};
+
+struct lobe_state {
+  antenna_data_type pd;
+  pattern_flags_type flags;  // sweep_completed / hide per cut row
+  float all_emax = 0.0f;     // largest peak level seen since the last reset
+  envelopes_type ed;
+  file_state file;
+  view_state view;
+  emr_inputs emr;
+  settings_state settings;
+};
+
+// A zero-filled state with the program's initial values.
+std::unique_ptr<lobe_state> make_lobe_state();
+
+// Where core's side effects go: the run log and the main window.
+struct core_io {
+  run_log& log;
+  window_port& win;
+};
+
+// Cursors of one load; they start afresh with every file.
+struct reader_state {
+  int fr_freq = -1;
+  int fr_cut = -1;
+  int fr_poin = 0;
+  int linenumber = 0;
+  int buffer_ix = 0;  // rows filled in capture_buffer
+  float capture_buffer[MAX_ANTF_SAMPLES][2] = {};
+};
+
+}  // namespace lobe

@@ -1,0 +1,49 @@
+#include "core/save_routing.h"
+
+#include "core/file_sink.h"
+#include "core/file_types.h"
+#include "core/nsma_writer.h"
+#include "core/run_log.h"
+#include "core/window_port.h"
+
+namespace lobe {
+
+bool check_something_to_save(const lobe_state& st, core_io& io) {
+  if (st.pd.nofreq > 0 && st.pd.freq[0].numcut > 0) return true;
+  io.win.message_box("Nothing to save.", "IDC_BUTTON_SAVE processing", message_icon::error);
+  return false;
+}
+
+bool format_writable(int file_type) {
+  return file_type == FT_NSMA99 || file_type == FT_ADF || file_type == FT_LABZ;
+}
+
+bool save_file(lobe_state& st, core_io& io, const std::string& path) {
+  st.file.file_type = save_type_from_extension(dialog_extension(path));
+  atomic_file out;
+  if (!out.open(path)) {
+    io.win.message_box("Unable to open antenna file.", "IDC_BUTTON_SAVE processing", message_icon::error);
+    return false;
+  }
+  io.win.read_form_data();
+  switch (st.file.file_type) {
+    case FT_LABZ:
+      write_nsma_file(st, out, io.log, 1);
+      break;
+    default:
+      write_nsma_file(st, out, io.log, 0);
+      break;
+  }
+  if (!out.commit()) {
+    io.log.write_error_log("save_file", "Save of " + path + " failed; the previous file was kept");
+    io.win.message_box("The file could not be written completely. Any previous file of that name was kept.",
+                       "IDC_BUTTON_SAVE processing", message_icon::error);
+    return false;
+  }
+  st.file.szFileName = path;
+  st.file.filename_set = 1;
+  io.win.set_status_text(STB_FILENAME, file_title(path));
+  return true;
+}
+
+}  // namespace lobe

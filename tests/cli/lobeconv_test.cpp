@@ -1,0 +1,135 @@
+// lobeconv as a user runs it: a real process, real files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "support/test_support.h"
+
+namespace lobe {
+namespace {
+
+struct run_result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+run_result lobeconv(const std::string& args) {
+  test::temp_dir dir;
+  const std::string out = dir.file("out"), err = dir.file("err");
+  const std::string cmd = quote(LOBECONV_PATH) + " " + args + " >" + quote(out) + " 2>" + quote(err);
+  const int raw = std::system(cmd.c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::read_bytes(out), test::read_bytes(err)};
+}
+
+std::string data(const std::string& rel) { return quote(test::data_path(rel)); }
+
+TEST(Lobeconv, DumpPrintsExactlyTheDocumentedKeys) {
+  const run_result r = lobeconv("dump " + data("nsma/fstlst_three_values.labz"));
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto j = nlohmann::ordered_json::parse(r.out);
+  std::vector<std::string> keys;
+  for (const auto& [k, v] : j.items()) keys.push_back(k);
+  EXPECT_EQ(keys, (std::vector<std::string>{"file_type", "ant_file_type", "file_errors", "status_error", "all_emax",
+                                            "envelope_disp_requested", "display_type", "header", "nofreq", "freq"}));
+  EXPECT_EQ(j["file_type"], 6);
+  EXPECT_EQ(j["all_emax"], 812.5);
+  EXPECT_EQ(j["header"].size(), 33u);
+  EXPECT_EQ(j["header"]["gunits"], "DBD/DBD");
+  const auto& cut = j["freq"][0]["cut"][0];
+  std::vector<std::string> cut_keys;
+  for (const auto& [k, v] : cut.items()) cut_keys.push_back(k);
+  EXPECT_EQ(cut_keys, (std::vector<std::string>{"patcut", "polari", "nupoin", "fstlst", "emax", "sweep_completed",
+                                                "hide", "angle", "signal", "next_angle"}));
+  EXPECT_EQ(cut["signal"], nlohmann::json({0.0, 0.5, 1.25}));
+  EXPECT_EQ(cut["next_angle"], 1024.0);
+  EXPECT_EQ(cut["sweep_completed"], 1);
+}
+
+TEST(Lobeconv, DumpShowsTheLoadErrorOfNsmaFiles) {
+  const run_result r = lobeconv("dump " + data("nsma/both_errors.nsma"));
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["status_error"], "Bad file param - NOFREQ! FSTLST!");
+  EXPECT_EQ(j["file_errors"], 3);
+}
+
+TEST(Lobeconv, ConvertRoundTripsBetweenNsmaAndLabz) {
+  test::temp_dir dir;
+  const std::string labz = dir.file("copy.labz"), nsma = dir.file("copy.nsma");
+  ASSERT_EQ(lobeconv("convert " + data("nsma/golden_small.labz") + " " + quote(labz)).status, 0);
+  EXPECT_EQ(test::read_bytes(labz), test::read_bytes(test::data_path("nsma/golden_small.labz")).replace(
+                                        test::read_bytes(test::data_path("nsma/golden_small.labz")).find("KWRENV"),
+                                        17, ""))
+      << "no envelope library, so no KWRENV line";
+  ASSERT_EQ(lobeconv("convert " + quote(labz) + " " + quote(nsma)).status, 0);
+  EXPECT_EQ(test::read_bytes(nsma), test::read_bytes(test::data_path("nsma/golden_small.nsma")));
+}
+
+TEST(Lobeconv, FailuresSayOneLineAndLeaveNoOutput) {
+  test::temp_dir dir;
+  const std::string out = dir.file("out.nsma");
+
+  run_result r = lobeconv("convert " + quote(dir.file("missing.nsma")) + " " + quote(out));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  EXPECT_NE(r.err.find("missing.nsma"), std::string::npos);
+
+  r = lobeconv("convert " + data("nsma/nofreq_missing.nsma") + " " + quote(out));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Nothing to save."), std::string::npos);
+
+  r = lobeconv("convert " + data("nsma/golden_small.nsma") + " " + quote(dir.file("no/folder/out.nsma")));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Unable to open antenna file."), std::string::npos);
+
+  r = lobeconv("convert " + data("nsma/golden_small.nsma") + " " + quote(out) + " --ant-version 4");
+  EXPECT_EQ(r.status, 2);
+  r = lobeconv("convert " + data("nsma/golden_small.nsma") + " " + quote(out) + " --nec-columns 0,2");
+  EXPECT_EQ(r.status, 2);
+  r = lobeconv("convert " + data("nsma/golden_small.nsma"));
+  EXPECT_EQ(r.status, 2);
+  r = lobeconv("frobnicate x");
+  EXPECT_EQ(r.status, 2);
+  r = lobeconv("");
+  EXPECT_EQ(r.status, 2);
+
+  EXPECT_FALSE(std::filesystem::exists(out));
+  std::size_t left = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++left;
+  EXPECT_EQ(left, 0u) << "no temporary files either";
+}
+
+TEST(Lobeconv, FailedConversionKeepsAnExistingOutput) {
+  test::temp_dir dir;
+  const std::string out = dir.file("keep.nsma");
+  test::write_bytes(out, "precious");
+  EXPECT_EQ(lobeconv("convert " + data("nsma/nofreq_missing.nsma") + " " + quote(out)).status, 1);
+  EXPECT_EQ(test::read_bytes(out), "precious");
+}
+
+TEST(Lobeconv, HelpDocumentsEveryCommandAndOption) {
+  const run_result r = lobeconv("--help");
+  EXPECT_EQ(r.status, 0);
+  for (const char* word : {"dump FILE", "convert IN OUT", "--ant-version", "--nec-columns", "--log-dir"})
+    EXPECT_NE(r.out.find(word), std::string::npos) << word;
+}
+
+TEST(Lobeconv, LogDirGetsTheRunLog) {
+  test::temp_dir dir;
+  ASSERT_EQ(lobeconv("dump " + data("nsma/fstlst_three_values.labz") + " --log-dir " + quote(dir.path())).status, 0);
+  EXPECT_NE(test::read_bytes(dir.file("lobeview_log.txt")).find("new_nsma_data - File contains: Emax 812.500000"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace lobe

@@ -1,0 +1,52 @@
+#include "support/test_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+#include "core/antenna_loader.h"
+#include "core/pattern_record.h"
+
+namespace lobe::test {
+
+std::string data_path(const std::string& rel) { return std::string(LOBE_TEST_DATA) + "/" + rel; }
+
+std::string read_bytes(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) throw std::runtime_error("cannot read " + path);
+  std::string out;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+  std::fclose(f);
+  return out;
+}
+
+void write_bytes(const std::string& path, std::string_view bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) throw std::runtime_error("cannot write " + path);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+temp_dir::temp_dir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "lobeview-test-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+  path_ = pattern;
+}
+
+temp_dir::~temp_dir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+void harness::load_text(int file_type, std::string_view text) {
+  clear_cut_data(st->pd);
+  clear_planet_header_data(st->pd, st->all_emax);
+  st->file.file_type = file_type;
+  const std::string image(text);
+  read_antenna_image(*st, io, &image);
+}
+
+}  // namespace lobe::test
