@@ -6,7 +6,10 @@
 
 #include "cli/pattern_json.h"
 #include "core/antenna_loader.h"
+#include "core/envelope_file.h"
+#include "core/file_image.h"
 #include "core/file_types.h"
+#include "core/help_file.h"
 #include "core/lobe_state.h"
 #include "core/run_log.h"
 #include "core/save_routing.h"
@@ -25,8 +28,14 @@ const char* const k_lobeconv_usage =
     "                         load errors, header fields, and every frequency and cut\n"
     "                         with its points.\n"
     "  convert IN OUT         Read IN and write OUT; the format of OUT follows its\n"
-    "                         extension (.nsma, .adf: NSMA; .labz: LABZ). A failed\n"
-    "                         conversion leaves no OUT behind and keeps an old one.\n"
+    "                         extension: .nsma and .adf NSMA, .labz LABZ, .ant ANT,\n"
+    "                         anything else Planet. A failed conversion leaves no\n"
+    "                         OUT behind and keeps an old one. Every cut counts as\n"
+    "                         shown; Planet keeps the first horizontal and the first\n"
+    "                         vertical cut.\n"
+    "  envelopes FILE         Print an envelope library (kwr_envelopes.csv) as JSON.\n"
+    "  help FILE              Print the three sections of a help text file\n"
+    "                         (kwr_help.txt) as JSON.\n"
     "\n"
     "Options:\n"
     "  --ant-version 1|2|3    ANT version to write (default 3).\n"
@@ -35,8 +44,10 @@ const char* const k_lobeconv_usage =
     "  --log-dir DIR          Write the run log lobeview_log.txt into DIR.\n"
     "  --help                 Show this text.\n"
     "\n"
-    "Input formats are chosen from the extension as the Open command does:\n"
-    ".nsma, .adf, .labz (any case); files of other formats are refused by this version.\n"
+    "Input formats follow the extension as the Open command does, in any case:\n"
+    ".nsma (NSMA 1999, or the older positional layout when the file does not start\n"
+    "with REVNUM), .adf, .labz, .ant, .txt (a 4NEC table, added as one cut to an\n"
+    "empty pattern), anything else Planet.\n"
     "\n"
     "Exit status: 0 done, 1 the file could not be read or written, 2 bad command line.\n";
 
@@ -48,10 +59,16 @@ class cli_window : public window_port {
   void set_status_text(int part, std::string_view text) override {
     if (part == STB_ERROR) status_error = text;
   }
-  void message_box(std::string_view text, std::string_view, message_icon) override { last_box = text; }
+  void message_box(std::string_view text, std::string_view, message_icon icon) override {
+    if (icon == message_icon::information)
+      notes.emplace_back(text);
+    else
+      last_box = text;
+  }
 
   std::string status_error;
   std::string last_box;
+  std::vector<std::string> notes;
 };
 
 struct options {
@@ -62,19 +79,6 @@ struct options {
   std::string log_dir;
   bool help = false;
 };
-
-const char* type_name(int file_type) {
-  switch (file_type) {
-    case FT_PLANET: return "Planet";
-    case FT_NSMA99: return "NSMA";
-    case FT_ADF: return "ADF";
-    case FT_NSMA89: return "NSMA-89";
-    case FT_ANT: return "ANT";
-    case FT_LABZ: return "LABZ";
-    case FT_4NEC: return "4NEC";
-    default: return "unknown";
-  }
-}
 
 bool parse_positive(const std::string& s, int& out) {
   if (s.empty() || s.size() > 6) return false;
@@ -140,19 +144,8 @@ bool load(session& s, const std::string& path, std::ostream& err) {
     return false;
   }
   std::fclose(probe);
-  const std::string fx = dialog_extension(path);
-  const int type = open_type_from_extension(fx);
-  if (!format_readable(type)) {
-    err << "lobeconv: cannot read " << path << ": " << type_name(type) << " files are not supported by this version\n";
-    return false;
-  }
-  if (!open_file(*s.st, s.io, path, fx)) {
+  if (!open_file(*s.st, s.io, path, dialog_extension(path))) {
     err << "lobeconv: cannot read " << path << ": " << s.win.last_box << "\n";
-    return false;
-  }
-  if (!format_readable(s.st->file.file_type)) {
-    err << "lobeconv: cannot read " << path << ": " << type_name(s.st->file.file_type)
-        << " files are not supported by this version\n";
     return false;
   }
   return true;
@@ -176,12 +169,6 @@ int convert(session& s, const options& o, std::ostream& err) {
   }
   const std::string& in = o.positional[1];
   const std::string& out_path = o.positional[2];
-  const int out_type = save_type_from_extension(dialog_extension(out_path));
-  if (!format_writable(out_type)) {
-    err << "lobeconv: cannot write " << out_path << ": " << type_name(out_type)
-        << " files are not supported by this version\n";
-    return 1;
-  }
   if (!load(s, in, err)) return 1;
   if (!check_something_to_save(*s.st, s.io)) {
     err << "lobeconv: " << in << ": " << s.win.last_box << "\n";
@@ -192,6 +179,35 @@ int convert(session& s, const options& o, std::ostream& err) {
     err << "lobeconv: cannot write " << out_path << ": " << s.win.last_box << "\n";
     return 1;
   }
+  for (const auto& note : s.win.notes) err << "lobeconv: note: " << note << "\n";
+  return 0;
+}
+
+int envelopes(const options& o, std::ostream& out, std::ostream& err) {
+  if (o.positional.size() != 2) {
+    err << "lobeconv: envelopes takes one FILE\n";
+    return 2;
+  }
+  auto ed = std::make_unique<envelopes_type>();
+  if (!read_envelope_file(*ed, o.positional[1])) {
+    err << "lobeconv: cannot read " << o.positional[1] << "\n";
+    return 1;
+  }
+  out << envelopes_to_json(*ed).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+  return 0;
+}
+
+int help_text(const options& o, std::ostream& out, std::ostream& err) {
+  if (o.positional.size() != 2) {
+    err << "lobeconv: help takes one FILE\n";
+    return 2;
+  }
+  help_texts help;
+  if (!read_help_file(help, o.positional[1])) {
+    err << "lobeconv: cannot read " << o.positional[1] << "\n";
+    return 1;
+  }
+  out << help_to_json(help).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
   return 0;
 }
 
@@ -212,6 +228,8 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
     return 2;
   }
   session s;
+  s.st->nec.nec_angle_col = o.nec_angle_col;
+  s.st->nec.nec_signal_col = o.nec_signal_col;
   if (!o.log_dir.empty() && !s.log.open(o.log_dir)) {
     err << "lobeconv: cannot create the log in " << o.log_dir << "\n";
     return 1;
@@ -219,6 +237,8 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
   const std::string& command = o.positional[0];
   if (command == "dump") return dump(s, o, out, err);
   if (command == "convert") return convert(s, o, err);
+  if (command == "envelopes") return envelopes(o, out, err);
+  if (command == "help") return help_text(o, out, err);
   err << "lobeconv: unknown command " << command << "\n" << "Try 'lobeconv --help'.\n";
   return 2;
 }

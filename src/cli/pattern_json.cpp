@@ -75,4 +75,33 @@ nlohmann::ordered_json pattern_to_json(const lobe_state& st, const std::string& 
   return j;
 }
 
+nlohmann::ordered_json envelopes_to_json(const envelopes_type& ed) {
+  nlohmann::ordered_json j;
+  const int numenv = ed.numenv < 0 ? 0 : (ed.numenv > MAX_ENVELOPES ? MAX_ENVELOPES : ed.numenv);
+  j["numenv"] = ed.numenv;
+  auto envs = nlohmann::ordered_json::array();
+  for (int e = 0; e < numenv; ++e) {
+    const envelope_data_type& env = ed.env[e];
+    nlohmann::ordered_json je;
+    je["title"] = env.title;
+    je["nupoin"] = env.nupoin;
+    auto rows = nlohmann::ordered_json::array();
+    const int n = env.nupoin < 0 ? 0 : (env.nupoin > MAX_ENV_SAMPLES ? MAX_ENV_SAMPLES : env.nupoin);
+    for (int r = 0; r < n; ++r)
+      rows.push_back({json_number(env.angle1[r]), json_number(env.angle2[r]), json_number(env.signal[r])});
+    je["rows"] = std::move(rows);
+    envs.push_back(std::move(je));
+  }
+  j["env"] = std::move(envs);
+  return j;
+}
+
+nlohmann::ordered_json help_to_json(const help_texts& help) {
+  nlohmann::ordered_json j;
+  j["files"] = help.help_info_files;
+  j["views"] = help.help_info_views;
+  j["testrange"] = help.help_info_testrange;
+  return j;
+}
+
 }  // namespace lobe

@@ -11,6 +11,12 @@ namespace lobe {
 // `status_error` is the text the load left in the error field of the status bar.
 nlohmann::ordered_json pattern_to_json(const lobe_state& st, const std::string& status_error);
 
+// The envelope library: numenv, and env with title, nupoin and rows of [angle1, angle2, signal].
+nlohmann::ordered_json envelopes_to_json(const envelopes_type& ed);
+
+// The help sections: files, views, testrange.
+nlohmann::ordered_json help_to_json(const help_texts& help);
+
 // A float as the shortest decimal that reads back to it (0.1f gives 0.1, not 0.100000001).
 double json_number(float v);
 

@@ -1,15 +1,18 @@
 #include "core/antenna_loader.h"
 
 #include <cstring>
-#include <new>
-#include <sys/stat.h>
 
+#include "core/ant_format.h"
 #include "core/c_numeric.h"
 #include "core/field_text.h"
 #include "core/file_errors.h"
+#include "core/file_image.h"
 #include "core/file_types.h"
 #include "core/line_splitter.h"
+#include "core/nec_reader.h"
+#include "core/nsma89_reader.h"
 #include "core/nsma_reader.h"
+#include "core/planet_format.h"
 #include "core/run_log.h"
 #include "core/window_port.h"
 
@@ -19,6 +22,15 @@ namespace {
 
 void parse_line(lobe_state& st, reader_state& rs, core_io& io, const char* line) {
   switch (st.file.file_type) {
+    case FT_PLANET:
+      new_planet_data(st, rs, line);
+      break;
+    case FT_ANT:
+      new_ant_data(rs, io, line);
+      break;
+    case FT_NSMA89:
+      new_nsma_89_data(st, rs, line);
+      break;
     case FT_NSMA99:
     case FT_ADF:
     case FT_LABZ:
@@ -46,30 +58,24 @@ void finish_open(lobe_state& st, core_io& io, const std::string& fn) {
 
 }  // namespace
 
-bool format_readable(int file_type) {
-  return file_type == FT_NSMA99 || file_type == FT_ADF || file_type == FT_LABZ;
-}
-
-std::FILE* open_for_reading(const std::string& fn) {
-  std::FILE* f = std::fopen(fn.c_str(), "rb");
-  if (!f) return nullptr;
-  struct stat info {};
-  if (fstat(fileno(f), &info) != 0 || S_ISDIR(info.st_mode)) {
-    std::fclose(f);
-    return nullptr;
-  }
-  return f;
-}
-
 bool open_file(lobe_state& st, core_io& io, const std::string& fn, std::string_view fx) {
   std::FILE* file = open_for_reading(fn);
   if (!file) {
     io.win.message_box("Unable to open antenna file.", "ID_FILE_OPEN processing", message_icon::error);
     return false;
   }
-  st.file.file_type = open_type_from_extension(fx);
-  if (st.file.file_type == FT_4NEC) {
+  const int type = open_type_from_extension(fx);
+  if (type == FT_4NEC && !nec_cut_fits(st.pd)) {
+    std::fclose(file);
+    io.win.message_box("The first frequency already has 8 cuts, the most it can hold. Delete a cut before adding a "
+                       "4NEC file.",
+                       "ID_FILE_OPEN processing", message_icon::error);
+    return false;
+  }
+  st.file.file_type = type;
+  if (type == FT_4NEC) {
     io.win.clear_panel();
+    read_4nec_file(st, io, file);
   } else {
     clear_for_new_pattern(st, io);
     read_antenna_file(st, io, file);
@@ -114,13 +120,14 @@ void reset_before_load(lobe_state& st, core_io& io) {
 }
 
 void parse_image(lobe_state& st, core_io& io, const std::string* image) {
+  reader_state rs;
   if (image) {
     if (st.file.file_type == FT_NSMA99 && (image->size() < 6 || std::memcmp(image->data(), "REVNUM", 6) != 0))
       st.file.file_type = FT_NSMA89;
-    reader_state rs;
     split_lines(*image, LINE_LIMIT, [&](const char* line) { parse_line(st, rs, io, line); });
     if (st.file.file_errors != 0) report_file_errors(io.win, st.file.file_type, st.file.file_errors);
   }
+  if (st.file.file_type == FT_ANT) post_process_ant_data(st, rs, io);
   if (st.file.file_type == FT_LABZ) post_process_labz_data(st, io);
   st.view.centre_db_ix = 4;
 }
@@ -134,18 +141,10 @@ void read_antenna_image(lobe_state& st, core_io& io, const std::string* image) {
 
 void read_antenna_file(lobe_state& st, core_io& io, std::FILE* file) {
   reset_before_load(st, io);
-  struct stat info {};
-  if (fstat(fileno(file), &info) != 0 || info.st_size < 0) return;
   std::string image;
-  try {
-    image.resize(static_cast<std::size_t>(info.st_size));
-  } catch (const std::bad_alloc&) {
-    return;
-  } catch (const std::length_error&) {
-    return;
-  }
-  const bool read_ok = std::fread(image.data(), 1, image.size(), file) == image.size();
-  parse_image(st, io, read_ok ? &image : nullptr);
+  const image_status status = read_file_image(file, image);
+  if (status == image_status::no_size) return;
+  parse_image(st, io, status == image_status::ok ? &image : nullptr);
 }
 
 }  // namespace lobe

@@ -25,10 +25,4 @@ void read_antenna_file(lobe_state& st, core_io& io, std::FILE* file);
 // when the read failed. Tests and fuzzers enter here.
 void read_antenna_image(lobe_state& st, core_io& io, const std::string* image);
 
-// Whether this build reads files of the given type.
-bool format_readable(int file_type);
-
-// Opens a regular file for reading; nullptr for a missing file or a folder.
-std::FILE* open_for_reading(const std::string& fn);
-
 }  // namespace lobe

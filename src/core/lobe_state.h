@@ -40,6 +40,19 @@ struct emr_inputs {
   float eloss = 0.0f;
 };
 
+// Which columns of a 4NEC table hold the angle and the signal (0-based).
+struct nec_columns {
+  int nec_angle_col = 0;
+  int nec_signal_col = 1;
+};
+
+// The three sections of the help text file, each kept below 4000 characters.
+struct help_texts {
+  std::string help_info_files;
+  std::string help_info_views;
+  std::string help_info_testrange;
+};
+
 struct lobe_state {
   antenna_data_type pd;
   pattern_flags_type flags;  // sweep_completed / hide per cut row
@@ -49,6 +62,8 @@ struct lobe_state {
   view_state view;
   emr_inputs emr;
   settings_state settings;
+  nec_columns nec;
+  help_texts help;
 };
 
 // A zero-filled state with the program's initial values.

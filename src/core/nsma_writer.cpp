@@ -4,32 +4,9 @@
 
 #include "core/c_numeric.h"
 #include "core/file_sink.h"
+#include "core/line_format.h"
 
 namespace lobe {
-
-namespace {
-
-class line_writer {
- public:
-  line_writer(byte_sink& out, run_log& log) : out_(out), log_(log) {}
-
-  template <class... Args>
-  void line(const char* fmt, Args... args) {
-    int n = c_snprintf(str_, sizeof str_, fmt, args...);
-    if (n < 0) n = 0;
-    if (n >= static_cast<int>(sizeof str_)) n = static_cast<int>(sizeof str_) - 1;
-    k_writefile(out_, log_, str_, static_cast<std::size_t>(n));
-  }
-
- private:
-  byte_sink& out_;
-  run_log& log_;
-  char str_[1000];
-};
-
-int count_of(int v, int hi) { return v < 0 ? 0 : (v > hi ? hi : v); }
-
-}  // namespace
 
 void write_nsma_file(lobe_state& st, byte_sink& out, run_log& log, int kwr_fmt) {
   antenna_data_type& pd = st.pd;
@@ -72,21 +49,19 @@ void write_nsma_file(lobe_state& st, byte_sink& out, run_log& log, int kwr_fmt) 
   if (kwr_fmt == 1)
     if (const envelope_data_type* env = active_envelope(st.ed)) w.line("KWRENV:,%s\r\n", env->title);
   w.line("PATTYP:,%s\r\n", pd.pattyp);
-  const int nofreq = count_of(pd.nofreq, MAX_FREQ);
+  const int nofreq = count_in(pd.nofreq, MAX_FREQ);
   w.line("NOFREQ:,%u\r\n", static_cast<unsigned>(nofreq));
 
   for (int f = 0; f < nofreq; ++f) {
     freq_data_type& fr = pd.freq[f];
-    const int numcut = count_of(fr.numcut, MAX_CUTS);
+    const int numcut = count_in(fr.numcut, MAX_CUTS);
     w.line("PATFRE:,%s\r\n", fr.patfre);
     w.line("NUMCUT:,%u\r\n", static_cast<unsigned>(numcut));
     for (int c = 0; c < numcut; ++c) {
       cut_data_type& cut = fr.cut[c];
       // The plain NSMA form bakes "scale all to strongest signal" into the
       // levels; LABZ carries the peak itself and is never shifted.
-      float crosspol_scale = 0.0f;
-      if (kwr_fmt == 0 && st.view.scale_to_max_mode && cut.emax > 0.0f && st.all_emax > 0.0f)
-        crosspol_scale = static_cast<float>(std::fabs(20.0 * std::log10(cut.emax / st.all_emax)));
+      const float s = crosspol_scale(st, cut, kwr_fmt == 1);
       const int nupoin = stored_points(cut);
       w.line("PATCUT:,%s\r\n", cut.patcut);
       w.line("POLARI:,%s\r\n", cut.polari);
@@ -103,7 +78,7 @@ void write_nsma_file(lobe_state& st, byte_sink& out, run_log& log, int kwr_fmt) 
         w.line("FSTLST:,%.3f,%.3f\r\n", static_cast<double>(cut.fstlst[0]), static_cast<double>(cut.fstlst[1]));
       for (int p = 0; p < nupoin; ++p)
         w.line("%.3f,-%.3f,\r\n", static_cast<double>(cut.angle[p]),
-               static_cast<double>(cut.signal[p] + crosspol_scale));
+               static_cast<double>(cut.signal[p] + s));
     }
   }
   w.line("ENDFIL:,EOF\r\n");

@@ -1,8 +1,10 @@
 #include "core/save_routing.h"
 
+#include "core/ant_format.h"
 #include "core/file_sink.h"
 #include "core/file_types.h"
 #include "core/nsma_writer.h"
+#include "core/planet_format.h"
 #include "core/run_log.h"
 #include "core/window_port.h"
 
@@ -14,10 +16,6 @@ bool check_something_to_save(const lobe_state& st, core_io& io) {
   return false;
 }
 
-bool format_writable(int file_type) {
-  return file_type == FT_NSMA99 || file_type == FT_ADF || file_type == FT_LABZ;
-}
-
 bool save_file(lobe_state& st, core_io& io, const std::string& path) {
   st.file.file_type = save_type_from_extension(dialog_extension(path));
   atomic_file out;
@@ -27,6 +25,12 @@ bool save_file(lobe_state& st, core_io& io, const std::string& path) {
   }
   io.win.read_form_data();
   switch (st.file.file_type) {
+    case FT_PLANET:
+      write_planet_file(st, out, io);
+      break;
+    case FT_ANT:
+      write_ant_file(st, out, io.log);
+      break;
     case FT_LABZ:
       write_nsma_file(st, out, io.log, 1);
       break;

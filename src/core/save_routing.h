@@ -10,9 +10,6 @@ namespace lobe {
 // False, after the "Nothing to save." box, when there is no cut to write.
 bool check_something_to_save(const lobe_state& st, core_io& io);
 
-// Whether this build writes files of the given type.
-bool format_writable(int file_type);
-
 // Sets file_type from the name's extension and writes the record there. For
 // ANT files the caller has already set ant_file_type. The old file is only
 // replaced once the new one is complete.

@@ -120,7 +120,8 @@ TEST(Lobeconv, FailedConversionKeepsAnExistingOutput) {
 TEST(Lobeconv, HelpDocumentsEveryCommandAndOption) {
   const run_result r = lobeconv("--help");
   EXPECT_EQ(r.status, 0);
-  for (const char* word : {"dump FILE", "convert IN OUT", "--ant-version", "--nec-columns", "--log-dir"})
+  for (const char* word :
+       {"dump FILE", "convert IN OUT", "envelopes FILE", "help FILE", "--ant-version", "--nec-columns", "--log-dir"})
     EXPECT_NE(r.out.find(word), std::string::npos) << word;
 }
 
@@ -129,6 +130,44 @@ TEST(Lobeconv, LogDirGetsTheRunLog) {
   ASSERT_EQ(lobeconv("dump " + data("nsma/fstlst_three_values.labz") + " --log-dir " + quote(dir.path())).status, 0);
   EXPECT_NE(test::read_bytes(dir.file("lobeview_log.txt")).find("new_nsma_data - File contains: Emax 812.500000"),
             std::string::npos);
+}
+
+TEST(Lobeconv, EnvelopesAndHelpAsJson) {
+  run_result r = lobeconv("envelopes " + data("envelopes/class_a.csv"));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out),
+            nlohmann::json::parse(R"({"numenv":1,"env":[{"title":"Class A","nupoin":2,"rows":[[0,10,3],[10,180,20]]}]})"));
+  r = lobeconv("help " + data("help/sections.txt"));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out),
+            nlohmann::json::parse(R"({"files":"\r\nA\r\nB","views":"","testrange":"\r\nC"})"));
+  EXPECT_EQ(lobeconv("envelopes " + data("envelopes/none.csv")).status, 1);
+}
+
+TEST(Lobeconv, FourNecColumnsAntVersionAndPlanetNotice) {
+  test::temp_dir dir;
+  const std::string ant = dir.file("cut.ant");
+  run_result r = lobeconv("convert " + data("4nec/four_columns.txt") + " " + quote(ant) + " --nec-columns 3,4");
+  ASSERT_EQ(r.status, 0) << r.err;
+  // One vertical cut and no horizontal one: nothing in V3's horizontal block, 360 vertical lines.
+  std::size_t lines = 0;
+  for (char c : test::read_bytes(ant)) lines += c == '\n';
+  EXPECT_EQ(lines, 360u) << "the default version is 3";
+  r = lobeconv("dump " + data("4nec/signals.txt"));
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["nofreq"], 1);
+  EXPECT_EQ(j["freq"][0]["numcut"], 1);
+
+  const std::string pla = dir.file("out.pla");
+  r = lobeconv("convert " + data("convert/src.nsma") + " " + quote(pla));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("The Planet file format can only save one Horizontal and one Vertical cut."), std::string::npos);
+  r = lobeconv("convert " + data("convert/src.nsma") + " " + quote(dir.file("v1.ant")) + " --ant-version 1");
+  ASSERT_EQ(r.status, 0) << r.err;
+  lines = 0;
+  for (char c : test::read_bytes(dir.file("v1.ant"))) lines += c == '\n';
+  EXPECT_EQ(lines, 360u);
 }
 
 }  // namespace

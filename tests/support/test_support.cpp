@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/antenna_loader.h"
+#include "core/file_types.h"
 #include "core/pattern_record.h"
 
 namespace lobe::test {
@@ -47,6 +48,11 @@ void harness::load_text(int file_type, std::string_view text) {
   st->file.file_type = file_type;
   const std::string image(text);
   read_antenna_image(*st, io, &image);
+}
+
+bool harness::open_data(const std::string& rel) {
+  const std::string path = data_path(rel);
+  return open_file(*st, io, path, dialog_extension(path));
 }
 
 }  // namespace lobe::test

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,7 +27,10 @@ class recording_window : public window_port {
     std::string caption;
     message_icon icon;
   };
-  void set_status_text(int part, std::string_view text) override { status[part] = text; }
+  void set_status_text(int part, std::string_view text) override {
+    status[part] = text;
+    status_log.emplace_back(part, std::string(text));
+  }
   void message_box(std::string_view text, std::string_view caption, message_icon icon) override {
     boxes.push_back({std::string(text), std::string(caption), icon});
   }
@@ -35,8 +39,11 @@ class recording_window : public window_port {
   void rebuild_panel() override { ++panel_rebuilds; }
   void rebuild_menus() override { ++menu_rebuilds; }
   void read_form_data() override { ++form_reads; }
+  bool is_cut_shown(int f, int c) override { return hidden.count({f, c}) == 0; }
 
   std::map<int, std::string> status;
+  std::vector<std::pair<int, std::string>> status_log;
+  std::set<std::pair<int, int>> hidden;
   std::vector<box> boxes;
   std::vector<std::pair<int, bool>> envelope_checks;
   int panel_clears = 0, panel_rebuilds = 0, menu_rebuilds = 0, form_reads = 0;
@@ -65,6 +72,8 @@ struct harness {
 
   // Parses `text` as a file of `file_type` would be, without touching the disk.
   void load_text(int file_type, std::string_view text);
+  // Loads a file from tests/data through the Open command.
+  bool open_data(const std::string& rel);
   const cut_data_type& cut(int f, int c) const { return st->pd.freq[f].cut[c]; }
 };
 
