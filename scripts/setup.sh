@@ -7,6 +7,8 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev
   nlohmann-json3-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
+  fonts-liberation
   locales
 )
 

@@ -56,10 +56,55 @@ def dipole():
     return nsma_lines(header, [("450", [("H", "V/V", hcut), ("V", "V/V", vcut)])])
 
 
+def yagi_field(theta_deg, plane, spacing_wl):
+    """3-element Yagi along the boom (0 degrees), horizontal elements.
+
+    plane "H": the horizontal cut (the elements' E-plane, with the dipole
+    factor); plane "V": the vertical cut (H-plane, array factor only).
+    Reflector, driven element and director carry a progressive phase a little
+    beyond ordinary end-fire, which is what gives a Yagi its forward gain.
+    """
+    t = math.radians(theta_deg)
+    kd = 2.0 * math.pi * spacing_wl
+    beta = -(kd + math.pi / 4.0)
+    currents = [0.85, 1.0, 0.8]
+    re = im = 0.0
+    for n, amp in enumerate(currents):
+        psi = n * (kd * math.cos(t) + beta)
+        re += amp * math.cos(psi)
+        im += amp * math.sin(psi)
+    af = math.hypot(re, im)
+    if plane == "H":
+        c = math.sin(t)  # angle from the element axis is 90 - theta
+        elem = 0.0 if abs(c) > 0.999999 else abs(math.cos(math.pi / 2.0 * c) / math.sqrt(1.0 - c * c))
+        return af * elem
+    return af
+
+
+def yagi():
+    freqs = []
+    for patfre, scale in (("146", 1.0), ("148", 148.0 / 146.0)):
+        spacing = 0.2 * scale
+        cuts = []
+        for plane in ("H", "V"):
+            values = [yagi_field(a, plane, spacing) for a in range(360)]
+            vmax = max(values)
+            cuts.append((plane, "H/H", [(float(a), db_down(v, vmax)) for a, v in enumerate(values)]))
+        freqs.append((patfre, cuts))
+    header = [("COMNT1", "3-element Yagi, free space (computed)"), ("ANTMAN", "Lobeview samples"),
+              ("MODNUM", "YAGI-3-146"), ("DESCR1", "Reflector, driven element, director; 0.2 wavelength spacing"),
+              ("DESCR2", "Horizontal polarisation; boom towards 0 degrees"),
+              ("LOWFRQ", "144"), ("HGHFRQ", "148"), ("GUNITS", "DBD/DBD"), ("MDGAIN", "5.2"),
+              ("AZWIDT", "66"), ("ELWIDT", "110"), ("FRTOBA", "14"), ("PATTYP", "typical")]
+    return nsma_lines(header, freqs)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     with open(os.path.join(OUT, "dipole.nsma"), "w", newline="") as f:
         f.write(dipole())
+    with open(os.path.join(OUT, "yagi.nsma"), "w", newline="") as f:
+        f.write(yagi())
 
 
 if __name__ == "__main__":

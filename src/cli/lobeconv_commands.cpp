@@ -1,13 +1,18 @@
 #include "cli/lobeconv_commands.h"
 
 #include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <map>
 #include <cstring>
 #include <optional>
 
 #include "cli/pattern_json.h"
+#include "cli/render_command.h"
 #include "core/antenna_loader.h"
 #include "core/envelope_file.h"
 #include "core/file_image.h"
+#include "core/field_text.h"
 #include "core/file_types.h"
 #include "core/help_file.h"
 #include "core/lobe_state.h"
@@ -36,12 +41,30 @@ const char* const k_lobeconv_usage =
     "  envelopes FILE         Print an envelope library (kwr_envelopes.csv) as JSON.\n"
     "  help FILE              Print the three sections of a help text file\n"
     "                         (kwr_help.txt) as JSON.\n"
+    "  render IN OUT          Draw IN's charts into OUT: .png, .svg or .pdf. Without\n"
+    "                         --print, the chart as the main window in view mode\n"
+    "                         shows it in a client area of --size; with --print, the\n"
+    "                         printed page on A4 at 600 dpi.\n"
     "\n"
     "Options:\n"
     "  --ant-version 1|2|3    ANT version to write (default 3).\n"
     "  --nec-columns A,S      Angle and signal columns of a 4NEC text file,\n"
     "                         counted from 1 (default 1,2).\n"
     "  --log-dir DIR          Write the run log lobeview_log.txt into DIR.\n"
+    "  --envelopes FILE       Envelope library to load before IN (a LABZ file may\n"
+    "                         name one of its envelopes).\n"
+    "  --envelope TITLE       Show (render) or save (convert to LABZ) this envelope.\n"
+    "\n"
+    "Render options:\n"
+    "  --view polar|rect|rect90|emr   chart to draw (default: the one IN asks for)\n"
+    "  --scale db|mv          dB or linear voltage scale (default db)\n"
+    "  --grid lin|log         ring spacing on the dB scale (default lin)\n"
+    "  --zoom 0..5            dB range 20, 25, 30, 35, 40, 45 (default 4: 40 dB)\n"
+    "  --size WxH             client area in pixels (default 1280x820)\n"
+    "  --print portrait|landscape     draw the printed page instead\n"
+    "  --power W              EMR transmitter power (default 200)\n"
+    "  --loss DB              EMR feeder loss (default 0)\n"
+    "  --height M             EMR antenna height (default 25)\n"
     "  --help                 Show this text.\n"
     "\n"
     "Input formats follow the extension as the Open command does, in any case:\n"
@@ -73,6 +96,8 @@ class cli_window : public window_port {
 
 struct options {
   std::vector<std::string> positional;
+  render_options render;
+  std::string envelopes_file;
   int ant_version = 3;
   int nec_angle_col = 0;  // 0-based
   int nec_signal_col = 1;
@@ -90,6 +115,14 @@ bool parse_positive(const std::string& s, int& out) {
   if (v < 1) return false;
   out = v;
   return true;
+}
+
+std::optional<float> parse_number(const std::string& s) {
+  if (s.empty() || s.size() > 30) return std::nullopt;
+  char* end = nullptr;
+  const double v = std::strtod(s.c_str(), &end);
+  if (end != s.c_str() + s.size() || !std::isfinite(v) || std::fabs(v) > 1e12) return std::nullopt;
+  return static_cast<float>(v);
 }
 
 std::optional<std::string> parse_options(const std::vector<std::string>& args, options& o) {
@@ -115,6 +148,53 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
         return "--nec-columns takes two column numbers counted from 1, as in 1,2";
       o.nec_angle_col = angle - 1;
       o.nec_signal_col = signal - 1;
+    } else if (a == "--view" || a == "--scale" || a == "--grid" || a == "--print") {
+      auto v = value(a.c_str());
+      const std::map<std::string, std::map<std::string, int>> choices = {
+          {"--view", {{"polar", DISPLAY_TYPE_POLAR}, {"rect", DISPLAY_TYPE_RECT}, {"rect90", DISPLAY_TYPE_RECT90},
+                      {"emr", DISPLAY_TYPE_EMR}}},
+          {"--scale", {{"db", 0}, {"mv", 1}}},
+          {"--grid", {{"lin", 0}, {"log", 1}}},
+          {"--print", {{"portrait", 0}, {"landscape", 1}}}};
+      const auto& allowed = choices.at(a);
+      if (!v || !allowed.count(*v)) {
+        std::string list;
+        for (const auto& [name, code] : allowed) list += (list.empty() ? "" : ", ") + name;
+        return a + " takes one of " + list;
+      }
+      const int code = allowed.at(*v);
+      if (a == "--view") o.render.display_type = code;
+      if (a == "--scale") o.render.mv_display = code;
+      if (a == "--grid") o.render.log_display = code;
+      if (a == "--print") o.render.print_landscape = code == 1;
+    } else if (a == "--zoom") {
+      auto v = value("--zoom");
+      if (!v || v->size() != 1 || (*v)[0] < '0' || (*v)[0] > '5') return "--zoom takes 0 to 5";
+      o.render.zoom = (*v)[0] - '0';
+    } else if (a == "--size") {
+      auto v = value("--size");
+      const auto x = v ? v->find('x') : std::string::npos;
+      int w = 0, h = 0;
+      if (!v || x == std::string::npos || !parse_positive(v->substr(0, x), w) ||
+          !parse_positive(v->substr(x + 1), h) || w > 20000 || h > 20000)
+        return "--size takes WIDTHxHEIGHT in pixels, each 1 to 20000";
+      o.render.width = w;
+      o.render.height = h;
+    } else if (a == "--power" || a == "--loss" || a == "--height") {
+      auto v = value(a.c_str());
+      const auto number = v ? parse_number(*v) : std::nullopt;
+      if (!number || (a != "--loss" && *number < 0.0f)) return a + " takes a number" + (a != "--loss" ? " of 0 or more" : "");
+      if (a == "--power") o.render.power = *number;
+      if (a == "--loss") o.render.loss = *number;
+      if (a == "--height") o.render.height_m = *number;
+    } else if (a == "--envelopes") {
+      auto v = value("--envelopes");
+      if (!v || v->empty()) return "--envelopes takes a file";
+      o.envelopes_file = *v;
+    } else if (a == "--envelope") {
+      auto v = value("--envelope");
+      if (!v || v->empty()) return "--envelope takes a title";
+      o.render.envelope_title = *v;
     } else if (a == "--log-dir") {
       auto v = value("--log-dir");
       if (!v || v->empty()) return "--log-dir takes a folder";
@@ -151,6 +231,36 @@ bool load(session& s, const std::string& path, std::ostream& err) {
   return true;
 }
 
+// Loads the envelope library named on the command line, before the pattern.
+bool load_envelopes(session& s, const options& o, std::ostream& err) {
+  if (o.envelopes_file.empty()) return true;
+  if (!read_envelope_file(s.st->ed, o.envelopes_file)) {
+    err << "lobeconv: cannot read " << o.envelopes_file << "\n";
+    return false;
+  }
+  return true;
+}
+
+bool select_envelope(session& s, const options& o, std::ostream& err) {
+  if (o.render.envelope_title.empty()) return true;
+  for (int e = 0; e < s.st->ed.numenv && e < MAX_ENVELOPES; ++e)
+    if (equals_nocase(s.st->ed.env[e].title, o.render.envelope_title)) {
+      set_active_envelope(s.st->ed, s.io.win, e);
+      return true;
+    }
+  err << "lobeconv: no envelope titled \"" << o.render.envelope_title << "\" in the library\n";
+  return false;
+}
+
+int render(session& s, const options& o, std::ostream& err) {
+  if (o.positional.size() != 3) {
+    err << "lobeconv: render takes IN and OUT\n";
+    return 2;
+  }
+  if (!load_envelopes(s, o, err) || !load(s, o.positional[1], err) || !select_envelope(s, o, err)) return 1;
+  return render_pattern(*s.st, s.io, o.render, o.positional[2], err);
+}
+
 int dump(session& s, const options& o, std::ostream& out, std::ostream& err) {
   if (o.positional.size() != 2) {
     err << "lobeconv: dump takes one FILE\n";
@@ -169,7 +279,7 @@ int convert(session& s, const options& o, std::ostream& err) {
   }
   const std::string& in = o.positional[1];
   const std::string& out_path = o.positional[2];
-  if (!load(s, in, err)) return 1;
+  if (!load_envelopes(s, o, err) || !load(s, in, err) || !select_envelope(s, o, err)) return 1;
   if (!check_something_to_save(*s.st, s.io)) {
     err << "lobeconv: " << in << ": " << s.win.last_box << "\n";
     return 1;
@@ -238,6 +348,7 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
   if (command == "dump") return dump(s, o, out, err);
   if (command == "convert") return convert(s, o, err);
   if (command == "envelopes") return envelopes(o, out, err);
+  if (command == "render") return render(s, o, err);
   if (command == "help") return help_text(o, out, err);
   err << "lobeconv: unknown command " << command << "\n" << "Try 'lobeconv --help'.\n";
   return 2;

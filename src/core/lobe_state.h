@@ -28,6 +28,8 @@ struct file_state {
 
 struct view_state {
   int display_type = DISPLAY_TYPE_POLAR;
+  int mv_display = 0;   // 1: linear voltage scale, 0: dB
+  int log_display = 0;  // dB scale only: 1 rings at 3, 6, 12, 24 (48) dB, 0 evenly spaced
   int centre_db_ix = 4;
   int centre_dbs = 40;
   int scale_to_max_mode = 0;
@@ -53,6 +55,16 @@ struct help_texts {
   std::string help_info_testrange;
 };
 
+// The one-level undo of smoothing and mirroring, and the cut the editing
+// buttons and the sweep act on.
+struct edit_state {
+  int capture_freq = 0;
+  int capture_cut = 0;
+  float undo_buffer[MAX_SAMPLES][2] = {};
+  int undo_fr_freq = 0;
+  int undo_fr_cut = -1;  // -1: nothing to undo
+};
+
 struct lobe_state {
   antenna_data_type pd;
   pattern_flags_type flags;  // sweep_completed / hide per cut row
@@ -63,6 +75,7 @@ struct lobe_state {
   emr_inputs emr;
   settings_state settings;
   nec_columns nec;
+  edit_state edit;
   help_texts help;
 };
 

@@ -170,5 +170,48 @@ TEST(Lobeconv, FourNecColumnsAntVersionAndPlanetNotice) {
   EXPECT_EQ(lines, 360u);
 }
 
+// Width and height from a PNG's header.
+std::pair<int, int> png_size(const std::string& bytes) {
+  if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
+  auto be32 = [&](std::size_t at) {
+    return (static_cast<unsigned char>(bytes[at]) << 24) | (static_cast<unsigned char>(bytes[at + 1]) << 16) |
+           (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+  };
+  return {be32(16), be32(20)};
+}
+
+TEST(Lobeconv, RenderWritesEachFormat) {
+  test::temp_dir dir;
+  run_result r = lobeconv("render " + data("convert/src.nsma") + " " + quote(dir.file("polar.png")) + " --size 640x480");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(png_size(test::read_bytes(dir.file("polar.png"))), std::make_pair(640, 480));
+  r = lobeconv("render " + data("convert/src.nsma") + " " + quote(dir.file("rect.svg")) + " --view rect --grid log");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(test::read_bytes(dir.file("rect.svg")).find("<svg"), std::string::npos);
+  r = lobeconv("render " + data("convert/src.nsma") + " " + quote(dir.file("page.pdf")) + " --print landscape");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(test::read_bytes(dir.file("page.pdf")).rfind("%PDF", 0), 0u);
+}
+
+TEST(Lobeconv, RenderProblems) {
+  test::temp_dir dir;
+  run_result r = lobeconv("render " + data("convert/src.nsma") + " " + quote(dir.file("x.jpg")));
+  EXPECT_EQ(r.status, 2);
+  r = lobeconv("render " + data("convert/src.nsma") + " " + quote(dir.file("x.png")) + " --zoom 6");
+  EXPECT_EQ(r.status, 2);
+  r = lobeconv("render " + data("convert/src.nsma") + " " + quote(dir.file("x.png")) + " --envelopes " +
+               data("envelopes/class_a.csv") + " --envelope Nope");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Nope"), std::string::npos);
+  r = lobeconv("render " + data("convert/src.pla") + " " + quote(dir.file("emr.png")) + " --view emr");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "") << "src.pla has a vertical cut at 450 MHz";
+  r = lobeconv("render " + data("convert/src.txt") + " " + quote(dir.file("emr.png")) + " --view emr");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("Select a vertical (V or EL) cut to display the EMR chart"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
+}
+
 }  // namespace
 }  // namespace lobe

@@ -50,6 +50,19 @@ void harness::load_text(int file_type, std::string_view text) {
   read_antenna_image(*st, io, &image);
 }
 
+void put_cut(lobe_state& st, int f, int c, const char* patcut, const std::vector<std::pair<float, float>>& points) {
+  if (st.pd.nofreq < f + 1) st.pd.nofreq = f + 1;
+  if (st.pd.freq[f].numcut < c + 1) st.pd.freq[f].numcut = c + 1;
+  cut_data_type& cut = st.pd.freq[f].cut[c];
+  std::snprintf(cut.patcut, sizeof cut.patcut, "%s", patcut);
+  cut.nupoin = static_cast<int>(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    cut.angle[i] = points[i].first;
+    cut.signal[i] = points[i].second;
+  }
+  if (points.size() < MAX_SAMPLES) cut.angle[points.size()] = END_MARKER;
+}
+
 bool harness::open_data(const std::string& rel) {
   const std::string path = data_path(rel);
   return open_file(*st, io, path, dialog_extension(path));

@@ -49,6 +49,17 @@ class recording_window : public window_port {
   int panel_clears = 0, panel_rebuilds = 0, menu_rebuilds = 0, form_reads = 0;
 };
 
+// Puts a cut with these (angle, signal) points at frequency f, cut c, growing
+// the counts to include it.
+void put_cut(lobe_state& st, int f, int c, const char* patcut, const std::vector<std::pair<float, float>>& points);
+// A 360-point cut at whole degrees 0..359 whose signal at angle a is level(a).
+template <class Level>
+void put_full_cut(lobe_state& st, int f, int c, const char* patcut, Level level) {
+  std::vector<std::pair<float, float>> pts;
+  for (int a = 0; a < 360; ++a) pts.emplace_back(static_cast<float>(a), static_cast<float>(level(a)));
+  put_cut(st, f, c, patcut, pts);
+}
+
 // A folder under the system's temporary folder, removed with everything in it.
 class temp_dir {
  public:

@@ -1,0 +1,177 @@
+#include "cli/render_command.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "core/file_types.h"
+#include "draw/chart_scale.h"
+#include "draw/emr_chart.h"
+#include "draw/polar_chart.h"
+#include "draw/print_page.h"
+#include "draw/rect_chart.h"
+#include "draw/window_layout.h"
+#include "draw_qt/qpainter_surface.h"
+
+namespace lobe {
+
+namespace {
+
+// Qt needs an application object for its fonts; lobeconv runs without a display.
+void ensure_gui_application() {
+  if (QGuiApplication::instance()) return;
+  // Qt's own chatter about the missing display environment is no news to a batch tool.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "lobeconv: %s\n", qPrintable(msg));
+  });
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "lobeconv";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication* app = new QGuiApplication(argc, argv);
+  (void)app;
+}
+
+// The view as the main window in view mode draws it in a client area of width x height.
+bool draw_window_view(lobe_state& st, core_io& io, surface& dc, int width, int height) {
+  window_layout layout;
+  set_window_parameters(layout, width, height, false, centre_db_annuli[zoom_index(st.view)]);
+  dc.set_text_color(rgb(0, 66, 117));
+  dc.select_font({14, 400, false});
+  int descr_lines = 0;
+  for (const char* d : {st.pd.descr1, st.pd.descr2, st.pd.descr3, st.pd.descr4, st.pd.descr5}) {
+    if (d[0] == '\0') continue;
+    dc.text_out(layout.rFileDataArea.right + 15, 5 + 10 * descr_lines, d);
+    ++descr_lines;
+  }
+  switch (st.view.display_type) {
+    case DISPLAY_TYPE_POLAR:
+      init_chart(st, dc, 1.0f, layout.plot_centre_x, layout.plot_centre_y, layout.plot_radius);
+      plot_chart(st, io.win, dc, 1.0f, layout.plot_centre_x, layout.plot_centre_x, layout.plot_centre_y,
+                 layout.plot_radius);
+      return true;
+    case DISPLAY_TYPE_RECT:
+    case DISPLAY_TYPE_RECT90:
+      init_rect_chart(st, dc, 1.0f, layout.rRectArea);
+      plot_rect_chart(st, io.win, dc, 1.0f, layout.rRectArea, layout.rRectArea);
+      plot_rect_env(st, dc, 1.0f, layout.rRectArea, layout.rRectArea);
+      return true;
+    case DISPLAY_TYPE_EMR: {
+      emr_text_layout text;
+      text.descr_lines = descr_lines;
+      text.rFileDataArea = layout.rFileDataArea;
+      text.rFreqDataArea = layout.rFreqDataArea;
+      return plot_emr_chart(st, io, dc, 1.0f, text, layout.plot_centre_x - layout.plot_radius,
+                            layout.plot_centre_x + layout.plot_radius, layout.plot_centre_y, layout.plot_radius);
+    }
+    default:
+      return true;
+  }
+}
+
+// Paints with `draw` onto the device the extension asks for, and saves it.
+template <class Draw>
+bool paint_to_file(const std::string& path, const std::string& ext, int width, int height, int dpi, Draw draw,
+                   std::string& problem) {
+  QSaveFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly)) {
+    problem = file.errorString().toStdString();
+    return false;
+  }
+  if (ext == "png") {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.setDotsPerMeterX(static_cast<int>(dpi / 0.0254));
+    image.setDotsPerMeterY(static_cast<int>(dpi / 0.0254));
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      qpainter_surface dc(painter, true);
+      draw(dc, width, height);
+    }
+    if (!image.save(&file, "PNG")) {
+      problem = "the image could not be encoded";
+      return false;
+    }
+  } else if (ext == "svg") {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&file);
+    svg.setSize(QSize(width, height));
+    svg.setViewBox(QRect(0, 0, width, height));
+    svg.setResolution(dpi);
+    svg.setTitle(QStringLiteral("Lobeview"));
+    QPainter painter(&svg);
+    painter.fillRect(QRect(0, 0, width, height), Qt::white);
+    qpainter_surface dc(painter);
+    draw(dc, width, height);
+  } else {
+    QPdfWriter pdf(&file);
+    pdf.setResolution(dpi);
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setPageSize(QPageSize(QSizeF(width * 25.4 / dpi, height * 25.4 / dpi), QPageSize::Millimeter));
+    pdf.setCreator(QStringLiteral("Lobeview"));
+    QPainter painter(&pdf);
+    qpainter_surface dc(painter);
+    draw(dc, pdf.width(), pdf.height());
+  }
+  if (!file.commit()) {
+    problem = file.errorString().toStdString();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int render_pattern(lobe_state& st, core_io& io, const render_options& o, const std::string& out_path,
+                   std::ostream& err) {
+  std::string ext = dialog_extension(out_path);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (ext != "png" && ext != "svg" && ext != "pdf") {
+    err << "lobeconv: render writes .png, .svg or .pdf, not " << out_path << "\n";
+    return 2;
+  }
+  if (o.display_type) st.view.display_type = *o.display_type;
+  if (o.mv_display) st.view.mv_display = *o.mv_display;
+  if (o.log_display) st.view.log_display = *o.log_display;
+  if (o.zoom) st.view.centre_db_ix = *o.zoom;
+  if (o.power) st.emr.epower = *o.power;
+  if (o.loss) st.emr.eloss = *o.loss;
+  if (o.height_m) st.emr.eheight = *o.height_m;
+  ensure_gui_application();
+  bool chart_drawn = true;
+  std::string problem;
+  bool ok;
+  if (o.print_landscape) {
+    page_setup page;
+    page.landscape = *o.print_landscape;
+    page.horzres = page.landscape ? 7016 : 4960;
+    page.vertres = page.landscape ? 4960 : 7016;
+    ok = paint_to_file(
+        out_path, ext, page.horzres, page.vertres, page.ppi,
+        [&](surface& dc, int w, int h) {
+          page.horzres = w;
+          page.vertres = h;
+          chart_drawn = print_chart(st, io, dc, page);
+        },
+        problem);
+  } else {
+    ok = paint_to_file(
+        out_path, ext, o.width, o.height, 96,
+        [&](surface& dc, int w, int h) { chart_drawn = draw_window_view(st, io, dc, w, h); }, problem);
+  }
+  if (!ok) {
+    err << "lobeconv: cannot write " << out_path << ": " << problem << "\n";
+    return 1;
+  }
+  if (!chart_drawn) err << "lobeconv: note: " << EMR_NO_CUT_MESSAGE << "\n";
+  return 0;
+}
+
+}  // namespace lobe

@@ -1,0 +1,31 @@
+// `lobeconv render`: the charts as the window or the printed page shows them,
+// into PNG, SVG or PDF.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "core/lobe_state.h"
+#include "core/window_port.h"
+
+namespace lobe {
+
+struct render_options {
+  std::optional<int> display_type;
+  std::optional<int> mv_display;
+  std::optional<int> log_display;
+  std::optional<int> zoom;
+  int width = 1280;
+  int height = 820;
+  std::optional<bool> print_landscape;  // set: draw the printed page
+  std::string envelope_title;  // applied by the caller before drawing
+  std::optional<float> power, loss, height_m;
+};
+
+// Draws the loaded pattern into `out_path` (its extension picks the format).
+// Returns the exit status; problems go to `err`.
+int render_pattern(lobe_state& st, core_io& io, const render_options& o, const std::string& out_path,
+                   std::ostream& err);
+
+}  // namespace lobe

@@ -1,0 +1,34 @@
+// The EMR view: the antenna on its mast above the ground, with the zones in
+// which the flux density exceeds the public (yellow) and occupational (red)
+// limits, shaped by one shown vertical cut, and a block of the numbers.
+#pragma once
+
+#include <string_view>
+
+#include "core/lobe_state.h"
+#include "draw/rect_chart.h"
+#include "draw/surface.h"
+
+namespace lobe {
+
+// Where the text block goes, and its running line counter.
+struct emr_text_layout {
+  bool printing = false;
+  int descr_lines = 0;  // lines already written in the block's column
+  rect rFileDataArea;   // screen: the block starts right of the header panel
+  rect rFreqDataArea;   // screen: the ">>>" pointer stands left of the cut rows
+};
+
+// Writes one labelled line of the block and moves to the next line.
+void print_emr_string(surface& dc, float scf, emr_text_layout& layout, std::string_view label, std::string_view data);
+
+// Draws the chart; false when no shown vertical cut with a defined limit
+// exists (the caller then tells the user "Select a vertical (V or EL) cut to
+// display the EMR chart").
+bool plot_emr_chart(lobe_state& st, core_io& io, surface& dc, float scf, emr_text_layout& layout, int Xleft,
+                    int Xright, int centre_y, int r);
+
+inline constexpr const char* EMR_NO_CUT_MESSAGE = "Select a vertical (V or EL) cut to display the EMR chart";
+inline constexpr const char* EMR_NO_CUT_CAPTION = "plot_emr_chart()";
+
+}  // namespace lobe

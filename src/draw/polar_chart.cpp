@@ -1,0 +1,196 @@
+#include "draw/polar_chart.h"
+
+#include <cmath>
+
+#include "core/c_numeric.h"
+#include "core/line_format.h"
+#include "draw/chart_scale.h"
+
+namespace lobe {
+
+namespace {
+
+double rad(double degrees) { return degrees / RADN; }
+
+// Degree labels sit outside the outer ring; text hangs from its top-left
+// corner, so the labels below and left of the chart need more room.
+int degree_label_offset(int a) {
+  if (a <= 90) return 5;
+  if (a <= 149) return 15;
+  if (a <= 239) return 25;
+  if (a <= 299) return 20;
+  return 15;
+}
+
+void radial(surface& dc, float scf, int x, int y, double inner, int r, int a) {
+  // Laid out from straight up, clockwise: the same directions as the angle rule.
+  const double s = std::sin(rad(a)), c = std::cos(rad(a));
+  dc.move_to(scaled(x + s * inner, scf), scaled(y - c * inner, scf));
+  dc.line_to(scaled(x + s * r, scf), scaled(y - c * r, scf));
+}
+
+void ring(surface& dc, float scf, int x, int y, int radius) {
+  dc.circle(scaled(x, scf), scaled(y, scf), scaled(radius, scf));
+}
+
+void label(surface& dc, float scf, int x, int y, const std::string& text) {
+  dc.text_out(scaled(x, scf), scaled(y, scf), text);
+}
+
+}  // namespace
+
+void init_chart(lobe_state& st, surface& dc, float scf, int x, int y, int r) {
+  view_state& v = st.view;
+  pen_keeper keep(dc);
+  const pen grey = hpo_grey(scf), black = hpo_black(scf), pale = hpo_pale(scf);
+  dc.select_pen(grey);
+
+  const chart_range range = chart_range_of(v);
+  v.centre_dbs = range.centre_dbs;
+  const int radial_increment = r / range.annuli;
+  const int db_increment = range.db_increment;
+  // A chart too small for its rings has nothing sensible to show.
+  if (r <= 0 || radial_increment <= 0) return;
+
+  const double inner = radial_increment / 2.0;
+  for (int i = 0; i <= 330; i += 30) {
+    radial(dc, scf, x, y, inner, r, i + 10);
+    radial(dc, scf, x, y, inner, r, i + 20);
+  }
+  dc.select_pen(black);
+  for (int a = 0; a <= 330; a += 30) radial(dc, scf, x, y, inner, r, a);
+  dc.select_pen(grey);
+
+  const int ix = zoom_index(v);
+  const bool lin_grid = !v.log_display || v.mv_display;
+  auto log_radius = [&](int n) { return (v.centre_dbs - n) * r / v.centre_dbs; };
+  if (lin_grid) {
+    for (int k = 1; k * radial_increment < r; ++k) ring(dc, scf, x, y, k * radial_increment);
+    if (v.mv_display || centre_db_mid_annuli[ix] == 1) {
+      dc.select_pen(pale);
+      for (int k = 0; radial_increment / 2 + k * radial_increment < r; ++k)
+        ring(dc, scf, x, y, radial_increment / 2 + k * radial_increment);
+    }
+    dc.select_pen(black);
+    ring(dc, scf, x, y, r);
+  } else {
+    dc.select_pen(black);
+    ring(dc, scf, x, y, r);
+    dc.select_pen(grey);
+    for (int n : {3, 6, 12, 24, 48}) {
+      if (n == 48 && v.centre_dbs <= 48) continue;
+      if (log_radius(n) > 0) ring(dc, scf, x, y, log_radius(n));
+    }
+    ring(dc, scf, x, y, radial_increment / 2);
+  }
+
+  const int lx = x + 4;
+  if (v.mv_display) {
+    for (int k = 1; k * radial_increment <= r; ++k)
+      label(dc, scf, lx, y - k * radial_increment, c_format("%.2f", 0.25 * k));
+  } else if (lin_grid) {
+    label(dc, scf, lx, y - 8, c_format("-%2udB", static_cast<unsigned>(centre_db_list[ix])));
+    for (int k = 1; v.centre_dbs - k * db_increment > 0; ++k)
+      label(dc, scf, lx, y - k * radial_increment,
+            c_format("-%2udB", static_cast<unsigned>(v.centre_dbs - k * db_increment)));
+    label(dc, scf, lx, y - r, "0dB");
+  } else {
+    label(dc, scf, lx, y - 8, c_format("-%2udB", static_cast<unsigned>(centre_db_list[ix])));
+    label(dc, scf, lx, y - r, "0dB");
+    label(dc, scf, lx, y - log_radius(3), "-3dB");
+    label(dc, scf, lx, y - log_radius(6), "-6dB");
+    label(dc, scf, lx, y - log_radius(12), "-12dB");
+    if (log_radius(24) > 0) label(dc, scf, lx, y - log_radius(24), "-24dB");
+    if (v.centre_dbs > 48 && log_radius(48) > 0) label(dc, scf, lx, y - log_radius(48), "-48dB");
+  }
+
+  for (int a = 0; a <= 330; a += 30) {
+    const double rho = r + degree_label_offset(a);
+    dc.text_out(scaled(x + std::cos(rad(a)) * rho, scf), scaled(y + std::sin(rad(a)) * rho, scf),
+                c_format("%u", static_cast<unsigned>(a)));
+  }
+}
+
+namespace {
+
+// A small wedge on the outer ring pointing at the centre, and the crossing's angle beside it.
+void half_power_mark(surface& dc, float scf, const pen& hpo1, const pen& hpo3, int cx, int y, int r, double theta,
+                     double degrees) {
+  auto at = [&](double a, double rho) {
+    return point{scaled(cx + std::cos(a) * rho, scf), scaled(y + std::sin(a) * rho, scf)};
+  };
+  const point wedge[4] = {at(theta - 0.01, r + 10), at(theta, r), at(theta + 0.01, r + 10), at(theta - 0.01, r + 10)};
+  dc.select_pen(hpo3);
+  dc.polyline(wedge);
+  dc.select_pen(hpo1);
+  const colorref old = dc.set_text_color(hpo1.colour);
+  const double shown = degrees < 0 ? degrees + 360.0 : degrees;
+  dc.text_out(scaled(cx - 20 + std::cos(theta) * (r + 40), scf), scaled(y + std::sin(theta) * (r + 40), scf),
+              c_format("%.1f", shown));
+  dc.set_text_color(old);
+}
+
+void plot_cut(lobe_state& st, surface& dc, float scf, cut_data_type& cut, colorref colour, int cx, int y, int r,
+              float plot_scale) {
+  const pen hpo1 = trace_pen(scf, 1, colour), hpo3 = trace_pen(scf, 3, colour);
+  dc.select_pen(hpo1);
+  const float shift = st.view.mv_display ? 0.0f : crosspol_scale(st, cut, false);
+  bool under_3db = cut.signal[0] < 3.0f;
+  bool pen_down = false;
+  point first{0, 0};
+  int p = 0;
+  const int n = count_of(cut.nupoin, MAX_SAMPLES);
+  for (; p < n; ++p) {
+    const float degrees = cut.angle[p];
+    if (degrees == END_MARKER) {
+      cut.nupoin = p;
+      break;
+    }
+    const double theta = degrees / RADN;
+    const float s = cut.signal[p];
+    const float len = level_length(st.view, s, shift, plot_scale);
+    const int xc = pix(cx + std::cos(theta) * len);
+    const int yc = pix(y + std::sin(theta) * len);
+    const point here{scaled(xc, scf), scaled(yc, scf)};
+    if (p == 0) first = here;
+    if (!pen_down) {
+      if (s < GAP_LEVEL) {
+        dc.move_to(here.x, here.y);
+        pen_down = true;
+      }
+    } else if (s < GAP_LEVEL) {
+      dc.line_to(here.x, here.y);
+    } else {
+      dc.move_to(here.x, here.y);
+      pen_down = false;
+    }
+    if (s >= 3.0f && under_3db) {
+      under_3db = false;
+      half_power_mark(dc, scf, hpo1, hpo3, cx, y, r, theta, degrees);
+    } else if (s < 3.0f && !under_3db) {
+      under_3db = true;
+      half_power_mark(dc, scf, hpo1, hpo3, cx, y, r, theta, degrees);
+    }
+  }
+  if (p > 0) dc.line_to(first.x, first.y);
+}
+
+}  // namespace
+
+void plot_chart(lobe_state& st, window_port& win, surface& dc, float scf, int xh, int xv, int y, int r) {
+  pen_keeper keep(dc);
+  const float plot_scale =
+      st.view.mv_display ? static_cast<float>(r) : static_cast<float>(r) / static_cast<float>(st.view.centre_dbs);
+  int n = 0;
+  for (int f = 0; f < count_of(st.pd.nofreq, MAX_FREQ); ++f) {
+    freq_data_type& fr = st.pd.freq[f];
+    for (int c = 0; c < count_of(fr.numcut, MAX_CUTS); ++c, ++n) {
+      cut_data_type& cut = fr.cut[c];
+      if (!win.is_cut_shown(f, c) || cut.nupoin == 0) continue;
+      const int cx = is_vertical_cut(cut.patcut) ? xv : xh;
+      plot_cut(st, dc, scf, cut, cut_colour(st, n), cx, y, r, plot_scale);
+    }
+  }
+}
+
+}  // namespace lobe

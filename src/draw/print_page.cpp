@@ -1,0 +1,260 @@
+#include "draw/print_page.h"
+
+#include <string>
+
+#include "core/c_numeric.h"
+#include "core/run_log.h"
+#include "core/window_port.h"
+#include "draw/chart_scale.h"
+#include "draw/emr_chart.h"
+#include "draw/polar_chart.h"
+
+namespace lobe {
+
+page_geometry print_page_geometry(const page_setup& s) {
+  page_geometry g{};
+  g.ppm = (s.ppi * 10) / 254;
+  g.margin = 12 * g.ppm;
+  g.page = {g.margin, g.margin, s.horzres - g.margin, s.vertres - g.margin};
+  g.page_width = g.page.right - g.page.left;
+  g.page_height = g.page.bottom - g.page.top;
+  const int foot = g.page.bottom - 32 * g.ppm;
+  g.ft1 = {g.page.left, foot};
+  g.ft2 = {g.page.left + (s.landscape ? g.page_width / 4 : g.page_width / 3), foot};
+  g.ft3 = {g.page.right - (s.landscape ? g.page_width / 2 : g.page_width / 3), foot};
+  g.ft = {g.page.left, g.page.bottom - 5 * g.ppm};
+  g.cb1 = s.landscape ? point{g.page.left, g.page.top + 80 * g.ppm} : point{g.page.right - 44 * g.ppm, g.page.top + 14 * g.ppm};
+  g.scf = static_cast<float>(static_cast<float>(s.ppi) / static_cast<float>(s.screen_ppi > 0 ? s.screen_ppi : 96) * 0.95);
+  if (s.landscape) {
+    g.gxh = (g.page.left + g.page.right) * 2 / 5 - 8 * g.ppm;
+    g.gxv = (g.page.left + g.page.right) * 4 / 5 - 10 * g.ppm;
+    g.gy = (g.page.top + g.page.bottom) / 2;
+    g.radius = g.gy - 60 * g.ppm;
+  } else {
+    g.gxh = g.gxv = (g.page.left + g.page.right) / 2;
+    g.gy = (g.page.top + g.page.bottom) / 2 + 10 * g.ppm;
+    g.radius = g.gxh - 30 * g.ppm;
+  }
+  return g;
+}
+
+namespace {
+
+font arial(float scf, int nominal, int weight, bool italic) { return {pix(double(scf) * nominal), weight, italic}; }
+
+void labelled_row(surface& dc, float scf, int x, int y, std::string_view label, std::string_view data, int value_at) {
+  dc.select_font(arial(scf, 16, 700, true));
+  dc.text_out(x, y, label);
+  dc.select_font(arial(scf, 16, 400, true));
+  dc.text_out(pix(x + double(value_at) * scf), y, data);
+}
+
+// Rows of a block, each 15 screen units below the one before.
+struct row_cursor {
+  int x, y;
+  float scf;
+  void next() { y = pix(y + 15.0 * scf); }
+};
+
+void header_rows(surface& dc, row_cursor& at,
+                 std::initializer_list<std::pair<const char*, const char*>> rows) {
+  for (const auto& [label, value] : rows) {
+    print_string(dc, at.scf, at.x, at.y, label, value);
+    at.next();
+  }
+}
+
+int filled_descriptions(const antenna_data_type& pd) {
+  int n = 0;
+  for (const char* d : {pd.descr1, pd.descr2, pd.descr3, pd.descr4, pd.descr5}) n += d[0] != '\0';
+  return n;
+}
+
+void draw_page_chart(lobe_state& st, core_io& io, surface& dc, const page_geometry& g, bool landscape,
+                     bool& chart_drawn) {
+  const float scf = g.scf;
+  auto screen = [&](int v) { return pix(double(v) / double(scf)); };
+  switch (st.view.display_type) {
+    case DISPLAY_TYPE_POLAR:
+      init_chart(st, dc, scf, screen(g.gxh), screen(g.gy), screen(g.radius));
+      if (landscape) init_chart(st, dc, scf, screen(g.gxv), screen(g.gy), screen(g.radius));
+      plot_chart(st, io.win, dc, scf, screen(g.gxh), screen(g.gxv), screen(g.gy), screen(g.radius));
+      break;
+    case DISPLAY_TYPE_RECT:
+    case DISPLAY_TYPE_RECT90: {
+      const rect rch{g.gxh - g.radius, g.gy - 5 * g.radius / 7, g.gxh + g.radius, g.gy + 5 * g.radius / 7};
+      const rect rcv = landscape ? rect{g.gxv - g.radius, rch.top, g.gxv + g.radius, rch.bottom} : rch;
+      init_rect_chart(st, dc, scf, rch);
+      if (landscape) init_rect_chart(st, dc, scf, rcv);
+      plot_rect_chart(st, io.win, dc, scf, rch, rcv);
+      plot_rect_env(st, dc, scf, rch, rcv);
+      break;
+    }
+    case DISPLAY_TYPE_EMR: {
+      emr_text_layout layout;
+      layout.printing = true;
+      layout.descr_lines = printed_emr_first_line(st, g, landscape);
+      chart_drawn = plot_emr_chart(st, io, dc, scf, layout, screen(g.page.left), screen(g.page.right), screen(g.gy),
+                                   screen(g.radius));
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+void print_string(surface& dc, float scf, int x, int y, std::string_view label, std::string_view data) {
+  labelled_row(dc, scf, x, y, label, data, 140);
+}
+
+void print_f_string(surface& dc, float scf, int x, int y, std::string_view label, std::string_view data) {
+  labelled_row(dc, scf, x, y, label, data, 90);
+}
+
+void print_cut_string(const lobe_state& st, surface& dc, float scf, int x, int y, std::string_view cut,
+                      std::string_view pol, int graph_num) {
+  pen_keeper keep(dc);
+  dc.select_pen({pen_style::solid, 4, cut_colour(st, graph_num)});
+  dc.move_to(x, pix(y + 8.0 * scf));
+  dc.line_to(pix(x + 20.0 * scf), pix(y + 8.0 * scf));
+  const colorref old = dc.set_text_color(rgb(40, 40, 40));
+  dc.select_font(arial(scf, 16, 400, true));
+  dc.text_out(pix(x + 35.0 * scf), y, cut);
+  dc.text_out(pix(x + 65.0 * scf), y, pol);
+  dc.set_text_color(old);
+}
+
+int printed_emr_first_line(const lobe_state& st, const page_geometry& g, bool landscape) {
+  // The header column holds 8 rows (14 in landscape, where the second block
+  // follows in the same column), and in portrait the description lines.
+  double bottom = g.page.top + 14.0 * g.ppm;
+  for (int i = 0; i < (landscape ? 14 : 8); ++i) bottom = pix(bottom + 15.0 * g.scf);
+  if (!landscape) bottom += 4.0 * g.scf + filled_descriptions(st.pd) * 12.0 * g.scf;
+  const double rows = (bottom / g.scf - 95.0) / 16.0;
+  const int line = rows > 0 ? static_cast<int>(rows) + 1 : 0;
+  return line + 1;  // and one blank row
+}
+
+bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& setup) {
+  const page_geometry g = print_page_geometry(setup);
+  const float scf = g.scf;
+  const bool landscape = setup.landscape;
+  const antenna_data_type& pd = st.pd;
+  const font old_font = dc.select_font(arial(scf, 14, 400, true));
+  pen_keeper keep(dc);
+
+  bool chart_drawn = true;
+  draw_page_chart(st, io, dc, g, landscape, chart_drawn);
+
+  dc.select_pen({pen_style::solid, pix(3.0 * scf), rgb(0, 0, 20)});
+  const int l = g.page.left - g.ppm, t = g.page.top - g.ppm, r = g.page.right + g.ppm, b = g.page.bottom + g.ppm;
+  dc.move_to(l, t);
+  dc.line_to(r, t);
+  dc.line_to(r, b);
+  dc.line_to(l, b);
+  dc.line_to(l, t);
+
+  const colorref old_colour = dc.set_text_color(rgb(0, 0, 50));
+  dc.select_font(arial(scf, 25, 700, true));
+  dc.text_out(g.page.left + (landscape ? 90 : 60) * g.ppm, g.page.top,
+              st.view.display_type == DISPLAY_TYPE_EMR ? "EMR Pattern Response" : "Antenna Radiation Pattern");
+  dc.select_font(arial(scf, 15, 700, false));
+  dc.text_out(g.page.right - 54 * g.ppm, g.page.top, "Printed - " + ss_get_system_time());
+  dc.draw_picture(picture::logo, g.page.left + 2 * g.ppm, g.page.top + g.ppm, 35 * g.ppm, 10 * g.ppm);
+  dc.select_font(arial(scf, 12, 400, true));
+  dc.text_out(g.page.right - 18 * g.ppm, g.page.bottom + 2 * g.ppm, LOBEVIEW_VERSION);
+
+  row_cursor at{g.page.left, g.page.top + 14 * g.ppm, scf};
+  header_rows(dc, at,
+              {{"Antenna Name", pd.name},
+               {"Antenna Make", pd.make},
+               {"Pattern ID#", pd.patnum},
+               {"Pattern file#", pd.filnum},
+               {"Feed orientation", pd.fedorn},
+               {"Pattern type", pd.pattyp},
+               {"Comment1", pd.comnt1},
+               {"Comment2", pd.comnt2}});
+  if (!landscape) {
+    at.y = pix(at.y + 4.0 * scf);
+    dc.select_font(arial(scf, 14, 400, true));
+    for (const char* d : {pd.descr1, pd.descr2, pd.descr3, pd.descr4, pd.descr5}) {
+      if (d[0] == '\0') continue;
+      dc.text_out(g.page.left, at.y, d);
+      at.y = pix(at.y + 12.0 * scf);
+    }
+    at = {g.page.left + g.page_width / 3 + 20 * g.ppm, g.page.top + 14 * g.ppm, scf};
+  }
+  header_rows(dc, at,
+              {{"Connector type", pd.contyp},
+               {"Date", pd.dtdata},
+               {"Length (m)", pd.antlen},
+               {"Width (m)", pd.antwid},
+               {"Depth (m)", pd.antdep},
+               {"Weight (kg)", pd.antwgt}});
+
+  row_cursor col1{g.ft1.x, g.ft1.y, scf}, col2{g.ft2.x, g.ft2.y, scf}, col3{g.ft3.x, g.ft3.y, scf};
+  header_rows(dc, col1,
+              {{"Low Freq", pd.lowfrq},
+               {"High Freq", pd.hghfrq},
+               {"Gain units", pd.gunits},
+               {"Low-band Gain", pd.lwgain},
+               {"Mid-band Gain", pd.mdgain},
+               {"High-band Gain", pd.hggain}});
+  header_rows(dc, col2,
+              {{"H beamwidth", pd.azwidt},
+               {"V beamwidth", pd.elwidt},
+               {"VSWR", pd.atvswr},
+               {"Front to Back", pd.front_to_back},
+               {"Electrical downtilt", pd.tilt},
+               {"Radiation centre (m)", pd.radctr}});
+  header_rows(dc, col3, {{"Port-to-port Iso (dB)", pd.potopo}, {"Max Input Power (W)", pd.maxpow}});
+  if (st.file.filename_set) print_string(dc, scf, g.ft.x, g.ft.y, "File", st.file.szFileName_name);
+
+  if (landscape) {
+    dc.select_font(arial(scf, 14, 400, true));
+    int y = g.page.top + 14 * g.ppm;
+    for (const char* d : {pd.descr1, pd.descr2, pd.descr3, pd.descr4, pd.descr5}) {
+      if (d[0] == '\0') continue;
+      dc.text_out(g.page.left + g.page_width * 3 / 5, y, d);
+      y = pix(y + 15.0 * scf);
+    }
+  }
+
+  if (st.view.display_type != DISPLAY_TYPE_EMR) {
+    row_cursor legend{g.cb1.x, g.cb1.y, scf};
+    int number = 0;
+    for (int f = 0; f < count_of(pd.nofreq, MAX_FREQ); ++f) {
+      print_f_string(dc, scf, legend.x, legend.y, "Frequency", pd.freq[f].patfre);
+      legend.next();
+      for (int c = 0; c < count_of(pd.freq[f].numcut, MAX_CUTS); ++c, ++number) {
+        if (!io.win.is_cut_shown(f, c)) continue;
+        const cut_data_type& cut = pd.freq[f].cut[c];
+        print_cut_string(st, dc, scf, legend.x, legend.y, cut.patcut, cut.polari, number);
+        legend.next();
+      }
+    }
+    const bool rectangular =
+        st.view.display_type == DISPLAY_TYPE_RECT || st.view.display_type == DISPLAY_TYPE_RECT90;
+    if (rectangular) {
+      if (const envelope_data_type* env = active_envelope(st.ed)) {
+        const int y = pix(legend.y + 4.0 * scf);
+        dc.select_font(arial(scf, 16, 700, true));
+        dc.text_out(legend.x, y, "Envelope");
+        dc.select_font(arial(scf, 14, 400, true));
+        dc.text_out(legend.x, pix(y + 15.0 * scf), env->title);
+      }
+    }
+    if (st.view.display_type == DISPLAY_TYPE_POLAR) {
+      dc.select_font(arial(scf, 16, 700, true));
+      dc.text_out(legend.x, pix(legend.y + 15.0 * scf),
+                  c_format("Centre dB -%d", centre_db_list[zoom_index(st.view)]));
+    }
+  }
+  dc.set_text_color(old_colour);
+  dc.select_font(old_font);
+  return chart_drawn;
+}
+
+}  // namespace lobe

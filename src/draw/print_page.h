@@ -1,0 +1,51 @@
+// The printed page: the chart of the current view with the pattern's header
+// fields, a legend of the printed cuts, the logo, a title, the print date and
+// the program version, laid out in printer pixels.
+#pragma once
+
+#include <string_view>
+
+#include "core/lobe_state.h"
+#include "draw/rect_chart.h"
+#include "draw/surface.h"
+
+namespace lobe {
+
+struct page_setup {
+  int horzres = 4960;  // printable width in pixels
+  int vertres = 7016;
+  int ppi = 600;
+  int screen_ppi = 96;
+  bool landscape = false;
+};
+
+struct page_geometry {
+  int ppm;  // pixels per millimetre
+  int margin;
+  rect page;
+  int page_width, page_height;
+  point ft1, ft2, ft3;  // footer columns
+  point ft;             // file line
+  point cb1;            // legend
+  float scf;
+  int gxh, gxv, gy, radius;  // chart centres and radius
+};
+
+page_geometry print_page_geometry(const page_setup& setup);
+
+// One header row: bold italic label, normal italic value 140 (print_f_string: 90) screen units right.
+void print_string(surface& dc, float scf, int x, int y, std::string_view label, std::string_view data);
+void print_f_string(surface& dc, float scf, int x, int y, std::string_view label, std::string_view data);
+// One legend row: a line in the cut's colour, then its name and polarisation.
+void print_cut_string(const lobe_state& st, surface& dc, float scf, int x, int y, std::string_view cut,
+                      std::string_view pol, int graph_num);
+
+// The line of the printed EMR text block's first row: below the header rows,
+// so the block never writes over them.
+int printed_emr_first_line(const lobe_state& st, const page_geometry& g, bool landscape);
+
+// Draws the page. False when the EMR view found no cut to draw (the caller
+// tells the user, as on screen).
+bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& setup);
+
+}  // namespace lobe

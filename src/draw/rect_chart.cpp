@@ -1,0 +1,268 @@
+#include "draw/rect_chart.h"
+
+#include <cmath>
+
+#include "core/c_numeric.h"
+#include "core/line_format.h"
+#include "draw/chart_scale.h"
+
+namespace lobe {
+
+rect_geometry rect_chart_geometry(const rect& r, int span, int divisions) {
+  rect_geometry g{};
+  g.xc1 = r.left + 40;
+  g.width = (r.right - 40) - g.xc1;
+  g.y_height = g.width * 9 / 16;
+  g.bottom = r.bottom - ((r.bottom - r.top) - g.y_height) / 2;
+  g.x10_increment = g.width / (span / 10);
+  g.right_edge = (span / 10) * g.x10_increment + g.xc1;
+  g.centre = (g.right_edge + g.xc1) / 2;
+  g.y10_increment = divisions > 0 ? g.y_height / divisions : 0;
+  g.top = g.bottom - divisions * g.y10_increment;
+  return g;
+}
+
+int rect_span(int display_type) { return display_type == DISPLAY_TYPE_RECT90 ? 90 : 360; }
+
+float gimme_db_normalized_level(const view_state& v, float signal, float y_scale) {
+  if (v.mv_display) {
+    const float volts = std::pow(10.0f, -signal / 20.0f);
+    return volts * y_scale;
+  }
+  const float l = (static_cast<float>(v.centre_dbs) - signal) * y_scale;
+  return l < 0.0f ? 0.0f : l;
+}
+
+void init_rect_chart(lobe_state& st, surface& dc, float scf, const rect& my_rect) {
+  view_state& v = st.view;
+  pen_keeper keep(dc);
+  const pen grey = hpo_grey(scf), black = hpo_black(scf);
+  dc.select_pen(grey);
+
+  const chart_range range = chart_range_of(v);
+  v.centre_dbs = range.centre_dbs;
+  const int n = range.annuli;
+  const int span = rect_span(v.display_type);
+  const rect_geometry g = rect_chart_geometry(my_rect, span, n);
+  const int B = g.bottom, T = g.top;
+  auto yk = [&](int k) { return g.y_height * k / v.centre_dbs; };
+
+  for (int j = 0; j < span / 30; ++j)
+    for (int m : {1, 2}) {
+      const int x = g.xc1 + (3 * j + m) * g.x10_increment;
+      dc.move_to(x, B);
+      dc.line_to(x, T);
+    }
+  dc.select_pen(black);
+  for (int j = 0; j <= span / 30; ++j) {
+    const int x = g.xc1 + 3 * j * g.x10_increment;
+    dc.move_to(x, B);
+    dc.line_to(x, T);
+  }
+  dc.select_pen(grey);
+  auto level_line = [&](int y) {
+    dc.move_to(g.xc1, y);
+    dc.line_to(g.right_edge, y);
+  };
+  level_line(T);
+  const bool lin_grid = !v.log_display || v.mv_display;
+  if (lin_grid) {
+    for (int k = 1; g.y10_increment > 0 && T + k * g.y10_increment < B; ++k) level_line(T + k * g.y10_increment);
+  } else {
+    level_line(T + yk(3));
+    level_line(T + yk(6));
+    level_line(T + yk(12));
+    if (T + yk(24) < B) level_line(T + yk(24));
+    if (v.centre_dbs >= 49 && T + yk(48) < B) level_line(T + yk(48));
+  }
+  level_line(B);
+
+  auto text_at = [&](double x, double y, const std::string& t) { dc.text_out(pix(x), pix(y), t); };
+  if (lin_grid) {
+    const double x = g.xc1 - 36.0 * scf;
+    if (v.mv_display) {
+      for (int k = 0; k <= 4; ++k) text_at(x, B - 8.0 * scf - k * g.y10_increment, c_format("%.2f", 0.25 * k));
+    } else {
+      int k = 0;
+      for (int val = -v.centre_dbs; val < 1; val += range.db_increment, ++k) {
+        text_at(x, B - 8.0 * scf - k * g.y10_increment, c_format("%2idB", val));
+        if (range.db_increment <= 0) break;
+      }
+    }
+  } else {
+    const double x = g.xc1 - 37.0 * scf;
+    text_at(x, T - 8.0 * scf, "0dB");
+    text_at(x, T + yk(3) - 8.0 * scf, "-3dB");
+    text_at(x, T + yk(6) - 8.0 * scf, "-6dB");
+    text_at(x, T + yk(12) - 8.0 * scf, "-12dB");
+    if (T + yk(24) < B) text_at(x, T + yk(24) - 8.0 * scf, "-24dB");
+    if (v.centre_dbs > 48 && T + yk(48) < B) text_at(x, T + yk(48) - 8.0 * scf, "-48dB");
+    text_at(x, B - 8.0 * scf, c_format("-%udB", static_cast<unsigned>(v.centre_dbs)));
+  }
+
+  // Each degree label sits roughly centred under its major line.
+  int x0 = pix(g.xc1 - 10.0 * scf);
+  const int first = span == 90 ? 0 : -180, last = span == 90 ? 90 : 180;
+  for (int d = first; d <= last; d += 30, x0 += 3 * g.x10_increment) {
+    const std::string t = c_format("%d", d);
+    const double m = static_cast<double>(t.size());
+    text_at(x0 + 8.0 * scf - 2.0 * m * scf, B + 12.0 * scf, t);
+  }
+}
+
+namespace {
+
+// Where one set of traces goes: left edge, origin and centre.
+struct trace_frame {
+  int left;
+  int origin;  // x of 0 degrees
+};
+
+void draw_mark(surface& dc, float scf, const pen& hpo1, const pen& hpo3, int x, int T, float degrees) {
+  const point wedge[4] = {{pix(x + 2.0 * scf), pix(T - 12.0 * scf)},
+                          {x, pix(T - 4.0 * scf)},
+                          {pix(x - 2.0 * scf), pix(T - 12.0 * scf)},
+                          {pix(x + 2.0 * scf), pix(T - 12.0 * scf)}};
+  dc.select_pen(hpo3);
+  dc.polyline(wedge);
+  dc.select_pen(hpo1);
+  const colorref old = dc.set_text_color(hpo1.colour);
+  dc.text_out(pix(x - 20.0 * scf), pix(T - 30.0 * scf), c_format("%.1f", static_cast<double>(degrees)));
+  dc.set_text_color(old);
+}
+
+void plot_rect_cut(lobe_state& st, surface& dc, float scf, cut_data_type& cut, colorref colour,
+                   const trace_frame& frame, const rect_geometry& g, int span, float x_scale, float y_scale) {
+  const pen hpo1 = trace_pen(scf, 1, colour), hpo3 = trace_pen(scf, 3, colour);
+  dc.select_pen(hpo1);
+  const float shift = st.view.mv_display ? 0.0f : crosspol_scale(st, cut, false);
+  bool under_3db = cut.signal[0] < 3.0f;
+  bool pen_down = false;
+  bool wrapped = false;
+  point first{0, 0};
+  float previous = 0.0f;
+  const int n = count_of(cut.nupoin, MAX_SAMPLES);
+  for (int p = 0; p < n; ++p) {
+    float theta = cut.angle[p];
+    if (theta == END_MARKER) {
+      cut.nupoin = p;
+      break;
+    }
+    if (theta > static_cast<float>(span)) break;
+    const float s = cut.signal[p];
+    if (theta > 180.0f) {
+      theta -= 360.0f;
+      wrapped = true;
+    }
+    if (p > 0 && previous > theta) pen_down = false;
+    previous = theta;
+    const float len = level_length(st.view, s, shift, y_scale);
+    const point here{pix(frame.origin + x_scale * theta), pix(g.bottom - len)};
+    if (p == 0) first = here;
+    if (!pen_down) {
+      dc.move_to(here.x, here.y);
+      pen_down = true;
+    } else {
+      dc.line_to(here.x, here.y);
+    }
+    if ((s >= 3.0f && under_3db) || (s < 3.0f && !under_3db)) {
+      under_3db = !under_3db;
+      draw_mark(dc, scf, hpo1, hpo3, here.x, g.top, theta);
+    }
+  }
+  // A cut stored 0..359 runs 0..180, restarts at -179 and is joined back to 0.
+  if (wrapped) dc.line_to(first.x, first.y);
+}
+
+}  // namespace
+
+void plot_rect_chart(lobe_state& st, window_port& win, surface& dc, float scf, const rect& rch, const rect& rcv) {
+  pen_keeper keep(dc);
+  const int span = rect_span(st.view.display_type);
+  const rect_geometry gh = rect_chart_geometry(rch, span, 4);
+  const int v_left = rcv.left + 40;
+  const int v_right = (span / 10) * gh.x10_increment + v_left;
+  const trace_frame horizontal{gh.xc1, span == 90 ? gh.xc1 : gh.centre};
+  const trace_frame vertical{v_left, span == 90 ? v_left : (v_left + v_right) / 2};
+  const float full = static_cast<float>(4 * gh.y10_increment);
+  const float y_scale = st.view.mv_display ? full : full / static_cast<float>(st.view.centre_dbs);
+  const float x_scale = static_cast<float>(gh.x10_increment) / 10.0f;
+
+  int n = 0;
+  for (int f = 0; f < count_of(st.pd.nofreq, MAX_FREQ); ++f) {
+    freq_data_type& fr = st.pd.freq[f];
+    for (int c = 0; c < count_of(fr.numcut, MAX_CUTS); ++c, ++n) {
+      cut_data_type& cut = fr.cut[c];
+      if (!win.is_cut_shown(f, c)) continue;
+      const trace_frame& frame = is_vertical_cut(cut.patcut) ? vertical : horizontal;
+      plot_rect_cut(st, dc, scf, cut, cut_colour(st, n), frame, gh, span, x_scale, y_scale);
+    }
+  }
+}
+
+void plot_rect_env(lobe_state& st, surface& dc, float scf, const rect& rch, const rect&) {
+  pen_keeper keep(dc);
+  dc.select_pen({pen_style::solid, pix(2.0 * scf), rgb(0, 0, 0)});
+  const int span = rect_span(st.view.display_type);
+  const rect_geometry g = rect_chart_geometry(rch, span, 4);
+  const int O = span == 90 ? g.xc1 : g.centre;
+  const float full = static_cast<float>(4 * g.y10_increment);
+  const float y_scale = st.view.mv_display ? full : full / static_cast<float>(st.view.centre_dbs);
+  const float x_scale = static_cast<float>(g.x10_increment) / 10.0f;
+  auto X = [&](float a) { return pix(O + x_scale * a); };
+  auto Y = [&](float s) { return pix(g.bottom - gimme_db_normalized_level(st.view, s, y_scale)); };
+
+  for (int e = 0; e < count_of(st.ed.numenv, MAX_ENVELOPES); ++e) {
+    const envelope_data_type& env = st.ed.env[e];
+    const int rows = count_of(env.nupoin, MAX_ENV_SAMPLES);
+    if (env.display == 0 || rows == 0) continue;
+    point pts[80];
+    int np = 0;
+    auto add = [&](int x, int y) {
+      if (np < 80) pts[np++] = {x, y};
+    };
+    const float a1 = env.angle1[0], a2 = env.angle2[0], s0 = env.signal[0];
+    if (s0 >= 0.001f) {
+      add(O, Y(0.0f));
+      add(X(a1), Y(0.0f));
+      add(X(a1), Y(s0));
+      add(X(a2), Y(s0));
+    } else {
+      add(O, Y(0.0f));
+      add(X(a2), Y(0.0f));
+    }
+    bool overflow = false;
+    point ovf{0, 0};
+    for (int i = 1; i < rows; ++i) {
+      const float s = env.signal[i];
+      if (env.angle1[i] > static_cast<float>(span)) {
+        overflow = true;
+        ovf = {X(env.angle1[i]), Y(s)};
+        break;
+      }
+      add(X(env.angle1[i]), Y(s));
+      add(X(env.angle2[i] < static_cast<float>(span) ? env.angle2[i] : static_cast<float>(span)), Y(s));
+    }
+    dc.move_to(pts[0].x, pts[0].y);
+    for (int i = 1; i < np; ++i) dc.line_to(pts[i].x, pts[i].y);
+    const point last = pts[np - 1];
+    if (span == 90) {
+      if (overflow) {
+        const int x90 = X(90.0f);
+        // The next row starts beyond 90 degrees: follow the line toward it up
+        // to the 90 degree line. When both ends share a column the mask just
+        // runs on at its last level.
+        const long long dx = static_cast<long long>(ovf.x) - last.x;
+        const long long y = dx == 0 ? last.y : last.y + (static_cast<long long>(ovf.y) - last.y) * (x90 - last.x) / dx;
+        dc.line_to(x90, pix(static_cast<double>(y)));
+      }
+      continue;
+    }
+    if (overflow) dc.line_to(ovf.x, ovf.y);
+    dc.move_to(pts[0].x, pts[0].y);
+    for (int i = 1; i < np; ++i) dc.line_to(2 * O - pts[i].x, pts[i].y);
+    if (overflow) dc.line_to(2 * O - ovf.x, ovf.y);
+  }
+}
+
+}  // namespace lobe

@@ -1,0 +1,158 @@
+#include "draw_qt/qpainter_surface.h"
+
+#include <QFontMetrics>
+#include <QPainterPath>
+#include <QPolygon>
+#include <QString>
+#include <cmath>
+#include <vector>
+
+namespace lobe {
+
+QColor to_qcolor(colorref c) { return QColor(red_of(c), green_of(c), blue_of(c)); }
+
+qpainter_surface::qpainter_surface(QPainter& painter, bool smooth) : painter_(painter) {
+  painter_.setRenderHint(QPainter::Antialiasing, smooth);
+  painter_.setRenderHint(QPainter::TextAntialiasing, true);
+  painter_.setBackgroundMode(Qt::TransparentMode);
+  painter_.setPen(qt_pen());
+  painter_.setBrush(Qt::NoBrush);
+}
+
+QPen qpainter_surface::qt_pen() const {
+  if (pen_.style == pen_style::null) return QPen(Qt::NoPen);
+  // Width 0 is Qt's cosmetic one-pixel pen, the thinnest line there is.
+  QPen p(to_qcolor(pen_.colour), pen_.width, pen_.style == pen_style::dash_dot ? Qt::DashDotLine : Qt::SolidLine);
+  p.setCapStyle(Qt::RoundCap);
+  p.setJoinStyle(Qt::RoundJoin);
+  return p;
+}
+
+pen qpainter_surface::select_pen(const pen& p) {
+  const pen old = pen_;
+  pen_ = p;
+  painter_.setPen(qt_pen());
+  return old;
+}
+
+brush qpainter_surface::select_brush(const brush& b) {
+  const brush old = brush_;
+  brush_ = b;
+  return old;
+}
+
+// Fonts are asked for by cell height, as the charts were laid out: the
+// largest Arial (Liberation Sans where Arial is absent) whose ascent plus
+// descent fits the height.
+const QFont& qpainter_surface::qt_font(const font& f) {
+  const auto key = std::make_tuple(f.height, f.weight, f.italic);
+  auto it = fonts_.find(key);
+  if (it != fonts_.end()) return it->second;
+  QFont q(QStringLiteral("Arial"));
+  q.setWeight(f.weight >= 700 ? QFont::Bold : QFont::Normal);
+  q.setItalic(f.italic);
+  int size = f.height > 1 ? f.height : 1;
+  q.setPixelSize(size);
+  while (size > 1 && QFontMetrics(q, painter_.device()).height() > f.height) q.setPixelSize(--size);
+  return fonts_.emplace(key, q).first->second;
+}
+
+font qpainter_surface::select_font(const font& f) {
+  const font old = font_;
+  font_ = f;
+  return old;
+}
+
+colorref qpainter_surface::set_text_color(colorref c) {
+  const colorref old = text_colour_;
+  text_colour_ = c;
+  return old;
+}
+
+void qpainter_surface::move_to(int x, int y) { current_ = {x, y}; }
+
+void qpainter_surface::line_to(int x, int y) {
+  painter_.drawLine(current_, QPoint(x, y));
+  current_ = {x, y};
+}
+
+void qpainter_surface::circle(int cx, int cy, int radius) {
+  painter_.setBrush(Qt::NoBrush);
+  painter_.drawEllipse(QPoint(cx, cy), radius, radius);
+}
+
+namespace {
+QPolygon to_polygon(std::span<const point> points) {
+  QPolygon poly(static_cast<int>(points.size()));
+  for (std::size_t i = 0; i < points.size(); ++i) poly.setPoint(static_cast<int>(i), points[i].x, points[i].y);
+  return poly;
+}
+}  // namespace
+
+void qpainter_surface::polyline(std::span<const point> points) { painter_.drawPolyline(to_polygon(points)); }
+
+void qpainter_surface::polygon(std::span<const point> points) {
+  painter_.setBrush(brush_.null ? QBrush(Qt::NoBrush) : QBrush(to_qcolor(brush_.colour)));
+  painter_.drawPolygon(to_polygon(points));
+  painter_.setBrush(Qt::NoBrush);
+}
+
+void qpainter_surface::rectangle(int left, int top, int right, int bottom) {
+  const QRect r(QPoint(left, top), QPoint(right - 1, bottom - 1));
+  if (!brush_.null) painter_.fillRect(r, to_qcolor(brush_.colour));
+  if (pen_.style != pen_style::null) {
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawRect(r);
+  }
+}
+
+void qpainter_surface::text_out(int x, int y, std::string_view text) {
+  const QFont& f = qt_font(font_);
+  painter_.setFont(f);
+  painter_.setPen(to_qcolor(text_colour_));
+  const QFontMetrics fm(f, painter_.device());
+  painter_.drawText(QPoint(x, y + fm.ascent()), QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  painter_.setPen(qt_pen());
+}
+
+void qpainter_surface::draw_picture(picture what, int x, int y, int width, int height) {
+  if (what == picture::logo) draw_logo(painter_, QRect(x, y, width, height));
+}
+
+void draw_logo(QPainter& painter, const QRect& where) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  const int h = where.height();
+  const QRectF lobe_box(where.left(), where.top(), h, h);
+  // A cardioid lobe, the shape every directional antenna draws on our charts.
+  QPainterPath lobe;
+  const QPointF centre = lobe_box.center();
+  for (int a = 0; a <= 360; a += 5) {
+    const double t = a * M_PI / 180.0;
+    const double rho = 0.5 * h * 0.5 * (1.0 + std::cos(t));
+    const QPointF p(centre.x() - 0.15 * h + rho * std::cos(t), centre.y() + rho * std::sin(t));
+    if (a == 0)
+      lobe.moveTo(p);
+    else
+      lobe.lineTo(p);
+  }
+  painter.setPen(QPen(QColor(0, 66, 117), std::max(1, h / 20)));
+  painter.setBrush(QColor(2, 119, 212, 90));
+  painter.drawPath(lobe);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawEllipse(lobe_box.adjusted(h * 0.05, h * 0.05, -h * 0.05, -h * 0.05));
+  QFont f(QStringLiteral("Arial"));
+  f.setBold(true);
+  const QString name = QStringLiteral("Lobeview");
+  const double room = where.width() - h * 1.2;
+  int size = std::max(1, h * 6 / 10);
+  f.setPixelSize(size);
+  while (size > 1 && QFontMetrics(f, painter.device()).horizontalAdvance(name) > room) f.setPixelSize(--size);
+  painter.setFont(f);
+  painter.setPen(QColor(0, 66, 117));
+  painter.drawText(QRectF(where.left() + h * 1.1, where.top(), where.width() - h * 1.1, h),
+                   Qt::AlignVCenter | Qt::AlignLeft, name);
+  painter.restore();
+}
+
+}  // namespace lobe

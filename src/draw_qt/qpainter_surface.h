@@ -1,0 +1,51 @@
+// The drawing surface on a QPainter: screen, printer, PDF, SVG or image.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPainter>
+#include <QPoint>
+#include <map>
+
+#include "draw/surface.h"
+
+namespace lobe {
+
+class qpainter_surface : public surface {
+ public:
+  // `smooth`: antialiased lines and text (images); vector outputs leave it off.
+  explicit qpainter_surface(QPainter& painter, bool smooth = false);
+
+  pen select_pen(const pen& p) override;
+  brush select_brush(const brush& b) override;
+  font select_font(const font& f) override;
+  colorref set_text_color(colorref c) override;
+
+  void move_to(int x, int y) override;
+  void line_to(int x, int y) override;
+  void circle(int cx, int cy, int radius) override;
+  void polyline(std::span<const point> points) override;
+  void polygon(std::span<const point> points) override;
+  void rectangle(int left, int top, int right, int bottom) override;
+  void text_out(int x, int y, std::string_view text) override;
+  void draw_picture(picture what, int x, int y, int width, int height) override;
+
+ private:
+  QPen qt_pen() const;
+  const QFont& qt_font(const font& f);
+
+  QPainter& painter_;
+  pen pen_{};
+  brush brush_{};
+  font font_{};
+  colorref text_colour_ = 0;
+  QPoint current_{0, 0};
+  std::map<std::tuple<int, int, bool>, QFont> fonts_;
+};
+
+QColor to_qcolor(colorref c);
+
+// Our logo: a polar lobe beside the program's name.
+void draw_logo(QPainter& painter, const QRect& where);
+
+}  // namespace lobe

@@ -1,0 +1,160 @@
+#include "draw/emr_chart.h"
+
+#include <gtest/gtest.h>
+
+#include "core/field_text.h"
+#include "draw/chart_scale.h"
+#include "draw/recording_surface.h"
+#include "support/test_support.h"
+
+namespace lobe {
+namespace {
+
+using test::harness;
+
+constexpr int CX = 600, CY = 400, R = 300;
+
+// The worked example: 200 W, 3 dB loss, 10 dBd at 900 MHz.
+struct emr_fixture {
+  harness h;
+  recording_surface dc;
+  emr_text_layout layout;
+  emr_fixture() {
+    h.st->emr.epower = 200.0f;
+    h.st->emr.eloss = 3.0f;
+    h.st->emr.eheight = 25.0f;
+    set_field(h.st->pd.mdgain, "10");
+    set_field(h.st->pd.freq[0].patfre, "900");
+    layout.rFileDataArea = {0, 194, 255, 820};
+    layout.rFreqDataArea = {1115, 0, 1280, 730};
+  }
+  bool draw() { return plot_emr_chart(*h.st, h.io, dc, 1.0f, layout, CX - R, CX + R, CY, R); }
+  std::string value_of(const char* label) const {
+    const recorded_op* l = dc.find_text(label);
+    if (!l) return "<missing>";
+    for (const auto& op : dc.ops)
+      if (op.kind == recorded_op::op_text && op.points[0].y == l->points[0].y && op.points[0].x > l->points[0].x)
+        return op.text;
+    return "<no value>";
+  }
+};
+
+TEST(EmrChart, WorkedExampleNumbers) {
+  emr_fixture t;
+  test::put_full_cut(*t.h.st, 0, 0, "V", [](int a) { return a < 10 ? 0.0 : 10.0; });
+  ASSERT_TRUE(t.draw());
+  EXPECT_EQ(t.value_of("Transmitter power"), "200.00 W (23.01 dBW)");
+  EXPECT_EQ(t.dc.find_text("Transmitter loss"), nullptr) << "on screen the loss is an input field";
+  EXPECT_EQ(t.value_of("Antenna power"), "100.24 W (20.01 dBW)");
+  EXPECT_EQ(t.value_of("Gain at 0 deg"), "12.15 DBi");
+  EXPECT_EQ(t.value_of("Linear gain at 0 deg"), "16.41");
+  EXPECT_EQ(t.value_of("EIRP at 0 deg"), "1644.5 W");
+  EXPECT_EQ(t.value_of("Safe public distance at 0 deg"), "5.4m");
+  EXPECT_EQ(t.value_of("Safe occupational distance at 0 deg"), "2.4m");
+  EXPECT_EQ(t.value_of("Frequency"), "900.0 MHz");
+  EXPECT_EQ(t.value_of("Public power flux density limit"), "4.5 W/m2");
+  EXPECT_EQ(t.value_of("Occupational power flux density limit"), "22.5 W/m2");
+  EXPECT_EQ(t.dc.find_text("Transmitter power")->points[0], (point{255 + 15, 15}));
+  EXPECT_EQ(t.dc.find_text("Antenna power")->points[0], (point{255 + 15, 27}));
+  EXPECT_EQ(t.dc.find_text("Transmitter power")->font_used, (font{16, 700, true}));
+}
+
+TEST(EmrChart, WorkedExampleGeometry) {
+  emr_fixture t;
+  test::put_full_cut(*t.h.st, 0, 0, "V", [](int) { return 0.0; });
+  ASSERT_TRUE(t.draw());
+  // plot_scale = 270 / 25 = 10.8 pixels per metre.
+  const auto rects = t.dc.of(recorded_op::op_rectangle);
+  ASSERT_EQ(rects.size(), 2u);
+  EXPECT_EQ(rects[0].points[0], (point{CX - R + 20, CY + 270})) << "ground";
+  EXPECT_EQ(rects[0].points[1], (point{CX + R - 20, CY + 295}));
+  EXPECT_EQ(rects[0].brush_used.colour, rgb(184, 105, 72));
+  EXPECT_EQ(rects[0].pen_used.style, pen_style::null);
+  EXPECT_EQ(rects[1].points[0], (point{CX - 5, CY - 10})) << "antenna";
+  const auto lines = t.dc.of(recorded_op::op_line);
+  // The two-metre line, two distance markers, the two legs of the mast.
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0].points[0], (point{CX - R + 10, CY + 248}));
+  EXPECT_EQ(lines[0].pen_used.style, pen_style::dash_dot);
+  EXPECT_EQ(lines[1].points[1].x, CX + 58) << "public marker";
+  EXPECT_EQ(lines[2].points[1].x, CX + 26) << "occupational marker";
+  EXPECT_EQ(lines[1].points[1].y, CY + 10);
+  EXPECT_EQ(lines[3].points[0], (point{CX - 16, CY + 270}));
+  EXPECT_EQ(lines[3].points[1], (point{CX, CY - 27}));
+  EXPECT_EQ(lines[4].points[1], (point{CX + 16, CY + 270}));
+  EXPECT_NE(t.dc.find_text("2.0m"), nullptr);
+  EXPECT_EQ(t.dc.find_text("25.0m")->points[0], (point{CX + R - 10, CY - 8}));
+  // Zones: 360 triangles each, yellow first, red over it.
+  const auto tris = t.dc.of(recorded_op::op_polygon);
+  ASSERT_EQ(tris.size(), 720u);
+  EXPECT_EQ(tris[0].brush_used.colour, rgb(255, 255, 0));
+  EXPECT_EQ(tris[360].brush_used.colour, rgb(255, 0, 0));
+  EXPECT_EQ(tris[0].points[0], (point{CX, CY}));
+  // 5.39 m at 0 degrees is 58 pixels right of the antenna.
+  EXPECT_EQ(tris[359].points[1], (point{CX + 58, CY})) << "the fan closes on the first point";
+}
+
+TEST(EmrChart, ZonesAreClampedToTheChart) {
+  emr_fixture t;
+  t.h.st->emr.epower = 1e6f;
+  t.h.st->emr.eheight = 1.0f;
+  test::put_full_cut(*t.h.st, 0, 0, "V", [](int) { return 0.0; });
+  ASSERT_TRUE(t.draw());
+  for (const auto& tri : t.dc.of(recorded_op::op_polygon))
+    for (const point& p : tri.points) {
+      EXPECT_GE(p.y, CY - R + 40);
+      EXPECT_LE(p.y, CY + R - 40);
+      EXPECT_LE(p.x, CX + R + 40);
+      EXPECT_GE(p.x, CX - R - 40);
+    }
+}
+
+TEST(EmrChart, CutChoiceAndPointer) {
+  emr_fixture t;
+  test::put_full_cut(*t.h.st, 0, 0, "H", [](int) { return 0.0; });
+  test::put_full_cut(*t.h.st, 0, 1, "V", [](int) { return 0.0; });
+  test::put_full_cut(*t.h.st, 0, 2, "el", [](int) { return 0.0; });
+  t.h.win.hidden = {{0, 1}};
+  ASSERT_TRUE(t.draw());
+  // Cut 2 of frequency 0 is panel line 2 + 2.
+  const recorded_op* ptr = t.dc.find_text(">>>");
+  ASSERT_NE(ptr, nullptr);
+  EXPECT_EQ(ptr->points[0], (point{1115 - 35, 5 + 25 * 4}));
+  EXPECT_EQ(ptr->font_used, (font{16, 400, true}));
+}
+
+TEST(EmrChart, NoVerticalCutLeavesTheTransmitterLinesOnly) {
+  emr_fixture t;
+  test::put_full_cut(*t.h.st, 0, 0, "H", [](int) { return 0.0; });
+  EXPECT_FALSE(t.draw());
+  EXPECT_EQ(t.dc.of(recorded_op::op_text).size(), 10u) << "five labelled lines";
+  EXPECT_TRUE(t.dc.of(recorded_op::op_polygon).empty());
+  t.layout.printing = true;
+  t.layout.descr_lines = 0;
+  t.dc.clear();
+  EXPECT_FALSE(t.draw());
+  EXPECT_EQ(t.dc.of(recorded_op::op_text).size(), 12u) << "printing adds the loss";
+}
+
+TEST(EmrChart, UndefinedPublicLimitAndEndMarker) {
+  emr_fixture t;
+  set_field(t.h.st->pd.freq[0].patfre, "5");
+  test::put_full_cut(*t.h.st, 0, 0, "V", [](int) { return 0.0; });
+  t.h.st->pd.freq[0].cut[0].angle[181] = END_MARKER;
+  test::temp_dir dir;
+  ASSERT_TRUE(t.h.log.open(dir.path()));
+  ASSERT_TRUE(t.draw()) << "5 MHz has an occupational limit";
+  EXPECT_EQ(t.value_of("Safe public distance at 0 deg"), "not defined");
+  EXPECT_EQ(t.value_of("Public power flux density limit"), "not defined");
+  EXPECT_EQ(t.value_of("Occupational power flux density limit"), "40.0 W/m2");
+  EXPECT_EQ(t.h.st->pd.freq[0].cut[0].nupoin, 181);
+  EXPECT_EQ(t.dc.of(recorded_op::op_polygon).size(), 181u) << "one zone of 181 points";
+  const std::string log = test::read_bytes(dir.file("lobeview_log.txt"));
+  std::size_t lines = 0;
+  for (std::size_t at = 0; (at = log.find(" - EMR - poin = ", at)) != std::string::npos; ++at) ++lines;
+  EXPECT_EQ(lines, 181u);
+  EXPECT_NE(log.find(" - EMR - poin = 0 signal = 0.000000 GainDBi = 12.150000 "), std::string::npos) << log.substr(0, 300);
+}
+
+}  // namespace
+}  // namespace lobe
