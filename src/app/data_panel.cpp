@@ -1,0 +1,270 @@
+// The data panel: header edits of the two panes, one row per frequency and
+// per cut, and the EMR inputs. The record is the master copy; the panel is
+// rebuilt from it whenever its shape changes, after its texts were read back.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/main_window.h"
+#include "app/resource_ids.h"
+#include "core/c_numeric.h"
+#include "core/field_text.h"
+#include "core/range_codes.h"
+#include "draw/chart_scale.h"
+
+namespace lobe {
+
+namespace {
+
+struct pane_edit {
+  int id;
+  const char* field;
+  int x, y, w;
+};
+
+// Description pane (offsets from the header panel's top-left corner).
+constexpr pane_edit k_description[] = {
+    {IDC_PD_MAKE, "make", 65, 30, 180},     {IDC_PD_NAME, "name", 65, 55, 180},
+    {IDC_PD_COMNT1, "comnt1", 65, 80, 180}, {IDC_PD_COMNT2, "comnt2", 65, 105, 180},
+    {IDC_PD_PATNUM, "patnum", 65, 130, 68}, {IDC_PD_FILNUM, "filnum", 177, 130, 68},
+    {IDC_PD_FEDORN, "fedorn", 65, 155, 68}, {IDC_PD_PATTYP, "pattyp", 177, 155, 68},
+    {IDC_PD_CONTYP, "contyp", 65, 180, 180}, {IDC_PD_DTDATA, "dtdata", 65, 205, 180},
+    {IDC_PD_ANTLEN, "antlen", 65, 230, 68}, {IDC_PD_ANTWID, "antwid", 177, 230, 68},
+    {IDC_PD_ANTDEP, "antdep", 65, 255, 68}, {IDC_PD_ANTWGT, "antwgt", 177, 255, 68},
+};
+
+constexpr pane_edit k_performance[] = {
+    {IDC_PD_LOWFRQ, "lowfrq", 95, 30, 155},  {IDC_PD_HGHFRQ, "hghfrq", 95, 55, 155},
+    {IDC_PD_GUNITS, "gunits", 95, 80, 155},  {IDC_PD_LWGAIN, "lwgain", 95, 105, 155},
+    {IDC_PD_MDGAIN, "mdgain", 95, 130, 155}, {IDC_PD_HGGAIN, "hggain", 95, 155, 155},
+    {IDC_PD_AZWIDT, "azwidt", 95, 180, 155}, {IDC_PD_ELWIDT, "elwidt", 95, 205, 155},
+    {IDC_PD_ATVSWR, "atvswr", 95, 230, 155}, {IDC_PD_FRTOBA, "front_to_back", 95, 255, 155},
+    {IDC_PD_ELTILT, "tilt", 95, 280, 155},   {IDC_PD_RADCTR, "radctr", 95, 305, 155},
+    {IDC_PD_POTOPO, "potopo", 95, 330, 155}, {IDC_PD_MAXPOW, "maxpow", 95, 355, 155},
+};
+
+const pane_edit* pane_begin(int disp_desc) { return disp_desc ? std::begin(k_description) : std::begin(k_performance); }
+const pane_edit* pane_end(int disp_desc) { return disp_desc ? std::end(k_description) : std::end(k_performance); }
+
+QString latin1(const char* s) { return QString::fromLatin1(s); }
+
+// Line of cut c of frequency f on the panel.
+int cut_line(const antenna_data_type& pd, int f, int c) {
+  int before = 0;
+  for (int g = 0; g < f; ++g) before += count_of(pd.freq[g].numcut, MAX_CUTS);
+  return 3 * f + 2 + before + c;
+}
+
+}  // namespace
+
+QWidget* main_window::make_edit(int id, const char* text, int x, int y, int w, int max_len, bool read_only) {
+  auto* e = new QLineEdit(client_);
+  e->setGeometry(x, y, w, 20);
+  e->setProperty("lobe_id", id);
+  e->setMaxLength(max_len);
+  e->setText(latin1(text));
+  e->setCursorPosition(0);
+  e->setReadOnly(read_only);
+  controls_[id] = e;
+  e->show();
+  return e;
+}
+
+void main_window::display_planet_header() {
+  const bool read_only = !full_mode();
+  const lobe::rect& fd = layout_.rFileDataArea;
+  for (const pane_edit* p = pane_begin(ws_.disp_desc); p != pane_end(ws_.disp_desc); ++p) {
+    const header_field& f = *header_field_by_name(p->field);
+    make_edit(p->id, field_text(st_.pd, f), fd.left + p->x, fd.top + p->y, p->w, static_cast<int>(f.size) - 1,
+              read_only);
+  }
+  const lobe::rect& fr = layout_.rFreqDataArea;
+  int line = 0;
+  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f) {
+    if (f > 0) ++line;
+    make_edit(IDC_PD_PATFRE + f, st_.pd.freq[f].patfre, fr.left + 94, fr.top + 5 + 25 * line, 60,
+              sizeof st_.pd.freq[f].patfre - 1, read_only);
+    if (ws_.capture_enabled)
+      make_button(IDC_PD_ADDCUT + f, QStringLiteral("Add Cut"), fr.left + 180, fr.top + 5 + 25 * line, 65, 22);
+    line += 2;
+    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c, ++line) {
+      const cut_data_type& cut = st_.pd.freq[f].cut[c];
+      const int y = fr.top + 5 + 25 * line, y7 = fr.top + 7 + 25 * line;
+      make_edit(row_control_id(row_control::patcut, line), cut.patcut, fr.left + 60, y, 30, sizeof cut.patcut - 1,
+                read_only);
+      make_edit(row_control_id(row_control::polari, line), cut.polari, fr.left + 100, y, 30, sizeof cut.polari - 1,
+                read_only);
+      const int show_id = row_control_id(row_control::showhide, line);
+      auto* box = new QCheckBox(client_);
+      box->setGeometry(fr.left + 5, y7, 16, 16);
+      box->setProperty("lobe_id", show_id);
+      box->setChecked(st_.flags.cut[f][c].hide == 0);
+      connect(box, &QCheckBox::clicked, this, [this, show_id] { command(show_id); });
+      controls_[show_id] = box;
+      box->show();
+      if (ws_.capture_enabled)
+        make_button(row_control_id(row_control::sweep, line), QString(), fr.left + 140, y, 22, 22, &pictures_.sweep);
+      if (full_mode()) {
+        make_button(row_control_id(row_control::del, line), QString(), fr.left + 170, y, 22, 22, &pictures_.del);
+        make_button(row_control_id(row_control::plus, line), QStringLiteral("+"), fr.right - 50, y7, 22, 22);
+        make_button(row_control_id(row_control::minus, line), QStringLiteral("-"), fr.right - 25, y7, 22, 22);
+        make_button(row_control_id(row_control::mavg, line), QStringLiteral("A"), fr.right - 75, y7, 22, 22);
+      }
+    }
+  }
+  const float values[] = {st_.emr.epower, st_.emr.eloss, st_.emr.eheight};
+  const int ids[] = {IDC_PD_EPOWER, IDC_PD_ELOSS, IDC_PD_EHEIGHT};
+  for (int i = 0; i < 3; ++i, ++line)
+    make_edit(ids[i], c_format("%.1f", double(values[i])).c_str(), fr.left + 94, fr.top + 15 + 25 * line, 60, 30,
+              false)
+        ->setFocusPolicy(Qt::ClickFocus);
+  make_button(IDC_BUTTON_EREF, QStringLiteral("Refresh"), fr.left + 5, fr.top + 15 + 25 * line, 80, 25);
+  show_hide_emr_windows();
+  emr_message_shown_ = false;
+}
+
+void main_window::clear_window_form_data() {
+  for (const pane_edit* p = pane_begin(ws_.disp_desc); p != pane_end(ws_.disp_desc); ++p) {
+    if (QWidget* c = control(p->id)) { c->hide(); c->deleteLater(); }
+    controls_.erase(p->id);
+  }
+  for (int id : {IDC_PD_EPOWER, IDC_PD_ELOSS, IDC_PD_EHEIGHT, IDC_BUTTON_EREF}) {
+    if (QWidget* c = control(id)) { c->hide(); c->deleteLater(); }
+    controls_.erase(id);
+  }
+}
+
+void main_window::clear_window_cut_data() {
+  auto drop = [this](int id) {
+    if (QWidget* c = control(id)) { c->hide(); c->deleteLater(); }
+    controls_.erase(id);
+  };
+  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f) {
+    drop(IDC_PD_PATFRE + f);
+    drop(IDC_PD_ADDCUT + f);
+    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
+      const int line = cut_line(st_.pd, f, c);
+      for (int k = 0; k <= static_cast<int>(row_control::mavg); ++k) drop(row_control_id(static_cast<row_control>(k), line));
+    }
+  }
+}
+
+void main_window::read_window_cut_data() {
+  auto text_of = [this](int id) -> std::optional<QString> {
+    auto* e = qobject_cast<QLineEdit*>(control(id));
+    if (!e) return std::nullopt;
+    return e->text();
+  };
+  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f) {
+    if (auto t = text_of(IDC_PD_PATFRE + f)) set_field(st_.pd.freq[f].patfre, t->toLatin1().toStdString());
+    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
+      const int line = cut_line(st_.pd, f, c);
+      cut_data_type& cut = st_.pd.freq[f].cut[c];
+      if (auto t = text_of(row_control_id(row_control::patcut, line)))
+        set_field(cut.patcut, t->toUpper().toLatin1().toStdString());
+      if (auto t = text_of(row_control_id(row_control::polari, line)))
+        set_field(cut.polari, t->toUpper().toLatin1().toStdString());
+    }
+  }
+}
+
+void main_window::read_window_emr_data() {
+  float* targets[] = {&st_.emr.epower, &st_.emr.eloss, &st_.emr.eheight};
+  const int ids[] = {IDC_PD_EPOWER, IDC_PD_ELOSS, IDC_PD_EHEIGHT};
+  for (int i = 0; i < 3; ++i) {
+    auto* e = qobject_cast<QLineEdit*>(control(ids[i]));
+    float v = 0.0f;
+    if (e && c_sscanf(e->text().toLatin1().constData(), "%f", &v) == 1) *targets[i] = v;
+  }
+}
+
+void main_window::read_window_form_data() {
+  read_window_cut_data();
+  if (st_.view.display_type == DISPLAY_TYPE_EMR) read_window_emr_data();
+  for (const pane_edit* p = pane_begin(ws_.disp_desc); p != pane_end(ws_.disp_desc); ++p) {
+    auto* e = qobject_cast<QLineEdit*>(control(p->id));
+    if (!e) continue;
+    QString text = e->text();
+    if (p->id == IDC_PD_GUNITS) text = text.toUpper();
+    set_field(field_of(st_.pd, *header_field_by_name(p->field)), text.toLatin1().toStdString());
+  }
+}
+
+void main_window::show_hide_emr_windows() {
+  const bool on = st_.view.display_type == DISPLAY_TYPE_EMR;
+  for (int id : {IDC_PD_EPOWER, IDC_PD_ELOSS, IDC_PD_EHEIGHT, IDC_BUTTON_EREF})
+    if (QWidget* c = control(id)) c->setVisible(on);
+}
+
+void main_window::add_freq() {
+  if (st_.pd.nofreq >= MAX_FREQ) return;
+  read_window_form_data();
+  clear_window_form_data();
+  clear_window_cut_data();
+  const int n = st_.pd.nofreq;
+  link_.set_dsa_freq(n);
+  add_freq_record(st_.pd);
+  link_.dsa_req(DSA_REQ_FREQ);
+  display_planet_header();
+}
+
+void main_window::add_cut(int idc) {
+  const int f = idc - IDC_PD_ADDCUT;
+  if (f < 0 || f >= count_of(st_.pd.nofreq, MAX_FREQ) || st_.pd.freq[f].numcut >= MAX_CUTS) return;
+  read_window_form_data();
+  clear_window_form_data();
+  clear_window_cut_data();
+  add_cut_record(st_.pd, st_.flags, f);
+  link_.dsa_set_d(DSA_SET_FREQ, f);
+  link_.dsa_req(DSA_REQ_PWR);
+  display_planet_header();
+}
+
+void main_window::delete_cut(int idc) {
+  read_window_form_data();
+  clear_window_form_data();
+  clear_window_cut_data();
+  bool done = false;
+  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ) && !done; ++f) {
+    freq_data_type& fr = st_.pd.freq[f];
+    for (int c = 0; c < count_of(fr.numcut, MAX_CUTS); ++c) {
+      if (row_control_id(row_control::del, cut_line(st_.pd, f, c)) != idc) continue;
+      // Later cuts move down whole; the row flags stay with their rows.
+      for (int k = c; k + 1 < count_of(fr.numcut, MAX_CUTS); ++k) fr.cut[k] = fr.cut[k + 1];
+      fr.numcut -= 1;
+      done = true;
+      break;
+    }
+  }
+  display_planet_header();
+}
+
+bool main_window::find_row_button_cut(int idc) {
+  row_control kind;
+  int line = 0;
+  if (!decode_row_control(idc, kind, line)) return false;
+  for (st_.edit.capture_freq = 0; st_.edit.capture_freq < count_of(st_.pd.nofreq, MAX_FREQ); ++st_.edit.capture_freq)
+    for (st_.edit.capture_cut = 0; st_.edit.capture_cut < count_of(st_.pd.freq[st_.edit.capture_freq].numcut, MAX_CUTS);
+         ++st_.edit.capture_cut)
+      if (row_control_id(kind, cut_line(st_.pd, st_.edit.capture_freq, st_.edit.capture_cut)) == idc) return true;
+  return false;
+}
+
+void main_window::shwhid_button_click() {
+  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f)
+    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c)
+      if (auto* box = qobject_cast<QCheckBox*>(control(row_control_id(row_control::showhide, cut_line(st_.pd, f, c)))))
+        st_.flags.cut[f][c].hide = box->isChecked() ? 0 : 1;
+  emr_message_shown_ = false;
+}
+
+void main_window::switch_capture(int b) {
+  read_window_form_data();
+  clear_window_form_data();
+  clear_window_cut_data();
+  ws_.capture_enabled = b;
+  mainwindow_menus();
+  display_planet_header();
+}
+
+}  // namespace lobe

@@ -1,0 +1,340 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+
+#include "app/resource_ids.h"
+#include "core/antenna_loader.h"
+#include "core/range_codes.h"
+#include "core/settings.h"
+#include "draw/chart_scale.h"
+
+namespace lobe {
+
+// The client area: everything below the menu bar, status bar included, as
+// the layout rules count it.
+class client_area : public QWidget {
+ public:
+  explicit client_area(main_window& w) : QWidget(&w), w_(w) {
+    setAcceptDrops(true);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::white);
+    setPalette(p);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    w_.paint(painter);
+  }
+  void resizeEvent(QResizeEvent*) override { w_.mainwindow_size(); }
+  void mousePressEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::LeftButton) w_.mouse_down(e->position().toPoint().x(), e->position().toPoint().y());
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::LeftButton) w_.mouse_up();
+  }
+  void dragEnterEvent(QDragEnterEvent* e) override {
+    if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+  }
+  void dropEvent(QDropEvent* e) override {
+    const auto urls = e->mimeData()->urls();
+    if (urls.isEmpty()) return;
+    w_.drop_file(urls.first().toLocalFile().left(199).toLocal8Bit().toStdString());
+  }
+
+ private:
+  main_window& w_;
+};
+
+main_window::main_window(lobe_state& st, run_log& log, range_link& link, window_state ws, modal_ui* ui)
+    : st_(st),
+      log_(log),
+      link_(link),
+      ws_(std::move(ws)),
+      own_ui_(ui ? nullptr : std::make_unique<qt_modal_ui>(this)),
+      ui_(ui ? *ui : *own_ui_),
+      pictures_(make_window_pictures()) {
+  setWindowTitle(QStringLiteral("Lobeview"));
+  setWindowIcon(make_program_icon());
+  client_ = new client_area(*this);
+  setCentralWidget(client_);
+  QFont controls_font(QStringLiteral("Arial"));
+  controls_font.setPixelSize(12);
+  client_->setFont(controls_font);
+
+  // The fixed menu; the run-time popups are appended by mainwindow_menus.
+  auto add = [this](QMenu* menu, const char* text, int id, bool checkable = false) {
+    QAction* a = menu->addAction(QString::fromLatin1(text));
+    a->setCheckable(checkable);
+    connect(a, &QAction::triggered, this, [this, id] { command(id); });
+    actions_[id] = a;
+  };
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  add(file, "&Open", ID_FILE_OPEN);
+  add(file, "Print", ID_FILE_PRINT);
+  add(file, "E&xit", ID_FILE_EXIT);
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  add(view, "Polar", ID_VIEW_POLAR, true);
+  add(view, "Cartesian", ID_VIEW_CART, true);
+  add(view, "Cartesian (0-90)", ID_VIEW_CART90, true);
+  add(view, "EMR Exposure", ID_VIEW_EMR, true);
+  help_menu_ = menuBar()->addMenu(QStringLiteral("&Help"));
+  add(help_menu_, "About", ID_HELP_ABOUT);
+  add(help_menu_, "File types", ID_HELP_FILE);
+  add(help_menu_, "Viewing", ID_HELP_VIEW);
+
+  // WM_CREATE
+  mainwindow_create();
+  mainwindow_menus();
+  clear_planet_header_data(st_.pd, st_.all_emax);
+  display_planet_header();
+  if (link_.serial_connected() && !ws_.capture_enabled) link_.write_com_port(COM_HELLO);
+
+  timer_.setInterval(1000);
+  connect(&timer_, &QTimer::timeout, this, [this] {
+    if (ws_.capture_enabled && !link_.dsa_connected()) link_.timer_tick();
+  });
+  timer_.start();
+}
+
+main_window::~main_window() = default;
+
+QWidget* main_window::client() const { return client_; }
+
+void main_window::mainwindow_create() {
+  status_bar_ = new QWidget(client_);
+  status_bar_->setProperty("lobe_id", ID_STATUSBAR);
+  status_bar_->setAutoFillBackground(true);
+  QPalette sp = status_bar_->palette();
+  sp.setColor(QPalette::Window, QColor(240, 240, 240));
+  status_bar_->setPalette(sp);
+  QFont status_font(QStringLiteral("Arial"));
+  status_font.setPixelSize(11);
+  status_bar_->setFont(status_font);
+  for (int i = 0; i < 7; ++i) {
+    auto* field = new QLabel(status_bar_);
+    field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    status_fields_.push_back(field);
+  }
+
+  auto radio = [this](int id, const char* text) {
+    auto* r = new QRadioButton(QString::fromLatin1(text), client_);
+    r->setAutoExclusive(false);
+    r->setProperty("lobe_id", id);
+    connect(r, &QRadioButton::clicked, this, [this, id] { command(id); });
+    controls_[id] = r;
+    return r;
+  };
+  make_button(IDC_BUTTON_NEW, QStringLiteral("Clear all"), 5, 30, 120, 25);
+  make_button(IDC_BUTTON_NEW_FR, QStringLiteral("Add New Freq"), 130, 30, 120, 25);
+  radio(IDC_RBUTTON_LOG, "Log");
+  radio(IDC_RBUTTON_LIN, "Lin")->setChecked(true);
+  radio(IDC_RBUTTON_DB, "dB")->setChecked(true);
+  radio(IDC_RBUTTON_MV, "mV");
+  make_button(IDC_BUTTON_OPEN, QStringLiteral("Open"), 5, 160, 120, 25);
+  make_button(IDC_BUTTON_PRINT, QStringLiteral("Print"), 130, 160, 120, 25);
+  make_button(IDC_BUTTON_SAVE, QStringLiteral("Save As"), 5, 190, 120, 25);
+  make_button(IDC_BUTTON_UNDO, QStringLiteral("Undo changes"), 130, 190, 120, 25)->setEnabled(false);
+  make_button(IDC_BUTTON_ZOOM, QString(), 0, 0, 28, 28, &pictures_.zoom)->setToolTip(QStringLiteral("Zoom"));
+  auto* bar = new QProgressBar(client_);
+  bar->setRange(0, 360);
+  bar->setValue(0);
+  bar->setTextVisible(false);
+  bar->setProperty("lobe_id", IDC_PROG_BAR);
+  controls_[IDC_PROG_BAR] = bar;
+  radio(IDC_RBUTTON_DESC, "Description")->setChecked(true);
+  radio(IDC_RBUTTON_PERF, "Performance");
+  set_status_text(STB_VERSION, std::string(LOBEVIEW_VERSION) + (st_.settings.edit_enabled ? "x" : ""));
+}
+
+QWidget* main_window::make_button(int id, const QString& text, int x, int y, int w, int h, const QPixmap* picture) {
+  auto* b = new QPushButton(text, client_);
+  if (picture) {
+    b->setIcon(QIcon(*picture));
+    b->setIconSize(picture->size());
+  }
+  b->setGeometry(x, y, w, h);
+  b->setProperty("lobe_id", id);
+  b->setFocusPolicy(Qt::NoFocus);
+  connect(b, &QPushButton::clicked, this, [this, id] { command(id); });
+  controls_[id] = b;
+  b->show();
+  return b;
+}
+
+QWidget* main_window::control(int id) const {
+  auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second.data();
+}
+
+QAction* main_window::menu_action(int id) const {
+  auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+std::vector<std::string> main_window::menu_titles() const {
+  std::vector<std::string> out;
+  for (QAction* a : menuBar()->actions()) out.push_back(a->text().toStdString());
+  return out;
+}
+
+std::string main_window::status_text(int part) const {
+  if (part < 0 || part >= static_cast<int>(status_fields_.size())) return "";
+  return status_fields_[static_cast<std::size_t>(part)]->text().toLocal8Bit().toStdString();
+}
+
+void main_window::set_window_parameters() {
+  lobe::set_window_parameters(layout_, client_->width(), client_->height(), full_mode(),
+                            centre_db_annuli[zoom_index(st_.view)]);
+}
+
+void main_window::mainwindow_size() {
+  set_window_parameters();
+  // View mode has no editing buttons; "Add New Freq" and the progress bar
+  // belong to the test range alone.
+  const bool full = full_mode();
+  for (int id : {IDC_BUTTON_NEW, IDC_BUTTON_SAVE, IDC_BUTTON_UNDO})
+    if (QWidget* c = control(id)) c->setVisible(full);
+  for (int id : {IDC_BUTTON_NEW_FR, IDC_PROG_BAR})
+    if (QWidget* c = control(id)) c->setVisible(full && ws_.capture_enabled);
+  place_frame_controls();
+  // Header edits keep their places; the rows follow their lines.
+  int fcline = 0;
+  const lobe::rect& fr = layout_.rFreqDataArea;
+  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f) {
+    if (f > 0) ++fcline;
+    if (QWidget* e = control(IDC_PD_PATFRE + f)) e->setGeometry(fr.left + 94, fr.top + 5 + 25 * fcline, 60, 20);
+    if (QWidget* b = control(IDC_PD_ADDCUT + f)) b->setGeometry(fr.left + 180, fr.top + 5 + 25 * fcline, 65, 22);
+    fcline += 2;
+    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
+      const int y = fr.top + 5 + 25 * fcline;
+      const int y7 = fr.top + 7 + 25 * fcline;
+      auto put = [&](row_control k, int x, int yy, int w, int h) {
+        if (QWidget* ctl = control(row_control_id(k, fcline))) ctl->setGeometry(x, yy, w, h);
+      };
+      put(row_control::patcut, fr.left + 60, y, 30, 20);
+      put(row_control::polari, fr.left + 100, y, 30, 20);
+      put(row_control::showhide, fr.left + 5, y7, 16, 16);
+      put(row_control::del, fr.left + 170, y, 22, 22);
+      put(row_control::plus, fr.right - 50, y7, 22, 22);
+      put(row_control::minus, fr.right - 25, y7, 22, 22);
+      put(row_control::mavg, fr.right - 75, y7, 22, 22);
+      put(row_control::sweep, fr.left + 140, y, 22, 22);
+      ++fcline;
+    }
+  }
+  const int emr_lines[] = {IDC_PD_EPOWER, IDC_PD_ELOSS, IDC_PD_EHEIGHT};
+  for (int id : emr_lines) {
+    if (QWidget* e = control(id)) e->setGeometry(fr.left + 94, fr.top + 15 + 25 * fcline, 60, 20);
+    ++fcline;
+  }
+  if (QWidget* b = control(IDC_BUTTON_EREF)) b->setGeometry(fr.left + 5, fr.top + 15 + 25 * fcline, 80, 25);
+  show_hide_emr_windows();
+  status_bar_->setGeometry(0, client_->height() - 22, client_->width(), 22);
+  const int edges[] = {75, 300, 320, 350, 420, 620};
+  int left = 0;
+  for (int i = 0; i < 7; ++i) {
+    const int right = i < 6 ? edges[i] : client_->width();
+    status_fields_[static_cast<std::size_t>(i)]->setGeometry(left, 2, std::max(0, right - left - 2), 18);
+    left = right;
+  }
+  status_bar_->raise();
+  invalidate_all();
+}
+
+void main_window::place_frame_controls() {
+  const lobe::rect& fd = layout_.rFileDataArea;
+  const struct {
+    int id, x, y, w, h;
+  } places[] = {
+      {IDC_BUTTON_NEW, 5, 30, 120, 25},       {IDC_BUTTON_NEW_FR, 130, 30, 120, 25},
+      {IDC_BUTTON_SAVE, 5, 190, 120, 25},     {IDC_BUTTON_UNDO, 130, 190, 120, 25},
+      {IDC_RBUTTON_DB, 140, 110, 50, 25},     {IDC_RBUTTON_MV, 190, 110, 50, 25},
+      {IDC_RBUTTON_LOG, 15, 110, 50, 25},     {IDC_RBUTTON_LIN, 65, 110, 50, 25},
+      {IDC_BUTTON_OPEN, 5, 160, 120, 25},     {IDC_BUTTON_PRINT, 130, 160, 120, 25},
+      {IDC_BUTTON_ZOOM, layout_.rRectArea.right - 30, layout_.rRectArea.bottom - 50, 28, 28},
+      {IDC_PROG_BAR, 5, 62, 245, 15},         {IDC_RBUTTON_DESC, fd.left + 5, fd.top + 4, 118, 22},
+      {IDC_RBUTTON_PERF, fd.left + 132, fd.top + 4, 118, 22},
+  };
+  for (const auto& p : places)
+    if (QWidget* c = control(p.id)) {
+      c->setGeometry(p.x, p.y, p.w, p.h);
+      if (p.id != IDC_BUTTON_NEW && p.id != IDC_BUTTON_NEW_FR && p.id != IDC_BUTTON_SAVE &&
+          p.id != IDC_BUTTON_UNDO && p.id != IDC_PROG_BAR)
+        c->show();
+    }
+}
+
+void main_window::invalidate(const lobe::rect& r) { client_->update(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+void main_window::invalidate_all() { client_->update(); }
+
+void main_window::select_radio(int on, int off) {
+  if (auto* r = qobject_cast<QRadioButton*>(control(on))) r->setChecked(true);
+  if (auto* r = qobject_cast<QRadioButton*>(control(off))) r->setChecked(false);
+}
+
+void main_window::enable(int id, bool on) {
+  if (QWidget* c = control(id)) c->setEnabled(on);
+}
+
+dialog_anchor main_window::plot_centre_on_screen() const {
+  const QPoint p = client_->mapToGlobal(QPoint(layout_.plot_centre_x, layout_.plot_centre_y));
+  return {p.x(), p.y()};
+}
+
+void main_window::set_status_text(int part, std::string_view text) {
+  if (part < 0 || part >= static_cast<int>(status_fields_.size())) return;
+  status_fields_[static_cast<std::size_t>(part)]->setText(
+      QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void main_window::message_box(std::string_view text, std::string_view caption, message_icon icon) {
+  ui_.message_box(std::string(text), std::string(caption), icon);
+}
+
+void main_window::check_envelope_item(int env, bool checked) {
+  if (QAction* a = menu_action(ID_ENV_1 + env)) a->setChecked(checked);
+}
+
+void main_window::clear_panel() {
+  clear_window_cut_data();
+  clear_window_form_data();
+}
+
+void main_window::rebuild_panel() { display_planet_header(); }
+void main_window::rebuild_menus() { mainwindow_menus(); }
+void main_window::read_form_data() { read_window_form_data(); }
+
+bool main_window::is_cut_shown(int f, int c) {
+  if (f < 0 || f >= MAX_FREQ || c < 0 || c >= MAX_CUTS) return false;
+  return st_.flags.cut[f][c].hide == 0;
+}
+
+void main_window::drop_file(const std::string& path) {
+  core_io io{log_, *this};
+  open_file_on_startup(st_, io, path);
+  emr_message_shown_ = false;
+  invalidate_all();
+}
+
+void main_window::closeEvent(QCloseEvent* e) {
+  if (ws_.capture_enabled) link_.write_com_port(COM_TX_STOP);
+  if (ws_.capture_enabled || st_.settings.edit_enabled) write_settings_file(st_.settings, ws_.documents_folder);
+  e->accept();
+}
+
+}  // namespace lobe

@@ -1,0 +1,149 @@
+// The main window: the frame controls, the data panel, the menus, painting
+// and the one place where every command is dispatched by its id.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/modal_ui.h"
+#include "app/pictures.h"
+#include "app/range_link.h"
+#include "core/lobe_state.h"
+#include "core/run_log.h"
+#include "core/window_port.h"
+#include "draw/window_layout.h"
+
+class QLabel;
+class QMenu;
+class QAction;
+class QPainter;
+class QPrinter;
+
+namespace lobe {
+
+class surface;
+
+// Window-side state: the pane, the mode, the test range as the window sees it.
+struct window_state {
+  int disp_desc = 1;  // 1 Description pane, 0 Performance pane
+  int capture_enabled = 0;
+  int scan_state = 0;
+  int antenna_angle = 0;
+  int manual_rotate = 0;
+  int landscape = 0;
+  int cut_count = 0;
+  int descr_lines = 0;
+  bool env_file_open = false;
+  std::vector<int> com_ports, com_ports_prov;
+  int current_com_port = -1;
+  std::string documents_folder;
+};
+
+class client_area;
+
+class main_window : public QMainWindow, public window_port {
+ public:
+  main_window(lobe_state& st, run_log& log, range_link& link, window_state ws, modal_ui* ui = nullptr);
+  ~main_window() override;
+
+  // The dispatch of every button, menu item and panel control.
+  void command(int id, int notification = 0);
+  void mainwindow_size();
+  void mouse_down(int x, int y);
+  void mouse_up();
+  void drop_file(const std::string& path);
+  void paint(QPainter& painter);
+  void print_to(QPrinter& printer);
+
+  // window_port
+  void set_status_text(int part, std::string_view text) override;
+  void message_box(std::string_view text, std::string_view caption, message_icon icon) override;
+  void check_envelope_item(int env, bool checked) override;
+  void clear_panel() override;
+  void rebuild_panel() override;
+  void rebuild_menus() override;
+  void read_form_data() override;
+  bool is_cut_shown(int f, int c) override;
+
+  // The data panel.
+  void display_planet_header();
+  void clear_window_form_data();
+  void clear_window_cut_data();
+  void read_window_form_data();
+  void read_window_cut_data();
+  void read_window_emr_data();
+  void show_hide_emr_windows();
+  void add_freq();
+  void add_cut(int idc);
+  void delete_cut(int idc);
+  bool find_row_button_cut(int idc);
+  void shwhid_button_click();
+  void switch_capture(int b);
+  void mainwindow_menus();
+
+  // For tests and the screenshot tool.
+  QWidget* control(int id) const;
+  QAction* menu_action(int id) const;
+  std::string status_text(int part) const;
+  const window_layout& layout() const { return layout_; }
+  window_state& state() { return ws_; }
+  QWidget* client() const;
+  std::vector<std::string> menu_titles() const;
+
+ protected:
+  void closeEvent(class QCloseEvent* e) override;
+
+ private:
+  friend class client_area;
+  void mainwindow_create();
+  void place_frame_controls();
+  void set_window_parameters();
+  bool full_mode() const { return ws_.capture_enabled || st_.settings.edit_enabled; }
+  void invalidate(const lobe::rect& r);
+  void invalidate_all();
+  void select_radio(int on, int off);
+  void enable(int id, bool on);
+
+  // Command flows.
+  void clear_all_flow();
+  void open_flow();
+  void save_flow();
+  void print_flow();
+  void sweep_start_flow(int id);
+  void pick_colour(int x, int y);
+  void show_emr_message_later();
+
+  void mainwindow_paint(surface& dc);
+  bool mainwindow_chart_paint(surface& dc);
+  void paint_bitmap_buttons(QPainter& painter);
+  dialog_anchor plot_centre_on_screen() const;
+
+  QWidget* make_edit(int id, const char* text, int x, int y, int w, int max_len, bool read_only);
+  QWidget* make_button(int id, const QString& text, int x, int y, int w, int h, const QPixmap* picture = nullptr);
+
+  lobe_state& st_;
+  run_log& log_;
+  range_link& link_;
+  window_state ws_;
+  std::unique_ptr<modal_ui> own_ui_;
+  modal_ui& ui_;
+  window_pictures pictures_;
+  window_layout layout_;
+  QWidget* client_ = nullptr;
+  QWidget* status_bar_ = nullptr;
+  std::vector<QLabel*> status_fields_;
+  std::map<int, QPointer<QWidget>> controls_;
+  std::map<int, QAction*> actions_;
+  QMenu* help_menu_ = nullptr;
+  bool env_menu_built_ = false, com_menu_built_ = false, labs_menu_built_ = false, help_labs_added_ = false;
+  bool emr_no_cut_ = false;
+  bool emr_message_shown_ = false;
+  QTimer timer_;
+};
+
+}  // namespace lobe

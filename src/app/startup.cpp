@@ -1,0 +1,73 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+#include <QStandardPaths>
+#include <clocale>
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/range_link.h"
+#include "core/antenna_loader.h"
+#include "core/envelope_file.h"
+#include "core/help_file.h"
+#include "core/settings.h"
+
+namespace lobe {
+
+std::string strip_quotes(const std::string& s) {
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\\' && i + 1 < s.size()) {
+      out += s[i];
+      out += s[++i];
+    } else if (s[i] != '"') {
+      out += s[i];
+    }
+  }
+  return out;
+}
+
+int run_lobeview(int argc, char** argv) {
+  QApplication app(argc, argv);
+  // Qt set the locale from the environment; numbers are always written the "C" way.
+  std::setlocale(LC_NUMERIC, "C");
+
+  auto st = make_lobe_state();
+  run_log log;
+  window_state ws;
+  ws.documents_folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toLocal8Bit().toStdString();
+  QDir().mkpath(QString::fromLocal8Bit(ws.documents_folder.c_str()));
+
+  log.open(ws.documents_folder);
+  ws.env_file_open = read_envelope_file(st->ed, LOBEVIEW_ENVELOPE_FILE);
+  if (!read_help_file(st->help, LOBEVIEW_HELP_FILE)) log.write_error_log("WinMain", "No help file to open");
+  range_link link;
+  link.probe_ports();
+  const std::string ini =
+      settings_path_for_executable(QCoreApplication::applicationFilePath().toLocal8Bit().toStdString());
+  read_extra_settings(st->settings, log, ini);
+  read_settings_file(st->settings, ws.documents_folder);
+  link.dsa_init();
+
+  main_window window(*st, log, link, ws);
+  const QRect desktop = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                         : QRect(0, 0, WINDOW_W, WINDOW_H + 30);
+  window.resize(std::min(desktop.width(), WINDOW_W), std::min(desktop.height() - 30, WINDOW_H));
+  window.move(desktop.topLeft());
+
+  std::string runstring;
+  for (int i = 1; i < argc; ++i) runstring += (i > 1 ? " " : "") + std::string(argv[i]);
+  if (!runstring.empty()) {
+    runstring = strip_quotes(runstring);
+    log.write_error_log("WinMain runstring", runstring);
+    core_io io{log, window};
+    open_file_on_startup(*st, io, runstring);
+    window.mainwindow_size();
+  }
+  window.show();
+  return app.exec();
+}
+
+}  // namespace lobe

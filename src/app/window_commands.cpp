@@ -1,0 +1,384 @@
+// The command dispatch: every button, menu item and panel control arrives
+// here by its id, fixed ids first, then the id ranges of the panel rows.
+#include <QCheckBox>
+#include <QPrinter>
+#include <QProgressBar>
+
+#include "app/main_window.h"
+#include "app/resource_ids.h"
+#include "core/antenna_loader.h"
+#include "core/c_numeric.h"
+#include "core/cut_editing.h"
+#include "core/field_text.h"
+#include "core/file_types.h"
+#include "core/range_codes.h"
+#include "core/save_routing.h"
+#include "core/settings.h"
+#include "draw/chart_scale.h"
+
+namespace lobe {
+
+namespace {
+
+const std::vector<file_filter> k_open_filters_view = {{"NSMA Files (*.nsma)", "*.nsma"},
+                                                      {"Planet Files (*.pla)", "*.pla"},
+                                                      {"ADF Files (*.adf)", "*.adf"},
+                                                      {"ANT Files (*.ant)", "*.ant"},
+                                                      {"All Files (*.*)", "*.*"}};
+const std::vector<file_filter> k_open_filters_capture = {{"NSMA Files (*.nsma)", "*.nsma"},
+                                                         {"Planet Files (*.pla)", "*.pla"},
+                                                         {"ADF Files (*.adf)", "*.adf"},
+                                                         {"ANT Files (*.ant)", "*.ant"},
+                                                         {"LABZ Files (*.labz)", "*.labz"},
+                                                         {"4NEC Files (*.txt)", "*.txt"},
+                                                         {"All Files (*.*)", "*.*"}};
+
+}  // namespace
+
+void main_window::command(int id, int notification) {
+  switch (id) {
+    case IDC_RBUTTON_DESC:
+    case IDC_RBUTTON_PERF:
+      select_radio(id, id == IDC_RBUTTON_DESC ? IDC_RBUTTON_PERF : IDC_RBUTTON_DESC);
+      read_window_form_data();
+      clear_window_form_data();
+      clear_window_cut_data();
+      ws_.disp_desc = id == IDC_RBUTTON_DESC ? 1 : 0;
+      display_planet_header();
+      invalidate(layout_.rFileDataArea);
+      return;
+    case IDC_BUTTON_NEW: clear_all_flow(); return;
+    case IDC_BUTTON_NEW_FR:
+      add_freq();
+      mainwindow_size();
+      return;
+    case IDC_RBUTTON_DB:
+    case IDC_RBUTTON_MV: {
+      const bool mv = id == IDC_RBUTTON_MV;
+      select_radio(id, mv ? IDC_RBUTTON_DB : IDC_RBUTTON_MV);
+      st_.view.mv_display = mv ? 1 : 0;
+      for (int c : {IDC_RBUTTON_LIN, IDC_RBUTTON_LOG, IDC_BUTTON_ZOOM}) enable(c, !mv);
+      invalidate(layout_.rRectArea);
+      return;
+    }
+    case IDC_BUTTON_ZOOM:
+      st_.view.centre_db_ix -= 1;
+      if (st_.view.centre_db_ix < 0) st_.view.centre_db_ix = CENTRE_DB_SET - 1;
+      set_window_parameters();
+      invalidate(layout_.rRectArea);
+      return;
+    case IDC_RBUTTON_LOG:
+    case IDC_RBUTTON_LIN:
+      select_radio(id, id == IDC_RBUTTON_LOG ? IDC_RBUTTON_LIN : IDC_RBUTTON_LOG);
+      st_.view.log_display = id == IDC_RBUTTON_LOG ? 1 : 0;
+      invalidate(layout_.rRectArea);
+      return;
+    case IDC_BUTTON_OPEN:
+    case ID_FILE_OPEN: open_flow(); return;
+    case IDC_BUTTON_PRINT:
+    case ID_FILE_PRINT: print_flow(); return;
+    case IDC_BUTTON_SAVE: save_flow(); return;
+    case IDC_BUTTON_UNDO:
+      if (st_.edit.undo_fr_cut < 0) {
+        clear_window_cut_data();
+        clear_window_form_data();
+        display_planet_header();
+      } else {
+        undo_cut_data_edit(st_);
+      }
+      invalidate(layout_.rRectArea);
+      return;
+    case IDC_BUTTON_EREF:
+      read_window_form_data();
+      invalidate_all();
+      return;
+    case ID_LABS_SCALE_TO_MAX:
+      st_.view.scale_to_max_mode = st_.view.scale_to_max_mode ? 0 : 1;
+      mainwindow_menus();
+      mainwindow_size();
+      return;
+    case ID_FILE_EXIT: close(); return;
+    case ID_VIEW_EMR:
+    case ID_VIEW_POLAR:
+    case ID_VIEW_CART:
+    case ID_VIEW_CART90:
+      st_.view.display_type = id == ID_VIEW_EMR     ? DISPLAY_TYPE_EMR
+                              : id == ID_VIEW_POLAR ? DISPLAY_TYPE_POLAR
+                              : id == ID_VIEW_CART  ? DISPLAY_TYPE_RECT
+                                                    : DISPLAY_TYPE_RECT90;
+      mainwindow_menus();
+      enable(IDC_BUTTON_ZOOM, id != ID_VIEW_EMR);
+      emr_message_shown_ = false;
+      mainwindow_size();
+      return;
+    case ID_HELP_ABOUT:
+      ui_.message_box(c_format("Lobeview %s\r\nAntenna data capture and plot\r\n", LOBEVIEW_VERSION),
+                      "About this program...", message_icon::information);
+      return;
+    case ID_HELP_FILE: ui_.message_box(st_.help.help_info_files, "File types", message_icon::information); return;
+    case ID_HELP_VIEW: ui_.message_box(st_.help.help_info_views, "Graph viewing", message_icon::information); return;
+    case ID_HELP_LABS:
+      ui_.message_box(st_.help.help_info_testrange, "Test range", message_icon::information);
+      return;
+    case ID_LABS_MIRROR_TOP:
+    case ID_LABS_MIRROR_RIGHT:
+    case ID_LABS_MIRROR_BOTTOM:
+    case ID_LABS_MIRROR_LEFT: {
+      const mirror_message m = mirror_result_message(mirror_cut_data(st_, id));
+      if (m.text)
+        ui_.message_box(m.text, "mirror_cut_data()", m.error ? message_icon::error : message_icon::information);
+      invalidate(layout_.rRectArea);
+      return;
+    }
+    case ID_LABS_RESET_COLOURS:
+      st_.settings.gr_colours = gr_colours_init();
+      invalidate(layout_.rFreqDataArea);
+      invalidate(layout_.rRectArea);
+      return;
+    case ID_LABS_SET_DSA_IP: {
+      std::string ip = st_.settings.dsa_ip;
+      const int r = ui_.dsa_ip_dialog(plot_centre_on_screen(), ip);
+      if (r == -1) log_.write_error_log("WindowProcedure", "IDD_DSA_IP Dialog failed!");
+      if (r == 1) {
+        write_dsa_ip(st_.settings, ip);
+        link_.dsa_init();
+      }
+      return;
+    }
+    default:
+      break;
+  }
+
+  // The id ranges, in the order they are tested.
+  if (id >= ID_ENV_1 && id < ID_ENV_LIMIT) {
+    const int e = id - ID_ENV_1;
+    if (e < st_.ed.numenv && st_.ed.env[e].display)
+      set_active_envelope(st_.ed, *this, -1);
+    else
+      set_active_envelope(st_.ed, *this, e);
+    mainwindow_size();
+    return;
+  }
+  if (id >= ID_COM_1 && id < ID_COM_LIMIT) {
+    const int p = id - ID_COM_1;
+    if (p != ws_.current_com_port) {
+      if (QAction* a = menu_action(ID_COM_1 + ws_.current_com_port)) a->setChecked(false);
+      if (QAction* a = menu_action(id)) a->setChecked(true);
+      ws_.current_com_port = p;
+      link_.open_com_port(p);
+    } else if (QAction* a = menu_action(id)) {
+      a->setChecked(true);
+    }
+    return;
+  }
+  if (id >= IDC_PD_ADDCUT && id < IDC_PD_ADDCUT_LAST) {
+    if (notification == 0) {
+      add_cut(id);
+      mainwindow_size();
+    }
+    return;
+  }
+  row_control kind;
+  int line = 0;
+  if (!decode_row_control(id, kind, line) || notification != 0) return;
+  switch (kind) {
+    case row_control::showhide:
+      shwhid_button_click();
+      mainwindow_size();
+      return;
+    case row_control::plus:
+    case row_control::minus:
+    case row_control::mavg:
+      if (!find_row_button_cut(id)) return;
+      if (kind == row_control::mavg)
+        moving_average_cut_data(st_);
+      else
+        shift_cut_data(st_, kind == row_control::plus ? 1 : -1);
+      invalidate(layout_.rRectArea);
+      return;
+    case row_control::sweep:
+      if (ws_.scan_state == SCANSTATE_STOPPED) sweep_start_flow(id);
+      return;
+    case row_control::del:
+      if (ui_.message_box("Do you really want to\ndelete this cut?", "Delete cut", message_icon::question, true) ==
+          IDNO)
+        return;
+      delete_cut(id);
+      mainwindow_size();
+      return;
+    default:
+      return;
+  }
+}
+
+void main_window::clear_all_flow() {
+  if (ui_.message_box("Do you really want to\ndiscard all the data?", "Clearing data", message_icon::question, true) ==
+      IDNO)
+    return;
+  st_.file.filename_set = 0;
+  invalidate(layout_.rButtonArea);
+  invalidate(layout_.rRectArea);
+  clear_window_cut_data();
+  clear_planet_header_data(st_.pd, st_.all_emax);
+  clear_window_form_data();
+  display_planet_header();
+  enable(IDC_BUTTON_UNDO, false);
+  mainwindow_size();
+}
+
+void main_window::open_flow() {
+  file_dialog_request r;
+  r.folder = st_.settings.homeFolder;
+  r.default_extension = ws_.capture_enabled ? "" : "nsma";
+  r.filters = ws_.capture_enabled ? k_open_filters_capture : k_open_filters_view;
+  const auto name = ui_.open_file_name(r);
+  if (name) {
+    st_.file.szFileName = *name;
+    const std::string fx = dialog_extension(*name);
+    if (equals_nocase(fx, "TXT")) {
+      int angle = st_.nec.nec_angle_col, signal = st_.nec.nec_signal_col;
+      const int d = ui_.nec_column_dialog(plot_centre_on_screen(), angle, signal);
+      if (d == -1) log_.write_error_log("WindowProcedure", "IDD_4NEC_COL_SELECT Dialog failed!");
+      if (d != 1) return;
+      st_.nec = {angle, signal};
+    }
+    core_io io{log_, *this};
+    open_file(st_, io, *name, fx);
+  }
+  emr_message_shown_ = false;
+  mainwindow_size();
+  enable(IDC_BUTTON_UNDO, true);
+}
+
+void main_window::save_flow() {
+  core_io io{log_, *this};
+  if (!check_something_to_save(st_, io)) return;
+  file_dialog_request r;
+  r.folder = st_.settings.homeFolder;
+  r.current_name = st_.file.szFileName;
+  static const file_filter labz{"LABZ Files (*.labz)", "*.labz"}, nsma{"NSMA Files (*.nsma)", "*.nsma"},
+      pla{"Planet Files (*.pla)", "*.pla"}, ant{"ANT Files (*.ant)", "*.ant"}, all{"All Files (*.*)", "*.*"};
+  if (ws_.capture_enabled) {
+    r.default_extension = "labz";
+    r.filters = {labz, nsma, pla, ant, all};
+  } else if (st_.file.file_type == FT_PLANET) {
+    r.default_extension = "pla";
+    r.filters = {pla, nsma, ant, all};
+  } else {
+    r.default_extension = st_.file.file_type == FT_ANT ? "ant" : "nsma";
+    r.filters = {nsma, pla, ant, all};
+  }
+  const auto name = ui_.save_file_name(r);
+  if (!name) {
+    enable(IDC_BUTTON_UNDO, true);
+    return;
+  }
+  st_.file.szFileName = *name;
+  st_.file.file_type = save_type_from_extension(dialog_extension(*name));
+  if (st_.file.file_type == FT_ANT) {
+    int version = st_.file.ant_file_type;
+    const int d = ui_.ant_version_dialog(plot_centre_on_screen(), version);
+    if (d == -1) log_.write_error_log("WindowProcedure", "IDD_ANT_VER_SELECT Dialog failed!");
+    if (d != 1) return;
+    st_.file.ant_file_type = version;
+  }
+  if (!save_file(st_, io, *name)) return;
+  enable(IDC_BUTTON_UNDO, true);
+}
+
+void main_window::sweep_start_flow(int id) {
+  const char* question = ws_.antenna_angle < 181 ? "Do you really want to\nstart a clockwise antenna sweep?"
+                                                 : "Do you really want to\nstart an anticlockwise antenna sweep?";
+  if (ui_.message_box(question, "Starting sweep", message_icon::question, true) == IDNO) return;
+  find_row_button_cut(id);
+  link_.dsa_set_d(DSA_SET_FREQ, st_.edit.capture_freq);
+  link_.dsa_req(DSA_REQ_PWR);
+  ws_.scan_state = SCANSTATE_COLLECTING;
+  link_.write_com_port(COM_TX_SWEEP);
+  set_status_text(STB_ACTION, "Antenna sweep in progress");
+}
+
+void main_window::mouse_down(int x, int y) {
+  if (full_mode()) {
+    const lobe::rect& d = layout_.rDescArea;
+    if (x > d.left && x < d.right && y > d.top && y < d.bottom && st_.view.display_type != DISPLAY_TYPE_EMR) {
+      const int r = ui_.description_dialog(plot_centre_on_screen(), st_.pd);
+      if (r == -1) log_.write_error_log("WindowProcedure", "IDD_DESCR Dialog failed!");
+      if (r == 1) invalidate(d);
+      return;
+    }
+    const int left = layout_.rFreqDataArea.left;
+    if (x > left + 25 && x < left + 50) pick_colour(x, y);
+  }
+  if (!ws_.capture_enabled) return;
+  const lobe::rect& deg = layout_.rTrDegArea;
+  if (y >= deg.top && y <= deg.bottom && x < deg.right) {
+    if (ws_.scan_state == SCANSTATE_COLLECTING) {
+      link_.write_com_port(COM_TX_STOP);
+      ws_.scan_state = SCANSTATE_PAUSED;
+      set_status_text(STB_ACTION, "Sweep paused");
+      invalidate(layout_.rTrCtlArea);
+    } else if (ws_.scan_state == SCANSTATE_STOPPED) {
+      if (x <= 44) link_.write_com_port(COM_TX_SET_ZERO);
+      if (x > 180) link_.write_com_port(COM_TX_SET_360);
+    }
+    return;
+  }
+  const lobe::rect& t = layout_.rTrCtlArea;
+  if (x < t.left || x > t.right || y < t.top || y > t.bottom) return;
+  if (ws_.scan_state == SCANSTATE_COLLECTING) {
+    link_.write_com_port(COM_TX_STOP);
+    ws_.scan_state = SCANSTATE_PAUSED;
+    set_status_text(STB_ACTION, "Sweep paused");
+    invalidate(t);
+  } else if (ws_.scan_state == SCANSTATE_PAUSED) {
+    if (x >= t.left + 128) {
+      link_.write_com_port(COM_TX_SWEEP);
+      ws_.scan_state = SCANSTATE_COLLECTING;
+      set_status_text(STB_ACTION, "Sweep resumed");
+    } else {
+      link_.write_com_port(COM_TX_STOP);
+      ws_.scan_state = SCANSTATE_STOPPED;
+      set_status_text(STB_ACTION, "");
+    }
+    invalidate(t);
+  } else {
+    if (x < t.left + 79 || x > t.right - 79) {
+      link_.write_com_port(x < t.left + 79 ? COM_MAN_R : COM_MAN_F);
+      ws_.manual_rotate = 1;
+    }
+  }
+}
+
+void main_window::mouse_up() {
+  if (ws_.manual_rotate) {
+    link_.write_com_port(COM_MAN_S);
+    ws_.manual_rotate = 0;
+  }
+  if (link_.serial_connected() && !ws_.capture_enabled) link_.write_com_port(COM_HELLO);
+}
+
+void main_window::pick_colour(int, int y) {
+  const lobe::rect& fr = layout_.rFreqDataArea;
+  if (y < fr.top) return;
+  const int line = (y - fr.top) / 25;
+  // Walk the panel lines as they are painted; k counts the cut rows.
+  int l = 0, k = 0;
+  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f) {
+    if (f > 0) ++l;
+    l += 2;
+    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c, ++l, ++k) {
+      if (l != line) continue;
+      const std::size_t index = static_cast<std::size_t>(k % PALETTE_SIZE);
+      std::vector<colorref> custom(st_.settings.gr_colours.begin(), st_.settings.gr_colours.begin() + 16);
+      if (auto chosen = ui_.choose_colour(st_.settings.gr_colours[index], custom)) {
+        st_.settings.gr_colours[index] = *chosen;
+        invalidate(layout_.rFreqDataArea);
+        invalidate(layout_.rRectArea);
+      }
+      return;
+    }
+  }
+}
+
+}  // namespace lobe

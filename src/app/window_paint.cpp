@@ -1,0 +1,213 @@
+// Painting the main window: captions, frame lines, the pane's labels, the
+// legend of the cut rows, the description strip, the zoom caption, the test
+// range strips, then the chart of the current view.
+#include <cmath>
+
+#include <QMessageBox>
+#include <QPainter>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "app/resource_ids.h"
+#include "core/c_numeric.h"
+#include "core/range_codes.h"
+#include "draw/chart_scale.h"
+#include "draw/emr_chart.h"
+#include "draw/polar_chart.h"
+#include "draw/rect_chart.h"
+#include "draw_qt/qpainter_surface.h"
+
+namespace lobe {
+
+namespace {
+
+const colorref k_text = rgb(0, 66, 117);
+const colorref k_line = rgb(230, 25, 56);
+const colorref k_bearing = rgb(2, 119, 212);
+const font k_label_font{14, 400, false};
+const font k_caption_font{16, 700, false};  // the surface's default font
+
+struct pane_label {
+  const char* text;
+  int x, y;
+};
+
+constexpr pane_label k_description_labels[] = {
+    {"Make", 5, 33},       {"Model", 5, 58},        {"Comment 1", 5, 83}, {"Comment 2", 5, 108},
+    {"Pattern ID#", 5, 130}, {"File#", 135, 130},   {"Feed", 5, 155},     {"orientation", 5, 165},
+    {"Pattern", 135, 155}, {"type", 135, 165},      {"Connector", 5, 180}, {"type", 5, 190},
+    {"Date", 5, 208},      {"Length", 5, 228},      {"(m)", 5, 238},      {"Width", 135, 228},
+    {"(m)", 135, 238},     {"Depth", 5, 253},       {"(m)", 5, 263},      {"Weight", 135, 253},
+    {"(kg)", 135, 263},
+};
+
+constexpr pane_label k_performance_labels[] = {
+    {"Low Freq (MHz)", 5, 33},  {"High Freq (MHz)", 5, 58}, {"Gain Units", 5, 83},
+    {"Low-band gain", 5, 108},  {"Mid-band gain", 5, 133},  {"High-band gain", 5, 158},
+    {"AZ", 75, 183},            {"EL", 75, 208},            {"Mid-band", 5, 190},
+    {"beamwidth", 5, 200},      {"VSWR", 5, 233},           {"Front-to-back (dB)", 5, 258},
+    {"Downtilt (deg)", 5, 283}, {"Radiation", 5, 305},      {"centre (m)", 5, 315},
+    {"PtP Iso (dB)", 5, 333},   {"Max Inp Pwr (W)", 5, 358},
+};
+
+void line(surface& dc, int x1, int y1, int x2, int y2) {
+  dc.move_to(x1, y1);
+  dc.line_to(x2, y2);
+}
+
+}  // namespace
+
+void main_window::paint(QPainter& painter) {
+  qpainter_surface dc(painter, true);
+  mainwindow_paint(dc);
+  if (ws_.capture_enabled) paint_bitmap_buttons(painter);
+  const bool drawn = mainwindow_chart_paint(dc);
+  emr_no_cut_ = !drawn;
+  if (emr_no_cut_ && !emr_message_shown_) show_emr_message_later();
+}
+
+// The box must not open inside a paint; it opens once the paint is over, and
+// only once until the view or the shown cuts change.
+void main_window::show_emr_message_later() {
+  emr_message_shown_ = true;
+  QTimer::singleShot(0, this, [this] {
+    ui_.message_box(EMR_NO_CUT_MESSAGE, EMR_NO_CUT_CAPTION, message_icon::information);
+  });
+}
+
+void main_window::mainwindow_paint(surface& dc) {
+  const int h = client_->height();
+  dc.set_text_color(k_text);
+  const bool full = full_mode();
+  if (!full) dc.draw_picture(picture::logo, 50, 22, pictures_.kwr.width(), pictures_.kwr.height());
+  dc.select_font(k_caption_font);
+  dc.text_out(100, 92, "Display");
+  dc.text_out(80, 142, "Antenna file data");
+  if (ws_.capture_enabled) dc.text_out(30, 5, "Pattern data capture enabled");
+
+  const pen old_pen = dc.select_pen({pen_style::solid, 1, k_line});
+  const lobe::rect& ra = layout_.rRectArea;
+  line(dc, ra.right, 5, ra.right, h - 25);
+  line(dc, ra.left - 10, 5, ra.left - 10, h - 25);
+  line(dc, ra.left - 10, 90, 5, 90);
+  line(dc, ra.left - 10, 140, 5, 140);
+
+  dc.select_font(k_label_font);
+  const lobe::rect& fd = layout_.rFileDataArea;
+  if (ws_.disp_desc) {
+    for (const pane_label& l : k_description_labels) dc.text_out(fd.left + l.x, fd.top + l.y, l.text);
+    if (full) dc.draw_picture(picture::logo, 50, h - 75, pictures_.kwr.width(), pictures_.kwr.height());
+  } else {
+    for (const pane_label& l : k_performance_labels) dc.text_out(fd.left + l.x, fd.top + l.y, l.text);
+  }
+
+  const lobe::rect& fr = layout_.rFreqDataArea;
+  const int L = fr.left, T = fr.top, R = fr.right;
+  ws_.cut_count = 0;
+  int ci = 0, row = 0;
+  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f) {
+    if (f > 0) {
+      line(dc, L + 5, T + 8 + 25 * row, R - 5, T + 8 + 25 * row);
+      ++row;
+    }
+    dc.text_out(L + 5, T + 8 + 25 * row, "Frequency (MHz)");
+    ++row;
+    dc.text_out(L + 40, T + 8 + 25 * row,
+                ws_.capture_enabled ? "Orientation  Polarisation          Peak dBm / mV         Shift"
+                                    : "Orientation  Polarisation");
+    ++row;
+    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
+      if (ws_.capture_enabled && st_.flags.cut[f][c].sweep_completed) {
+        const float emax = st_.pd.freq[f].cut[c].emax;
+        const double d = st_.all_emax > 0 ? std::fabs(20.0 * std::log10(emax / st_.all_emax)) : 0.0;
+        dc.text_out(L + 195, T + 2 + 25 * row, c_format("%.1f", d));
+        dc.text_out(L + 195, T + 14 + 25 * row, c_format("%.3fmV", double(emax) / 1000.0));
+      }
+      dc.select_pen({pen_style::solid, 2, st_.settings.gr_colours[static_cast<std::size_t>(ci)]});
+      line(dc, L + 25, T + 15 + 25 * row, L + 50, T + 15 + 25 * row);
+      dc.select_pen({pen_style::solid, 1, k_line});
+      ++ws_.cut_count;
+      ++row;
+      ci = (ci + 1) % PALETTE_SIZE;
+    }
+  }
+  const int view = st_.view.display_type;
+  if (view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90) {
+    if (const envelope_data_type* env = active_envelope(st_.ed)) {
+      dc.text_out(L + 5, T + 20 + 25 * row, std::string("Envelope: ") + env->title);
+      ++row;
+    }
+  }
+  if (view == DISPLAY_TYPE_EMR) {
+    line(dc, L + 5, T + 12 + 25 * row, R - 5, T + 12 + 25 * row);
+    dc.text_out(L + 5, T + 18 + 25 * row, "Tx power (W)");
+    ++row;
+    dc.text_out(L + 5, T + 18 + 25 * row, "Tx loss (dB)");
+    ++row;
+    dc.text_out(L + 5, T + 18 + 25 * row, "Antenna hgt (m)");
+  }
+
+  ws_.descr_lines = 0;
+  for (const char* d : {st_.pd.descr1, st_.pd.descr2, st_.pd.descr3, st_.pd.descr4, st_.pd.descr5}) {
+    if (d[0] == '\0') continue;
+    dc.text_out(fd.right + 15, 5 + 10 * ws_.descr_lines, d);
+    ++ws_.descr_lines;
+  }
+  if (ws_.descr_lines == 0 && full && view != DISPLAY_TYPE_EMR)
+    dc.text_out(fd.right + 15, 5, "Click here to add description data (NSMA)");
+
+  if (!st_.view.mv_display) {
+    const int db = centre_db_list[zoom_index(st_.view)];
+    if (view == DISPLAY_TYPE_POLAR) dc.text_out(ra.right - 100, ra.bottom - 36, c_format("-%ddB Centre", db));
+    if (view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90)
+      dc.text_out(ra.right - 100, ra.bottom - 36, c_format("-%ddB Limit", db));
+  }
+
+  if (ws_.capture_enabled) {
+    const lobe::rect& deg = layout_.rTrDegArea;
+    dc.text_out(5, deg.top, "0");
+    dc.text_out(230, deg.top, "360");
+    const lobe::font old_font = dc.select_font({16, 700, true});
+    const colorref old = dc.set_text_color(k_bearing);
+    dc.text_out(deg.left, deg.top, c_format("%i", ws_.antenna_angle));
+    dc.set_text_color(old);
+    dc.select_font(old_font);
+  }
+  dc.select_pen(old_pen);
+}
+
+void main_window::paint_bitmap_buttons(QPainter& painter) {
+  const QPixmap& p = ws_.scan_state == SCANSTATE_COLLECTING ? pictures_.bsweep
+                     : ws_.scan_state == SCANSTATE_PAUSED   ? pictures_.bpause
+                                                            : pictures_.tr_shift;
+  painter.drawPixmap(layout_.rTrCtlArea.left, layout_.rTrCtlArea.top, p);
+}
+
+bool main_window::mainwindow_chart_paint(surface& dc) {
+  const window_layout& l = layout_;
+  switch (st_.view.display_type) {
+    case DISPLAY_TYPE_POLAR:
+      init_chart(st_, dc, 1.0f, l.plot_centre_x, l.plot_centre_y, l.plot_radius);
+      plot_chart(st_, *this, dc, 1.0f, l.plot_centre_x, l.plot_centre_x, l.plot_centre_y, l.plot_radius);
+      return true;
+    case DISPLAY_TYPE_RECT:
+    case DISPLAY_TYPE_RECT90:
+      init_rect_chart(st_, dc, 1.0f, l.rRectArea);
+      plot_rect_chart(st_, *this, dc, 1.0f, l.rRectArea, l.rRectArea);
+      plot_rect_env(st_, dc, 1.0f, l.rRectArea, l.rRectArea);
+      return true;
+    case DISPLAY_TYPE_EMR: {
+      emr_text_layout text;
+      text.descr_lines = ws_.descr_lines;
+      text.rFileDataArea = l.rFileDataArea;
+      text.rFreqDataArea = l.rFreqDataArea;
+      core_io io{log_, *this};
+      return plot_emr_chart(st_, io, dc, 1.0f, text, l.plot_centre_x - l.plot_radius, l.plot_centre_x + l.plot_radius,
+                            l.plot_centre_y, l.plot_radius);
+    }
+    default:
+      return true;
+  }
+}
+
+}  // namespace lobe

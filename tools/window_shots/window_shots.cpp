@@ -1,0 +1,77 @@
+// Screenshots of the real main window for the README, made offscreen:
+//   window_shots OUTDIR SAMPLE ENVELOPES HELP
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/resource_ids.h"
+#include "app/scripted_ui.h"
+#include "core/antenna_loader.h"
+#include "core/envelope_file.h"
+#include "core/help_file.h"
+
+using namespace lobe;
+
+namespace {
+
+struct shot {
+  const char* name;
+  bool edit_enabled;
+  std::function<void(main_window&, lobe_state&)> setup;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 5) {
+    std::fprintf(stderr, "usage: window_shots OUTDIR SAMPLE ENVELOPES HELP\n");
+    return 2;
+  }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const QString out = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(out);
+  const shot shots[] = {
+      {"window-view-mode", false, [](main_window&, lobe_state&) {}},
+      {"window-full-mode", true, [](main_window&, lobe_state&) {}},
+      {"window-performance-pane", true, [](main_window& w, lobe_state&) { w.command(IDC_RBUTTON_PERF); }},
+      {"window-log-grid", false, [](main_window& w, lobe_state&) { w.command(IDC_RBUTTON_LOG); }},
+      {"window-voltage", false, [](main_window& w, lobe_state&) { w.command(IDC_RBUTTON_MV); }},
+      {"window-cartesian", true,
+       [](main_window& w, lobe_state&) {
+         w.command(ID_VIEW_CART);
+         w.command(ID_ENV_1);
+       }},
+      {"window-cartesian-90", false, [](main_window& w, lobe_state&) { w.command(ID_VIEW_CART90); }},
+      {"window-emr", true, [](main_window& w, lobe_state&) { w.command(ID_VIEW_EMR); }},
+  };
+  for (const shot& s : shots) {
+    auto st = make_lobe_state();
+    run_log log;
+    range_link link;
+    window_state ws;
+    ws.env_file_open = read_envelope_file(st->ed, argv[3]);
+    read_help_file(st->help, argv[4]);
+    st->settings.edit_enabled = s.edit_enabled ? 1 : 0;
+    scripted_ui ui;
+    main_window w(*st, log, link, ws, &ui);
+    w.resize(1280, 820);
+    w.show();
+    core_io io{log, w};
+    open_file_on_startup(*st, io, argv[2]);
+    w.mainwindow_size();
+    s.setup(w, *st);
+    app.processEvents();
+    const QString file = out + "/" + QString::fromLatin1(s.name) + ".png";
+    if (!w.grab().save(file)) {
+      std::fprintf(stderr, "window_shots: cannot write %s\n", qPrintable(file));
+      return 1;
+    }
+    std::printf("%s\n", qPrintable(file));
+  }
+  return 0;
+}
