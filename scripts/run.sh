@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and shows a bundled sample pattern.
+# Installs what is missing, builds, and opens the window on a bundled sample.
+# The program is started in data/, where it finds its envelope library and
+# help text. It needs a display; on a machine without one, run it under
+# xvfb-run or look at docs/images.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 ./scripts/build.sh >/dev/null
-exec ./build/src/cli/lobeconv dump data/samples/dipole.nsma
+cd data
+exec ../build/src/app/lobeview samples/yagi.nsma

@@ -21,4 +21,5 @@ trap 'rm -rf "$tmp"' EXIT
 "$conv" render "$sample" "$tmp/landscape.pdf" --print landscape --view rect "${env[@]}"
 pdftoppm -r 60 -png -singlefile "$tmp/portrait.pdf" "$out/print-portrait"
 pdftoppm -r 60 -png -singlefile "$tmp/landscape.pdf" "$out/print-landscape"
+build/tools/window_shots "$out" "$sample" data/kwr_envelopes.csv data/kwr_help.txt >/dev/null 2>&1
 ls -l "$out"
