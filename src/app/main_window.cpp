@@ -108,8 +108,9 @@ main_window::main_window(lobe_state& st, run_log& log, range_link& link, window_
   connect(&timer_, &QTimer::timeout, this, [this] {
     if (ws_.capture_enabled && !link_.dsa_connected()) link_.timer_tick();
   });
-  timer_.start();
 }
+
+void main_window::start_timer() { timer_.start(); }
 
 main_window::~main_window() = default;
 

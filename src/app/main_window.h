@@ -59,6 +59,8 @@ class main_window : public QMainWindow, public window_port {
   void drop_file(const std::string& path);
   void paint(QPainter& painter);
   void print_to(QPrinter& printer);
+  // The one-second timer, started once a command-line file is open.
+  void start_timer();
 
   // window_port
   void set_status_text(int part, std::string_view text) override;

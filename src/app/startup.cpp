@@ -66,6 +66,7 @@ int run_lobeview(int argc, char** argv) {
     open_file_on_startup(*st, io, runstring);
     window.mainwindow_size();
   }
+  window.start_timer();
   window.show();
   return app.exec();
 }
