@@ -84,7 +84,7 @@ void main_window::display_planet_header() {
     if (f > 0) ++line;
     make_edit(IDC_PD_PATFRE + f, st_.pd.freq[f].patfre, fr.left + 94, fr.top + 5 + 25 * line, 60,
               sizeof st_.pd.freq[f].patfre - 1, read_only);
-    if (ws_.capture_enabled)
+    if (st_.range.capture_enabled)
       make_button(IDC_PD_ADDCUT + f, QStringLiteral("Add Cut"), fr.left + 180, fr.top + 5 + 25 * line, 65, 22);
     line += 2;
     for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c, ++line) {
@@ -102,7 +102,7 @@ void main_window::display_planet_header() {
       connect(box, &QCheckBox::clicked, this, [this, show_id] { command(show_id); });
       controls_[show_id] = box;
       box->show();
-      if (ws_.capture_enabled)
+      if (st_.range.capture_enabled)
         make_button(row_control_id(row_control::sweep, line), QString(), fr.left + 140, y, 22, 22, &pictures_.sweep);
       if (full_mode()) {
         make_button(row_control_id(row_control::del, line), QString(), fr.left + 170, y, 22, 22, &pictures_.del);
@@ -262,9 +262,10 @@ void main_window::switch_capture(int b) {
   read_window_form_data();
   clear_window_form_data();
   clear_window_cut_data();
-  ws_.capture_enabled = b;
+  st_.range.capture_enabled = b;
   mainwindow_menus();
   display_planet_header();
+  mainwindow_size();
 }
 
 }  // namespace lobe

@@ -102,11 +102,11 @@ main_window::main_window(lobe_state& st, run_log& log, range_link& link, window_
   mainwindow_menus();
   clear_planet_header_data(st_.pd, st_.all_emax);
   display_planet_header();
-  if (link_.serial_connected() && !ws_.capture_enabled) link_.write_com_port(COM_HELLO);
+  if (link_.serial_connected() && !st_.range.capture_enabled) link_.write_com_port(COM_HELLO);
 
   timer_.setInterval(1000);
   connect(&timer_, &QTimer::timeout, this, [this] {
-    if (ws_.capture_enabled && !link_.dsa_connected()) link_.timer_tick();
+    if (st_.range.capture_enabled && !link_.dsa_connected()) link_.timer_tick();
   });
 }
 
@@ -211,7 +211,7 @@ void main_window::mainwindow_size() {
   for (int id : {IDC_BUTTON_NEW, IDC_BUTTON_SAVE, IDC_BUTTON_UNDO})
     if (QWidget* c = control(id)) c->setVisible(full);
   for (int id : {IDC_BUTTON_NEW_FR, IDC_PROG_BAR})
-    if (QWidget* c = control(id)) c->setVisible(full && ws_.capture_enabled);
+    if (QWidget* c = control(id)) c->setVisible(full && st_.range.capture_enabled);
   place_frame_controls();
   // Header edits keep their places; the rows follow their lines.
   int fcline = 0;
@@ -325,6 +325,19 @@ bool main_window::is_cut_shown(int f, int c) {
   return st_.flags.cut[f][c].hide == 0;
 }
 
+void main_window::redraw(window_area area) {
+  switch (area) {
+    case window_area::bearing_strip: invalidate(layout_.rTrDegArea); return;
+    case window_area::turntable_strip: invalidate(layout_.rTrCtlArea); return;
+    case window_area::chart: invalidate(layout_.rRectArea); return;
+    case window_area::freq_data: invalidate(layout_.rFreqDataArea); return;
+  }
+}
+
+void main_window::set_progress(int bearing) {
+  if (auto* bar = qobject_cast<QProgressBar*>(control(IDC_PROG_BAR))) bar->setValue(bearing);
+}
+
 void main_window::drop_file(const std::string& path) {
   core_io io{log_, *this};
   open_file_on_startup(st_, io, path);
@@ -333,8 +346,8 @@ void main_window::drop_file(const std::string& path) {
 }
 
 void main_window::closeEvent(QCloseEvent* e) {
-  if (ws_.capture_enabled) link_.write_com_port(COM_TX_STOP);
-  if (ws_.capture_enabled || st_.settings.edit_enabled) write_settings_file(st_.settings, ws_.documents_folder);
+  if (st_.range.capture_enabled) link_.write_com_port(COM_TX_STOP);
+  if (st_.range.capture_enabled || st_.settings.edit_enabled) write_settings_file(st_.settings, ws_.documents_folder);
   e->accept();
 }
 

@@ -31,10 +31,6 @@ class surface;
 // Window-side state: the pane, the mode, the test range as the window sees it.
 struct window_state {
   int disp_desc = 1;  // 1 Description pane, 0 Performance pane
-  int capture_enabled = 0;
-  int scan_state = 0;
-  int antenna_angle = 0;
-  int manual_rotate = 0;
   int landscape = 0;
   int cut_count = 0;
   int descr_lines = 0;
@@ -71,6 +67,12 @@ class main_window : public QMainWindow, public window_port {
   void rebuild_menus() override;
   void read_form_data() override;
   bool is_cut_shown(int f, int c) override;
+  void redraw(window_area area) override;
+  void set_progress(int bearing) override;
+  void switch_capture(int b) override;
+  void sweep_active() override;
+  void sweep_inactive() override;
+  void enable_file_buttons() override;
 
   // The data panel.
   void display_planet_header();
@@ -85,7 +87,6 @@ class main_window : public QMainWindow, public window_port {
   void delete_cut(int idc);
   bool find_row_button_cut(int idc);
   void shwhid_button_click();
-  void switch_capture(int b);
   void mainwindow_menus();
 
   // For tests and the screenshot tool.
@@ -105,11 +106,12 @@ class main_window : public QMainWindow, public window_port {
   void mainwindow_create();
   void place_frame_controls();
   void set_window_parameters();
-  bool full_mode() const { return ws_.capture_enabled || st_.settings.edit_enabled; }
+  bool full_mode() const { return st_.range.capture_enabled || st_.settings.edit_enabled; }
   void invalidate(const lobe::rect& r);
   void invalidate_all();
   void select_radio(int on, int off);
   void enable(int id, bool on);
+  bool is_sweep_locked_row(int id) const;
 
   // Command flows.
   void clear_all_flow();

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "app/range_link.h"
+#include "app/qt_range_link.h"
 #include "core/antenna_loader.h"
 #include "core/envelope_file.h"
 #include "core/help_file.h"
@@ -43,15 +43,21 @@ int run_lobeview(int argc, char** argv) {
   log.open(ws.documents_folder);
   ws.env_file_open = read_envelope_file(st->ed, LOBEVIEW_ENVELOPE_FILE);
   if (!read_help_file(st->help, LOBEVIEW_HELP_FILE)) log.write_error_log("WinMain", "No help file to open");
-  range_link link;
-  link.probe_ports();
   const std::string ini =
       settings_path_for_executable(QCoreApplication::applicationFilePath().toLocal8Bit().toStdString());
+  qt_range_link link(*st, log, list_com_ports(ini));
+  link.probe_ports();
   read_extra_settings(st->settings, log, ini);
   read_settings_file(st->settings, ws.documents_folder);
   link.dsa_init();
+  for (const com_port_entry& p : link.ports()) {
+    ws.com_ports.push_back(p.number);
+    ws.com_ports_prov.push_back(p.capabilities);
+  }
+  ws.current_com_port = link.current_com_port();
 
   main_window window(*st, log, link, ws);
+  link.attach(&window);
   const QRect desktop = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                          : QRect(0, 0, WINDOW_W, WINDOW_H + 30);
   window.resize(std::min(desktop.width(), WINDOW_W), std::min(desktop.height() - 30, WINDOW_H));

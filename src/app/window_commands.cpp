@@ -197,7 +197,7 @@ void main_window::command(int id, int notification) {
       invalidate(layout_.rRectArea);
       return;
     case row_control::sweep:
-      if (ws_.scan_state == SCANSTATE_STOPPED) sweep_start_flow(id);
+      if (st_.range.scan_state == SCANSTATE_STOPPED) sweep_start_flow(id);
       return;
     case row_control::del:
       if (ui_.message_box("Do you really want to\ndelete this cut?", "Delete cut", message_icon::question, true) ==
@@ -229,8 +229,8 @@ void main_window::clear_all_flow() {
 void main_window::open_flow() {
   file_dialog_request r;
   r.folder = st_.settings.homeFolder;
-  r.default_extension = ws_.capture_enabled ? "" : "nsma";
-  r.filters = ws_.capture_enabled ? k_open_filters_capture : k_open_filters_view;
+  r.default_extension = st_.range.capture_enabled ? "" : "nsma";
+  r.filters = st_.range.capture_enabled ? k_open_filters_capture : k_open_filters_view;
   const auto name = ui_.open_file_name(r);
   if (name) {
     st_.file.szFileName = *name;
@@ -258,7 +258,7 @@ void main_window::save_flow() {
   r.current_name = st_.file.szFileName;
   static const file_filter labz{"LABZ Files (*.labz)", "*.labz"}, nsma{"NSMA Files (*.nsma)", "*.nsma"},
       pla{"Planet Files (*.pla)", "*.pla"}, ant{"ANT Files (*.ant)", "*.ant"}, all{"All Files (*.*)", "*.*"};
-  if (ws_.capture_enabled) {
+  if (st_.range.capture_enabled) {
     r.default_extension = "labz";
     r.filters = {labz, nsma, pla, ant, all};
   } else if (st_.file.file_type == FT_PLANET) {
@@ -287,15 +287,55 @@ void main_window::save_flow() {
 }
 
 void main_window::sweep_start_flow(int id) {
-  const char* question = ws_.antenna_angle < 181 ? "Do you really want to\nstart a clockwise antenna sweep?"
+  const char* question = st_.range.antenna_angle < 181 ? "Do you really want to\nstart a clockwise antenna sweep?"
                                                  : "Do you really want to\nstart an anticlockwise antenna sweep?";
   if (ui_.message_box(question, "Starting sweep", message_icon::question, true) == IDNO) return;
   find_row_button_cut(id);
   link_.dsa_set_d(DSA_SET_FREQ, st_.edit.capture_freq);
   link_.dsa_req(DSA_REQ_PWR);
-  ws_.scan_state = SCANSTATE_COLLECTING;
+  for (int a = 0; a < MAX_BEARINGS; ++a) st_.range.cbuff[a] = 0.0f;
+  st_.range.scan_state = SCANSTATE_COLLECTING;
   link_.write_com_port(COM_TX_SWEEP);
   set_status_text(STB_ACTION, "Antenna sweep in progress");
+  sweep_active();
+}
+
+namespace {
+// The controls a running sweep must not touch.
+constexpr int k_sweep_locked[] = {IDC_BUTTON_NEW, IDC_BUTTON_NEW_FR, IDC_BUTTON_OPEN, IDC_BUTTON_PRINT, IDC_BUTTON_SAVE,
+                                  IDC_RBUTTON_LOG, IDC_RBUTTON_LIN, IDC_RBUTTON_DB, IDC_RBUTTON_MV};
+}  // namespace
+
+// The row buttons a sweep locks: Add Cut, sweep, delete, +, - and A.
+bool main_window::is_sweep_locked_row(int id) const {
+  row_control kind;
+  int line = 0;
+  if (id >= IDC_PD_ADDCUT && id < IDC_PD_ADDCUT_LAST) return true;
+  return decode_row_control(id, kind, line) && kind != row_control::showhide && kind != row_control::patcut &&
+         kind != row_control::polari;
+}
+
+void main_window::sweep_active() {
+  for (int id : k_sweep_locked) enable(id, false);
+  for (auto& [id, widget] : controls_)
+    if (widget && is_sweep_locked_row(id)) widget->setEnabled(false);
+  invalidate(layout_.rTrCtlArea);
+}
+
+void main_window::sweep_inactive() {
+  for (int id : k_sweep_locked) enable(id, true);
+  // Log and Lin stay off on the voltage scale.
+  if (st_.view.mv_display) {
+    enable(IDC_RBUTTON_LOG, false);
+    enable(IDC_RBUTTON_LIN, false);
+  }
+  for (auto& [id, widget] : controls_)
+    if (widget && is_sweep_locked_row(id)) widget->setEnabled(true);
+  invalidate(layout_.rTrCtlArea);
+}
+
+void main_window::enable_file_buttons() {
+  for (int id : {IDC_BUTTON_OPEN, IDC_BUTTON_PRINT, IDC_BUTTON_SAVE}) enable(id, true);
 }
 
 void main_window::mouse_down(int x, int y) {
@@ -310,15 +350,15 @@ void main_window::mouse_down(int x, int y) {
     const int left = layout_.rFreqDataArea.left;
     if (x > left + 25 && x < left + 50) pick_colour(x, y);
   }
-  if (!ws_.capture_enabled) return;
+  if (!st_.range.capture_enabled) return;
   const lobe::rect& deg = layout_.rTrDegArea;
   if (y >= deg.top && y <= deg.bottom && x < deg.right) {
-    if (ws_.scan_state == SCANSTATE_COLLECTING) {
+    if (st_.range.scan_state == SCANSTATE_COLLECTING) {
       link_.write_com_port(COM_TX_STOP);
-      ws_.scan_state = SCANSTATE_PAUSED;
+      st_.range.scan_state = SCANSTATE_PAUSED;
       set_status_text(STB_ACTION, "Sweep paused");
       invalidate(layout_.rTrCtlArea);
-    } else if (ws_.scan_state == SCANSTATE_STOPPED) {
+    } else if (st_.range.scan_state == SCANSTATE_STOPPED) {
       if (x <= 44) link_.write_com_port(COM_TX_SET_ZERO);
       if (x > 180) link_.write_com_port(COM_TX_SET_360);
     }
@@ -326,36 +366,40 @@ void main_window::mouse_down(int x, int y) {
   }
   const lobe::rect& t = layout_.rTrCtlArea;
   if (x < t.left || x > t.right || y < t.top || y > t.bottom) return;
-  if (ws_.scan_state == SCANSTATE_COLLECTING) {
+  if (st_.range.scan_state == SCANSTATE_COLLECTING) {
     link_.write_com_port(COM_TX_STOP);
-    ws_.scan_state = SCANSTATE_PAUSED;
+    st_.range.scan_state = SCANSTATE_PAUSED;
     set_status_text(STB_ACTION, "Sweep paused");
     invalidate(t);
-  } else if (ws_.scan_state == SCANSTATE_PAUSED) {
+  } else if (st_.range.scan_state == SCANSTATE_PAUSED) {
     if (x >= t.left + 128) {
       link_.write_com_port(COM_TX_SWEEP);
-      ws_.scan_state = SCANSTATE_COLLECTING;
+      st_.range.scan_state = SCANSTATE_COLLECTING;
       set_status_text(STB_ACTION, "Sweep resumed");
+      // The level chain ended while paused; start it again so the samples
+      // after the resume are fresh readings, not the last level repeated.
+      link_.dsa_req(DSA_REQ_PWR);
     } else {
       link_.write_com_port(COM_TX_STOP);
-      ws_.scan_state = SCANSTATE_STOPPED;
+      sweep_inactive();
+      st_.range.scan_state = SCANSTATE_STOPPED;
       set_status_text(STB_ACTION, "");
     }
     invalidate(t);
   } else {
     if (x < t.left + 79 || x > t.right - 79) {
       link_.write_com_port(x < t.left + 79 ? COM_MAN_R : COM_MAN_F);
-      ws_.manual_rotate = 1;
+      st_.range.manual_rotate = 1;
     }
   }
 }
 
 void main_window::mouse_up() {
-  if (ws_.manual_rotate) {
+  if (st_.range.manual_rotate) {
     link_.write_com_port(COM_MAN_S);
-    ws_.manual_rotate = 0;
+    st_.range.manual_rotate = 0;
   }
-  if (link_.serial_connected() && !ws_.capture_enabled) link_.write_com_port(COM_HELLO);
+  if (link_.serial_connected() && !st_.range.capture_enabled) link_.write_com_port(COM_HELLO);
 }
 
 void main_window::pick_colour(int, int y) {

@@ -27,7 +27,7 @@ void main_window::mainwindow_menus() {
       add(env, QString::fromLatin1(st_.ed.env[e].title), ID_ENV_1 + e, true)->setChecked(st_.ed.env[e].display != 0);
     env_menu_built_ = true;
   }
-  if (ws_.capture_enabled && !ws_.com_ports.empty() && !com_menu_built_) {
+  if (st_.range.capture_enabled && !ws_.com_ports.empty() && !com_menu_built_) {
     QMenu* com = menuBar()->addMenu(QStringLiteral("Com port"));
     const int n = std::min<int>(static_cast<int>(ws_.com_ports.size()), ID_COM_LIMIT - ID_COM_1);
     for (int p = 0; p < n; ++p) {
@@ -55,7 +55,7 @@ void main_window::mainwindow_menus() {
     add(help_menu_, QStringLiteral("Test Range"), ID_HELP_LABS, false);
     help_labs_added_ = true;
   }
-  if (ws_.capture_enabled)
+  if (st_.range.capture_enabled)
     if (QAction* a = menu_action(ID_LABS_SCALE_TO_MAX)) a->setChecked(st_.view.scale_to_max_mode == 1);
   const int views[] = {ID_VIEW_POLAR, ID_VIEW_CART, ID_VIEW_CART90, ID_VIEW_EMR};
   const int type = st_.view.display_type;

@@ -60,7 +60,7 @@ void line(surface& dc, int x1, int y1, int x2, int y2) {
 void main_window::paint(QPainter& painter) {
   qpainter_surface dc(painter, true);
   mainwindow_paint(dc);
-  if (ws_.capture_enabled) paint_bitmap_buttons(painter);
+  if (st_.range.capture_enabled) paint_bitmap_buttons(painter);
   const bool drawn = mainwindow_chart_paint(dc);
   emr_no_cut_ = !drawn;
   if (emr_no_cut_ && !emr_message_shown_) show_emr_message_later();
@@ -83,7 +83,7 @@ void main_window::mainwindow_paint(surface& dc) {
   dc.select_font(k_caption_font);
   dc.text_out(100, 92, "Display");
   dc.text_out(80, 142, "Antenna file data");
-  if (ws_.capture_enabled) dc.text_out(30, 5, "Pattern data capture enabled");
+  if (st_.range.capture_enabled) dc.text_out(30, 5, "Pattern data capture enabled");
 
   const pen old_pen = dc.select_pen({pen_style::solid, 1, k_line});
   const lobe::rect& ra = layout_.rRectArea;
@@ -113,11 +113,11 @@ void main_window::mainwindow_paint(surface& dc) {
     dc.text_out(L + 5, T + 8 + 25 * row, "Frequency (MHz)");
     ++row;
     dc.text_out(L + 40, T + 8 + 25 * row,
-                ws_.capture_enabled ? "Orientation  Polarisation          Peak dBm / mV         Shift"
+                st_.range.capture_enabled ? "Orientation  Polarisation          Peak dBm / mV         Shift"
                                     : "Orientation  Polarisation");
     ++row;
     for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
-      if (ws_.capture_enabled && st_.flags.cut[f][c].sweep_completed) {
+      if (st_.range.capture_enabled && st_.flags.cut[f][c].sweep_completed) {
         const float emax = st_.pd.freq[f].cut[c].emax;
         const double d = st_.all_emax > 0 ? std::fabs(20.0 * std::log10(emax / st_.all_emax)) : 0.0;
         dc.text_out(L + 195, T + 2 + 25 * row, c_format("%.1f", d));
@@ -163,13 +163,13 @@ void main_window::mainwindow_paint(surface& dc) {
       dc.text_out(ra.right - 100, ra.bottom - 36, c_format("-%ddB Limit", db));
   }
 
-  if (ws_.capture_enabled) {
+  if (st_.range.capture_enabled) {
     const lobe::rect& deg = layout_.rTrDegArea;
     dc.text_out(5, deg.top, "0");
     dc.text_out(230, deg.top, "360");
     const lobe::font old_font = dc.select_font({16, 700, true});
     const colorref old = dc.set_text_color(k_bearing);
-    dc.text_out(deg.left, deg.top, c_format("%i", ws_.antenna_angle));
+    dc.text_out(deg.left, deg.top, c_format("%i", st_.range.antenna_angle));
     dc.set_text_color(old);
     dc.select_font(old_font);
   }
@@ -177,8 +177,8 @@ void main_window::mainwindow_paint(surface& dc) {
 }
 
 void main_window::paint_bitmap_buttons(QPainter& painter) {
-  const QPixmap& p = ws_.scan_state == SCANSTATE_COLLECTING ? pictures_.bsweep
-                     : ws_.scan_state == SCANSTATE_PAUSED   ? pictures_.bpause
+  const QPixmap& p = st_.range.scan_state == SCANSTATE_COLLECTING ? pictures_.bsweep
+                     : st_.range.scan_state == SCANSTATE_PAUSED   ? pictures_.bpause
                                                             : pictures_.tr_shift;
   painter.drawPixmap(layout_.rTrCtlArea.left, layout_.rTrCtlArea.top, p);
 }

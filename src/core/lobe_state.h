@@ -65,6 +65,17 @@ struct edit_state {
   int undo_fr_cut = -1;  // -1: nothing to undo
 };
 
+// The test range as the program sees it: the mode, the sweep and its samples.
+struct range_state {
+  int capture_enabled = 0;  // the controller reports its supply on
+  int serial_connected = 0;
+  int scan_state = 0;  // SCANSTATE_*
+  int antenna_angle = 0;
+  int manual_rotate = 0;
+  float cbuff[MAX_SAMPLES] = {};  // linear level in mV per bearing 0..359; 0 = no reading
+  float dsapwr = 0.0f;            // last analyser level in mV
+};
+
 struct lobe_state {
   antenna_data_type pd;
   pattern_flags_type flags;  // sweep_completed / hide per cut row
@@ -76,6 +87,7 @@ struct lobe_state {
   settings_state settings;
   nec_columns nec;
   edit_state edit;
+  range_state range;
   help_texts help;
 };
 

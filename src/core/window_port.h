@@ -10,6 +10,9 @@ namespace lobe {
 
 enum class message_icon { error, warning, information, question };
 
+// Areas of the main window the test range asks to be redrawn.
+enum class window_area { bearing_strip, turntable_strip, chart, freq_data };
+
 class window_port {
  public:
   virtual ~window_port() = default;
@@ -24,6 +27,17 @@ class window_port {
   // Copies what the user typed into the panel back into the record.
   virtual void read_form_data() {}
   virtual bool is_cut_shown(int /*f*/, int /*c*/) { return true; }
+
+  // The test range.
+  virtual void redraw(window_area /*area*/) {}
+  virtual void set_progress(int /*bearing*/) {}
+  // Enters or leaves test-range mode (panel and menus rebuilt), then re-lays out the window.
+  virtual void switch_capture(int /*b*/) {}
+  // Locks / unlocks the controls that must not be used while a sweep runs.
+  virtual void sweep_active() {}
+  virtual void sweep_inactive() {}
+  // "Open", "Print" and "Save As" usable again after a sweep.
+  virtual void enable_file_buttons() {}
 };
 
 }  // namespace lobe

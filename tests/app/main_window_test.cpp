@@ -49,7 +49,7 @@ struct window_fixture {
   explicit window_fixture(bool edit = true, bool capture = false, bool envelopes = false) {
     st->settings.edit_enabled = edit ? 1 : 0;
     window_state ws;
-    ws.capture_enabled = capture ? 1 : 0;
+    st->range.capture_enabled = capture ? 1 : 0;
     ws.documents_folder = dir.path();
     if (envelopes) ws.env_file_open = read_envelope_file(st->ed, test::data_path("envelopes/quirks.csv"));
     w = std::make_unique<main_window>(*st, log, link, ws, &ui);

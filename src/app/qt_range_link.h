@@ -1,0 +1,100 @@
+// The test range on real transports: the turntable controller on a serial
+// port (QSerialPort) and the analyser on a non-blocking socket watched by a
+// QSocketNotifier. Nothing polls: bytes are handled as they arrive, in the
+// order they arrive, one at a time through the same framing as always.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QSerialPort>
+#include <QSocketNotifier>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/range_link.h"
+#include "core/dsa_client.h"
+#include "core/lobe_state.h"
+#include "core/run_log.h"
+#include "core/turntable_link.h"
+#include "core/window_port.h"
+
+namespace lobe {
+
+// A window_port that forwards to the window once it exists; bytes that
+// arrive before that wait in the transports.
+class forwarding_window_port : public window_port {
+ public:
+  void attach(window_port* w) { target_ = w; }
+  void set_status_text(int part, std::string_view t) override { if (target_) target_->set_status_text(part, t); }
+  void message_box(std::string_view t, std::string_view c, message_icon i) override {
+    if (target_) target_->message_box(t, c, i);
+  }
+  void clear_panel() override { if (target_) target_->clear_panel(); }
+  void rebuild_panel() override { if (target_) target_->rebuild_panel(); }
+  void rebuild_menus() override { if (target_) target_->rebuild_menus(); }
+  void read_form_data() override { if (target_) target_->read_form_data(); }
+  bool is_cut_shown(int f, int c) override { return target_ ? target_->is_cut_shown(f, c) : true; }
+  void redraw(window_area a) override { if (target_) target_->redraw(a); }
+  void set_progress(int b) override { if (target_) target_->set_progress(b); }
+  void switch_capture(int b) override { if (target_) target_->switch_capture(b); }
+  void sweep_active() override { if (target_) target_->sweep_active(); }
+  void sweep_inactive() override { if (target_) target_->sweep_inactive(); }
+  void enable_file_buttons() override { if (target_) target_->enable_file_buttons(); }
+
+ private:
+  window_port* target_ = nullptr;
+};
+
+// One serial device as the program numbers them: COMn.
+struct com_port_entry {
+  int number;
+  std::string device;
+  int capabilities;  // 0xCD marks the turntable controller
+};
+
+// The ports COM1..COM39: from section "Ports" of the program's settings file
+// (COM3=/dev/ttyUSB0,0xCD), or else the system's serial devices in order,
+// USB ones reporting 0xCD.
+std::vector<com_port_entry> list_com_ports(const std::string& ini_name);
+
+class qt_range_link : public QObject, public range_link {
+ public:
+  qt_range_link(lobe_state& st, run_log& log, std::vector<com_port_entry> ports);
+  ~qt_range_link() override;
+
+  void attach(window_port* w) { win_.attach(w); }
+  const std::vector<com_port_entry>& ports() const { return ports_; }
+  int current_com_port() const { return current_com_port_; }
+
+  void probe_ports() override;
+  void open_com_port(int index) override;
+  void write_com_port(int code) override;
+  void dsa_init() override;
+  void dsa_set_d(int req, int freq_index) override;
+  void dsa_req(int req) override;
+  void set_dsa_freq(int freq_index) override;
+  void timer_tick() override;
+  bool serial_connected() const override { return st_.range.serial_connected != 0; }
+  bool dsa_connected() const override { return dsa_ && dsa_->connected(); }
+
+  dsa_client& dsa() { return *dsa_; }
+
+ private:
+  void on_serial_bytes();
+  void sync_notifier();
+
+  lobe_state& st_;
+  run_log& log_;
+  forwarding_window_port win_;
+  core_io io_{log_, win_};
+  std::vector<com_port_entry> ports_;
+  int current_com_port_ = -1;
+  QSerialPort serial_;
+  com_receiver rx_;
+  std::unique_ptr<dsa_client> dsa_;
+  QPointer<QSocketNotifier> notifier_;
+  unsigned notifier_generation_ = 0;
+};
+
+}  // namespace lobe

@@ -1,0 +1,68 @@
+#include "core/sweep_capture.h"
+
+#include <cmath>
+
+#include "core/c_numeric.h"
+#include "core/range_codes.h"
+#include "core/run_log.h"
+#include "core/window_port.h"
+
+namespace lobe {
+
+void average_missing_points(float* cbuff, run_log& log) {
+  for (int a = 0; a < MAX_BEARINGS; ++a) {
+    if (cbuff[a] != 0.0f) continue;
+    const float prev = cbuff[a == 0 ? MAX_BEARINGS - 1 : a - 1];
+    const float next = cbuff[a == MAX_BEARINGS - 1 ? 0 : a + 1];
+    if (prev > 0.0f && next > 0.0f) cbuff[a] = (prev + next) / 2.0f;
+    log.write_error_log("average_missing_points",
+                        c_format("Corrected angle %u to %f from sigs %f and %f", static_cast<unsigned>(a),
+                                 double(cbuff[a]), double(prev), double(next)));
+  }
+}
+
+bool load_captured_data(lobe_state& st, core_io& io) {
+  float* cbuff = st.range.cbuff;
+  average_missing_points(cbuff, io.log);
+  float emax = 0.0f;
+  for (int a = 0; a < MAX_BEARINGS; ++a)
+    if (cbuff[a] > emax) emax = cbuff[a];
+  const int f = st.edit.capture_freq, c = st.edit.capture_cut;
+  if (f < 0 || f >= MAX_FREQ || c < 0 || c >= MAX_CUTS) return false;
+  // Without a single reading there is no peak to refer the levels to; the
+  // cut keeps what it had and the user is told.
+  if (!(emax > 0.0f)) {
+    io.log.write_error_log("load_captured_data", "No analyser reading in the sweep - cut left as it was");
+    io.win.set_status_text(STB_ERROR, "Test range: no analyser readings in the sweep");
+    return false;
+  }
+  if (emax > st.all_emax) st.all_emax = emax;
+  cut_data_type& cut = st.pd.freq[f].cut[c];
+  for (int a = 0; a < MAX_BEARINGS; ++a) {
+    const float ratio = cbuff[a] / emax;
+    const float db = static_cast<float>(20.0 * std::log10(static_cast<double>(ratio)));
+    cut.signal[a] = std::fabs(db);
+    cut.angle[a] = static_cast<float>(a);
+  }
+  cut.nupoin = MAX_BEARINGS;
+  cut.fstlst[0] = 0.0f;
+  cut.fstlst[1] = 359.0f;
+  cut.emax = emax;
+  st.flags.cut[f][c].sweep_completed = 1;
+  return true;
+}
+
+void range_stop(lobe_state& st, core_io& io) {
+  if (st.range.scan_state != SCANSTATE_COLLECTING) return;
+  st.range.scan_state = SCANSTATE_PAUSED;
+  io.win.set_status_text(STB_ACTION, "Sweep paused");
+}
+
+void sweep_complete(lobe_state& st, core_io& io) {
+  load_captured_data(st, io);
+  io.win.redraw(window_area::chart);
+  io.win.redraw(window_area::turntable_strip);
+  io.win.redraw(window_area::freq_data);
+}
+
+}  // namespace lobe

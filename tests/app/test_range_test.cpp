@@ -1,0 +1,196 @@
+// The test range end to end: the real window offscreen, QSerialPort on the
+// simulator's pseudo-terminal and the analyser client on loopback.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/main_window.h"
+#include "app/qt_range_link.h"
+#include "app/resource_ids.h"
+#include "app/scripted_ui.h"
+#include "core/antenna_loader.h"
+#include "core/field_text.h"
+#include "core/range_codes.h"
+#include "rangesim/sim_pattern.h"
+#include "support/test_support.h"
+
+namespace lobe {
+namespace {
+
+struct range_fixture {
+  QProcess sim;
+  std::string pty;
+  std::unique_ptr<lobe_state> st = make_lobe_state();
+  run_log log;
+  test::temp_dir dir;
+  scripted_ui ui;
+  std::unique_ptr<qt_range_link> link;
+  std::unique_ptr<main_window> w;
+
+  explicit range_fixture(const char* address) {
+    sim.start(QString::fromLatin1(RANGESIM_PATH), {"--address", address, "--rate", "500"});
+    if (!sim.waitForReadyRead(5000)) return;
+    pty = sim.readLine().trimmed().toStdString();
+    log.open(dir.path());
+    set_field(st->settings.dsa_ip, address);
+    link = std::make_unique<qt_range_link>(*st, log, std::vector<com_port_entry>{{3, pty, 0xCD}});
+    link->probe_ports();
+    link->dsa_init();
+    window_state ws;
+    ws.documents_folder = dir.path();
+    for (const auto& p : link->ports()) {
+      ws.com_ports.push_back(p.number);
+      ws.com_ports_prov.push_back(p.capabilities);
+    }
+    ws.current_com_port = link->current_com_port();
+    w = std::make_unique<main_window>(*st, log, *link, ws, &ui);
+    link->attach(w.get());
+    w->resize(1280, 820);
+    w->show();
+    w->start_timer();
+  }
+  ~range_fixture() {
+    if (w) w->hide();
+    sim.write("quit\n");
+    sim.waitForFinished(2000);
+    if (sim.state() != QProcess::NotRunning) sim.kill();
+  }
+  void tell_sim(const char* line) {
+    sim.write(line);
+    sim.write("\n");
+    sim.waitForBytesWritten(1000);
+  }
+  bool wait_for(const std::function<bool()>& c, int ms = 8000) { return QTest::qWaitFor(c, ms); }
+  std::string logged() { return test::read_bytes(dir.file("lobeview_log.txt")); }
+  void click_button(int id) {
+    auto* b = qobject_cast<QAbstractButton*>(w->control(id));
+    ASSERT_NE(b, nullptr) << id;
+    ASSERT_TRUE(b->isEnabled()) << id;
+    b->click();
+  }
+  void click_strip(int dx) {
+    const lobe::rect t = w->layout().rTrCtlArea;
+    QTest::mouseClick(w->client(), Qt::LeftButton, Qt::NoModifier, QPoint(t.left + dx, t.top + 20));
+  }
+};
+
+TEST(TestRange, PowerReportSwitchesToTestRangeMode) {
+  range_fixture t("127.0.8.1");
+  ASSERT_FALSE(t.pty.empty());
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.capture_enabled == 1; }));
+  EXPECT_EQ(t.w->status_text(STB_COM_PORT), "TR");
+  const std::string log = t.logged();
+  EXPECT_NE(log.find(" - open_com_port - Connected to COM3 \r\n"), std::string::npos);
+  EXPECT_NE(log.find(" - write_com_port - #5\n\r\n"), std::string::npos);
+  EXPECT_NE(log.find(" - handle_com_data - Hardware power is on\r\n"), std::string::npos);
+  const auto menus = t.w->menu_titles();
+  EXPECT_NE(std::find(menus.begin(), menus.end(), "Com port"), menus.end());
+  EXPECT_NE(std::find(menus.begin(), menus.end(), "Labs"), menus.end());
+  EXPECT_EQ(t.w->menu_action(ID_COM_1)->text().toStdString(), "COM3 [0xCD]");
+  EXPECT_TRUE(t.w->control(IDC_BUTTON_NEW_FR)->isVisible());
+  // The timer completes the analyser connection in test-range mode.
+  ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_DSA_CONN) == "DSA"; }));
+  t.tell_sim("power off");
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.capture_enabled == 0; }));
+  EXPECT_NE(t.logged().find("Hardware power is off"), std::string::npos);
+}
+
+TEST(TestRange, SweepCapturesTheSimulatedPattern) {
+  range_fixture t("127.0.8.2");
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.capture_enabled == 1; }));
+  ASSERT_TRUE(t.wait_for([&] { return t.link->dsa_connected() && t.link->dsa().dsa_setup == 0; }));
+  t.click_button(IDC_BUTTON_NEW_FR);
+  ASSERT_TRUE(t.wait_for([&] { return std::string(t.st->pd.freq[0].patfre) == "450.00"; }))
+      << "the new frequency reads the analyser's centre";
+  t.click_button(IDC_PD_ADDCUT);
+  t.click_button(IDC_PD_ADDCUT);
+  ASSERT_EQ(t.st->pd.freq[0].numcut, 2);
+  set_field(t.st->pd.freq[0].cut[0].patcut, "H");
+  // The level queries of Add Cut are answered before the sweep starts, so one
+  // chain of queries runs during the sweep.
+  ASSERT_TRUE(t.wait_for([&] { return t.link->dsa().dsa_req_pending == DSA_REQ_NONE; }));
+
+  t.click_button(IDC_PD_SWEEP + 2);
+  EXPECT_EQ(t.ui.boxes.back().text, "Do you really want to\nstart a clockwise antenna sweep?");
+  EXPECT_EQ(t.w->status_text(STB_ACTION), "Antenna sweep in progress");
+  EXPECT_FALSE(t.w->control(IDC_BUTTON_OPEN)->isEnabled());
+  EXPECT_FALSE(t.w->control(IDC_PD_SWEEP + 3)->isEnabled());
+  ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_ACTION) == "Sweep done"; }, 20000));
+  EXPECT_TRUE(t.w->control(IDC_BUTTON_OPEN)->isEnabled());
+
+  const cut_data_type& c = t.st->pd.freq[0].cut[0];
+  ASSERT_EQ(c.nupoin, 360);
+  double vmax = 0;
+  for (int a = 0; a < 360; ++a) vmax = std::max(vmax, rangesim::pattern_volts(a, 450e6));
+  for (int a = 0; a < 360; ++a)
+    ASSERT_NEAR(c.signal[a], std::fabs(20.0 * std::log10(rangesim::pattern_volts(a, 450e6) / vmax)), 0.01) << a;
+  EXPECT_NEAR(c.emax, vmax * 1e3, vmax * 1e3 * 1e-5) << "peak in mV";
+  EXPECT_EQ(t.st->flags.cut[0][0].sweep_completed, 1);
+  EXPECT_FLOAT_EQ(t.st->all_emax, c.emax);
+  EXPECT_STREQ(c.patcut, "H");
+
+  const std::string labz = t.dir.file("capture.labz");
+  t.ui.file_names.push_back(labz);
+  t.click_button(IDC_BUTTON_SAVE);
+  EXPECT_EQ(t.ui.file_requests.back().default_extension, "labz");
+  test::harness back;
+  ASSERT_TRUE(open_file(*back.st, back.io, labz, "labz"));
+  EXPECT_NEAR(back.cut(0, 0).emax, c.emax, 0.001);
+  EXPECT_EQ(back.st->flags.cut[0][0].sweep_completed, 1);
+  EXPECT_NEAR(back.cut(0, 0).signal[90], c.signal[90], 0.0006);
+}
+
+TEST(TestRange, PauseResumeStopAndAnalyserDrop) {
+  range_fixture t("127.0.8.3");
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.capture_enabled == 1; }));
+  ASSERT_TRUE(t.wait_for([&] { return t.link->dsa_connected() && t.link->dsa().dsa_setup == 0; }));
+  t.click_button(IDC_BUTTON_NEW_FR);
+  t.click_button(IDC_PD_ADDCUT);
+  ASSERT_TRUE(t.wait_for([&] { return t.link->dsa().dsa_req_pending == DSA_REQ_NONE; }));
+  const std::vector<float> before(t.st->pd.freq[0].cut[0].signal, t.st->pd.freq[0].cut[0].signal + 10);
+  t.click_button(IDC_PD_SWEEP + 2);
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle > 20; }));
+  t.click_strip(10);
+  EXPECT_EQ(t.st->range.scan_state, SCANSTATE_PAUSED);
+  EXPECT_EQ(t.w->status_text(STB_ACTION), "Sweep paused");
+  QTest::qWait(100);
+  const int paused_at = t.st->range.antenna_angle;
+  QTest::qWait(200);
+  EXPECT_EQ(t.st->range.antenna_angle, paused_at) << "the turntable stopped";
+  t.click_strip(128);
+  EXPECT_EQ(t.w->status_text(STB_ACTION), "Sweep resumed");
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle > paused_at + 10; }));
+  t.click_strip(200);  // collecting: pause again
+  t.click_strip(127);  // paused, left of the split: stop
+  EXPECT_EQ(t.st->range.scan_state, SCANSTATE_STOPPED);
+  EXPECT_EQ(t.w->status_text(STB_ACTION), "");
+  EXPECT_TRUE(t.w->control(IDC_BUTTON_OPEN)->isEnabled());
+  EXPECT_EQ(std::vector<float>(t.st->pd.freq[0].cut[0].signal, t.st->pd.freq[0].cut[0].signal + 10), before)
+      << "a stopped sweep leaves the cut";
+  const std::string log = t.logged();
+  EXPECT_NE(log.find(" - write_com_port - #0\n\r\n"), std::string::npos);
+
+  t.tell_sim("drop");
+  ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_DSA_CONN).empty(); }));
+  ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_DSA_CONN) == "DSA"; }, 10000)) << "the timer reconnects";
+}
+
+TEST(TestRange, GarbageAndTracesFromTheController) {
+  range_fixture t("127.0.8.4");
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.capture_enabled == 1; }));
+  t.tell_sim("garbage");
+  t.tell_sim("long");
+  t.tell_sim("trace motor warm");
+  t.tell_sim("bearing 0x2D");
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle == 45; }));
+  ASSERT_TRUE(t.wait_for([&] { return t.logged().find("#T motor warm") != std::string::npos; }));
+  EXPECT_EQ(t.st->range.capture_enabled, 1) << "the window carries on";
+}
+
+}  // namespace
+}  // namespace lobe
