@@ -37,7 +37,7 @@ qt_range_link::qt_range_link(lobe_state& st, run_log& log, std::vector<com_port_
   connect(&serial_, &QSerialPort::readyRead, this, [this] { on_serial_bytes(); });
   connect(&serial_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
     // The controller's port went away (unplugged, or the simulator ended).
-    if (e == QSerialPort::ResourceError && serial_.isOpen()) {
+    if (e != QSerialPort::NoError && e != QSerialPort::TimeoutError && serial_.isOpen()) {
       log_.write_error_log("open_com_port", "Serial port lost: " + serial_.errorString().toStdString());
       serial_.close();
       st_.range.serial_connected = 0;

@@ -213,6 +213,9 @@ void dsa_client::new_dsa_data() {
       }
       dsa_req_pending = DSA_REQ_NONE;
       io_.log.write_error_log("new_dsa_data", dsa_buf);
+      // Connected again in the middle of a sweep: the level chain starts anew
+      // so the samples are fresh readings.
+      if (st_.range.scan_state == SCANSTATE_COLLECTING) dsa_req(DSA_REQ_PWR);
       return;
     default:
       return;

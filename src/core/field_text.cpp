@@ -12,7 +12,7 @@ char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' +
 void set_field(std::span<char> field, std::string_view value) {
   if (field.empty()) return;
   const std::size_t n = std::min(value.size(), field.size() - 1);
-  std::memmove(field.data(), value.data(), n);
+  if (n > 0) std::memmove(field.data(), value.data(), n);
   field[n] = '\0';
 }
 

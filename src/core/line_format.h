@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 
 #include "core/c_numeric.h"
 #include "core/file_sink.h"
@@ -14,9 +15,12 @@ class line_writer {
  public:
   line_writer(byte_sink& out, run_log& log) : out_(out), log_(log) {}
 
-  template <class... Args>
-  void line(const char* fmt, Args... args) {
-    int n = c_snprintf(str_, sizeof str_, fmt, args...);
+  // A line without numbers or fields, written as it stands.
+  void line(const char* text) { k_writefile(out_, log_, text, std::strlen(text)); }
+
+  template <class First, class... Args>
+  void line(const char* fmt, First first, Args... args) {
+    int n = c_snprintf(str_, sizeof str_, fmt, first, args...);
     if (n < 0) n = 0;
     if (n >= static_cast<int>(sizeof str_)) n = static_cast<int>(sizeof str_) - 1;
     k_writefile(out_, log_, str_, static_cast<std::size_t>(n));

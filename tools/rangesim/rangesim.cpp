@@ -119,7 +119,7 @@ void handle_command(turntable& tt, analyser& an, int code, clock_type::duration 
         tt.step = tt.angle < 181 ? 1 : -1;
         if (tt.angle == 360) tt.angle = 359;
         tt.report_pending = true;  // the starting bearing is the first sample
-        tt.report_due = now + std::chrono::milliseconds(300);
+        tt.report_due = now + std::chrono::milliseconds(an.client >= 0 && !an.stalled ? 500 : 20);
         an.answers_at_bearing = 0;
       }
       tt.sweeping = true;
@@ -266,7 +266,9 @@ int main(int argc, char** argv) {
       const int dir = tt.sweeping ? tt.step : tt.manual;
       tt.angle = ((tt.angle + dir) % 360 + 360) % 360;
       tt.report_pending = true;
-      tt.report_due = now + std::chrono::milliseconds(300);
+      // With an analyser attached the report waits for its reading (up to
+      // half a second, should it stall); without one it follows at once.
+      tt.report_due = now + std::chrono::milliseconds(an.client >= 0 && !an.stalled ? 500 : 20);
       an.answers_at_bearing = 0;
       tt.next_move = now + period;
     }

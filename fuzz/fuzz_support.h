@@ -1,0 +1,26 @@
+// Shared by the fuzz harnesses: a program state with a silent window and no log.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/lobe_state.h"
+#include "core/run_log.h"
+#include "core/window_port.h"
+
+namespace lobe::fuzz {
+
+struct harness {
+  std::unique_ptr<lobe_state> st = make_lobe_state();
+  run_log log;  // never opened: logging stays off
+  window_port win;
+  core_io io{log, win};
+};
+
+inline std::string as_text(const uint8_t* data, size_t size) {
+  return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+}  // namespace lobe::fuzz

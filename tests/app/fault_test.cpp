@@ -1,0 +1,182 @@
+// Faults from outside: files that vanish or cannot be written, a full disk,
+// a controller that misbehaves or disappears, an analyser that stalls or
+// drops out in the middle of a sweep. The program keeps working and says so.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QProcess>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "app/main_window.h"
+#include "app/qt_range_link.h"
+#include "app/resource_ids.h"
+#include "app/scripted_ui.h"
+#include "core/field_text.h"
+#include "core/range_codes.h"
+#include "support/test_support.h"
+
+namespace lobe {
+namespace {
+
+struct window_only {
+  std::unique_ptr<lobe_state> st = make_lobe_state();
+  run_log log;
+  range_link link;
+  scripted_ui ui;
+  test::temp_dir dir;
+  std::unique_ptr<main_window> w;
+  window_only() {
+    st->settings.edit_enabled = 1;
+    log.open(dir.path());
+    window_state ws;
+    ws.documents_folder = dir.path();
+    w = std::make_unique<main_window>(*st, log, link, ws, &ui);
+    w->resize(1280, 820);
+    w->show();
+    QApplication::processEvents();
+  }
+  void click(int id) {
+    qobject_cast<QAbstractButton*>(w->control(id))->click();
+    QApplication::processEvents();
+  }
+  void open(const std::string& path) {
+    ui.file_names.push_back(path);
+    click(IDC_BUTTON_OPEN);
+  }
+};
+
+TEST(Faults, FileVanishesBetweenTheDialogAndTheLoad) {
+  window_only t;
+  t.open(test::data_path("convert/src.nsma"));
+  ASSERT_EQ(t.st->pd.nofreq, 2);
+  t.open(t.dir.file("gone.nsma"));
+  ASSERT_FALSE(t.ui.boxes.empty());
+  EXPECT_EQ(t.ui.boxes.back().text, "Unable to open antenna file.");
+  EXPECT_EQ(t.st->pd.nofreq, 2) << "the pattern on screen is kept";
+  t.open(t.dir.path());  // a folder cannot be read as a pattern either
+  EXPECT_EQ(t.ui.boxes.back().text, "Unable to open antenna file.");
+  EXPECT_EQ(t.st->pd.nofreq, 2);
+}
+
+TEST(Faults, SaveIntoAReadOnlyPlace) {
+  window_only t;
+  t.open(test::data_path("convert/src.nsma"));
+  t.ui.file_names.push_back("/proc/self/pattern.nsma");
+  t.click(IDC_BUTTON_SAVE);
+  EXPECT_EQ(t.ui.boxes.back().text, "Unable to open antenna file.");
+  EXPECT_EQ(t.ui.boxes.back().caption, "IDC_BUTTON_SAVE processing");
+}
+
+TEST(Faults, FullDiskKeepsThePreviousFile) {
+  window_only t;
+  t.open(test::data_path("convert/src.nsma"));
+  const std::string path = t.dir.file("keep.nsma");
+  test::write_bytes(path, "the user's previous file");
+  // Files may not grow beyond 4 kB while the save runs, as on a full disk.
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  t.ui.file_names.push_back(path);
+  t.click(IDC_BUTTON_SAVE);
+  setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_EQ(test::read_bytes(path), "the user's previous file");
+  EXPECT_EQ(t.ui.boxes.back().text,
+            "The file could not be written completely. Any previous file of that name was kept.");
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(t.dir.path())) ++files;
+  EXPECT_EQ(files, 2u) << "the file and the log; no temporary file is left";
+  const std::string log = test::read_bytes(t.dir.file("lobeview_log.txt"));
+  EXPECT_NE(log.find(" - write_planet_file - Write to planet file failed\r\n"), std::string::npos);
+}
+
+// The real range simulator, for the link faults.
+struct range_window {
+  QProcess sim;
+  std::unique_ptr<lobe_state> st = make_lobe_state();
+  run_log log;
+  test::temp_dir dir;
+  scripted_ui ui;
+  std::unique_ptr<qt_range_link> link;
+  std::unique_ptr<main_window> w;
+  explicit range_window(const char* address) {
+    sim.start(QString::fromLatin1(RANGESIM_PATH), {"--address", address, "--rate", "500"});
+    sim.waitForReadyRead(5000);
+    const std::string pty = sim.readLine().trimmed().toStdString();
+    log.open(dir.path());
+    set_field(st->settings.dsa_ip, address);
+    link = std::make_unique<qt_range_link>(*st, log, std::vector<com_port_entry>{{1, pty, 0xCD}});
+    link->probe_ports();
+    link->dsa_init();
+    window_state ws;
+    ws.documents_folder = dir.path();
+    w = std::make_unique<main_window>(*st, log, *link, ws, &ui);
+    link->attach(w.get());
+    w->resize(1280, 820);
+    w->show();
+    w->start_timer();
+  }
+  ~range_window() {
+    w->hide();
+    if (sim.state() != QProcess::NotRunning) {
+      sim.write("quit\n");
+      sim.waitForFinished(2000);
+    }
+  }
+  void tell(const char* line) {
+    sim.write(line);
+    sim.write("\n");
+    sim.waitForBytesWritten(1000);
+  }
+  bool wait_for(const std::function<bool()>& c, int ms = 8000) { return QTest::qWaitFor(c, ms); }
+  void start_sweep() {
+    qobject_cast<QAbstractButton*>(w->control(IDC_BUTTON_NEW_FR))->click();
+    qobject_cast<QAbstractButton*>(w->control(IDC_PD_ADDCUT))->click();
+    wait_for([&] { return link->dsa().dsa_req_pending == DSA_REQ_NONE; });
+    qobject_cast<QAbstractButton*>(w->control(IDC_PD_SWEEP + 2))->click();
+  }
+};
+
+TEST(Faults, AnalyserStallsAndDropsMidSweepAndTheSweepStillCompletes) {
+  range_window t("127.0.9.1");
+  ASSERT_TRUE(t.wait_for([&] { return t.link->dsa_connected() && t.link->dsa().dsa_setup == 0; }));
+  t.start_sweep();
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle > 30; }));
+  t.tell("stall");
+  QTest::qWait(400);
+  t.tell("unstall");
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle > 60; }));
+  t.tell("drop");
+  ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_ACTION) == "Sweep done"; }, 60000));
+  EXPECT_EQ(t.st->pd.freq[0].cut[0].nupoin, 360);
+  for (int a = 0; a < 360; ++a) EXPECT_FALSE(std::isnan(t.st->pd.freq[0].cut[0].signal[a]));
+  ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_DSA_CONN) == "DSA"; }, 10000)) << "reconnected";
+}
+
+TEST(Faults, ControllerSendsJunkThenDisappears) {
+  range_window t("127.0.9.2");
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.capture_enabled == 1; }));
+  t.tell("garbage");
+  t.tell("long");
+  t.tell("bearing 400");
+  ASSERT_TRUE(t.wait_for([&] {
+    return test::read_bytes(t.dir.file("lobeview_log.txt")).find("Capture angle 400 corrected to 0") !=
+           std::string::npos;
+  }));
+  t.tell("bearing -7");
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle == -7; }));
+  t.tell("quit");
+  t.sim.waitForFinished(3000);
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.serial_connected == 0; }));
+  // The window goes on: a view change and a file still work.
+  t.w->command(ID_VIEW_CART);
+  EXPECT_EQ(t.st->view.display_type, DISPLAY_TYPE_RECT);
+  EXPECT_NE(test::read_bytes(t.dir.file("lobeview_log.txt")).find("Serial port lost"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lobe
