@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -142,6 +143,22 @@ TEST_F(BadInput, TruncatedFiles) {
     const std::string whole = test::read_bytes(test::data_path(name));
     for (std::size_t cut = 0; cut < whole.size(); cut += 1 + whole.size() / 61)
       ASSERT_NO_FATAL_FAILURE(feed_everyone(whole.substr(0, cut))) << name << " cut at " << cut;
+  }
+  expect_good_file_loads();
+}
+
+// Whatever the fuzzers ever found stays fixed: every kept input is fed to
+// every reader again (tests/data/fuzz/<harness>/, the option byte included).
+TEST_F(BadInput, FuzzFindingsStayFixed) {
+  const std::filesystem::path root = test::data_path("fuzz");
+  if (!std::filesystem::exists(root)) GTEST_SKIP() << "no fuzz findings kept";
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    const std::string bytes = test::read_bytes(entry.path().string());
+    ASSERT_NO_FATAL_FAILURE(feed_everyone(bytes)) << entry.path();
+    if (!bytes.empty()) {
+      ASSERT_NO_FATAL_FAILURE(feed_everyone(bytes.substr(1))) << entry.path();
+    }
   }
   expect_good_file_loads();
 }
