@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
   qt6-base-dev qt6-svg-dev qt6-serialport-dev libgl-dev
   fonts-liberation

@@ -96,6 +96,7 @@ class main_window : public QMainWindow, public window_port {
   const window_layout& layout() const { return layout_; }
   window_state& state() { return ws_; }
   QWidget* client() const;
+  int paint_count() const { return paints_; }
   std::vector<std::string> menu_titles() const;
 
  protected:
@@ -145,6 +146,7 @@ class main_window : public QMainWindow, public window_port {
   std::map<int, QAction*> actions_;
   QMenu* help_menu_ = nullptr;
   bool env_menu_built_ = false, com_menu_built_ = false, labs_menu_built_ = false, help_labs_added_ = false;
+  int paints_ = 0;
   bool emr_no_cut_ = false;
   bool emr_message_shown_ = false;
   QTimer timer_;

@@ -58,6 +58,7 @@ void line(surface& dc, int x1, int y1, int x2, int y2) {
 }  // namespace
 
 void main_window::paint(QPainter& painter) {
+  ++paints_;
   qpainter_surface dc(painter, true);
   mainwindow_paint(dc);
   if (st_.range.capture_enabled) paint_bitmap_buttons(painter);

@@ -1,6 +1,7 @@
 #include "cli/lobeconv_commands.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -38,6 +39,9 @@ const char* const k_lobeconv_usage =
     "                         OUT behind and keeps an old one. Every cut counts as\n"
     "                         shown; Planet keeps the first horizontal and the first\n"
     "                         vertical cut.\n"
+    "  convert IN... FOLDER --to EXT\n"
+    "                         Convert many files into FOLDER, each named after its\n"
+    "                         input with the extension EXT.\n"
     "  envelopes FILE         Print an envelope library (kwr_envelopes.csv) as JSON.\n"
     "  help FILE              Print the three sections of a help text file\n"
     "                         (kwr_help.txt) as JSON.\n"
@@ -98,6 +102,7 @@ struct options {
   std::vector<std::string> positional;
   render_options render;
   std::string envelopes_file;
+  std::string to_ext;  // batch conversion: the extension of the outputs
   int ant_version = 3;
   int nec_angle_col = 0;  // 0-based
   int nec_signal_col = 1;
@@ -195,6 +200,10 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
       auto v = value("--envelope");
       if (!v || v->empty()) return "--envelope takes a title";
       o.render.envelope_title = *v;
+    } else if (a == "--to") {
+      auto v = value("--to");
+      if (!v || v->empty() || v->find('/') != std::string::npos) return "--to takes an extension such as nsma";
+      o.to_ext = (*v)[0] == '.' ? v->substr(1) : *v;
     } else if (a == "--log-dir") {
       auto v = value("--log-dir");
       if (!v || v->empty()) return "--log-dir takes a folder";
@@ -272,14 +281,9 @@ int dump(session& s, const options& o, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
-int convert(session& s, const options& o, std::ostream& err) {
-  if (o.positional.size() != 3) {
-    err << "lobeconv: convert takes IN and OUT\n";
-    return 2;
-  }
-  const std::string& in = o.positional[1];
-  const std::string& out_path = o.positional[2];
-  if (!load_envelopes(s, o, err) || !load(s, in, err) || !select_envelope(s, o, err)) return 1;
+// One file: read as the Open command does, written as the Save command does.
+int convert_one(session& s, const options& o, const std::string& in, const std::string& out_path, std::ostream& err) {
+  if (!load(s, in, err) || !select_envelope(s, o, err)) return 1;
   if (!check_something_to_save(*s.st, s.io)) {
     err << "lobeconv: " << in << ": " << s.win.last_box << "\n";
     return 1;
@@ -290,7 +294,42 @@ int convert(session& s, const options& o, std::ostream& err) {
     return 1;
   }
   for (const auto& note : s.win.notes) err << "lobeconv: note: " << note << "\n";
+  s.win.notes.clear();
   return 0;
+}
+
+int convert(session& s, const options& o, std::ostream& err) {
+  if (o.to_ext.empty()) {
+    if (o.positional.size() != 3) {
+      err << "lobeconv: convert takes IN and OUT (or IN... FOLDER --to EXT)\n";
+      return 2;
+    }
+    if (!load_envelopes(s, o, err)) return 1;
+    return convert_one(s, o, o.positional[1], o.positional[2], err);
+  }
+  // Batch: every input into the folder, named after it with the new extension.
+  if (o.positional.size() < 3) {
+    err << "lobeconv: convert --to takes one or more IN and a FOLDER\n";
+    return 2;
+  }
+  const std::string folder = o.positional.back();
+  if (!std::filesystem::is_directory(folder)) {
+    err << "lobeconv: " << folder << " is not a folder\n";
+    return 2;
+  }
+  if (!load_envelopes(s, o, err)) return 1;
+  int status = 0;
+  for (std::size_t i = 1; i + 1 < o.positional.size(); ++i) {
+    const std::string& in = o.positional[i];
+    // Each file starts from a fresh program state, the library kept.
+    auto fresh = make_lobe_state();
+    fresh->ed = s.st->ed;
+    fresh->nec = s.st->nec;
+    s.st = std::move(fresh);
+    const std::string out = (std::filesystem::path(folder) / std::filesystem::path(in).stem()).string() + "." + o.to_ext;
+    if (convert_one(s, o, in, out, err) != 0) status = 1;
+  }
+  return status;
 }
 
 int envelopes(const options& o, std::ostream& out, std::ostream& err) {

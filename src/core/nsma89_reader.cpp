@@ -7,6 +7,7 @@
 
 #include "core/c_numeric.h"
 #include "core/field_text.h"
+#include "core/number_scan.h"
 
 namespace lobe {
 
@@ -101,7 +102,7 @@ void open_cut(lobe_state& st, reader_state& rs, const char* code, int count) {
 
 void read_body_line(lobe_state& st, reader_state& rs, const char* line) {
   float a = 0.0f, l = 0.0f;
-  if (c_sscanf(line, "%f %f", &a, &l) == 2) {
+  if (scan_two_floats(line, ' ', a, l) == 2) {
     if (rs.fr_cut < 0 || rs.fr_cut >= MAX_CUTS || rs.fr_poin > 361) return;
     cut_data_type& cut = st.pd.freq[0].cut[rs.fr_cut];
     if (rs.fr_poin >= cut.nupoin) return;

@@ -6,6 +6,7 @@
 
 #include "core/c_numeric.h"
 #include "core/field_text.h"
+#include "core/number_scan.h"
 #include "core/run_log.h"
 #include "core/window_port.h"
 
@@ -71,7 +72,7 @@ void read_data_line(lobe_state& st, reader_state& rs, const char* line) {
   if (cut->fstlst[0] == FSTLST_UNSET || cut->fstlst[1] == FSTLST_UNSET) st.file.file_errors |= FILE_ERR_FSTLST;
   if (rs.fr_poin >= cut->nupoin) return;  // points beyond NUPOIN are ignored
   float angle = 0.0f, level = 0.0f;
-  if (c_sscanf(line, "%f,%f", &angle, &level) != 2) return;
+  if (scan_two_floats(line, ',', angle, level) != 2) return;
   cut->angle[rs.fr_poin] = angle;
   cut->signal[rs.fr_poin] = std::fabs(level);
   rs.fr_poin += 1;
@@ -82,6 +83,12 @@ void read_data_line(lobe_state& st, reader_state& rs, const char* line) {
 
 void new_nsma_data(lobe_state& st, reader_state& rs, core_io& io, const char* pdata) {
   if (pdata[0] == '\0') return;
+  // Point lines are nearly all of a file, and no tag starts with a digit or a sign.
+  const char lead = pdata[0];
+  if ((lead >= '0' && lead <= '9') || lead == '-' || lead == '+' || lead == '.') {
+    read_data_line(st, rs, pdata);
+    return;
+  }
   const std::string_view tag = first_token(pdata);
   // The value starts after "TAGNAM:," whatever the line holds there.
   const char* value = std::strlen(pdata) >= 8 ? pdata + 8 : "";

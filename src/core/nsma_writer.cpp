@@ -5,6 +5,9 @@
 #include "core/c_numeric.h"
 #include "core/file_sink.h"
 #include "core/line_format.h"
+#include "core/number_scan.h"
+
+#include <cstring>
 
 namespace lobe {
 
@@ -76,9 +79,16 @@ void write_nsma_file(lobe_state& st, byte_sink& out, run_log& log, int kwr_fmt) 
                static_cast<double>(cut.emax));
       else
         w.line("FSTLST:,%.3f,%.3f\r\n", static_cast<double>(cut.fstlst[0]), static_cast<double>(cut.fstlst[1]));
-      for (int p = 0; p < nupoin; ++p)
-        w.line("%.3f,-%.3f,\r\n", static_cast<double>(cut.angle[p]),
-               static_cast<double>(cut.signal[p] + s));
+      // "%.3f,-%.3f,\r\n" per point, formatted without printf: a full record has 35 000 of them.
+      char point[160];
+      for (int p = 0; p < nupoin; ++p) {
+        std::size_t n = format_fixed3(point, cut.angle[p]);
+        point[n++] = ',';
+        point[n++] = '-';
+        n += format_fixed3(point + n, static_cast<float>(cut.signal[p] + s));
+        std::memcpy(point + n, ",\r\n", 3);
+        k_writefile(out, log, point, n + 3);
+      }
     }
   }
   w.line("ENDFIL:,EOF\r\n");

@@ -9,6 +9,7 @@
 #include "core/field_text.h"
 #include "core/file_sink.h"
 #include "core/line_format.h"
+#include "core/number_scan.h"
 #include "core/window_port.h"
 
 namespace lobe {
@@ -75,7 +76,7 @@ void read_planet_point(lobe_state& st, reader_state& rs, const char* line) {
   cut_data_type& cut = st.pd.freq[0].cut[rs.fr_cut];
   if (rs.fr_poin >= MAX_SAMPLES || rs.fr_poin >= cut.nupoin) return;
   float a = 0.0f, l = 0.0f;
-  if (c_sscanf(line, "%f %f", &a, &l) != 2) return;
+  if (scan_two_floats(line, ' ', a, l) != 2) return;
   if (rs.fr_poin == 0) cut.fstlst[0] = a;
   cut.fstlst[1] = a;
   cut.angle[rs.fr_poin] = a;

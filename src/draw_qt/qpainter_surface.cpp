@@ -19,6 +19,13 @@ qpainter_surface::qpainter_surface(QPainter& painter, bool smooth) : painter_(pa
   painter_.setBrush(Qt::NoBrush);
 }
 
+qpainter_surface::~qpainter_surface() { flush(); }
+
+void qpainter_surface::flush() {
+  if (run_.size() >= 2) painter_.drawPolyline(run_);
+  run_.clear();
+}
+
 QPen qpainter_surface::qt_pen() const {
   if (pen_.style == pen_style::null) return QPen(Qt::NoPen);
   // Width 0 is Qt's cosmetic one-pixel pen, the thinnest line there is.
@@ -30,6 +37,8 @@ QPen qpainter_surface::qt_pen() const {
 
 pen qpainter_surface::select_pen(const pen& p) {
   const pen old = pen_;
+  if (p == pen_) return old;
+  flush();
   pen_ = p;
   painter_.setPen(qt_pen());
   return old;
@@ -44,7 +53,7 @@ brush qpainter_surface::select_brush(const brush& b) {
 // Fonts are asked for by cell height, as the charts were laid out: the
 // largest Arial (Liberation Sans where Arial is absent) whose ascent plus
 // descent fits the height.
-const QFont& qpainter_surface::qt_font(const font& f) {
+const qpainter_surface::cached_font& qpainter_surface::qt_font(const font& f) {
   const auto key = std::make_tuple(f.height, f.weight, f.italic);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
@@ -54,7 +63,7 @@ const QFont& qpainter_surface::qt_font(const font& f) {
   int size = f.height > 1 ? f.height : 1;
   q.setPixelSize(size);
   while (size > 1 && QFontMetrics(q, painter_.device()).height() > f.height) q.setPixelSize(--size);
-  return fonts_.emplace(key, q).first->second;
+  return fonts_.emplace(key, cached_font{q, QFontMetrics(q, painter_.device()).ascent()}).first->second;
 }
 
 font qpainter_surface::select_font(const font& f) {
@@ -69,14 +78,19 @@ colorref qpainter_surface::set_text_color(colorref c) {
   return old;
 }
 
-void qpainter_surface::move_to(int x, int y) { current_ = {x, y}; }
+void qpainter_surface::move_to(int x, int y) {
+  flush();
+  current_ = {x, y};
+}
 
 void qpainter_surface::line_to(int x, int y) {
-  painter_.drawLine(current_, QPoint(x, y));
+  if (run_.isEmpty()) run_.append(current_);
+  run_.append(QPoint(x, y));
   current_ = {x, y};
 }
 
 void qpainter_surface::circle(int cx, int cy, int radius) {
+  flush();
   painter_.setBrush(Qt::NoBrush);
   painter_.drawEllipse(QPoint(cx, cy), radius, radius);
 }
@@ -89,15 +103,20 @@ QPolygon to_polygon(std::span<const point> points) {
 }
 }  // namespace
 
-void qpainter_surface::polyline(std::span<const point> points) { painter_.drawPolyline(to_polygon(points)); }
+void qpainter_surface::polyline(std::span<const point> points) {
+  flush();
+  painter_.drawPolyline(to_polygon(points));
+}
 
 void qpainter_surface::polygon(std::span<const point> points) {
+  flush();
   painter_.setBrush(brush_.null ? QBrush(Qt::NoBrush) : QBrush(to_qcolor(brush_.colour)));
   painter_.drawPolygon(to_polygon(points));
   painter_.setBrush(Qt::NoBrush);
 }
 
 void qpainter_surface::rectangle(int left, int top, int right, int bottom) {
+  flush();
   const QRect r(QPoint(left, top), QPoint(right - 1, bottom - 1));
   if (!brush_.null) painter_.fillRect(r, to_qcolor(brush_.colour));
   if (pen_.style != pen_style::null) {
@@ -107,15 +126,16 @@ void qpainter_surface::rectangle(int left, int top, int right, int bottom) {
 }
 
 void qpainter_surface::text_out(int x, int y, std::string_view text) {
-  const QFont& f = qt_font(font_);
-  painter_.setFont(f);
+  flush();
+  const cached_font& f = qt_font(font_);
+  painter_.setFont(f.font);
   painter_.setPen(to_qcolor(text_colour_));
-  const QFontMetrics fm(f, painter_.device());
-  painter_.drawText(QPoint(x, y + fm.ascent()), QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  painter_.drawText(QPoint(x, y + f.ascent), QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
   painter_.setPen(qt_pen());
 }
 
 void qpainter_surface::draw_picture(picture what, int x, int y, int width, int height) {
+  flush();
   if (what == picture::logo) draw_logo(painter_, QRect(x, y, width, height));
 }
 

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPoint>
+#include <QPolygon>
 #include <map>
 
 #include "draw/surface.h"
@@ -15,6 +16,7 @@ class qpainter_surface : public surface {
  public:
   // `smooth`: antialiased lines and text (images); vector outputs leave it off.
   explicit qpainter_surface(QPainter& painter, bool smooth = false);
+  ~qpainter_surface() override;
 
   pen select_pen(const pen& p) override;
   brush select_brush(const brush& b) override;
@@ -32,7 +34,13 @@ class qpainter_surface : public surface {
 
  private:
   QPen qt_pen() const;
-  const QFont& qt_font(const font& f);
+  // Runs of line_to are drawn as one polyline: one call instead of thousands.
+  void flush();
+  struct cached_font {
+    QFont font;
+    int ascent;
+  };
+  const cached_font& qt_font(const font& f);
 
   QPainter& painter_;
   pen pen_{};
@@ -40,7 +48,8 @@ class qpainter_surface : public surface {
   font font_{};
   colorref text_colour_ = 0;
   QPoint current_{0, 0};
-  std::map<std::tuple<int, int, bool>, QFont> fonts_;
+  QPolygon run_;
+  std::map<std::tuple<int, int, bool>, cached_font> fonts_;
 };
 
 QColor to_qcolor(colorref c);

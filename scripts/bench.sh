@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release, build-bench/) and prints their table.
+#   scripts/bench.sh [--quick]     --quick skips the 30-second idle measurement
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+cmake -S . -B build-bench -DLOBEVIEW_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release \
+  -DLOBEVIEW_DEFAULT_DSA_IP=127.0.0.1 >/dev/null
+cmake --build build-bench -j"$(nproc)" >/dev/null
+filter=()
+[ "${1:-}" = "--quick" ] && filter=(--benchmark_filter=-BM_IdleCpu30s)
+for b in bench_formats bench_charts bench_batch bench_window; do
+  build-bench/bench/$b --benchmark_counters_tabular=true "${filter[@]}" 2>/dev/null
+done

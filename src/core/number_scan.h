@@ -1,0 +1,20 @@
+// Fast reading and writing of the numbers of the point lines, with exactly
+// the results of the scanf/printf formats the files are defined by: plain
+// decimal numbers take a quick path; anything unusual ("inf", hexadecimal,
+// a dangling exponent, a stray blank) is handed to sscanf itself.
+#pragma once
+
+#include <cstddef>
+
+namespace lobe {
+
+// sscanf(line, "%f,%f") (separator ',') or sscanf(line, "%f %f") (separator ' ').
+int scan_two_floats(const char* line, char separator, float& a, float& b);
+
+// printf("%.3f") of v into out (at least 64 bytes, enough for any float's
+// value); returns the length.
+std::size_t format_fixed3(char* out, double v);
+// The same for a float, the quick way every stored value takes.
+std::size_t format_fixed3(char* out, float f);
+
+}  // namespace lobe
