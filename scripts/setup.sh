@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-serialport-dev libgl-dev
   fonts-liberation
   locales
+  dpkg-dev desktop-file-utils shared-mime-info
 )
 
 missing=()

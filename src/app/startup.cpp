@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QScreen>
 #include <QStandardPaths>
 #include <clocale>
@@ -29,6 +30,19 @@ std::string strip_quotes(const std::string& s) {
   return out;
 }
 
+namespace {
+
+// The envelope library and the help text are read from the folder the
+// program starts in; an installed program falls back to its data folder.
+std::string support_file(const char* name) {
+  if (QFileInfo::exists(QString::fromLatin1(name))) return name;
+  const QString installed =
+      QCoreApplication::applicationDirPath() + QStringLiteral("/../share/lobeview/") + QString::fromLatin1(name);
+  return QFileInfo::exists(installed) ? installed.toLocal8Bit().toStdString() : std::string(name);
+}
+
+}  // namespace
+
 int run_lobeview(int argc, char** argv) {
   QApplication app(argc, argv);
   // Qt set the locale from the environment; numbers are always written the "C" way.
@@ -41,8 +55,9 @@ int run_lobeview(int argc, char** argv) {
   QDir().mkpath(QString::fromLocal8Bit(ws.documents_folder.c_str()));
 
   log.open(ws.documents_folder);
-  ws.env_file_open = read_envelope_file(st->ed, LOBEVIEW_ENVELOPE_FILE);
-  if (!read_help_file(st->help, LOBEVIEW_HELP_FILE)) log.write_error_log("WinMain", "No help file to open");
+  ws.env_file_open = read_envelope_file(st->ed, support_file(LOBEVIEW_ENVELOPE_FILE));
+  if (!read_help_file(st->help, support_file(LOBEVIEW_HELP_FILE)))
+    log.write_error_log("WinMain", "No help file to open");
   const std::string ini =
       settings_path_for_executable(QCoreApplication::applicationFilePath().toLocal8Bit().toStdString());
   qt_range_link link(*st, log, list_com_ports(ini));
