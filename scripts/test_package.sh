@@ -8,7 +8,7 @@ deb=$(./scripts/package.sh | tail -1)
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 export DEBIAN_FRONTEND=noninteractive
 as_root apt-get install -y -qq "./$deb" >/dev/null
-trap 'as_root apt-get remove -y -qq lobeview >/dev/null || true' EXIT
+trap 'as_root apt-get purge -y -qq lobeview >/dev/null || true' EXIT
 
 desktop-file-validate /usr/share/applications/lobeview.desktop
 test -f /usr/share/mime/application/x-lobeview-nsma.xml
