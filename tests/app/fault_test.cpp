@@ -15,6 +15,7 @@
 #include "app/scripted_ui.h"
 #include "core/field_text.h"
 #include "core/range_codes.h"
+#include "support/range_fixture.h"
 #include "support/test_support.h"
 
 namespace lobe {
@@ -94,63 +95,18 @@ TEST(Faults, FullDiskKeepsThePreviousFile) {
   EXPECT_NE(log.find(" - write_planet_file - Write to planet file failed\r\n"), std::string::npos);
 }
 
-// The real range simulator, for the link faults.
-struct range_window {
-  QProcess sim;
-  std::unique_ptr<lobe_state> st = make_lobe_state();
-  run_log log;
-  test::temp_dir dir;
-  scripted_ui ui;
-  std::unique_ptr<qt_range_link> link;
-  std::unique_ptr<main_window> w;
-  explicit range_window(const char* address) {
-    sim.start(QString::fromLatin1(RANGESIM_PATH), {"--address", address, "--rate", "500"});
-    sim.waitForReadyRead(5000);
-    const std::string pty = sim.readLine().trimmed().toStdString();
-    log.open(dir.path());
-    set_field(st->settings.dsa_ip, address);
-    link = std::make_unique<qt_range_link>(*st, log, std::vector<com_port_entry>{{1, pty, 0xCD}});
-    link->probe_ports();
-    link->dsa_init();
-    window_state ws;
-    ws.documents_folder = dir.path();
-    w = std::make_unique<main_window>(*st, log, *link, ws, &ui);
-    link->attach(w.get());
-    w->resize(1280, 820);
-    w->show();
-    w->start_timer();
-  }
-  ~range_window() {
-    w->hide();
-    if (sim.state() != QProcess::NotRunning) {
-      sim.write("quit\n");
-      sim.waitForFinished(2000);
-    }
-  }
-  void tell(const char* line) {
-    sim.write(line);
-    sim.write("\n");
-    sim.waitForBytesWritten(1000);
-  }
-  bool wait_for(const std::function<bool()>& c, int ms = 8000) { return QTest::qWaitFor(c, ms); }
-  void start_sweep() {
-    qobject_cast<QAbstractButton*>(w->control(IDC_BUTTON_NEW_FR))->click();
-    qobject_cast<QAbstractButton*>(w->control(IDC_PD_ADDCUT))->click();
-    wait_for([&] { return link->dsa().dsa_req_pending == DSA_REQ_NONE; });
-    qobject_cast<QAbstractButton*>(w->control(IDC_PD_SWEEP + 2))->click();
-  }
-};
+using range_window = test::range_fixture;
 
 TEST(Faults, AnalyserStallsAndDropsMidSweepAndTheSweepStillCompletes) {
   range_window t("127.0.9.1");
   ASSERT_TRUE(t.wait_for([&] { return t.link->dsa_connected() && t.link->dsa().dsa_setup == 0; }));
   t.start_sweep();
   ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle > 30; }));
-  t.tell("stall");
+  t.tell_sim("stall");
   QTest::qWait(400);
-  t.tell("unstall");
+  t.tell_sim("unstall");
   ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle > 60; }));
-  t.tell("drop");
+  t.tell_sim("drop");
   ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_ACTION) == "Sweep done"; }, 60000));
   EXPECT_EQ(t.st->pd.freq[0].cut[0].nupoin, 360);
   for (int a = 0; a < 360; ++a) EXPECT_FALSE(std::isnan(t.st->pd.freq[0].cut[0].signal[a]));
@@ -160,22 +116,22 @@ TEST(Faults, AnalyserStallsAndDropsMidSweepAndTheSweepStillCompletes) {
 TEST(Faults, ControllerSendsJunkThenDisappears) {
   range_window t("127.0.9.2");
   ASSERT_TRUE(t.wait_for([&] { return t.st->range.capture_enabled == 1; }));
-  t.tell("garbage");
-  t.tell("long");
-  t.tell("bearing 400");
+  t.tell_sim("garbage");
+  t.tell_sim("long");
+  t.tell_sim("bearing 400");
   ASSERT_TRUE(t.wait_for([&] {
-    return test::read_bytes(t.dir.file("lobeview_log.txt")).find("Capture angle 400 corrected to 0") !=
+    return t.logged().find("Capture angle 400 corrected to 0") !=
            std::string::npos;
   }));
-  t.tell("bearing -7");
+  t.tell_sim("bearing -7");
   ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle == -7; }));
-  t.tell("quit");
+  t.tell_sim("quit");
   t.sim.waitForFinished(3000);
   ASSERT_TRUE(t.wait_for([&] { return t.st->range.serial_connected == 0; }));
   // The window goes on: a view change and a file still work.
   t.w->command(ID_VIEW_CART);
   EXPECT_EQ(t.st->view.display_type, DISPLAY_TYPE_RECT);
-  EXPECT_NE(test::read_bytes(t.dir.file("lobeview_log.txt")).find("Serial port lost"), std::string::npos);
+  EXPECT_NE(t.logged().find("Serial port lost"), std::string::npos);
 }
 
 }  // namespace

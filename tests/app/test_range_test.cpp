@@ -17,62 +17,13 @@
 #include "core/field_text.h"
 #include "core/range_codes.h"
 #include "rangesim/sim_pattern.h"
-#include "support/test_support.h"
+#include "support/range_fixture.h"
 
 namespace lobe {
 namespace {
 
-struct range_fixture {
-  QProcess sim;
-  std::string pty;
-  std::unique_ptr<lobe_state> st = make_lobe_state();
-  run_log log;
-  test::temp_dir dir;
-  scripted_ui ui;
-  std::unique_ptr<qt_range_link> link;
-  std::unique_ptr<main_window> w;
-
-  explicit range_fixture(const char* address) {
-    sim.start(QString::fromLatin1(RANGESIM_PATH), {"--address", address, "--rate", "500"});
-    if (!sim.waitForReadyRead(5000)) return;
-    pty = sim.readLine().trimmed().toStdString();
-    log.open(dir.path());
-    set_field(st->settings.dsa_ip, address);
-    link = std::make_unique<qt_range_link>(*st, log, std::vector<com_port_entry>{{3, pty, 0xCD}});
-    link->probe_ports();
-    link->dsa_init();
-    window_state ws;
-    ws.documents_folder = dir.path();
-    for (const auto& p : link->ports()) {
-      ws.com_ports.push_back(p.number);
-      ws.com_ports_prov.push_back(p.capabilities);
-    }
-    ws.current_com_port = link->current_com_port();
-    w = std::make_unique<main_window>(*st, log, *link, ws, &ui);
-    link->attach(w.get());
-    w->resize(1280, 820);
-    w->show();
-    w->start_timer();
-  }
-  ~range_fixture() {
-    if (w) w->hide();
-    sim.write("quit\n");
-    sim.waitForFinished(2000);
-    if (sim.state() != QProcess::NotRunning) sim.kill();
-  }
-  void tell_sim(const char* line) {
-    sim.write(line);
-    sim.write("\n");
-    sim.waitForBytesWritten(1000);
-  }
-  bool wait_for(const std::function<bool()>& c, int ms = 8000) { return QTest::qWaitFor(c, ms); }
-  std::string logged() { return test::read_bytes(dir.file("lobeview_log.txt")); }
-  void click_button(int id) {
-    auto* b = qobject_cast<QAbstractButton*>(w->control(id));
-    ASSERT_NE(b, nullptr) << id;
-    ASSERT_TRUE(b->isEnabled()) << id;
-    b->click();
-  }
+struct range_fixture : test::range_fixture {
+  using test::range_fixture::range_fixture;
   void click_strip(int dx) {
     const lobe::rect t = w->layout().rTrCtlArea;
     QTest::mouseClick(w->client(), Qt::LeftButton, Qt::NoModifier, QPoint(t.left + dx, t.top + 20));
