@@ -79,7 +79,10 @@ int run_lobeview(int argc, char** argv) {
   window.move(desktop.topLeft());
 
   std::string runstring;
-  for (int i = 1; i < argc; ++i) runstring += (i > 1 ? " " : "") + std::string(argv[i]);
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) runstring += ' ';
+    runstring += argv[i];
+  }
   if (!runstring.empty()) {
     runstring = strip_quotes(runstring);
     log.write_error_log("WinMain runstring", runstring);

@@ -146,14 +146,19 @@ std::string set_profile_value(std::string_view text, std::string_view section, s
   }
   std::string out(text);
   if (section_seen) {
-    std::string add = entry + "\r\n";
     // The section's last line may lack a line end when it ends the file.
-    if (insert_at > 0 && out[insert_at - 1] != '\n') add = "\r\n" + add;
+    std::string add = (insert_at > 0 && out[insert_at - 1] != '\n') ? std::string("\r\n") : std::string();
+    add += entry;
+    add += "\r\n";
     return out.insert(insert_at, add);
   }
   if (!out.empty() && out.back() != '\n') out += "\r\n";
   if (!out.empty()) out += "\r\n";
-  out += "[" + std::string(section) + "]\r\n" + entry + "\r\n";
+  out += '[';
+  out += section;
+  out += "]\r\n";
+  out += entry;
+  out += "\r\n";
   return out;
 }
 
