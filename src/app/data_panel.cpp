@@ -51,7 +51,7 @@ QString latin1(const char* s) { return QString::fromLatin1(s); }
 // Line of cut c of frequency f on the panel.
 int cut_line(const antenna_data_type& pd, int f, int c) {
   int before = 0;
-  for (int g = 0; g < f; ++g) before += count_of(pd.freq[g].numcut, MAX_CUTS);
+  for (int g = 0; g < f; ++g) before += count_in(pd.freq[g].numcut, MAX_CUTS);
   return 3 * f + 2 + before + c;
 }
 
@@ -80,14 +80,14 @@ void main_window::display_planet_header() {
   }
   const lobe::rect& fr = layout_.rFreqDataArea;
   int line = 0;
-  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f) {
+  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
     if (f > 0) ++line;
     make_edit(IDC_PD_PATFRE + f, st_.pd.freq[f].patfre, fr.left + 94, fr.top + 5 + 25 * line, 60,
               sizeof st_.pd.freq[f].patfre - 1, read_only);
     if (st_.range.capture_enabled)
       make_button(IDC_PD_ADDCUT + f, QStringLiteral("Add Cut"), fr.left + 180, fr.top + 5 + 25 * line, 65, 22);
     line += 2;
-    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c, ++line) {
+    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c, ++line) {
       const cut_data_type& cut = st_.pd.freq[f].cut[c];
       const int y = fr.top + 5 + 25 * line, y7 = fr.top + 7 + 25 * line;
       make_edit(row_control_id(row_control::patcut, line), cut.patcut, fr.left + 60, y, 30, sizeof cut.patcut - 1,
@@ -139,10 +139,10 @@ void main_window::clear_window_cut_data() {
     if (QWidget* c = control(id)) { c->hide(); c->deleteLater(); }
     controls_.erase(id);
   };
-  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f) {
+  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
     drop(IDC_PD_PATFRE + f);
     drop(IDC_PD_ADDCUT + f);
-    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
+    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
       const int line = cut_line(st_.pd, f, c);
       for (int k = 0; k <= static_cast<int>(row_control::mavg); ++k) drop(row_control_id(static_cast<row_control>(k), line));
     }
@@ -155,9 +155,9 @@ void main_window::read_window_cut_data() {
     if (!e) return std::nullopt;
     return e->text();
   };
-  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f) {
+  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
     if (auto t = text_of(IDC_PD_PATFRE + f)) set_field(st_.pd.freq[f].patfre, t->toLatin1().toStdString());
-    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
+    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
       const int line = cut_line(st_.pd, f, c);
       cut_data_type& cut = st_.pd.freq[f].cut[c];
       if (auto t = text_of(row_control_id(row_control::patcut, line)))
@@ -210,7 +210,7 @@ void main_window::add_freq() {
 
 void main_window::add_cut(int idc) {
   const int f = idc - IDC_PD_ADDCUT;
-  if (f < 0 || f >= count_of(st_.pd.nofreq, MAX_FREQ) || st_.pd.freq[f].numcut >= MAX_CUTS) return;
+  if (f < 0 || f >= count_in(st_.pd.nofreq, MAX_FREQ) || st_.pd.freq[f].numcut >= MAX_CUTS) return;
   read_window_form_data();
   clear_window_form_data();
   clear_window_cut_data();
@@ -225,12 +225,12 @@ void main_window::delete_cut(int idc) {
   clear_window_form_data();
   clear_window_cut_data();
   bool done = false;
-  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ) && !done; ++f) {
+  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ) && !done; ++f) {
     freq_data_type& fr = st_.pd.freq[f];
-    for (int c = 0; c < count_of(fr.numcut, MAX_CUTS); ++c) {
+    for (int c = 0; c < count_in(fr.numcut, MAX_CUTS); ++c) {
       if (row_control_id(row_control::del, cut_line(st_.pd, f, c)) != idc) continue;
       // Later cuts move down whole; the row flags stay with their rows.
-      for (int k = c; k + 1 < count_of(fr.numcut, MAX_CUTS); ++k) fr.cut[k] = fr.cut[k + 1];
+      for (int k = c; k + 1 < count_in(fr.numcut, MAX_CUTS); ++k) fr.cut[k] = fr.cut[k + 1];
       fr.numcut -= 1;
       done = true;
       break;
@@ -243,16 +243,16 @@ bool main_window::find_row_button_cut(int idc) {
   row_control kind;
   int line = 0;
   if (!decode_row_control(idc, kind, line)) return false;
-  for (st_.edit.capture_freq = 0; st_.edit.capture_freq < count_of(st_.pd.nofreq, MAX_FREQ); ++st_.edit.capture_freq)
-    for (st_.edit.capture_cut = 0; st_.edit.capture_cut < count_of(st_.pd.freq[st_.edit.capture_freq].numcut, MAX_CUTS);
+  for (st_.edit.capture_freq = 0; st_.edit.capture_freq < count_in(st_.pd.nofreq, MAX_FREQ); ++st_.edit.capture_freq)
+    for (st_.edit.capture_cut = 0; st_.edit.capture_cut < count_in(st_.pd.freq[st_.edit.capture_freq].numcut, MAX_CUTS);
          ++st_.edit.capture_cut)
       if (row_control_id(kind, cut_line(st_.pd, st_.edit.capture_freq, st_.edit.capture_cut)) == idc) return true;
   return false;
 }
 
 void main_window::shwhid_button_click() {
-  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f)
-    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c)
+  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f)
+    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c)
       if (auto* box = qobject_cast<QCheckBox*>(control(row_control_id(row_control::showhide, cut_line(st_.pd, f, c)))))
         st_.flags.cut[f][c].hide = box->isChecked() ? 0 : 1;
   emr_message_shown_ = false;

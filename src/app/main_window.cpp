@@ -216,12 +216,12 @@ void main_window::mainwindow_size() {
   // Header edits keep their places; the rows follow their lines.
   int fcline = 0;
   const lobe::rect& fr = layout_.rFreqDataArea;
-  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f) {
+  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
     if (f > 0) ++fcline;
     if (QWidget* e = control(IDC_PD_PATFRE + f)) e->setGeometry(fr.left + 94, fr.top + 5 + 25 * fcline, 60, 20);
     if (QWidget* b = control(IDC_PD_ADDCUT + f)) b->setGeometry(fr.left + 180, fr.top + 5 + 25 * fcline, 65, 22);
     fcline += 2;
-    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
+    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
       const int y = fr.top + 5 + 25 * fcline;
       const int y7 = fr.top + 7 + 25 * fcline;
       auto put = [&](row_control k, int x, int yy, int w, int h) {

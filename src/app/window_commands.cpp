@@ -408,10 +408,10 @@ void main_window::pick_colour(int, int y) {
   const int line = (y - fr.top) / 25;
   // Walk the panel lines as they are painted; k counts the cut rows.
   int l = 0, k = 0;
-  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f) {
+  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
     if (f > 0) ++l;
     l += 2;
-    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c, ++l, ++k) {
+    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c, ++l, ++k) {
       if (l != line) continue;
       const std::size_t index = static_cast<std::size_t>(k % PALETTE_SIZE);
       std::vector<colorref> custom(st_.settings.gr_colours.begin(), st_.settings.gr_colours.begin() + 16);

@@ -106,7 +106,7 @@ void main_window::mainwindow_paint(surface& dc) {
   const int L = fr.left, T = fr.top, R = fr.right;
   ws_.cut_count = 0;
   int ci = 0, row = 0;
-  for (int f = 0; f < count_of(st_.pd.nofreq, MAX_FREQ); ++f) {
+  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
     if (f > 0) {
       line(dc, L + 5, T + 8 + 25 * row, R - 5, T + 8 + 25 * row);
       ++row;
@@ -117,7 +117,7 @@ void main_window::mainwindow_paint(surface& dc) {
                 st_.range.capture_enabled ? "Orientation  Polarisation          Peak dBm / mV         Shift"
                                     : "Orientation  Polarisation");
     ++row;
-    for (int c = 0; c < count_of(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
+    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
       if (st_.range.capture_enabled && st_.flags.cut[f][c].sweep_completed) {
         const float emax = st_.pd.freq[f].cut[c].emax;
         const double d = st_.all_emax > 0 ? std::fabs(20.0 * std::log10(emax / st_.all_emax)) : 0.0;

@@ -96,13 +96,6 @@ void post_process_ant_data(lobe_state& st, const reader_state& rs, core_io& io) 
 
 namespace {
 
-bool is_horizontal(const char* patcut) {
-  return equals_nocase(patcut, PATCUT_HORIZONTAL) || equals_nocase(patcut, PATCUT_AZIMUTH);
-}
-bool is_vertical(const char* patcut) {
-  return equals_nocase(patcut, PATCUT_VERTICAL) || equals_nocase(patcut, PATCUT_ELEVATION);
-}
-
 void write_levels(line_writer& w, const cut_data_type& cut, int from, int to) {
   for (int i = from; i <= to; ++i) w.line("-%.3f\r\n", static_cast<double>(cut.signal[i]));
 }
@@ -116,10 +109,10 @@ void write_ant_file(const lobe_state& st, byte_sink& out, run_log& log) {
   const int version = st.file.ant_file_type;
   line_writer w(out, log);
   for (int c = 0; c < numcut; ++c)
-    if (is_horizontal(fr.cut[c].patcut)) write_levels(w, fr.cut[c], 0, 359);
+    if (is_horizontal_cut(fr.cut[c].patcut)) write_levels(w, fr.cut[c], 0, 359);
   if (version != AFT_ANT_V2 && version != AFT_ANT_V3) return;
   for (int c = 0; c < numcut; ++c) {
-    if (!is_vertical(fr.cut[c].patcut)) continue;
+    if (!is_vertical_cut(fr.cut[c].patcut)) continue;
     write_levels(w, fr.cut[c], 270, 359);
     write_levels(w, fr.cut[c], 0, version == AFT_ANT_V2 ? 90 : 269);
   }

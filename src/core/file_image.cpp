@@ -20,6 +20,16 @@ image_status read_file_image(std::FILE* file, std::string& image) {
   return image_status::ok;
 }
 
+std::optional<std::string> read_whole_file(const std::string& path) {
+  std::FILE* f = open_for_reading(path);
+  if (!f) return std::nullopt;
+  std::string text;
+  const image_status status = read_file_image(f, text);
+  std::fclose(f);
+  if (status == image_status::no_size) return std::nullopt;
+  return text;
+}
+
 std::FILE* open_for_reading(const std::string& fn) {
   std::FILE* f = std::fopen(fn.c_str(), "rb");
   if (!f) return nullptr;

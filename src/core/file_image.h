@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace lobe {
@@ -10,6 +11,9 @@ namespace lobe {
 enum class image_status { ok, no_size, read_failed };
 
 image_status read_file_image(std::FILE* file, std::string& image);
+
+// The whole of a small text file, or nothing when it cannot be opened.
+std::optional<std::string> read_whole_file(const std::string& path);
 
 // Opens a regular file for reading; nullptr for a missing file or a folder.
 std::FILE* open_for_reading(const std::string& fn);

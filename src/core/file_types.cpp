@@ -9,7 +9,6 @@
 namespace lobe {
 
 namespace {
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 }  // namespace
 
 std::string file_title(std::string_view path) {
@@ -23,9 +22,9 @@ std::string dialog_extension(std::string_view path) {
   if (dot == std::string::npos) return "";
   std::string_view rest = std::string_view(title).substr(dot + 1);
   std::size_t i = 0;
-  while (i < rest.size() && is_blank(rest[i])) ++i;
+  while (i < rest.size() && is_c_space(rest[i])) ++i;
   std::string out;
-  while (i < rest.size() && !is_blank(rest[i]) && out.size() < 4) out += rest[i++];
+  while (i < rest.size() && !is_c_space(rest[i]) && out.size() < 4) out += rest[i++];
   return out;
 }
 

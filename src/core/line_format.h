@@ -32,9 +32,6 @@ class line_writer {
   char str_[1000];
 };
 
-// A count from the record, kept inside the table it counts.
-inline int count_in(int v, int hi) { return v < 0 ? 0 : (v > hi ? hi : v); }
-
 // The dB by which "scale all to strongest signal" lowers a cut, when the
 // format does not carry the peak level itself.
 float crosspol_scale(const lobe_state& st, const cut_data_type& cut, bool format_carries_peak);

@@ -14,13 +14,12 @@ namespace lobe {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
 // The first run of up to six non-blank characters, as "%6s" reads it.
 std::string_view first_token(const char* p) {
-  while (*p && is_blank(*p)) ++p;
+  while (*p && is_c_space(*p)) ++p;
   std::size_t n = 0;
-  while (n < 6 && p[n] && !is_blank(p[n])) ++n;
+  while (n < 6 && p[n] && !is_c_space(p[n])) ++n;
   return {p, n};
 }
 

@@ -70,6 +70,14 @@ const header_field* header_field_by_name(std::string_view name) {
   return nullptr;
 }
 
+bool is_horizontal_cut(const char* patcut) {
+  return equals_nocase(patcut, PATCUT_HORIZONTAL) || equals_nocase(patcut, PATCUT_AZIMUTH);
+}
+
+bool is_vertical_cut(const char* patcut) {
+  return equals_nocase(patcut, PATCUT_VERTICAL) || equals_nocase(patcut, PATCUT_ELEVATION);
+}
+
 void clear_cut_data(antenna_data_type& pd) {
   for (int f = 0; f < pd.nofreq && f < MAX_FREQ; ++f)
     for (int c = 0; c < pd.freq[f].numcut && c < MAX_CUTS; ++c)

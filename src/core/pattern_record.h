@@ -115,10 +115,16 @@ struct pattern_flags_type {
   cut_flags_type cut[MAX_FREQ][MAX_CUTS];
 };
 
+// A count from the record (or a file), kept inside the table it counts.
+inline int count_in(int v, int hi) { return v < 0 ? 0 : (v > hi ? hi : v); }
+
 // Number of stored points of a cut, whatever its nupoin says.
-inline int stored_points(const cut_data_type& c) {
-  return c.nupoin < 0 ? 0 : (c.nupoin > MAX_SAMPLES ? MAX_SAMPLES : c.nupoin);
-}
+inline int stored_points(const cut_data_type& c) { return count_in(c.nupoin, MAX_SAMPLES); }
+
+// "H" or "AZ" in any case: a horizontal cut for the writers.
+bool is_horizontal_cut(const char* patcut);
+// "V" or "EL" in any case: a vertical cut.
+bool is_vertical_cut(const char* patcut);
 
 // The resets every load relies on.
 void clear_cut_data(antenna_data_type& pd);

@@ -16,13 +16,12 @@ namespace lobe {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
 // The first blank-delimited word, as "%s " reads it.
 std::string_view first_word(const char* p) {
-  while (*p && is_blank(*p)) ++p;
+  while (*p && is_c_space(*p)) ++p;
   std::size_t n = 0;
-  while (p[n] && !is_blank(p[n])) ++n;
+  while (p[n] && !is_c_space(p[n])) ++n;
   return {p, n};
 }
 
@@ -130,10 +129,6 @@ struct chosen_cut {
   bool found() const { return f >= 0; }
 };
 
-bool is_horizontal(const char* patcut) {
-  return equals_nocase(patcut, PATCUT_HORIZONTAL) || equals_nocase(patcut, PATCUT_AZIMUTH);
-}
-
 void write_section(lobe_state& st, line_writer& w, const chosen_cut& pick, const char* keyword) {
   const cut_data_type& cut = st.pd.freq[pick.f].cut[pick.c];
   const float s = crosspol_scale(st, cut, false);
@@ -153,7 +148,7 @@ void write_planet_file(lobe_state& st, byte_sink& out, core_io& io) {
     for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) {
       const cut_data_type& cut = pd.freq[f].cut[c];
       if (!io.win.is_cut_shown(f, c) || cut.nupoin == 0) continue;
-      chosen_cut& slot = is_horizontal(cut.patcut) ? h : v;
+      chosen_cut& slot = is_horizontal_cut(cut.patcut) ? h : v;
       if (!slot.found()) slot = {f, c};
     }
   // Without a horizontal cut the frequency and polarisation come from the

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/field_text.h"
+#include "core/file_image.h"
 #include "core/file_sink.h"
 
 namespace lobe {
@@ -59,17 +60,6 @@ std::optional<std::string_view> key_name(std::string_view line) {
   return trim(line.substr(0, eq));
 }
 
-std::optional<std::string> read_file(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return std::nullopt;
-  std::string text;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-  std::fclose(f);
-  return text;
-}
-
 std::string cut(std::string s, std::size_t size) {
   if (size == 0) return "";
   if (s.size() > size - 1) s.resize(size - 1);
@@ -98,14 +88,14 @@ std::optional<std::string> find_profile_value(std::string_view text, std::string
 
 std::string get_private_profile_string(const std::string& section, const std::string& key, const std::string& def,
                                        std::size_t size, const std::string& path) {
-  const auto text = read_file(path);
+  const auto text = read_whole_file(path);
   std::optional<std::string> v;
   if (text) v = find_profile_value(*text, section, key);
   return cut(v ? *v : def, size);
 }
 
 int get_private_profile_int(const std::string& section, const std::string& key, int def, const std::string& path) {
-  const auto text = read_file(path);
+  const auto text = read_whole_file(path);
   if (!text) return def;
   const auto v = find_profile_value(*text, section, key);
   if (!v || v->empty()) return def;
@@ -164,7 +154,7 @@ std::string set_profile_value(std::string_view text, std::string_view section, s
 
 bool write_private_profile_string(const std::string& section, const std::string& key, const std::string& value,
                                   const std::string& path) {
-  const auto text = read_file(path);
+  const auto text = read_whole_file(path);
   const std::string updated = set_profile_value(text ? *text : std::string(), section, key, value);
   atomic_file out;
   if (!out.open(path)) return false;

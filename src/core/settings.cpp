@@ -5,6 +5,7 @@
 
 #include "core/c_numeric.h"
 #include "core/field_text.h"
+#include "core/file_image.h"
 #include "core/file_sink.h"
 #include "core/private_profile.h"
 #include "core/run_log.h"
@@ -76,13 +77,7 @@ void read_settings_file(settings_state& s, const std::string& documents_folder) 
 
 bool write_settings_file(const settings_state& s, const std::string& documents_folder) {
   const std::string path = palette_file_path(documents_folder);
-  std::string text;
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-    std::fclose(f);
-  }
+  std::string text = read_whole_file(path).value_or("");
   // One pass over the text and one write: the same result as 28 single-key writes.
   for (int i = 0; i < PALETTE_SIZE; ++i)
     text = set_profile_value(text, k_palette, palette_key(i),

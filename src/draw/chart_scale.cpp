@@ -20,10 +20,6 @@ colorref cut_colour(const lobe_state& st, int n) {
   return st.settings.gr_colours[static_cast<std::size_t>((gr_colour_init + n) % PALETTE_SIZE)];
 }
 
-bool is_vertical_cut(const char* patcut) {
-  return equals_nocase(patcut, PATCUT_ELEVATION) || equals_nocase(patcut, PATCUT_VERTICAL);
-}
-
 pen hpo_grey(float scf) { return {pen_style::solid, pix(0.4 * scf), rgb(210, 210, 210)}; }
 pen hpo_black(float scf) { return {pen_style::solid, pix(0.5 * scf), rgb(120, 120, 120)}; }
 pen hpo_pale(float scf) { return {pen_style::solid, pix(0.2 * scf), rgb(230, 230, 230)}; }

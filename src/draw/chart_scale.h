@@ -48,17 +48,11 @@ float level_length(const view_state& v, float signal, float shift, float k);
 // Colour of the cut numbered n (every cut slot counts, shown or not).
 colorref cut_colour(const lobe_state& st, int n);
 
-// "V" or "EL" in any case: drawn with the vertical cuts.
-bool is_vertical_cut(const char* patcut);
-
 // Grid pens at a scale factor.
 pen hpo_grey(float scf);
 pen hpo_black(float scf);
 pen hpo_pale(float scf);
 // A trace pen of nominal width `width` in the cut's colour.
 pen trace_pen(float scf, int width, colorref colour);
-
-// Keeps a count from the record inside its table.
-inline int count_of(int v, int hi) { return v < 0 ? 0 : (v > hi ? hi : v); }
 
 }  // namespace lobe

@@ -37,9 +37,9 @@ struct chosen_emr_cut {
 chosen_emr_cut choose_cut(const lobe_state& st, window_port& win) {
   chosen_emr_cut out;
   int cuts_before = 0;
-  for (int f = 0; f < count_of(st.pd.nofreq, MAX_FREQ); ++f) {
+  for (int f = 0; f < count_in(st.pd.nofreq, MAX_FREQ); ++f) {
     const freq_data_type& fr = st.pd.freq[f];
-    for (int c = 0; c < count_of(fr.numcut, MAX_CUTS); ++c) {
+    for (int c = 0; c < count_in(fr.numcut, MAX_CUTS); ++c) {
       const cut_data_type& cut = fr.cut[c];
       if (!win.is_cut_shown(f, c) || cut.nupoin == 0 || !is_vertical_cut(cut.patcut)) continue;
       const auto freq = emr_frequency(fr.patfre);
@@ -49,7 +49,7 @@ chosen_emr_cut choose_cut(const lobe_state& st, window_port& win) {
       out = {f, c, 3 * f + 2 + cuts_before + c, *freq, sp, so};
       return out;
     }
-    cuts_before += count_of(fr.numcut, MAX_CUTS);
+    cuts_before += count_in(fr.numcut, MAX_CUTS);
   }
   return out;
 }
@@ -124,7 +124,7 @@ bool plot_emr_chart(lobe_state& st, core_io& io, surface& dc, float scf, emr_tex
 
   cut_data_type& cut = st.pd.freq[pick.f].cut[pick.c];
   std::vector<float> rp, ro;
-  const int n = count_of(cut.nupoin, MAX_SAMPLES);
+  const int n = count_in(cut.nupoin, MAX_SAMPLES);
   for (int p = 0; p < n; ++p) {
     if (cut.angle[p] == END_MARKER) {
       cut.nupoin = p;

@@ -139,7 +139,7 @@ void plot_cut(lobe_state& st, surface& dc, float scf, cut_data_type& cut, colorr
   bool pen_down = false;
   point first{0, 0};
   int p = 0;
-  const int n = count_of(cut.nupoin, MAX_SAMPLES);
+  const int n = count_in(cut.nupoin, MAX_SAMPLES);
   for (; p < n; ++p) {
     const float degrees = cut.angle[p];
     if (degrees == END_MARKER) {
@@ -182,9 +182,9 @@ void plot_chart(lobe_state& st, window_port& win, surface& dc, float scf, int xh
   const float plot_scale =
       st.view.mv_display ? static_cast<float>(r) : static_cast<float>(r) / static_cast<float>(st.view.centre_dbs);
   int n = 0;
-  for (int f = 0; f < count_of(st.pd.nofreq, MAX_FREQ); ++f) {
+  for (int f = 0; f < count_in(st.pd.nofreq, MAX_FREQ); ++f) {
     freq_data_type& fr = st.pd.freq[f];
-    for (int c = 0; c < count_of(fr.numcut, MAX_CUTS); ++c, ++n) {
+    for (int c = 0; c < count_in(fr.numcut, MAX_CUTS); ++c, ++n) {
       cut_data_type& cut = fr.cut[c];
       if (!win.is_cut_shown(f, c) || cut.nupoin == 0) continue;
       const int cx = is_vertical_cut(cut.patcut) ? xv : xh;

@@ -225,10 +225,10 @@ bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& set
   if (st.view.display_type != DISPLAY_TYPE_EMR) {
     row_cursor legend{g.cb1.x, g.cb1.y, scf};
     int number = 0;
-    for (int f = 0; f < count_of(pd.nofreq, MAX_FREQ); ++f) {
+    for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f) {
       print_f_string(dc, scf, legend.x, legend.y, "Frequency", pd.freq[f].patfre);
       legend.next();
-      for (int c = 0; c < count_of(pd.freq[f].numcut, MAX_CUTS); ++c, ++number) {
+      for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c, ++number) {
         if (!io.win.is_cut_shown(f, c)) continue;
         const cut_data_type& cut = pd.freq[f].cut[c];
         print_cut_string(st, dc, scf, legend.x, legend.y, cut.patcut, cut.polari, number);

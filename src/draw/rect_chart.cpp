@@ -141,7 +141,7 @@ void plot_rect_cut(lobe_state& st, surface& dc, float scf, cut_data_type& cut, c
   bool wrapped = false;
   point first{0, 0};
   float previous = 0.0f;
-  const int n = count_of(cut.nupoin, MAX_SAMPLES);
+  const int n = count_in(cut.nupoin, MAX_SAMPLES);
   for (int p = 0; p < n; ++p) {
     float theta = cut.angle[p];
     if (theta == END_MARKER) {
@@ -189,9 +189,9 @@ void plot_rect_chart(lobe_state& st, window_port& win, surface& dc, float scf, c
   const float x_scale = static_cast<float>(gh.x10_increment) / 10.0f;
 
   int n = 0;
-  for (int f = 0; f < count_of(st.pd.nofreq, MAX_FREQ); ++f) {
+  for (int f = 0; f < count_in(st.pd.nofreq, MAX_FREQ); ++f) {
     freq_data_type& fr = st.pd.freq[f];
-    for (int c = 0; c < count_of(fr.numcut, MAX_CUTS); ++c, ++n) {
+    for (int c = 0; c < count_in(fr.numcut, MAX_CUTS); ++c, ++n) {
       cut_data_type& cut = fr.cut[c];
       if (!win.is_cut_shown(f, c)) continue;
       const trace_frame& frame = is_vertical_cut(cut.patcut) ? vertical : horizontal;
@@ -212,9 +212,9 @@ void plot_rect_env(lobe_state& st, surface& dc, float scf, const rect& rch, cons
   auto X = [&](float a) { return pix(O + x_scale * a); };
   auto Y = [&](float s) { return pix(g.bottom - gimme_db_normalized_level(st.view, s, y_scale)); };
 
-  for (int e = 0; e < count_of(st.ed.numenv, MAX_ENVELOPES); ++e) {
+  for (int e = 0; e < count_in(st.ed.numenv, MAX_ENVELOPES); ++e) {
     const envelope_data_type& env = st.ed.env[e];
-    const int rows = count_of(env.nupoin, MAX_ENV_SAMPLES);
+    const int rows = count_in(env.nupoin, MAX_ENV_SAMPLES);
     if (env.display == 0 || rows == 0) continue;
     point pts[80];
     int np = 0;
