@@ -9,6 +9,7 @@ packages=(
   nlohmann-json3-dev
   qt6-base-dev qt6-svg-dev qt6-serialport-dev libgl-dev
   fonts-liberation
+  xvfb openbox x11-utils
   locales
   dpkg-dev desktop-file-utils shared-mime-info
 )

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Renders the pictures of the README from the bundled samples.
+# Renders the pictures of the README from the bundled samples. The window
+# pictures are screenshots of the real window on an X server with a window
+# manager (Xvfb and openbox, through scripts/with_x11.sh).
 # Needs a build (scripts/build.sh) and pdftoppm (poppler-utils).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,5 +23,6 @@ trap 'rm -rf "$tmp"' EXIT
 "$conv" render "$sample" "$tmp/landscape.pdf" --print landscape --view rect "${env[@]}"
 pdftoppm -r 60 -png -singlefile "$tmp/portrait.pdf" "$out/print-portrait"
 pdftoppm -r 60 -png -singlefile "$tmp/landscape.pdf" "$out/print-landscape"
-build/tools/window_shots "$out" "$sample" data/kwr_envelopes.csv data/kwr_help.txt >/dev/null 2>&1
+scripts/with_x11.sh --size 1400x900 \
+  build/tools/window_shots "$out" "$sample" data/kwr_envelopes.csv data/kwr_help.txt >/dev/null
 ls -l "$out"

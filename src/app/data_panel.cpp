@@ -2,6 +2,7 @@
 // per cut, and the EMR inputs. The record is the master copy; the panel is
 // rebuilt from it whenever its shape changes, after its texts were read back.
 #include <QCheckBox>
+#include <cmath>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -71,6 +72,9 @@ QWidget* main_window::make_edit(int id, const char* text, int x, int y, int w, i
 }
 
 void main_window::display_planet_header() {
+  // The mode may have changed since the last layout; place the new controls
+  // from the areas of the current one.
+  set_window_parameters();
   const bool read_only = !full_mode();
   const lobe::rect& fd = layout_.rFileDataArea;
   for (const pane_edit* p = pane_begin(ws_.disp_desc); p != pane_end(ws_.disp_desc); ++p) {
@@ -123,6 +127,12 @@ void main_window::display_planet_header() {
   emr_message_shown_ = false;
 }
 
+void main_window::place_header_edits() {
+  const lobe::rect& fd = layout_.rFileDataArea;
+  for (const pane_edit* p = pane_begin(ws_.disp_desc); p != pane_end(ws_.disp_desc); ++p)
+    if (QWidget* e = control(p->id)) e->setGeometry(fd.left + p->x, fd.top + p->y, p->w, 20);
+}
+
 void main_window::clear_window_form_data() {
   for (const pane_edit* p = pane_begin(ws_.disp_desc); p != pane_end(ws_.disp_desc); ++p) {
     if (QWidget* c = control(p->id)) { c->hide(); c->deleteLater(); }
@@ -171,10 +181,24 @@ void main_window::read_window_cut_data() {
 void main_window::read_window_emr_data() {
   float* targets[] = {&st_.emr.epower, &st_.emr.eloss, &st_.emr.eheight};
   const int ids[] = {IDC_PD_EPOWER, IDC_PD_ELOSS, IDC_PD_EHEIGHT};
+  const char* names[] = {"Tx power (W)", "Tx loss (dB)", "Antenna hgt (m)"};
   for (int i = 0; i < 3; ++i) {
     auto* e = qobject_cast<QLineEdit*>(control(ids[i]));
+    if (!e) continue;
     float v = 0.0f;
-    if (e && c_sscanf(e->text().toLatin1().constData(), "%f", &v) == 1) *targets[i] = v;
+    char rest = 0;
+    const QByteArray text = e->text().trimmed().toLatin1();
+    // A power, a loss or a height below zero has no meaning here, and a
+    // typing slip must not turn the chart into "nan": refuse it and keep the
+    // last good value.
+    if (c_sscanf(text.constData(), "%f %c", &v, &rest) == 1 && std::isfinite(v) && v >= 0.0f) {
+      *targets[i] = v;
+      continue;
+    }
+    e->setText(QString::fromStdString(c_format("%.1f", double(*targets[i]))));
+    ui_.message_box(c_format("%s must be a number, 0 or more.\n\"%s\" was not taken; the value stays %.1f.", names[i],
+                             text.constData(), double(*targets[i])),
+                    "EMR input", message_icon::warning);
   }
 }
 

@@ -11,10 +11,16 @@ namespace {
 
 template <class W>
 W* at(QWidget* parent, int id, int x, int y, int w, int h, W* widget) {
+  const dialog_units du(parent->font());
   widget->setParent(parent);
-  widget->setGeometry(du_x(x), du_y(y), du_x(w), du_y(h));
+  widget->setGeometry(du.x(x), du.y(y), du.x(w), du.y(h));
   widget->setProperty("lobe_id", id);
   return widget;
+}
+
+void set_size(QDialog* d, int w, int h) {
+  const dialog_units du(d->font());
+  d->setFixedSize(du.x(w), du.y(h));
 }
 
 QPushButton* button(QDialog* d, int id, const char* text, int x, int y, bool is_default) {
@@ -24,7 +30,50 @@ QPushButton* button(QDialog* d, int id, const char* text, int x, int y, bool is_
   return b;
 }
 
+// What a text needs across: the text itself and the control's own margins.
+int needed_width(const QWidget& w, const QString& text, int margin) {
+  return w.fontMetrics().horizontalAdvance(text) + margin;
+}
+
 }  // namespace
+
+dialog_units::dialog_units(const QFont& font) {
+  const QFontMetrics m(font);
+  const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  base_x = std::max(1, (m.horizontalAdvance(alphabet) / 26 + 1) / 2);
+  base_y = std::max(1, m.height());
+}
+
+void fit_dialog_texts(QDialog& dialog) {
+  const auto children = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  int grown = 0;
+  for (QWidget* w : children) {
+    int need = 0;
+    if (auto* b = qobject_cast<QPushButton*>(w))
+      need = needed_width(*b, b->text(), 16);
+    else if (auto* l = qobject_cast<QLabel*>(w))
+      need = needed_width(*l, l->text(), 2);
+    else
+      continue;
+    // A label may reach under the control beside it (the edit of its row)
+    // or below it (the list under a heading); it ends where that begins.
+    for (QWidget* other : children) {
+      if (other == w || !w->geometry().intersects(other->geometry())) continue;
+      if (other->x() > w->x())
+        w->resize(other->x() - w->x() - 2, w->height());
+      else if (other->y() > w->y())
+        w->resize(w->width(), other->y() - w->y());
+    }
+    const int extra = need - w->width();
+    if (extra <= 0) continue;
+    const int old_right = w->x() + w->width();
+    w->resize(need, w->height());
+    for (QWidget* other : children)
+      if (other != w && other->x() >= old_right) other->move(other->x() + extra, other->y());
+    grown += extra;
+  }
+  if (grown > 0) dialog.setFixedSize(dialog.width() + grown, dialog.height());
+}
 
 void place_dialog(QDialog& dialog, dialog_anchor where) {
   dialog.move(where.x - dialog.width() / 2, where.y - dialog.height() / 2);
@@ -32,7 +81,7 @@ void place_dialog(QDialog& dialog, dialog_anchor where) {
 
 ant_version_dialog_box::ant_version_dialog_box(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Lobeview - Choose ANT file format"));
-  setFixedSize(du_x(200), du_y(30));
+  set_size(this, 200, 30);
   const struct {
     int id;
     const char* text;
@@ -48,11 +97,12 @@ ant_version_dialog_box::ant_version_dialog_box(QWidget* parent) : QDialog(parent
       done(1);
     });
   }
+  fit_dialog_texts(*this);
 }
 
 nec_column_dialog_box::nec_column_dialog_box(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Lobeview - Choose 4NEC file columns"));
-  setFixedSize(du_x(190), du_y(70));
+  set_size(this, 190, 70);
   at(this, IDC_4NEC_T_A, 10, 10, 50, 14, new QLabel(QStringLiteral("Angle Column")));
   angle_list = at(this, IDC_4NEC_L_A, 10, 20, 50, 48, new QListWidget);
   at(this, IDC_4NEC_T_S, 70, 10, 50, 14, new QLabel(QStringLiteral("Signal Column")));
@@ -63,11 +113,12 @@ nec_column_dialog_box::nec_column_dialog_box(QWidget* parent) : QDialog(parent) 
   signal_list->setCurrentRow(1);
   connect(button(this, IDOK, "OK", 130, 20, true), &QPushButton::clicked, this, [this] { done(1); });
   connect(button(this, IDCANCEL, "Cancel", 130, 40, false), &QPushButton::clicked, this, [this] { done(2); });
+  fit_dialog_texts(*this);
 }
 
 description_dialog_box::description_dialog_box(QWidget* parent, const antenna_data_type& pd) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Lobeview - Edit the NSMA Description fields"));
-  setFixedSize(du_x(350), du_y(110));
+  set_size(this, 350, 110);
   const char* texts[] = {pd.descr1, pd.descr2, pd.descr3, pd.descr4, pd.descr5};
   for (int i = 0; i < 5; ++i) {
     at(this, IDC_DLG_T_DSC1 + 2 * i, 5, 5 + 15 * i, 55, 14,
@@ -78,17 +129,19 @@ description_dialog_box::description_dialog_box(QWidget* parent, const antenna_da
   }
   connect(button(this, IDOK, "OK", 100, 85, true), &QPushButton::clicked, this, [this] { done(1); });
   connect(button(this, IDCANCEL, "Cancel", 200, 85, false), &QPushButton::clicked, this, [this] { done(2); });
+  fit_dialog_texts(*this);
 }
 
 dsa_ip_dialog_box::dsa_ip_dialog_box(QWidget* parent, const std::string& ip) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Lobeview - Set the DSA 875 IP address"));
-  setFixedSize(du_x(350), du_y(55));
+  set_size(this, 350, 55);
   at(this, IDC_DLG_T_DSA_IP, 5, 5, 55, 14, new QLabel(QStringLiteral("DSA_IP")));
   address = at(this, IDC_DLG_D_DSA_IP, 40, 5, 300, 14, new QLineEdit);
   address->setMaxLength(39);
   address->setText(QString::fromStdString(ip));
   connect(button(this, IDOK, "OK", 100, 30, true), &QPushButton::clicked, this, [this] { done(1); });
   connect(button(this, IDCANCEL, "Cancel", 200, 30, false), &QPushButton::clicked, this, [this] { done(2); });
+  fit_dialog_texts(*this);
 }
 
 }  // namespace lobe

@@ -1,6 +1,9 @@
 // The four small dialogs: ANT version, 4NEC columns, description lines and
-// analyser address. Sizes follow their templates (dialog units of an 8-point
-// font: 1.5 pixels across, 1.625 down); each stands over the chart's centre.
+// analyser address. Sizes follow their templates in dialog units, which are
+// taken from the dialog's own font (a quarter of its average character width
+// across, an eighth of its height down), so the dialogs grow with the font;
+// a text that still does not fit widens its control. Each dialog stands over
+// the chart's centre.
 #pragma once
 
 #include <QDialog>
@@ -13,9 +16,17 @@
 
 namespace lobe {
 
-// Dialog units to pixels.
-inline int du_x(int v) { return v * 3 / 2; }
-inline int du_y(int v) { return v * 13 / 8; }
+// Dialog units of a font, to pixels.
+struct dialog_units {
+  explicit dialog_units(const QFont& font);
+  int x(int v) const { return (v * base_x + 2) / 4; }
+  int y(int v) const { return (v * base_y + 4) / 8; }
+  int base_x, base_y;
+};
+
+// Widens every label and button whose text does not fit, moving what lies to
+// its right along and growing the dialog to match.
+void fit_dialog_texts(QDialog& dialog);
 
 class ant_version_dialog_box : public QDialog {
  public:

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QUrl>
 
 #include "app/resource_ids.h"
@@ -20,6 +21,7 @@
 #include "core/range_codes.h"
 #include "core/settings.h"
 #include "draw/chart_scale.h"
+#include "draw/label_placer.h"
 
 namespace lobe {
 
@@ -60,6 +62,19 @@ class client_area : public QWidget {
   main_window& w_;
 };
 
+// The fields of the status bar sit at fixed right edges; they follow the bar
+// whenever it changes size.
+class status_fields_area : public QWidget {
+ public:
+  status_fields_area(QWidget* parent, main_window& w) : QWidget(parent), w_(w) {}
+
+ protected:
+  void resizeEvent(QResizeEvent*) override { w_.place_status_fields(); }
+
+ private:
+  main_window& w_;
+};
+
 main_window::main_window(lobe_state& st, run_log& log, range_link& link, window_state ws, modal_ui* ui)
     : st_(st),
       log_(log),
@@ -72,6 +87,8 @@ main_window::main_window(lobe_state& st, run_log& log, range_link& link, window_
   setWindowIcon(make_program_icon());
   client_ = new client_area(*this);
   setCentralWidget(client_);
+  // Below this the three columns would run into each other.
+  client_->setMinimumSize(MIN_CLIENT_W, MIN_CLIENT_H);
   QFont controls_font(QStringLiteral("Arial"));
   controls_font.setPixelSize(12);
   client_->setFont(controls_font);
@@ -117,15 +134,17 @@ main_window::~main_window() = default;
 QWidget* main_window::client() const { return client_; }
 
 void main_window::mainwindow_create() {
-  status_bar_ = new QWidget(client_);
-  status_bar_->setProperty("lobe_id", ID_STATUSBAR);
-  status_bar_->setAutoFillBackground(true);
-  QPalette sp = status_bar_->palette();
-  sp.setColor(QPalette::Window, QColor(240, 240, 240));
-  status_bar_->setPalette(sp);
+  // A real status bar docked under the client area, with its size grip; the
+  // seven fields keep their fixed right edges inside it.
+  QStatusBar* status = statusBar();
+  status->setSizeGripEnabled(true);
+  status->setProperty("lobe_id", ID_STATUSBAR);
   QFont status_font(QStringLiteral("Arial"));
   status_font.setPixelSize(11);
-  status_bar_->setFont(status_font);
+  status->setFont(status_font);
+  status_bar_ = new status_fields_area(status, *this);
+  status_bar_->setMinimumHeight(18);
+  status->addWidget(status_bar_, 1);
   for (int i = 0; i < 7; ++i) {
     auto* field = new QLabel(status_bar_);
     field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -213,7 +232,7 @@ void main_window::mainwindow_size() {
   for (int id : {IDC_BUTTON_NEW_FR, IDC_PROG_BAR})
     if (QWidget* c = control(id)) c->setVisible(full && st_.range.capture_enabled);
   place_frame_controls();
-  // Header edits keep their places; the rows follow their lines.
+  place_header_edits();
   int fcline = 0;
   const lobe::rect& fr = layout_.rFreqDataArea;
   for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
@@ -245,15 +264,6 @@ void main_window::mainwindow_size() {
   }
   if (QWidget* b = control(IDC_BUTTON_EREF)) b->setGeometry(fr.left + 5, fr.top + 15 + 25 * fcline, 80, 25);
   show_hide_emr_windows();
-  status_bar_->setGeometry(0, client_->height() - 22, client_->width(), 22);
-  const int edges[] = {75, 300, 320, 350, 420, 620};
-  int left = 0;
-  for (int i = 0; i < 7; ++i) {
-    const int right = i < 6 ? edges[i] : client_->width();
-    status_fields_[static_cast<std::size_t>(i)]->setGeometry(left, 2, std::max(0, right - left - 2), 18);
-    left = right;
-  }
-  status_bar_->raise();
   invalidate_all();
 }
 
@@ -280,8 +290,27 @@ void main_window::place_frame_controls() {
     }
 }
 
-void main_window::invalidate(const lobe::rect& r) { client_->update(r.left, r.top, r.right - r.left, r.bottom - r.top); }
-void main_window::invalidate_all() { client_->update(); }
+void main_window::place_status_fields() {
+  const int edges[] = {75, 300, 320, 350, 420, 620};
+  const int width = status_bar_->width();
+  int left = 0;
+  for (int i = 0; i < 7; ++i) {
+    const int right = i < 6 ? std::min(edges[i], width) : width;
+    status_fields_[static_cast<std::size_t>(i)]->setGeometry(left, 0, std::max(0, right - left - 2),
+                                                             status_bar_->height());
+    left = right;
+  }
+}
+
+void main_window::invalidate(const lobe::rect& r) {
+  // The strips of the test range change at every bearing; the chart does not.
+  if (!(r == layout_.rTrCtlArea) && !(r == layout_.rTrDegArea) && overlaps(r, layout_.rRectArea)) chart_dirty_ = true;
+  client_->update(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+void main_window::invalidate_all() {
+  chart_dirty_ = true;
+  client_->update();
+}
 
 void main_window::select_radio(int on, int off) {
   if (auto* r = qobject_cast<QRadioButton*>(control(on))) r->setChecked(true);

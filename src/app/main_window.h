@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPixmap>
 #include <QPointer>
 #include <QTimer>
 #include <map>
@@ -27,6 +28,14 @@ class QPrinter;
 namespace lobe {
 
 class surface;
+
+// The smallest client area (above the status bar) at which the left column,
+// a chart and the right column all still fit side by side.
+inline constexpr int MIN_CLIENT_W = 900;
+inline constexpr int MIN_CLIENT_H = 620;
+
+// Shown on the chart while "Scale all to strongest signal" is on.
+inline constexpr const char* SCALE_TO_MAX_NOTICE = "Scaled to strongest signal";
 
 // Window-side state: the pane, the mode, the test range as the window sees it.
 struct window_state {
@@ -97,6 +106,14 @@ class main_window : public QMainWindow, public window_port {
   window_state& state() { return ws_; }
   QWidget* client() const;
   int paint_count() const { return paints_; }
+  // How often the chart was drawn (not just shown again from its picture).
+  int chart_drawings() const { return chart_drawings_; }
+  // The texts of the frame in the last paint, with their boxes.
+  struct painted_text {
+    lobe::rect box;
+    std::string text;
+  };
+  const std::vector<painted_text>& painted_texts() const { return painted_texts_; }
   std::vector<std::string> menu_titles() const;
 
  protected:
@@ -104,8 +121,11 @@ class main_window : public QMainWindow, public window_port {
 
  private:
   friend class client_area;
+  friend class status_fields_area;
   void mainwindow_create();
   void place_frame_controls();
+  void place_header_edits();
+  void place_status_fields();
   void set_window_parameters();
   bool full_mode() const { return st_.range.capture_enabled || st_.settings.edit_enabled; }
   void invalidate(const lobe::rect& r);
@@ -124,6 +144,9 @@ class main_window : public QMainWindow, public window_port {
   void show_emr_message_later();
 
   void mainwindow_paint(surface& dc);
+  void paint_chart(QPainter& painter);
+  int room_right_of(int x, int y, int height, int limit) const;
+  void panel_text(surface& dc, int x, int y, std::string_view text, int limit);
   bool mainwindow_chart_paint(surface& dc);
   void paint_bitmap_buttons(QPainter& painter);
   dialog_anchor plot_centre_on_screen() const;
@@ -147,6 +170,11 @@ class main_window : public QMainWindow, public window_port {
   QMenu* help_menu_ = nullptr;
   bool env_menu_built_ = false, com_menu_built_ = false, labs_menu_built_ = false, help_labs_added_ = false;
   int paints_ = 0;
+  int chart_drawings_ = 0;
+  bool chart_dirty_ = true;
+  bool chart_drawn_ = true;
+  QPixmap chart_cache_;
+  std::vector<painted_text> painted_texts_;
   bool emr_no_cut_ = false;
   bool emr_message_shown_ = false;
   QTimer timer_;

@@ -27,9 +27,18 @@ std::vector<com_port_entry> list_com_ports(const std::string& ini_name) {
   int n = 1;
   for (const auto& info : infos) {
     if (n > 39) break;
+    if (!is_test_range_candidate(info.portName().toStdString(), info.hasVendorIdentifier())) continue;
     out.push_back({n++, info.systemLocation().toStdString(), info.hasVendorIdentifier() ? 0xCD : 0});
   }
   return out;
+}
+
+// The program greets a controller by writing to its port, so it must only
+// ever write to a device somebody plugged in for it: a USB serial adapter.
+// Built-in ports (ttyS*) are used only when the settings name them.
+bool is_test_range_candidate(const std::string& port_name, bool has_vendor_id) {
+  if (port_name.rfind("ttyS", 0) == 0) return false;
+  return has_vendor_id || port_name.rfind("ttyUSB", 0) == 0 || port_name.rfind("ttyACM", 0) == 0;
 }
 
 qt_range_link::qt_range_link(lobe_state& st, run_log& log, std::vector<com_port_entry> ports)

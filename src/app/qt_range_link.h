@@ -57,6 +57,9 @@ struct com_port_entry {
 // (COM3=/dev/ttyUSB0,0xCD), or else the system's serial devices in order,
 // USB ones reporting 0xCD.
 std::vector<com_port_entry> list_com_ports(const std::string& ini_name);
+// Whether a serial device the system lists may be taken as the turntable's
+// port when the settings have no "Ports" section.
+bool is_test_range_candidate(const std::string& port_name, bool has_vendor_id);
 
 class qt_range_link : public QObject, public range_link {
  public:

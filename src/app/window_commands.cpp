@@ -216,6 +216,7 @@ void main_window::clear_all_flow() {
       IDNO)
     return;
   st_.file.filename_set = 0;
+  set_status_text(STB_FILENAME, "");  // no file is open any more
   invalidate(layout_.rButtonArea);
   invalidate(layout_.rRectArea);
   clear_window_cut_data();

@@ -55,8 +55,8 @@ void main_window::mainwindow_menus() {
     add(help_menu_, QStringLiteral("Test Range"), ID_HELP_LABS, false);
     help_labs_added_ = true;
   }
-  if (st_.range.capture_enabled)
-    if (QAction* a = menu_action(ID_LABS_SCALE_TO_MAX)) a->setChecked(st_.view.scale_to_max_mode == 1);
+  // The mark always shows the true mode: an open turns the mode off.
+  if (QAction* a = menu_action(ID_LABS_SCALE_TO_MAX)) a->setChecked(st_.view.scale_to_max_mode == 1);
   const int views[] = {ID_VIEW_POLAR, ID_VIEW_CART, ID_VIEW_CART90, ID_VIEW_EMR};
   const int type = st_.view.display_type;
   if (type >= DISPLAY_TYPE_POLAR && type <= DISPLAY_TYPE_EMR)

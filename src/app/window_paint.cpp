@@ -25,7 +25,7 @@ const colorref k_text = rgb(0, 66, 117);
 const colorref k_line = rgb(230, 25, 56);
 const colorref k_bearing = rgb(2, 119, 212);
 const font k_label_font{14, 400, false};
-const font k_caption_font{16, 700, false};  // the surface's default font
+const font k_caption_font{16, 700, false};
 
 struct pane_label {
   const char* text;
@@ -59,12 +59,65 @@ void line(surface& dc, int x1, int y1, int x2, int y2) {
 
 void main_window::paint(QPainter& painter) {
   ++paints_;
-  qpainter_surface dc(painter, true);
-  mainwindow_paint(dc);
+  {
+    qpainter_surface dc(painter, true);
+    mainwindow_paint(dc);
+  }
   if (st_.range.capture_enabled) paint_bitmap_buttons(painter);
-  const bool drawn = mainwindow_chart_paint(dc);
-  emr_no_cut_ = !drawn;
+  paint_chart(painter);
+  emr_no_cut_ = !chart_drawn_;
   if (emr_no_cut_ && !emr_message_shown_) show_emr_message_later();
+}
+
+// The window repaints for many reasons of its own (a button under the mouse,
+// a tooltip going away); the chart is drawn again only when it changed, so a
+// drawing of the chart, and what it logs, is a real one.
+void main_window::paint_chart(QPainter& painter) {
+  const qreal ratio = client_->devicePixelRatioF();
+  const QSize pixels = client_->size() * ratio;
+  if (chart_dirty_ || chart_cache_.size() != pixels) {
+    chart_cache_ = QPixmap(pixels);
+    chart_cache_.setDevicePixelRatio(ratio);
+    chart_cache_.fill(Qt::transparent);
+    QPainter cache_painter(&chart_cache_);
+    qpainter_surface dc(cache_painter, true);
+    chart_drawn_ = mainwindow_chart_paint(dc);
+    ++chart_drawings_;
+    chart_dirty_ = false;
+  }
+  painter.drawPixmap(0, 0, chart_cache_);
+}
+
+// Room for a text of the panel starting at x on the row y..y+height: up to the
+// first visible control to its right, or to `limit`.
+int main_window::room_right_of(int x, int y, int height, int limit) const {
+  int right = limit;
+  for (const auto& [id, widget] : controls_) {
+    if (!widget || !widget->isVisible() || widget->parentWidget() != client_) continue;
+    const QRect g = widget->geometry();
+    if (g.left() <= x || g.top() >= y + height || g.bottom() < y) continue;
+    right = std::min(right, g.left() - 3);
+  }
+  return right - x;
+}
+
+// A text of the frame: in its own font when it fits its room, else in the
+// largest smaller one that does, so nothing runs under a control or out of
+// its column. The box is kept for the layout checks.
+void main_window::panel_text(surface& dc, int x, int y, std::string_view text, int limit) {
+  const lobe::font wanted = dc.select_font({});
+  dc.select_font(wanted);
+  lobe::font f = wanted;
+  const int room = room_right_of(x, y, wanted.height, limit);
+  point extent = dc.text_extent(text);
+  while (extent.x > room && f.height > 9) {
+    --f.height;
+    dc.select_font(f);
+    extent = dc.text_extent(text);
+  }
+  dc.text_out(x, y, text);
+  painted_texts_.push_back({{x, y, x + extent.x, y + extent.y}, std::string(text)});
+  dc.select_font(wanted);
 }
 
 // The box must not open inside a paint; it opens once the paint is over, and
@@ -81,10 +134,12 @@ void main_window::mainwindow_paint(surface& dc) {
   dc.set_text_color(k_text);
   const bool full = full_mode();
   if (!full) dc.draw_picture(picture::logo, 50, 22, pictures_.kwr.width(), pictures_.kwr.height());
+  painted_texts_.clear();
+  const int column = layout_.rButtonArea.right;
   dc.select_font(k_caption_font);
-  dc.text_out(100, 92, "Display");
-  dc.text_out(80, 142, "Antenna file data");
-  if (st_.range.capture_enabled) dc.text_out(30, 5, "Pattern data capture enabled");
+  panel_text(dc, 100, 92, "Display", column);
+  panel_text(dc, 80, 142, "Antenna file data", column);
+  if (st_.range.capture_enabled) panel_text(dc, 30, 5, "Pattern data capture enabled", column);
 
   const pen old_pen = dc.select_pen({pen_style::solid, 1, k_line});
   const lobe::rect& ra = layout_.rRectArea;
@@ -96,10 +151,10 @@ void main_window::mainwindow_paint(surface& dc) {
   dc.select_font(k_label_font);
   const lobe::rect& fd = layout_.rFileDataArea;
   if (ws_.disp_desc) {
-    for (const pane_label& l : k_description_labels) dc.text_out(fd.left + l.x, fd.top + l.y, l.text);
+    for (const pane_label& l : k_description_labels) panel_text(dc, fd.left + l.x, fd.top + l.y, l.text, fd.right);
     if (full) dc.draw_picture(picture::logo, 50, h - 75, pictures_.kwr.width(), pictures_.kwr.height());
   } else {
-    for (const pane_label& l : k_performance_labels) dc.text_out(fd.left + l.x, fd.top + l.y, l.text);
+    for (const pane_label& l : k_performance_labels) panel_text(dc, fd.left + l.x, fd.top + l.y, l.text, fd.right);
   }
 
   const lobe::rect& fr = layout_.rFreqDataArea;
@@ -111,18 +166,22 @@ void main_window::mainwindow_paint(surface& dc) {
       line(dc, L + 5, T + 8 + 25 * row, R - 5, T + 8 + 25 * row);
       ++row;
     }
-    dc.text_out(L + 5, T + 8 + 25 * row, "Frequency (MHz)");
+    panel_text(dc, L + 5, T + 8 + 25 * row, "Frequency (MHz)", R);
     ++row;
-    dc.text_out(L + 40, T + 8 + 25 * row,
-                st_.range.capture_enabled ? "Orientation  Polarisation          Peak dBm / mV         Shift"
-                                    : "Orientation  Polarisation");
+    panel_text(dc, L + 40, T + 8 + 25 * row,
+               st_.range.capture_enabled ? "Orientation  Polarisation          Peak dBm / mV         Shift"
+                                         : "Orientation  Polarisation",
+               R);
     ++row;
     for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
       if (st_.range.capture_enabled && st_.flags.cut[f][c].sweep_completed) {
         const float emax = st_.pd.freq[f].cut[c].emax;
         const double d = st_.all_emax > 0 ? std::fabs(20.0 * std::log10(emax / st_.all_emax)) : 0.0;
-        dc.text_out(L + 195, T + 2 + 25 * row, c_format("%.1f", d));
-        dc.text_out(L + 195, T + 14 + 25 * row, c_format("%.3fmV", double(emax) / 1000.0));
+        // Two lines in the room between the delete and the "A" buttons.
+        const lobe::font old_font = dc.select_font({11, 400, false});
+        panel_text(dc, L + 195, T + 1 + 25 * row, c_format("%.1f", d), R);
+        panel_text(dc, L + 195, T + 12 + 25 * row, c_format("%.3fmV", double(emax)), R);
+        dc.select_font(old_font);
       }
       dc.select_pen({pen_style::solid, 2, st_.settings.gr_colours[static_cast<std::size_t>(ci)]});
       line(dc, L + 25, T + 15 + 25 * row, L + 50, T + 15 + 25 * row);
@@ -135,17 +194,17 @@ void main_window::mainwindow_paint(surface& dc) {
   const int view = st_.view.display_type;
   if (view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90) {
     if (const envelope_data_type* env = active_envelope(st_.ed)) {
-      dc.text_out(L + 5, T + 20 + 25 * row, std::string("Envelope: ") + env->title);
+      panel_text(dc, L + 5, T + 20 + 25 * row, std::string("Envelope: ") + env->title, R);
       ++row;
     }
   }
   if (view == DISPLAY_TYPE_EMR) {
     line(dc, L + 5, T + 12 + 25 * row, R - 5, T + 12 + 25 * row);
-    dc.text_out(L + 5, T + 18 + 25 * row, "Tx power (W)");
+    panel_text(dc, L + 5, T + 18 + 25 * row, "Tx power (W)", R);
     ++row;
-    dc.text_out(L + 5, T + 18 + 25 * row, "Tx loss (dB)");
+    panel_text(dc, L + 5, T + 18 + 25 * row, "Tx loss (dB)", R);
     ++row;
-    dc.text_out(L + 5, T + 18 + 25 * row, "Antenna hgt (m)");
+    panel_text(dc, L + 5, T + 18 + 25 * row, "Antenna hgt (m)", R);
   }
 
   ws_.descr_lines = 0;
@@ -157,11 +216,17 @@ void main_window::mainwindow_paint(surface& dc) {
   if (ws_.descr_lines == 0 && full && view != DISPLAY_TYPE_EMR)
     dc.text_out(fd.right + 15, 5, "Click here to add description data (NSMA)");
 
+  // Scaled levels are what Save As writes while the mode is on; say so.
+  if (st_.view.scale_to_max_mode && view != DISPLAY_TYPE_EMR) {
+    const colorref old = dc.set_text_color(k_line);
+    panel_text(dc, ra.left + 5, ra.bottom - 36, SCALE_TO_MAX_NOTICE, ra.right - 105);
+    dc.set_text_color(old);
+  }
   if (!st_.view.mv_display) {
     const int db = centre_db_list[zoom_index(st_.view)];
-    if (view == DISPLAY_TYPE_POLAR) dc.text_out(ra.right - 100, ra.bottom - 36, c_format("-%ddB Centre", db));
+    if (view == DISPLAY_TYPE_POLAR) panel_text(dc, ra.right - 100, ra.bottom - 36, c_format("-%ddB Centre", db), ra.right);
     if (view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90)
-      dc.text_out(ra.right - 100, ra.bottom - 36, c_format("-%ddB Limit", db));
+      panel_text(dc, ra.right - 100, ra.bottom - 36, c_format("-%ddB Limit", db), ra.right);
   }
 
   if (st_.range.capture_enabled) {

@@ -1,5 +1,6 @@
 #include "draw/emr_chart.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -70,6 +71,8 @@ void print_emr_string(surface& dc, float scf, emr_text_layout& layout, std::stri
   }
   dc.select_font({h, 700, true});
   dc.text_out(lx, y, label);
+  // A wide bold face must not run the label into its value.
+  dx = std::max(dx, lx + dc.text_extent(label).x + pix(6.0 * scf));
   dc.select_font({h, 400, true});
   dc.text_out(dx, y, data);
   layout.descr_lines += 1;

@@ -1,10 +1,12 @@
 #include "draw/polar_chart.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/c_numeric.h"
 #include "core/line_format.h"
 #include "draw/chart_scale.h"
+#include "draw/label_placer.h"
 
 namespace lobe {
 
@@ -32,6 +34,13 @@ void radial(surface& dc, float scf, int x, int y, double inner, int r, int a) {
 void ring(surface& dc, float scf, int x, int y, int radius) {
   dc.circle(scaled(x, scf), scaled(y, scf), scaled(radius, scf));
 }
+
+point degree_label_at(int a, int x, int y, int r, float scf) {
+  const double rho = r + degree_label_offset(a);
+  return {scaled(x + std::cos(rad(a)) * rho, scf), scaled(y + std::sin(rad(a)) * rho, scf)};
+}
+
+std::string degree_label_text(int a) { return c_format("%u", static_cast<unsigned>(a)); }
 
 void label(surface& dc, float scf, int x, int y, const std::string& text) {
   dc.text_out(scaled(x, scf), scaled(y, scf), text);
@@ -105,17 +114,18 @@ void init_chart(lobe_state& st, surface& dc, float scf, int x, int y, int r) {
   }
 
   for (int a = 0; a <= 330; a += 30) {
-    const double rho = r + degree_label_offset(a);
-    dc.text_out(scaled(x + std::cos(rad(a)) * rho, scf), scaled(y + std::sin(rad(a)) * rho, scf),
-                c_format("%u", static_cast<unsigned>(a)));
+    const point at = degree_label_at(a, x, y, r, scf);
+    dc.text_out(at.x, at.y, degree_label_text(a));
   }
 }
 
 namespace {
 
 // A small wedge on the outer ring pointing at the centre, and the crossing's angle beside it.
-void half_power_mark(surface& dc, float scf, const pen& hpo1, const pen& hpo3, int cx, int y, int r, double theta,
-                     double degrees) {
+// The angle label goes beside its wedge; when it would cover a degree label
+// or another cut's angle it moves along the rim, either way, a label at a time.
+void half_power_mark(surface& dc, label_placer& labels, float scf, const pen& hpo1, const pen& hpo3, int cx, int y,
+                     int r, double theta, double degrees) {
   auto at = [&](double a, double rho) {
     return point{scaled(cx + std::cos(a) * rho, scf), scaled(y + std::sin(a) * rho, scf)};
   };
@@ -125,12 +135,17 @@ void half_power_mark(surface& dc, float scf, const pen& hpo1, const pen& hpo3, i
   dc.select_pen(hpo1);
   const colorref old = dc.set_text_color(hpo1.colour);
   const double shown = degrees < 0 ? degrees + 360.0 : degrees;
-  dc.text_out(scaled(cx - 20 + std::cos(theta) * (r + 40), scf), scaled(y + std::sin(theta) * (r + 40), scf),
-              c_format("%.1f", shown));
+  const std::string text = c_format("%.1f", shown);
+  const point extent = dc.text_extent(text);
+  const double c = std::cos(theta), s = std::sin(theta);
+  // A step along the rim as long as the label is across that direction.
+  const double step = std::max(1.0, std::fabs(s) * extent.x + std::fabs(c) * extent.y);
+  labels.place(dc, scaled(cx - 20 + c * (r + 40), scf), scaled(y + s * (r + 40), scf), text,
+               static_cast<int>(std::lround(-s * step)), static_cast<int>(std::lround(c * step)), 4, true);
   dc.set_text_color(old);
 }
 
-void plot_cut(lobe_state& st, surface& dc, float scf, cut_data_type& cut, colorref colour, int cx, int y, int r,
+void plot_cut(lobe_state& st, surface& dc, label_placer& labels, float scf, cut_data_type& cut, colorref colour, int cx, int y, int r,
               float plot_scale) {
   const pen hpo1 = trace_pen(scf, 1, colour), hpo3 = trace_pen(scf, 3, colour);
   dc.select_pen(hpo1);
@@ -166,10 +181,10 @@ void plot_cut(lobe_state& st, surface& dc, float scf, cut_data_type& cut, colorr
     }
     if (s >= 3.0f && under_3db) {
       under_3db = false;
-      half_power_mark(dc, scf, hpo1, hpo3, cx, y, r, theta, degrees);
+      half_power_mark(dc, labels, scf, hpo1, hpo3, cx, y, r, theta, degrees);
     } else if (s < 3.0f && !under_3db) {
       under_3db = true;
-      half_power_mark(dc, scf, hpo1, hpo3, cx, y, r, theta, degrees);
+      half_power_mark(dc, labels, scf, hpo1, hpo3, cx, y, r, theta, degrees);
     }
   }
   if (p > 0) dc.line_to(first.x, first.y);
@@ -181,6 +196,17 @@ void plot_chart(lobe_state& st, window_port& win, surface& dc, float scf, int xh
   pen_keeper keep(dc);
   const float plot_scale =
       st.view.mv_display ? static_cast<float>(r) : static_cast<float>(r) / static_cast<float>(st.view.centre_dbs);
+  // The degree labels of the grid are drawn already; the angle labels of the
+  // half-power marks keep clear of them and of each other.
+  label_placer labels;
+  const int reach = r + 90;
+  labels.keep_inside({scaled(std::min(xh, xv) - reach, scf), scaled(y - reach, scf), scaled(std::max(xh, xv) + reach, scf),
+                      scaled(y + reach, scf)});
+  for (int a = 0; a <= 330; a += 30)
+    for (int cx : {xh, xv}) {
+      const point at = degree_label_at(a, cx, y, r, scf);
+      labels.reserve_text(dc, at.x, at.y, degree_label_text(a));
+    }
   int n = 0;
   for (int f = 0; f < count_in(st.pd.nofreq, MAX_FREQ); ++f) {
     freq_data_type& fr = st.pd.freq[f];
@@ -188,7 +214,7 @@ void plot_chart(lobe_state& st, window_port& win, surface& dc, float scf, int xh
       cut_data_type& cut = fr.cut[c];
       if (!win.is_cut_shown(f, c) || cut.nupoin == 0) continue;
       const int cx = is_vertical_cut(cut.patcut) ? xv : xh;
-      plot_cut(st, dc, scf, cut, cut_colour(st, n), cx, y, r, plot_scale);
+      plot_cut(st, dc, labels, scf, cut, cut_colour(st, n), cx, y, r, plot_scale);
     }
   }
 }

@@ -1,5 +1,6 @@
 #include "draw/print_page.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/c_numeric.h"
@@ -116,7 +117,8 @@ void print_f_string(surface& dc, float scf, int x, int y, std::string_view label
 void print_cut_string(const lobe_state& st, surface& dc, float scf, int x, int y, std::string_view cut,
                       std::string_view pol, int graph_num) {
   pen_keeper keep(dc);
-  dc.select_pen({pen_style::solid, 4, cut_colour(st, graph_num)});
+  // Half a millimetre on paper, whatever the printer's resolution.
+  dc.select_pen({pen_style::solid, std::max(1, pix(2.0 * scf)), cut_colour(st, graph_num)});
   dc.move_to(x, pix(y + 8.0 * scf));
   dc.line_to(pix(x + 20.0 * scf), pix(y + 8.0 * scf));
   const colorref old = dc.set_text_color(rgb(40, 40, 40));
@@ -124,6 +126,40 @@ void print_cut_string(const lobe_state& st, surface& dc, float scf, int x, int y
   dc.text_out(pix(x + 35.0 * scf), y, cut);
   dc.text_out(pix(x + 65.0 * scf), y, pol);
   dc.set_text_color(old);
+}
+
+rect legend_box(const page_geometry& g, bool landscape, int display_type) {
+  if (landscape) {
+    // Under the header column, left of the horizontal chart, above the footer.
+    const int chart_left = display_type == DISPLAY_TYPE_POLAR ? g.gxh - g.radius - 12 * g.ppm : g.gxh - g.radius;
+    return {g.cb1.x, g.cb1.y, std::max(g.cb1.x + LEGEND_COLUMN_MM * g.ppm / 2, chart_left), g.ft1.y - 4 * g.ppm};
+  }
+  // Top right, above the chart; more columns may reach left over the
+  // third of the page beside the header blocks.
+  const int chart_top = display_type == DISPLAY_TYPE_POLAR ? g.gy - g.radius - 12 * g.ppm : g.gy - 5 * g.radius / 7 - 14 * g.ppm;
+  return {g.page.right - g.page_width / 3, g.cb1.y, g.page.right, std::max(g.cb1.y + 15 * g.ppm, chart_top)};
+}
+
+legend_layout fit_legend(int rows, const rect& box, int row_height, int column_width, bool from_right) {
+  const int one_column_left = from_right ? box.right - column_width : box.left;
+  legend_layout best{one_column_left, box.top, 1, std::max(1, rows), 0.0f};
+  if (rows <= 0 || row_height <= 0 || column_width <= 0) return {one_column_left, box.top, 1, 1, 1.0f};
+  const double height = box.bottom - box.top, width = box.right - box.left;
+  for (int columns = 1; columns <= rows; ++columns) {
+    const int per_column = (rows + columns - 1) / columns;
+    const double scale = std::min({1.0, height / (double(per_column) * row_height), width / (double(columns) * column_width)});
+    if (scale > best.scale + 1e-9) {
+      best.columns = columns;
+      best.rows_per_column = per_column;
+      best.scale = static_cast<float>(scale);
+    }
+    if (scale >= 1.0) break;
+  }
+  // One full-size column stands where the legend always stood: at the right
+  // of its box on a portrait page, at the left on a landscape one.
+  best.left = from_right ? box.right - pix(double(best.columns) * column_width * best.scale) : box.left;
+  best.top = box.top;
+  return best;
 }
 
 int printed_emr_first_line(const lobe_state& st, const page_geometry& g, bool landscape) {
@@ -223,32 +259,48 @@ bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& set
   }
 
   if (st.view.display_type != DISPLAY_TYPE_EMR) {
-    row_cursor legend{g.cb1.x, g.cb1.y, scf};
+    const bool rectangular =
+        st.view.display_type == DISPLAY_TYPE_RECT || st.view.display_type == DISPLAY_TYPE_RECT90;
+    const envelope_data_type* env = rectangular ? active_envelope(st.ed) : nullptr;
+    int rows = 0;
+    for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f) {
+      ++rows;
+      for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) rows += io.win.is_cut_shown(f, c);
+    }
+    // The closing lines: the envelope's title, or the polar chart's centre.
+    const int closing = env ? 3 : st.view.display_type == DISPLAY_TYPE_POLAR ? 2 : 0;
+    const legend_layout fit = fit_legend(rows + closing, legend_box(g, landscape, st.view.display_type),
+                                         pix(15.0 * scf), LEGEND_COLUMN_MM * g.ppm, !landscape);
+    const float lscf = scf * fit.scale;
+    const int column_w = pix(LEGEND_COLUMN_MM * g.ppm * double(fit.scale));
+    int row = 0;
+    row_cursor legend{fit.left, fit.top, lscf};
+    // Rows run down a column, then on at the top of the next.
+    auto next = [&] {
+      legend.next();
+      if (++row % fit.rows_per_column == 0) legend = {legend.x + column_w, fit.top, lscf};
+    };
     int number = 0;
     for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f) {
-      print_f_string(dc, scf, legend.x, legend.y, "Frequency", pd.freq[f].patfre);
-      legend.next();
+      print_f_string(dc, lscf, legend.x, legend.y, "Frequency", pd.freq[f].patfre);
+      next();
       for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c, ++number) {
         if (!io.win.is_cut_shown(f, c)) continue;
         const cut_data_type& cut = pd.freq[f].cut[c];
-        print_cut_string(st, dc, scf, legend.x, legend.y, cut.patcut, cut.polari, number);
-        legend.next();
+        print_cut_string(st, dc, lscf, legend.x, legend.y, cut.patcut, cut.polari, number);
+        next();
       }
     }
-    const bool rectangular =
-        st.view.display_type == DISPLAY_TYPE_RECT || st.view.display_type == DISPLAY_TYPE_RECT90;
-    if (rectangular) {
-      if (const envelope_data_type* env = active_envelope(st.ed)) {
-        const int y = pix(legend.y + 4.0 * scf);
-        dc.select_font(arial(scf, 16, 700, true));
-        dc.text_out(legend.x, y, "Envelope");
-        dc.select_font(arial(scf, 14, 400, true));
-        dc.text_out(legend.x, pix(y + 15.0 * scf), env->title);
-      }
+    if (env) {
+      const int y = pix(legend.y + 4.0 * lscf);
+      dc.select_font(arial(lscf, 16, 700, true));
+      dc.text_out(legend.x, y, "Envelope");
+      dc.select_font(arial(lscf, 14, 400, true));
+      dc.text_out(legend.x, pix(y + 15.0 * lscf), env->title);
     }
     if (st.view.display_type == DISPLAY_TYPE_POLAR) {
-      dc.select_font(arial(scf, 16, 700, true));
-      dc.text_out(legend.x, pix(legend.y + 15.0 * scf),
+      dc.select_font(arial(lscf, 16, 700, true));
+      dc.text_out(legend.x, pix(legend.y + 15.0 * lscf),
                   c_format("Centre dB -%d", centre_db_list[zoom_index(st.view)]));
     }
   }

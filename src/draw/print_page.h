@@ -33,6 +33,19 @@ struct page_geometry {
 
 page_geometry print_page_geometry(const page_setup& setup);
 
+// The legend of the printed page: one column of rows (a frequency, its shown
+// cuts, and the closing lines) where it fits its box; otherwise as many
+// columns, and as small, as keep every row readable and inside the box.
+inline constexpr int LEGEND_COLUMN_MM = 44;
+struct legend_layout {
+  int left, top;
+  int columns;
+  int rows_per_column;
+  float scale;  // 1 = the legend's own size
+};
+rect legend_box(const page_geometry& g, bool landscape, int display_type);
+legend_layout fit_legend(int rows, const rect& box, int row_height, int column_width, bool from_right);
+
 // One header row: bold italic label, normal italic value 140 (print_f_string: 90) screen units right.
 void print_string(surface& dc, float scf, int x, int y, std::string_view label, std::string_view data);
 void print_f_string(surface& dc, float scf, int x, int y, std::string_view label, std::string_view data);

@@ -51,6 +51,10 @@ void recording_surface::rectangle(int left, int top, int right, int bottom) {
   ops.push_back(op);
 }
 
+point recording_surface::text_extent(std::string_view text) {
+  return {static_cast<int>(text.size()) * font_.height * 11 / 20, font_.height};
+}
+
 void recording_surface::text_out(int x, int y, std::string_view text) {
   recorded_op op = make(recorded_op::op_text);
   op.points = {{x, y}};

@@ -33,6 +33,8 @@ class recording_surface : public surface {
   void polygon(std::span<const point> points) override;
   void rectangle(int left, int top, int right, int bottom) override;
   void text_out(int x, int y, std::string_view text) override;
+  // An even-width estimate: a character is 11/20 of the font's height wide.
+  point text_extent(std::string_view text) override;
   void draw_picture(picture what, int x, int y, int width, int height) override;
 
   // Everything of one kind, in drawing order.

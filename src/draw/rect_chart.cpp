@@ -1,10 +1,12 @@
 #include "draw/rect_chart.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/c_numeric.h"
 #include "core/line_format.h"
 #include "draw/chart_scale.h"
+#include "draw/label_placer.h"
 
 namespace lobe {
 
@@ -118,7 +120,9 @@ struct trace_frame {
   int origin;  // x of 0 degrees
 };
 
-void draw_mark(surface& dc, float scf, const pen& hpo1, const pen& hpo3, int x, int T, float degrees) {
+// The angle label sits above its wedge; one that would cover another cut's
+// label moves up a line at a time.
+void draw_mark(surface& dc, label_placer& labels, float scf, const pen& hpo1, const pen& hpo3, int x, int T, float degrees) {
   const point wedge[4] = {{pix(x + 2.0 * scf), pix(T - 12.0 * scf)},
                           {x, pix(T - 4.0 * scf)},
                           {pix(x - 2.0 * scf), pix(T - 12.0 * scf)},
@@ -127,11 +131,12 @@ void draw_mark(surface& dc, float scf, const pen& hpo1, const pen& hpo3, int x, 
   dc.polyline(wedge);
   dc.select_pen(hpo1);
   const colorref old = dc.set_text_color(hpo1.colour);
-  dc.text_out(pix(x - 20.0 * scf), pix(T - 30.0 * scf), c_format("%.1f", static_cast<double>(degrees)));
+  const std::string text = c_format("%.1f", static_cast<double>(degrees));
+  labels.place(dc, pix(x - 20.0 * scf), pix(T - 30.0 * scf), text, 0, -std::max(1, dc.text_extent(text).y));
   dc.set_text_color(old);
 }
 
-void plot_rect_cut(lobe_state& st, surface& dc, float scf, cut_data_type& cut, colorref colour,
+void plot_rect_cut(lobe_state& st, surface& dc, label_placer& labels, float scf, cut_data_type& cut, colorref colour,
                    const trace_frame& frame, const rect_geometry& g, int span, float x_scale, float y_scale) {
   const pen hpo1 = trace_pen(scf, 1, colour), hpo3 = trace_pen(scf, 3, colour);
   dc.select_pen(hpo1);
@@ -167,7 +172,7 @@ void plot_rect_cut(lobe_state& st, surface& dc, float scf, cut_data_type& cut, c
     }
     if ((s >= 3.0f && under_3db) || (s < 3.0f && !under_3db)) {
       under_3db = !under_3db;
-      draw_mark(dc, scf, hpo1, hpo3, here.x, g.top, theta);
+      draw_mark(dc, labels, scf, hpo1, hpo3, here.x, g.top, theta);
     }
   }
   // A cut stored 0..359 runs 0..180, restarts at -179 and is joined back to 0.
@@ -188,6 +193,7 @@ void plot_rect_chart(lobe_state& st, window_port& win, surface& dc, float scf, c
   const float y_scale = st.view.mv_display ? full : full / static_cast<float>(st.view.centre_dbs);
   const float x_scale = static_cast<float>(gh.x10_increment) / 10.0f;
 
+  label_placer labels;
   int n = 0;
   for (int f = 0; f < count_in(st.pd.nofreq, MAX_FREQ); ++f) {
     freq_data_type& fr = st.pd.freq[f];
@@ -195,7 +201,7 @@ void plot_rect_chart(lobe_state& st, window_port& win, surface& dc, float scf, c
       cut_data_type& cut = fr.cut[c];
       if (!win.is_cut_shown(f, c)) continue;
       const trace_frame& frame = is_vertical_cut(cut.patcut) ? vertical : horizontal;
-      plot_rect_cut(st, dc, scf, cut, cut_colour(st, n), frame, gh, span, x_scale, y_scale);
+      plot_rect_cut(st, dc, labels, scf, cut, cut_colour(st, n), frame, gh, span, x_scale, y_scale);
     }
   }
 }

@@ -73,6 +73,9 @@ class surface {
   virtual void polygon(std::span<const point> points) = 0;
   virtual void rectangle(int left, int top, int right, int bottom) = 0;
   virtual void text_out(int x, int y, std::string_view text) = 0;
+  // Width and height in device pixels of `text` in the current font, so that
+  // labels can be kept clear of each other.
+  virtual point text_extent(std::string_view text) = 0;
   virtual void draw_picture(picture what, int x, int y, int width, int height) = 0;
 };
 

@@ -11,8 +11,8 @@ namespace lobe {
 
 QColor to_qcolor(colorref c) { return QColor(red_of(c), green_of(c), blue_of(c)); }
 
-qpainter_surface::qpainter_surface(QPainter& painter, bool smooth) : painter_(painter) {
-  painter_.setRenderHint(QPainter::Antialiasing, smooth);
+qpainter_surface::qpainter_surface(QPainter& painter, bool smooth) : painter_(painter), smooth_(smooth) {
+  painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
   painter_.setBackgroundMode(Qt::TransparentMode);
   painter_.setPen(qt_pen());
@@ -21,7 +21,14 @@ qpainter_surface::qpainter_surface(QPainter& painter, bool smooth) : painter_(pa
 
 qpainter_surface::~qpainter_surface() { flush(); }
 
+void qpainter_surface::smooth_for(bool curve) {
+  const bool on = smooth_ && curve;
+  if (painter_.testRenderHint(QPainter::Antialiasing) != on) painter_.setRenderHint(QPainter::Antialiasing, on);
+}
+
 void qpainter_surface::flush() {
+  // A run of one segment is a frame or grid line; longer runs are traces.
+  smooth_for(run_.size() > 2);
   if (run_.size() >= 2) painter_.drawPolyline(run_);
   run_.clear();
 }
@@ -91,6 +98,7 @@ void qpainter_surface::line_to(int x, int y) {
 
 void qpainter_surface::circle(int cx, int cy, int radius) {
   flush();
+  smooth_for(false);
   painter_.setBrush(Qt::NoBrush);
   painter_.drawEllipse(QPoint(cx, cy), radius, radius);
 }
@@ -105,11 +113,13 @@ QPolygon to_polygon(std::span<const point> points) {
 
 void qpainter_surface::polyline(std::span<const point> points) {
   flush();
+  smooth_for(points.size() > 2);
   painter_.drawPolyline(to_polygon(points));
 }
 
 void qpainter_surface::polygon(std::span<const point> points) {
   flush();
+  smooth_for(true);
   painter_.setBrush(brush_.null ? QBrush(Qt::NoBrush) : QBrush(to_qcolor(brush_.colour)));
   painter_.drawPolygon(to_polygon(points));
   painter_.setBrush(Qt::NoBrush);
@@ -117,6 +127,7 @@ void qpainter_surface::polygon(std::span<const point> points) {
 
 void qpainter_surface::rectangle(int left, int top, int right, int bottom) {
   flush();
+  smooth_for(false);
   const QRect r(QPoint(left, top), QPoint(right - 1, bottom - 1));
   if (!brush_.null) painter_.fillRect(r, to_qcolor(brush_.colour));
   if (pen_.style != pen_style::null) {
@@ -132,6 +143,12 @@ void qpainter_surface::text_out(int x, int y, std::string_view text) {
   painter_.setPen(to_qcolor(text_colour_));
   painter_.drawText(QPoint(x, y + f.ascent), QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
   painter_.setPen(qt_pen());
+}
+
+point qpainter_surface::text_extent(std::string_view text) {
+  const cached_font& f = qt_font(font_);
+  const QFontMetrics m(f.font, painter_.device());
+  return {m.horizontalAdvance(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()))), m.height()};
 }
 
 void qpainter_surface::draw_picture(picture what, int x, int y, int width, int height) {

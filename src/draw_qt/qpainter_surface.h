@@ -14,7 +14,9 @@ namespace lobe {
 
 class qpainter_surface : public surface {
  public:
-  // `smooth`: antialiased lines and text (images); vector outputs leave it off.
+  // `smooth`: antialiased traces (images); vector outputs leave it off. Straight
+  // lines, circles and rectangles stay crisp either way: a 1-pixel frame line
+  // must not turn into two pale ones.
   explicit qpainter_surface(QPainter& painter, bool smooth = false);
   ~qpainter_surface() override;
 
@@ -30,6 +32,7 @@ class qpainter_surface : public surface {
   void polygon(std::span<const point> points) override;
   void rectangle(int left, int top, int right, int bottom) override;
   void text_out(int x, int y, std::string_view text) override;
+  point text_extent(std::string_view text) override;
   void draw_picture(picture what, int x, int y, int width, int height) override;
 
  private:
@@ -42,7 +45,10 @@ class qpainter_surface : public surface {
   };
   const cached_font& qt_font(const font& f);
 
+  void smooth_for(bool curve);
+
   QPainter& painter_;
+  bool smooth_ = false;
   pen pen_{};
   brush brush_{};
   font font_{};

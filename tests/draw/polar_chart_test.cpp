@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "draw/chart_scale.h"
+#include "draw/label_placer.h"
 #include "draw/recording_surface.h"
 #include "support/test_support.h"
 
@@ -226,6 +227,66 @@ TEST(PolarTrace, NotANumberStaysOnTheSurface) {
       EXPECT_LE(std::abs(p.x), 4000000);
       EXPECT_LE(std::abs(p.y), 4000000);
     }
+}
+
+}  // namespace
+}  // namespace lobe
+
+namespace lobe {
+namespace {
+
+// The boxes of every text drawn, by the recording surface's own measure.
+std::vector<std::pair<std::string, rect>> text_boxes(const recording_surface& dc) {
+  std::vector<std::pair<std::string, rect>> out;
+  for (const auto& op : dc.of(recorded_op::op_text)) {
+    const int w = static_cast<int>(op.text.size()) * op.font_used.height * 11 / 20;
+    out.push_back({op.text, {op.points[0].x, op.points[0].y, op.points[0].x + w, op.points[0].y + op.font_used.height}});
+  }
+  return out;
+}
+
+bool boxes_overlap(const rect& a, const rect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+TEST(PolarTrace, CrowdedHalfPowerLabelsStayReadable) {
+  // Four cuts crossing 3 dB a degree apart near 0: the labels would sit on
+  // top of each other and of the "0" degree label.
+  harness h;
+  for (int c = 0; c < 4; ++c)
+    test::put_full_cut(*h.st, 0, c, "H", [c](int a) { return (a < 10 + c || a > 350 - c) ? 0.0 : 10.0; });
+  recording_surface dc;
+  init_chart(*h.st, dc, 1.0f, X, Y, R);
+  plot_chart(*h.st, h.win, dc, 1.0f, X, X, Y, R);
+  const auto boxes = text_boxes(dc);
+  int angle_labels = 0;
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    const bool is_angle = boxes[i].first.find('.') != std::string::npos && boxes[i].first.find("dB") == std::string::npos;
+    angle_labels += is_angle;
+    if (!is_angle) continue;
+    for (std::size_t j = 0; j < boxes.size(); ++j) {
+      if (i == j) continue;
+      EXPECT_FALSE(boxes_overlap(boxes[i].second, boxes[j].second)) << boxes[i].first << " over " << boxes[j].first;
+    }
+  }
+  EXPECT_EQ(angle_labels, 8) << "every crossing keeps its label when there is room";
+  // The marks themselves stay on the rim at their angles.
+  EXPECT_EQ(dc.of(recorded_op::op_polyline).size(), 8u);
+  EXPECT_EQ(dc.find_text("10.0")->points[0], (point{pix(X - 20 + std::cos(10 / RADN) * 340), at(10, 340).y}))
+      << "the first label takes its own place";
+}
+
+TEST(LabelPlacer, MovesAlongItsStepLeavesOutWhatCannotFit) {
+  recording_surface dc;
+  label_placer labels;
+  labels.reserve({0, 0, 50, 14});
+  EXPECT_TRUE(labels.place(dc, 10, 5, "1.0", 0, 14, 4));
+  EXPECT_EQ(dc.ops.back().points[0], (point{10, 19})) << "one step down clears the reserved box";
+  EXPECT_TRUE(labels.place(dc, 10, 5, "2.0", 0, 14, 4));
+  EXPECT_EQ(dc.ops.back().points[0], (point{10, 33}));
+  labels.keep_inside({0, 0, 100, 40});
+  EXPECT_FALSE(labels.place(dc, 10, 5, "3.0", 0, 14, 4)) << "every step is taken or outside";
+  EXPECT_EQ(dc.of(recorded_op::op_text).size(), 2u);
 }
 
 }  // namespace

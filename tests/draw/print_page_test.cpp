@@ -83,8 +83,11 @@ TEST(PrintPage, PolarPageBlocks) {
   ASSERT_NE(p.dc.find_text("V"), nullptr);
   const recorded_op* sample = nullptr;
   for (const auto& op : p.dc.ops)
-    if (op.kind == recorded_op::op_line && op.pen_used.width == 4) sample = &op;
+    if (op.kind == recorded_op::op_line && op.pen_used.colour == gr_colours_init()[1] && op.points[0].y > 276 &&
+        op.points[0].y < 276 + 60 * 23)
+      sample = &op;
   ASSERT_NE(sample, nullptr);
+  EXPECT_GE(sample->pen_used.width * 254 / 600, 4) << "at least 0.4 mm wide on paper";
   EXPECT_EQ(sample->pen_used.colour, gr_colours_init()[1]);
   EXPECT_NE(p.dc.find_text("Centre dB -40"), nullptr);
   EXPECT_EQ(p.dc.of(recorded_op::op_picture).size(), 1u);
@@ -119,6 +122,49 @@ TEST(PrintPage, LandscapeRectangularWithEnvelopeAndFile) {
   int labels = 0;
   for (const auto& op : p.dc.of(recorded_op::op_text)) labels += op.text == "-180";
   EXPECT_EQ(labels, 2);
+}
+
+TEST(PrintLegend, FitsItsBoxInColumnsWhenLong) {
+  const rect box{900, 400, 2000, 1300};
+  const legend_layout one = fit_legend(10, box, 89, 1012, true);
+  EXPECT_EQ(one.columns, 1);
+  EXPECT_FLOAT_EQ(one.scale, 1.0f);
+  EXPECT_EQ(one.left, 2000 - 1012) << "where the single column always stood";
+  for (int rows : {11, 30, 108}) {
+    const legend_layout l = fit_legend(rows, box, 89, 1012, true);
+    EXPECT_LE(l.rows_per_column * l.columns, rows + l.columns - 1) << rows;
+    EXPECT_GE(l.rows_per_column * l.columns, rows) << rows;
+    EXPECT_LE(l.rows_per_column * 89 * l.scale, 900.5) << rows << " rows fit the height";
+    EXPECT_LE(l.columns * 1012 * l.scale, 1100.5) << rows << " columns fit the width";
+    EXPECT_GE(l.left, box.left);
+    EXPECT_LT(l.scale, 1.0f);
+  }
+  EXPECT_EQ(fit_legend(108, box, 89, 1012, false).left, 900) << "landscape legends start at the left";
+}
+
+TEST(PrintLegend, LargestPatternStaysInsideItsBox) {
+  for (bool landscape : {false, true}) {
+    printed p;
+    p.h.st->pd.nofreq = MAX_FREQ;
+    for (int f = 0; f < MAX_FREQ; ++f) {
+      set_field(p.h.st->pd.freq[f].patfre, "400");
+      for (int c = 0; c < MAX_CUTS; ++c) test::put_full_cut(*p.h.st, f, c, c % 2 ? "V" : "H", [](int) { return 1.0; });
+    }
+    ASSERT_TRUE(p.print(landscape));
+    const page_geometry g = print_page_geometry(landscape ? page_setup{7016, 4960, 600, 96, true}
+                                                          : page_setup{4960, 7016, 600, 96, false});
+    const rect box = legend_box(g, landscape, DISPLAY_TYPE_POLAR);
+    int rows = 0;
+    for (const auto& op : p.dc.of(recorded_op::op_text)) {
+      if (op.text != "Frequency" && op.text != "H" && op.text != "V" && op.text != "Centre dB -40") continue;
+      ++rows;
+      const point at = op.points[0];
+      EXPECT_GE(at.x, box.left) << op.text;
+      EXPECT_GE(at.y, box.top) << op.text;
+      EXPECT_LE(at.y + op.font_used.height, box.bottom + 1) << op.text << " landscape " << landscape;
+    }
+    EXPECT_EQ(rows, MAX_FREQ * (1 + MAX_CUTS) + 1) << "every row is printed";
+  }
 }
 
 TEST(PrintPage, EmrPageHasNoLegendAndItsBlockBelowTheHeader) {

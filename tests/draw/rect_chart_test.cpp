@@ -147,3 +147,27 @@ TEST(RectTrace, MarksAboveTheTopLineAndNoGapRule) {
 
 }  // namespace
 }  // namespace lobe
+
+namespace lobe {
+namespace {
+
+TEST(RectTrace, NeighbouringMarkLabelsStackUpwards) {
+  // "2.0", "3.0" and "10.0" would print as one string "2.3.010.0".
+  rect_traced t;
+  test::put_cut(*t.h.st, 0, 0, "H", {{0, 0}, {2, 5}});
+  test::put_cut(*t.h.st, 0, 1, "H", {{0, 0}, {3, 5}});
+  test::put_cut(*t.h.st, 0, 2, "H", {{0, 0}, {10, 5}});
+  t.draw(DISPLAY_TYPE_RECT);
+  const rect_geometry g = rect_chart_geometry(k_area, 360, 4);
+  const recorded_op* a = t.dc.find_text("2.0");
+  const recorded_op* b = t.dc.find_text("3.0");
+  const recorded_op* c = t.dc.find_text("10.0");
+  ASSERT_TRUE(a && b && c);
+  EXPECT_EQ(a->points[0].y, g.top - 30);
+  EXPECT_EQ(b->points[0].y, g.top - 30 - 14) << "one line up";
+  EXPECT_EQ(c->points[0].y, g.top - 30 - 28);
+  EXPECT_EQ(t.dc.of(recorded_op::op_polyline).size(), 3u) << "the marks stay on the top line";
+}
+
+}  // namespace
+}  // namespace lobe

@@ -1,0 +1,90 @@
+// The real main window, shown on whatever platform the tests run on
+// (offscreen, or xcb under a window manager), with scripted answers to every
+// dialog and a link that records what the window sends.
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+#include "app/resource_ids.h"
+#include "app/scripted_ui.h"
+#include "core/envelope_file.h"
+#include "support/test_support.h"
+
+namespace lobe {
+
+class recording_link : public range_link {
+ public:
+  void write_com_port(int code) override { sent.push_back(code); }
+  void dsa_set_d(int req, int f) override { dsa.push_back({req, f}); }
+  void dsa_req(int req) override { dsa.push_back({req, -1}); }
+  std::vector<int> sent;
+  std::vector<std::pair<int, int>> dsa;
+};
+
+struct window_fixture {
+  std::unique_ptr<lobe_state> st = make_lobe_state();
+  run_log log;
+  recording_link link;
+  scripted_ui ui;
+  test::temp_dir dir;
+  std::unique_ptr<main_window> w;
+
+  explicit window_fixture(bool edit = true, bool capture = false, bool envelopes = false) {
+    st->settings.edit_enabled = edit ? 1 : 0;
+    window_state ws;
+    st->range.capture_enabled = capture ? 1 : 0;
+    ws.documents_folder = dir.path();
+    if (envelopes) ws.env_file_open = read_envelope_file(st->ed, test::data_path("envelopes/quirks.csv"));
+    w = std::make_unique<main_window>(*st, log, link, ws, &ui);
+    w->resize(1280, 820);
+    w->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    settle();
+  }
+  // On a real desktop the window manager answers a resize in its own time.
+  void resize_to(int width, int height) {
+    w->resize(width, height);
+    for (int i = 0; i < 100 && w->size() != QSize(width, height); ++i) QTest::qWait(20);
+    settle();
+  }
+  ~window_fixture() {
+    w->hide();
+    QApplication::processEvents();
+  }
+  static void settle() {
+    QApplication::processEvents();
+    QApplication::processEvents();
+  }
+  void open(const std::string& rel) {
+    ui.file_names.push_back(test::data_path(rel));
+    click(IDC_BUTTON_OPEN);
+  }
+  void click(int id) {
+    auto* b = qobject_cast<QAbstractButton*>(w->control(id));
+    ASSERT_NE(b, nullptr) << "no button " << id;
+    b->click();
+    settle();
+  }
+  QLineEdit* edit(int id) { return qobject_cast<QLineEdit*>(w->control(id)); }
+  void type(int id, const char* text) {
+    QLineEdit* e = edit(id);
+    ASSERT_NE(e, nullptr) << "no edit " << id;
+    e->selectAll();
+    QTest::keyClicks(e, QString::fromLatin1(text));
+  }
+  void click_at(int x, int y) {
+    QTest::mouseClick(w->client(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    settle();
+  }
+  const cut_data_type& cut(int f, int c) const { return st->pd.freq[f].cut[c]; }
+};
+
+}  // namespace lobe

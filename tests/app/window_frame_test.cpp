@@ -1,0 +1,332 @@
+// The frame of the main window as a user sees it, in every state: every
+// control inside the client area and above the status bar, no two controls
+// on top of each other, every header edit in its label's row, every text
+// whole and clear of the controls. The same tests run offscreen and on a real
+// X server with a window manager, at scale factors 1 and 2 (see
+// tests/CMakeLists.txt).
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTextStream>
+
+#include "app/lobe_dialogs.h"
+#include "app/qt_range_link.h"
+#include "app/window_fixture.h"
+#include "core/antenna_loader.h"
+#include "core/field_text.h"
+
+namespace lobe {
+namespace {
+
+QRect qrect(const lobe::rect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
+
+std::string name_of(const QWidget* w) {
+  const QVariant id = w->property("lobe_id");
+  if (const auto* b = qobject_cast<const QAbstractButton*>(w); b && !b->text().isEmpty())
+    return "\"" + b->text().toStdString() + "\"";
+  return id.isValid() ? "control " + std::to_string(id.toInt()) : w->metaObject()->className();
+}
+
+// What a button's text needs across, its own margins included.
+int text_needs(const QAbstractButton& b) {
+  if (qobject_cast<const QRadioButton*>(&b) || qobject_cast<const QCheckBox*>(&b)) return b.sizeHint().width();
+  return b.text().isEmpty() ? 0 : b.fontMetrics().horizontalAdvance(b.text()) + 6;
+}
+
+constexpr int k_description_edits[] = {IDC_PD_MAKE,   IDC_PD_NAME,   IDC_PD_COMNT1, IDC_PD_COMNT2, IDC_PD_PATNUM,
+                                       IDC_PD_FILNUM, IDC_PD_FEDORN, IDC_PD_PATTYP, IDC_PD_CONTYP, IDC_PD_DTDATA,
+                                       IDC_PD_ANTLEN, IDC_PD_ANTWID, IDC_PD_ANTDEP, IDC_PD_ANTWGT};
+constexpr int k_performance_edits[] = {IDC_PD_LOWFRQ, IDC_PD_HGHFRQ, IDC_PD_GUNITS, IDC_PD_LWGAIN, IDC_PD_MDGAIN,
+                                       IDC_PD_HGGAIN, IDC_PD_AZWIDT, IDC_PD_ELWIDT, IDC_PD_ATVSWR, IDC_PD_FRTOBA,
+                                       IDC_PD_ELTILT, IDC_PD_RADCTR, IDC_PD_POTOPO, IDC_PD_MAXPOW};
+
+void expect_frame_holds(window_fixture& t, const std::string& state) {
+  SCOPED_TRACE(state);
+  main_window& w = *t.w;
+  w.client()->repaint();
+  t.settle();
+  QWidget* client = w.client();
+  const QRect area = client->rect();
+
+  // The client area ends where the status bar begins (give or take the pixel
+  // a fractional scale factor rounds away), and the bar has its grip.
+  const int client_bottom = client->mapTo(&w, QPoint(0, client->height())).y();
+  EXPECT_LE(client_bottom, w.statusBar()->mapTo(&w, QPoint(0, 0)).y() + 1);
+  EXPECT_TRUE(w.statusBar()->isSizeGripEnabled());
+
+  std::vector<QWidget*> shown;
+  for (QWidget* c : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (c->isVisible()) shown.push_back(c);
+  ASSERT_FALSE(shown.empty());
+  for (QWidget* c : shown) {
+    EXPECT_TRUE(area.contains(c->geometry())) << name_of(c) << " leaves the client area";
+    if (auto* b = qobject_cast<QAbstractButton*>(c)) {
+      EXPECT_LE(text_needs(*b), b->width()) << name_of(c) << " is cut off";
+    }
+  }
+  for (std::size_t i = 0; i < shown.size(); ++i)
+    for (std::size_t j = i + 1; j < shown.size(); ++j)
+      EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
+          << name_of(shown[i]) << " overlaps " << name_of(shown[j]);
+
+  // Texts painted on the frame: inside, whole, clear of every control.
+  for (const auto& text : w.painted_texts()) {
+    const QRect box = qrect(text.box);
+    EXPECT_TRUE(area.contains(box)) << "\"" << text.text << "\" leaves the client area";
+    for (QWidget* c : shown) {
+      EXPECT_FALSE(box.intersects(c->geometry())) << "\"" << text.text << "\" runs under " << name_of(c);
+    }
+  }
+
+  // Each header edit stands in the row of a label to its left.
+  const bool desc = w.state().disp_desc != 0;
+  const int* begin = desc ? std::begin(k_description_edits) : std::begin(k_performance_edits);
+  const int* end = desc ? std::end(k_description_edits) : std::end(k_performance_edits);
+  for (const int* id = begin; id != end; ++id) {
+    QWidget* e = w.control(*id);
+    ASSERT_NE(e, nullptr) << "header edit " << *id;
+    EXPECT_TRUE(e->isVisible()) << "header edit " << *id;
+    bool labelled = false;
+    for (const auto& text : w.painted_texts()) {
+      const QRect box = qrect(text.box);
+      labelled |= box.right() < e->x() && box.top() <= e->geometry().bottom() && box.bottom() >= e->y() &&
+                  e->x() - box.right() < 80;
+    }
+    EXPECT_TRUE(labelled) << "header edit " << *id << " at y " << e->y() << " has no label in its row";
+  }
+
+  if (t.st->range.capture_enabled) {
+    EXPECT_TRUE(area.contains(qrect(w.layout().rTrCtlArea))) << "the turntable strip is hidden";
+  }
+}
+
+TEST(WindowFrame, EveryStateOfTheFrameHolds) {
+  window_fixture view(false, false, true);
+  expect_frame_holds(view, "view mode, empty");
+  view.open("convert/src.nsma");
+  expect_frame_holds(view, "view mode with a file");
+  view.click(IDC_RBUTTON_PERF);
+  expect_frame_holds(view, "view mode, performance pane");
+
+  window_fixture full(true, false, true);
+  expect_frame_holds(full, "full mode, empty");
+  full.open("convert/src.nsma");
+  expect_frame_holds(full, "full mode with a file");
+  for (int view_id : {ID_VIEW_CART, ID_VIEW_CART90, ID_VIEW_EMR, ID_VIEW_POLAR}) {
+    full.w->menu_action(view_id)->trigger();
+    if (view_id == ID_VIEW_CART) full.w->menu_action(ID_ENV_1)->trigger();
+    full.settle();
+    expect_frame_holds(full, "full mode, view " + std::to_string(view_id));
+  }
+  full.click(IDC_RBUTTON_PERF);
+  expect_frame_holds(full, "full mode, performance pane");
+  full.click(IDC_RBUTTON_DESC);
+
+  // The controller powers on and off: the header moves down and back up.
+  full.w->switch_capture(1);
+  full.settle();
+  expect_frame_holds(full, "test-range mode");
+  full.w->switch_capture(0);
+  full.settle();
+  expect_frame_holds(full, "after the test range");
+
+  full.resize_to(1000, 720);
+  expect_frame_holds(full, "a smaller window");
+  full.resize_to(560, 500);
+  EXPECT_GE(full.w->client()->width(), MIN_CLIENT_W);
+  EXPECT_GE(full.w->client()->height(), MIN_CLIENT_H);
+  expect_frame_holds(full, "the smallest window");
+}
+
+TEST(WindowFrame, HeaderEditsInPlaceAtStartUpWithACommandLineFile) {
+  // The start-up order: the window is built and the file opened before it is
+  // shown or laid out.
+  for (bool edit : {false, true}) {
+    auto st = make_lobe_state();
+    st->settings.edit_enabled = edit;
+    run_log log;
+    recording_link link;
+    scripted_ui ui;
+    window_state ws;
+    main_window w(*st, log, link, ws, &ui);
+    w.resize(1280, 820);
+    core_io io{log, w};
+    open_file_on_startup(*st, io, test::data_path("convert/src.nsma"));
+    w.mainwindow_size();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    window_fixture::settle();
+    const int top = w.layout().rFileDataArea.top;
+    EXPECT_EQ(top, edit ? 220 : 194);
+    EXPECT_EQ(w.control(IDC_PD_MAKE)->y(), top + 30) << "edit mode " << edit;
+    EXPECT_EQ(w.control(IDC_PD_ANTWGT)->y(), top + 255);
+    EXPECT_FALSE(w.control(IDC_PD_MAKE)->geometry().intersects(w.control(IDC_BUTTON_OPEN)->geometry()));
+    w.hide();
+  }
+}
+
+TEST(WindowFrame, FrameLinesAreCrispOnePixelLines) {
+  window_fixture t;
+  t.open("convert/src.nsma");
+  const QImage shot = t.w->client()->grab().toImage();
+  const qreal ratio = shot.devicePixelRatio();
+  const int x = t.w->layout().rRectArea.right;
+  const QColor line(230, 25, 56);
+  for (int y : {40, 200, 400}) {
+    const QColor at = shot.pixelColor(static_cast<int>(x * ratio), static_cast<int>(y * ratio));
+    EXPECT_EQ(at, line) << "y " << y;
+    const QColor beside = shot.pixelColor(static_cast<int>((x + 1) * ratio), static_cast<int>(y * ratio));
+    EXPECT_NE(beside.red() > 235 && beside.green() < 200, true) << "a pale second pixel beside the line at y " << y;
+    EXPECT_EQ(shot.pixelColor(static_cast<int>((x - 1) * ratio), static_cast<int>(y * ratio)), QColor(Qt::white));
+  }
+}
+
+TEST(WindowFrame, ScaleToStrongestMarkFollowsTheModeInEditMode) {
+  window_fixture t;  // edit mode, no test range
+  QAction* scale = t.w->menu_action(ID_LABS_SCALE_TO_MAX);
+  ASSERT_NE(scale, nullptr);
+  scale->trigger();
+  t.settle();
+  EXPECT_EQ(t.st->view.scale_to_max_mode, 1);
+  EXPECT_TRUE(scale->isChecked());
+  auto notice_shown = [&] {
+    t.w->client()->repaint();
+    for (const auto& text : t.w->painted_texts())
+      if (text.text == SCALE_TO_MAX_NOTICE) return true;
+    return false;
+  };
+  EXPECT_TRUE(notice_shown());
+  t.open("convert/src.nsma");
+  EXPECT_EQ(t.st->view.scale_to_max_mode, 0) << "every open turns the mode off";
+  EXPECT_FALSE(scale->isChecked()) << "and the mark with it";
+  EXPECT_FALSE(notice_shown());
+  scale->trigger();
+  t.settle();
+  EXPECT_EQ(t.st->view.scale_to_max_mode, 1);
+  EXPECT_TRUE(scale->isChecked());
+}
+
+TEST(WindowFrame, HoveringRepaintsWithoutDrawingTheChartAgain) {
+  window_fixture t;
+  ASSERT_TRUE(t.log.open(t.dir.path()));
+  t.open("convert/src.nsma");
+  t.w->menu_action(ID_VIEW_EMR)->trigger();
+  t.settle();
+  t.w->client()->repaint();
+  const int drawings = t.w->chart_drawings();
+  // The window repaints under buttons as the mouse passes over them.
+  for (int i = 0; i < 20; ++i) {
+    for (int id : {IDC_BUTTON_OPEN, IDC_BUTTON_PRINT, IDC_BUTTON_SAVE, IDC_BUTTON_NEW}) {
+      QWidget* b = t.w->control(id);
+      QTest::mouseMove(b, b->rect().center());
+      t.w->client()->repaint(b->geometry());
+    }
+  }
+  t.settle();
+  EXPECT_EQ(t.w->chart_drawings(), drawings);
+  EXPECT_GT(t.w->paint_count(), 20);
+  // A real change draws it once more.
+  t.click(IDC_BUTTON_EREF);
+  t.w->client()->repaint();
+  EXPECT_EQ(t.w->chart_drawings(), drawings + 1);
+
+  t.log.close();
+  QFile f(QString::fromStdString(t.dir.path() + "/lobeview_log.txt"));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const int lines = QString::fromLatin1(f.readAll()).count(QStringLiteral("EMR - poin = "));
+  EXPECT_EQ(lines % 360, 0);
+  EXPECT_LE(lines, 360 * (drawings + 1)) << "one set of lines per drawing, none per hover";
+}
+
+TEST(WindowFrame, ClearAllForgetsTheFileName) {
+  window_fixture t;
+  t.open("convert/src.nsma");
+  EXPECT_EQ(t.w->status_text(STB_FILENAME), "src.nsma");
+  t.ui.answers.push_back(IDYES);
+  t.click(IDC_BUTTON_NEW);
+  EXPECT_EQ(t.st->pd.nofreq, 0);
+  EXPECT_EQ(t.w->status_text(STB_FILENAME), "");
+}
+
+TEST(WindowFrame, SweptPeakInMillivoltsClearOfTheButtons) {
+  window_fixture t(true, true);
+  t.open("convert/src.nsma");
+  t.st->pd.freq[0].cut[0].emax = 1.0f;  // mV, as the sweep stores it
+  t.st->all_emax = 1.0f;
+  t.st->flags.cut[0][0].sweep_completed = 1;
+  expect_frame_holds(t, "after a sweep");
+  bool found = false;
+  for (const auto& text : t.w->painted_texts()) found |= text.text == "1.000mV";
+  EXPECT_TRUE(found) << "the peak as the status bar shows it";
+}
+
+TEST(WindowFrame, NegativeOrNonNumericExposureInputIsRefused) {
+  window_fixture t;
+  t.open("convert/src.nsma");
+  t.w->menu_action(ID_VIEW_EMR)->trigger();
+  t.settle();
+  t.type(IDC_PD_EPOWER, "25");
+  t.click(IDC_BUTTON_EREF);
+  EXPECT_FLOAT_EQ(t.st->emr.epower, 25.0f);
+  const std::size_t boxes = t.ui.boxes.size();
+  for (const char* bad : {"-5", "abc", "12 W", "nan"}) {
+    t.type(IDC_PD_EPOWER, bad);
+    t.click(IDC_BUTTON_EREF);
+    EXPECT_FLOAT_EQ(t.st->emr.epower, 25.0f) << bad << " must not replace the last good value";
+    EXPECT_EQ(t.edit(IDC_PD_EPOWER)->text().toStdString(), "25.0") << bad;
+  }
+  ASSERT_EQ(t.ui.boxes.size(), boxes + 4);
+  EXPECT_EQ(t.ui.boxes.back().caption, "EMR input");
+  EXPECT_NE(t.ui.boxes.back().text.find("Tx power (W) must be a number, 0 or more."), std::string::npos);
+  t.w->client()->repaint();
+  for (const auto& text : t.w->painted_texts()) EXPECT_EQ(text.text.find("nan"), std::string::npos);
+}
+
+TEST(WindowFrame, DialogTextsShowWhole) {
+  antenna_data_type pd{};
+  set_field(pd.descr1, "first line");
+  std::vector<std::unique_ptr<QDialog>> dialogs;
+  dialogs.push_back(std::make_unique<ant_version_dialog_box>(nullptr));
+  dialogs.push_back(std::make_unique<nec_column_dialog_box>(nullptr));
+  dialogs.push_back(std::make_unique<description_dialog_box>(nullptr, pd));
+  dialogs.push_back(std::make_unique<dsa_ip_dialog_box>(nullptr, "127.0.0.1"));
+  for (auto& d : dialogs) {
+    SCOPED_TRACE(d->windowTitle().toStdString());
+    d->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(d.get()));
+    const auto children = d->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* c : children) {
+      EXPECT_TRUE(d->rect().contains(c->geometry())) << name_of(c);
+      QString text;
+      int margin = 0;
+      if (auto* b = qobject_cast<QPushButton*>(c)) text = b->text(), margin = 8;
+      if (auto* l = qobject_cast<QLabel*>(c)) text = l->text();
+      if (!text.isEmpty()) {
+        EXPECT_LE(c->fontMetrics().horizontalAdvance(text) + margin, c->width()) << text.toStdString() << " is cut off";
+        EXPECT_LE(c->fontMetrics().height(), c->height()) << text.toStdString() << " is cut off below";
+      }
+      for (QWidget* o : children) {
+        if (o == c) continue;
+        EXPECT_FALSE(c->geometry().intersects(o->geometry())) << name_of(c) << " overlaps " << name_of(o);
+      }
+    }
+    d->hide();
+  }
+}
+
+TEST(SerialPorts, OnlyUsbAdaptersWithoutAPortsSection) {
+  EXPECT_FALSE(is_test_range_candidate("ttyS0", false));
+  EXPECT_FALSE(is_test_range_candidate("ttyS4", true)) << "a built-in port only when the settings name it";
+  EXPECT_TRUE(is_test_range_candidate("ttyUSB0", false));
+  EXPECT_TRUE(is_test_range_candidate("ttyACM1", false));
+  EXPECT_TRUE(is_test_range_candidate("rfcomm0", true)) << "anything with a vendor id is a plugged-in adapter";
+  EXPECT_FALSE(is_test_range_candidate("ttyAMA0", false));
+}
+
+}  // namespace
+}  // namespace lobe
