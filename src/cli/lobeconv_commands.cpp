@@ -58,6 +58,14 @@ const char* const k_lobeconv_usage =
     "  --envelopes FILE       Envelope library to load before IN (a LABZ file may\n"
     "                         name one of its envelopes).\n"
     "  --envelope TITLE       Show (render) or save (convert to LABZ) this envelope.\n"
+    "  --lf                   Read an LF without CR as a line end too (files from\n"
+    "                         Linux tools and version control). Without it, lines\n"
+    "                         end at CR as in Lobeview, and a file with LF line\n"
+    "                         ends alone reads as nothing (said on stderr).\n"
+    "  --resample             Keep a cut longer than the 362 points the record\n"
+    "                         holds by resampling it to one point per degree\n"
+    "                         (linear in dB); without it the points beyond are\n"
+    "                         dropped (said on stderr).\n"
     "\n"
     "Render options:\n"
     "  --view polar|rect|rect90|emr   chart to draw (default: the one IN asks for)\n"
@@ -108,6 +116,8 @@ struct options {
   int nec_signal_col = 1;
   std::string log_dir;
   bool help = false;
+  bool lf = false;
+  bool resample = false;
 };
 
 bool parse_positive(const std::string& s, int& out) {
@@ -140,6 +150,10 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
     };
     if (a == "--help" || a == "-h") {
       o.help = true;
+    } else if (a == "--lf") {
+      o.lf = true;
+    } else if (a == "--resample") {
+      o.resample = true;
     } else if (a == "--ant-version") {
       auto v = value("--ant-version");
       if (!v || (*v != "1" && *v != "2" && *v != "3")) return "--ant-version takes 1, 2 or 3";
@@ -237,6 +251,8 @@ bool load(session& s, const std::string& path, std::ostream& err) {
     err << "lobeconv: cannot read " << path << ": " << s.win.last_box << "\n";
     return false;
   }
+  // What the load dropped or changed, never silently.
+  for (const std::string& notice : s.st->file.load_notices) err << "lobeconv: " << path << ": " << notice << "\n";
   return true;
 }
 
@@ -325,6 +341,8 @@ int convert(session& s, const options& o, std::ostream& err) {
     auto fresh = make_lobe_state();
     fresh->ed = s.st->ed;
     fresh->nec = s.st->nec;
+    fresh->settings.lf_line_ends = s.st->settings.lf_line_ends;
+    fresh->settings.resample_long_cuts = s.st->settings.resample_long_cuts;
     s.st = std::move(fresh);
     const std::string out = (std::filesystem::path(folder) / std::filesystem::path(in).stem()).string() + "." + o.to_ext;
     if (convert_one(s, o, in, out, err) != 0) status = 1;
@@ -377,6 +395,8 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
     return 2;
   }
   session s;
+  s.st->settings.lf_line_ends = o.lf;
+  s.st->settings.resample_long_cuts = o.resample;
   s.st->nec.nec_angle_col = o.nec_angle_col;
   s.st->nec.nec_signal_col = o.nec_signal_col;
   if (!o.log_dir.empty() && !s.log.open(o.log_dir)) {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/half_power.h"
+
 namespace lobe {
 
 double json_number(float v) {
@@ -36,6 +38,11 @@ nlohmann::ordered_json cut_to_json(const cut_data_type& cut, const cut_flags_typ
   }
   j["angle"] = std::move(angles);
   j["signal"] = std::move(signals);
+  // The half-power crossings between samples (the charts mark the sample past them).
+  auto crossings = nlohmann::ordered_json::array();
+  for (const level_crossing& x : level_crossings(cut))
+    crossings.push_back({{"angle", json_number(x.angle)}, {"falling", x.falling}});
+  j["half_power"] = std::move(crossings);
   if (n < MAX_SAMPLES)
     j["next_angle"] = json_number(cut.angle[n]);
   else
@@ -51,6 +58,7 @@ nlohmann::ordered_json pattern_to_json(const lobe_state& st, const std::string& 
   j["ant_file_type"] = st.file.ant_file_type;
   j["file_errors"] = st.file.file_errors;
   j["status_error"] = status_error;
+  j["load_notices"] = st.file.load_notices;
   j["all_emax"] = json_number(st.all_emax);
   j["envelope_disp_requested"] = st.view.envelope_disp_requested;
   j["display_type"] = st.view.display_type;

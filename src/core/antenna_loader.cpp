@@ -9,6 +9,7 @@
 #include "core/file_image.h"
 #include "core/file_types.h"
 #include "core/line_splitter.h"
+#include "core/long_cuts.h"
 #include "core/nec_reader.h"
 #include "core/nsma89_reader.h"
 #include "core/nsma_reader.h"
@@ -48,12 +49,28 @@ void clear_for_new_pattern(lobe_state& st, core_io& io) {
   clear_planet_header_data(st.pd, st.all_emax);
 }
 
+// A load that dropped points, or read nothing from a file with LF line ends,
+// says so: the user must not take a shortened pattern for the whole one.
+void report_load_notices(lobe_state& st, core_io& io) {
+  if (st.file.load_notices.empty()) return;
+  std::string text;
+  for (const std::string& n : st.file.load_notices) text += (text.empty() ? "" : "\n\n") + n;
+  for (const std::string& n : st.file.load_notices) io.log.write_error_log("open_file", n);
+  const bool lost = st.file.lf_only_empty || !st.settings.resample_long_cuts;
+  if (lost)
+    io.win.message_box(text, "Opening the file", message_icon::warning);
+  else
+    io.win.set_status_text(STB_ERROR, st.file.load_notices.front());
+}
+
 void finish_open(lobe_state& st, core_io& io, const std::string& fn) {
+  report_load_notices(st, io);
   io.win.rebuild_panel();
   st.view.scale_to_max_mode = 0;
   io.win.rebuild_menus();
   st.file.filename_set = 1;
   st.file.szFileName_name = file_title(fn);
+  st.file.loaded_file_type = st.file.file_type;
 }
 
 }  // namespace
@@ -108,10 +125,23 @@ bool open_file_on_startup(lobe_state& st, core_io& io, const std::string& fn) {
   return true;
 }
 
+bool has_lf_only_line_ends(std::string_view image) {
+  return image.find('\n') != std::string_view::npos && image.find('\r') == std::string_view::npos;
+}
+
+bool has_points(const antenna_data_type& pd) {
+  for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f)
+    for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c)
+      if (stored_points(pd.freq[f].cut[c]) > 0) return true;
+  return false;
+}
+
 namespace {
 
 void reset_before_load(lobe_state& st, core_io& io) {
   st.file.file_errors = 0;
+  st.file.load_notices.clear();
+  st.file.lf_only_empty = false;
   st.emr.eheight = 25.0f;
   st.all_emax = 0.0f;
   clear_file_errors(io.win);
@@ -124,11 +154,17 @@ void parse_image(lobe_state& st, core_io& io, const std::string* image) {
   if (image) {
     if (st.file.file_type == FT_NSMA99 && (image->size() < 6 || std::memcmp(image->data(), "REVNUM", 6) != 0))
       st.file.file_type = FT_NSMA89;
-    split_lines(*image, LINE_LIMIT, [&](const char* line) { parse_line(st, rs, io, line); });
+    split_lines(
+        *image, LINE_LIMIT, [&](const char* line) { parse_line(st, rs, io, line); }, st.settings.lf_line_ends);
     if (st.file.file_errors != 0) report_file_errors(io.win, st.file.file_type, st.file.file_errors);
   }
   if (st.file.file_type == FT_ANT) post_process_ant_data(st, rs, io);
   if (st.file.file_type == FT_LABZ) post_process_labz_data(st, io);
+  finish_long_cuts(st, rs);
+  if (image && !st.settings.lf_line_ends && has_lf_only_line_ends(*image) && !has_points(st.pd)) {
+    st.file.lf_only_empty = true;
+    st.file.load_notices.insert(st.file.load_notices.begin(), LF_ONLY_NOTICE);
+  }
   st.view.centre_db_ix = 4;
 }
 

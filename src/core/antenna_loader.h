@@ -21,6 +21,14 @@ bool open_file_on_startup(lobe_state& st, core_io& io, const std::string& fn);
 // Loads an open file of type st.file.file_type into the record.
 void read_antenna_file(lobe_state& st, core_io& io, std::FILE* file);
 
+// What a file with LF-only line ends that gave no pattern is told.
+inline constexpr const char* LF_ONLY_NOTICE =
+    "This file ends its lines with LF alone, and no pattern was read from it. Set LF-line-ends=1 in section "
+    "[Extra] of the settings file (lobeconv: --lf) to read LF as a line end.";
+
+bool has_lf_only_line_ends(std::string_view image);
+bool has_points(const antenna_data_type& pd);
+
 // The part of read_antenna_file after the file is in memory; `image` is null
 // when the read failed. Tests and fuzzers enter here.
 void read_antenna_image(lobe_state& st, core_io& io, const std::string* image);

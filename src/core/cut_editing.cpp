@@ -1,5 +1,8 @@
 #include "core/cut_editing.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
 #include <vector>
 
 namespace lobe {
@@ -11,10 +14,15 @@ cut_data_type* cut_at(lobe_state& st, int f, int c) {
   return &st.pd.freq[f].cut[c];
 }
 
-void save_for_undo(lobe_state& st, int f, int c, const cut_data_type& cut, int n) {
+// The whole table is kept, not only the points in use: a mirror may write
+// beyond the old count, and Undo gives the cut back exactly as it was.
+void save_for_undo(lobe_state& st, int f, int c, const cut_data_type& cut) {
   st.edit.undo_fr_freq = f;
   st.edit.undo_fr_cut = c;
-  for (int i = 0; i < n; ++i) {
+  st.edit.undo_nupoin = cut.nupoin;
+  st.edit.undo_fstlst[0] = cut.fstlst[0];
+  st.edit.undo_fstlst[1] = cut.fstlst[1];
+  for (int i = 0; i < MAX_SAMPLES; ++i) {
     st.edit.undo_buffer[i][SIG_BUF_ANGLE] = cut.angle[i];
     st.edit.undo_buffer[i][SIG_BUF_SIGNAL] = cut.signal[i];
   }
@@ -44,7 +52,7 @@ void moving_average_cut_data(lobe_state& st) {
     work[i] = (cut->signal[(i + n - 1) % n] + cut->signal[i] + cut->signal[(i + 1) % n]) / 3.0f;
     if (work[i] < reference) reference = work[i];
   }
-  save_for_undo(st, f, c, *cut, n);
+  save_for_undo(st, f, c, *cut);
   for (int i = 0; i < n; ++i) cut->signal[i] = work[i] - reference;
 }
 
@@ -142,6 +150,65 @@ void mirror_left(const mirror_source& src, mirror_output& out) {
   }
 }
 
+// The mirror walks look for the samples at 0, 90, 180 and 270 degrees of a
+// cut stored 0..359. A cut stored another way round (-180..179, -179..180)
+// is turned to 0..359 for the walk and back to its own range afterwards.
+struct compass_frame {
+  bool turned = false;
+  float low = 0.0f;     // the cut's first angle: its range is [low, low + 360)
+  bool closed = false;  // the cut repeats its first point 360 degrees on
+  int n = 0;            // points in the turned series
+};
+
+compass_frame to_compass(cut_data_type& cut, int n) {
+  compass_frame f;
+  f.n = n;
+  float low = cut.angle[0], high = cut.angle[0];
+  for (int i = 1; i < n; ++i) {
+    low = std::min(low, cut.angle[i]);
+    high = std::max(high, cut.angle[i]);
+  }
+  if (low >= 0.0f && high < 360.0f) return f;
+  f.turned = true;
+  f.low = low;
+  f.closed = n > 1 && cut.angle[n - 1] == cut.angle[0] + 360.0f;
+  std::vector<std::pair<float, float>> pts;
+  for (int i = 0; i < n; ++i) {
+    float a = std::fmod(cut.angle[i], 360.0f);
+    if (a < 0.0f) a += 360.0f;
+    pts.emplace_back(a, cut.signal[i]);
+  }
+  std::stable_sort(pts.begin(), pts.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  pts.erase(std::unique(pts.begin(), pts.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+            pts.end());
+  f.n = static_cast<int>(pts.size());
+  for (int i = 0; i < f.n; ++i) {
+    cut.angle[i] = pts[static_cast<std::size_t>(i)].first;
+    cut.signal[i] = pts[static_cast<std::size_t>(i)].second;
+  }
+  return f;
+}
+
+// Puts the first `n` points back into the cut's own range; returns the count.
+int from_compass(cut_data_type& cut, const compass_frame& f, int n) {
+  if (!f.turned) return n;
+  std::vector<std::pair<float, float>> pts;
+  for (int i = 0; i < n; ++i) {
+    float a = cut.angle[i];
+    if (a >= f.low + 360.0f) a -= 360.0f;
+    if (a < f.low) a += 360.0f;
+    pts.emplace_back(a, cut.signal[i]);
+  }
+  std::stable_sort(pts.begin(), pts.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  if (f.closed && !pts.empty() && static_cast<int>(pts.size()) < MAX_SAMPLES)
+    pts.emplace_back(pts.front().first + 360.0f, pts.front().second);
+  for (std::size_t i = 0; i < pts.size(); ++i) {
+    cut.angle[i] = pts[i].first;
+    cut.signal[i] = pts[i].second;
+  }
+  return static_cast<int>(pts.size());
+}
+
 }  // namespace
 
 int mirror_cut_data(lobe_state& st, int quad) {
@@ -160,20 +227,24 @@ int mirror_cut_data(lobe_state& st, int quad) {
   const int n = stored_points(cut);
   if (n == 0) return MIRROR_NO_POINTS;
 
-  save_for_undo(st, f_sel, c_sel, cut, n);
+  save_for_undo(st, f_sel, c_sel, cut);
+  const compass_frame frame = to_compass(cut, n);
   mirror_source src;
-  src.n = n;
-  src.a.assign(cut.angle, cut.angle + n);
-  src.s.assign(cut.signal, cut.signal + n);
+  src.n = frame.n;
+  src.a.assign(cut.angle, cut.angle + frame.n);
+  src.s.assign(cut.signal, cut.signal + frame.n);
   mirror_output out(cut);
   switch (quad) {
     case ID_LABS_MIRROR_TOP: mirror_top(src, out); break;
     case ID_LABS_MIRROR_RIGHT: mirror_right(src, out); break;
     case ID_LABS_MIRROR_BOTTOM: mirror_bottom(src, out); break;
     case ID_LABS_MIRROR_LEFT: mirror_left(src, out); break;
-    default: return n == MAX_BEARINGS ? MIRROR_OK : MIRROR_NOT_360;
+    default:
+      from_compass(cut, frame, frame.n);
+      return n == MAX_BEARINGS ? MIRROR_OK : MIRROR_NOT_360;
   }
-  cut.nupoin = out.count();
+  cut.nupoin = from_compass(cut, frame, out.count());
+  if (cut.nupoin < MAX_SAMPLES) cut.angle[cut.nupoin] = END_MARKER;
   return n == MAX_BEARINGS ? MIRROR_OK : MIRROR_NOT_360;
 }
 
@@ -190,12 +261,16 @@ void undo_cut_data_edit(lobe_state& st) {
   if (st.edit.undo_fr_cut < 0) return;
   cut_data_type* cut = cut_at(st, st.edit.undo_fr_freq, st.edit.undo_fr_cut);
   if (!cut) return;
-  const int n = stored_points(*cut);
-  if (n == 0) return;
-  for (int i = 0; i < n; ++i) {
+  // The edit may have changed the count (a mirror rebuilds the series); the
+  // cut comes back as it was saved, count and first/last angles included.
+  if (count_in(st.edit.undo_nupoin, MAX_SAMPLES) == 0) return;  // nothing was saved: the undo stays armed
+  for (int i = 0; i < MAX_SAMPLES; ++i) {
     cut->angle[i] = st.edit.undo_buffer[i][SIG_BUF_ANGLE];
     cut->signal[i] = st.edit.undo_buffer[i][SIG_BUF_SIGNAL];
   }
+  cut->nupoin = st.edit.undo_nupoin;
+  cut->fstlst[0] = st.edit.undo_fstlst[0];
+  cut->fstlst[1] = st.edit.undo_fstlst[1];
   st.edit.undo_fr_cut = -1;
 }
 

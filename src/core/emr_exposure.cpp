@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/c_numeric.h"
+#include "core/gain_units.h"
 
 namespace lobe {
 
@@ -41,15 +42,16 @@ float gimme_occupational_power_density_limit(float freqMHz) {
   return b ? b->occupational_limit : 0.0f;
 }
 
-emr_transmitter emr_transmitter_quantities(float epower, float eloss, const char* mdgain) {
+emr_transmitter emr_transmitter_quantities(float epower, float eloss, const char* mdgain, const char* gunits) {
   emr_transmitter t{};
   t.Tpower = epower;
   t.Tpower_dbw = 10.0f * std::log10(t.Tpower);
   t.Tloss = eloss;
   t.Apower = t.Tpower / std::pow(10.0f, t.Tloss / 10.0f);
-  float gain = 0.0f;
-  if (mdgain == nullptr || c_sscanf(mdgain, "%f", &gain) != 1) gain = 0.0f;
-  t.GainDBd = gain;
+  // A gain the file marks as dBi (its text, or GUNITS) is taken as dBi; with no
+  // unit anywhere it is dBd.
+  const gain_reading g = read_gain(mdgain ? mdgain : "", gunits ? gunits : "");
+  t.GainDBd = g.valid ? g.dbd() : 0.0f;
   t.GainDBi = t.GainDBd + 2.15f;
   t.GainLin = std::pow(10.0f, t.GainDBi / 10.0f);
   t.EIRP = t.GainLin * t.Apower;

@@ -28,8 +28,11 @@ struct emr_transmitter {
   float EIRP;  // W
 };
 
-// `mdgain` is the gain text of the pattern; empty or not a number counts as 0 dBd.
-emr_transmitter emr_transmitter_quantities(float epower, float eloss, const char* mdgain);
+// `mdgain` is the gain text of the pattern; empty or not a number counts as 0
+// dBd. Its unit is "dBi" or "dBd" after the number, else the one `gunits`
+// names, else dBd.
+emr_transmitter emr_transmitter_quantities(float epower, float eloss, const char* mdgain,
+                                           const char* gunits = nullptr);
 
 // The frequency text of a cut in MHz, or nothing when it does not start with a number.
 std::optional<float> emr_frequency(const char* patfre);

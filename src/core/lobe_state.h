@@ -5,6 +5,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/envelope_library.h"
 #include "core/lobeview.h"
@@ -24,6 +26,10 @@ struct file_state {
   std::string szFileName_name;  // title of the file last opened
   int filename_set = 0;
   int file_errors = 0;  // FILE_ERR_* bits of the last load
+  int loaded_file_type = 0;  // the format the pattern was read from (0: none)
+  // What the last load could not keep, or changed, in words for the user.
+  std::vector<std::string> load_notices;
+  bool lf_only_empty = false;  // the last file had LF-only line ends and gave no pattern
 };
 
 struct view_state {
@@ -61,6 +67,8 @@ struct edit_state {
   int capture_freq = 0;
   int capture_cut = 0;
   float undo_buffer[MAX_SAMPLES][2] = {};
+  int undo_nupoin = 0;  // the cut is given back whole: its count and
+  float undo_fstlst[2] = {};  // first/last angles too, not only its points
   int undo_fr_freq = 0;
   int undo_fr_cut = -1;  // -1: nothing to undo
 };
@@ -100,6 +108,14 @@ struct core_io {
   window_port& win;
 };
 
+// Points a file gives for one cut beyond the 362 the record holds.
+struct long_cut {
+  int freq = 0;
+  int cut = 0;
+  int declared = 0;                            // points the file announced for the cut
+  std::vector<std::pair<float, float>> extra;  // angle, level of the points beyond
+};
+
 // Cursors of one load; they start afresh with every file.
 struct reader_state {
   int fr_freq = -1;
@@ -108,6 +124,8 @@ struct reader_state {
   int linenumber = 0;
   int buffer_ix = 0;  // rows filled in capture_buffer
   float capture_buffer[MAX_ANTF_SAMPLES][2] = {};
+  int declared = 0;  // points the current cut's header announced
+  std::vector<long_cut> long_cuts;
 };
 
 }  // namespace lobe

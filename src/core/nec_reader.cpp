@@ -44,7 +44,9 @@ void start_4nec_cut(lobe_state& st, reader_state& rs, core_io& io) {
 
 void load_4nec(lobe_state& st, reader_state& rs, core_io& io, const std::string* image) {
   if (image) {
-    split_lines(*image, LINE_LIMIT_4NEC, [&](const char* line) { new_4nec_data(st.nec, rs, io, line); });
+    split_lines(
+        *image, LINE_LIMIT_4NEC, [&](const char* line) { new_4nec_data(st.nec, rs, io, line); },
+        st.settings.lf_line_ends);
     if (st.file.file_errors != 0) report_file_errors(io.win, st.file.file_type, st.file.file_errors);
   }
   post_process_4nec_file(st, rs);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/c_numeric.h"
+#include "core/long_cuts.h"
 #include "core/field_text.h"
 #include "core/number_scan.h"
 #include "core/run_log.h"
@@ -69,8 +70,16 @@ void read_data_line(lobe_state& st, reader_state& rs, const char* line) {
   cut_data_type* cut = open_cut(st, rs);
   if (!cut) return;
   if (cut->fstlst[0] == FSTLST_UNSET || cut->fstlst[1] == FSTLST_UNSET) st.file.file_errors |= FILE_ERR_FSTLST;
-  if (rs.fr_poin >= cut->nupoin) return;  // points beyond NUPOIN are ignored
   float angle = 0.0f, level = 0.0f;
+  if (rs.fr_poin >= cut->nupoin) {
+    // Points beyond NUPOIN are ignored; those a longer NUPOIN announced but the
+    // record has no room for are kept aside, to be reported or resampled.
+    if (cut->nupoin == MAX_SAMPLES && rs.declared > MAX_SAMPLES &&
+        points_beyond_record(rs, rs.fr_freq, rs.fr_cut) < rs.declared - MAX_SAMPLES &&
+        scan_two_floats(line, ',', angle, level) == 2)
+      keep_beyond_record(rs, rs.fr_freq, rs.fr_cut, angle, std::fabs(level));
+    return;
+  }
   if (scan_two_floats(line, ',', angle, level) != 2) return;
   cut->angle[rs.fr_poin] = angle;
   cut->signal[rs.fr_poin] = std::fabs(level);
@@ -144,7 +153,10 @@ void new_nsma_data(lobe_state& st, reader_state& rs, core_io& io, const char* pd
   if (equals_nocase(tag, "NUPOIN")) {
     cut_data_type* cut = open_cut(st, rs);
     int v = 0;
-    if (cut && c_sscanf(value, "%i", &v) == 1) cut->nupoin = clamp_count(v, MAX_SAMPLES);
+    if (cut && c_sscanf(value, "%i", &v) == 1) {
+      cut->nupoin = clamp_count(v, MAX_SAMPLES);
+      rs.declared = v;
+    }
     return;
   }
   if (equals_nocase(tag, "FSTLST")) {

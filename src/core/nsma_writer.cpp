@@ -4,12 +4,32 @@
 
 #include "core/c_numeric.h"
 #include "core/file_sink.h"
+#include "core/gain_units.h"
 #include "core/line_format.h"
 #include "core/number_scan.h"
 
 #include <cstring>
 
 namespace lobe {
+
+nsma_gain_fields nsma_gain_fields_of(const antenna_data_type& pd) {
+  nsma_gain_fields out{pd.gunits, pd.mdgain};
+  const gain_reading g = read_gain(pd.mdgain, pd.gunits);
+  // A gain that carries its unit in its text (as a Planet file writes it)
+  // becomes a plain number under the GUNITS of that unit, which other NSMA
+  // readers demand. When the other gains already stand under a GUNITS, the
+  // number is converted to it instead.
+  if (!g.valid || !g.unit_in_text) return out;
+  gain_unit named = gain_unit::dbd;
+  const bool others = pd.lwgain[0] != '\0' || pd.hggain[0] != '\0';
+  if (others && gunits_names(pd.gunits, named) && named != g.unit) {
+    out.mdgain = c_format("%.2f", double(named == gain_unit::dbi ? g.dbi() : g.dbd()));
+    return out;
+  }
+  out.mdgain = g.number;
+  if (!others || !gunits_names(pd.gunits, named)) out.gunits = g.unit == gain_unit::dbi ? "DBI/DBI" : "DBD/DBD";
+  return out;
+}
 
 void write_nsma_file(lobe_state& st, byte_sink& out, run_log& log, int kwr_fmt) {
   antenna_data_type& pd = st.pd;
@@ -32,9 +52,10 @@ void write_nsma_file(lobe_state& st, byte_sink& out, run_log& log, int kwr_fmt) 
   w.line("DTDATA:,%s\r\n", pd.dtdata);
   w.line("LOWFRQ:,%s\r\n", pd.lowfrq);
   w.line("HGHFRQ:,%s\r\n", pd.hghfrq);
-  w.line("GUNITS:,%s\r\n", pd.gunits);
+  const nsma_gain_fields gain = nsma_gain_fields_of(pd);
+  w.line("GUNITS:,%s\r\n", gain.gunits.c_str());
   w.line("LWGAIN:,%s\r\n", pd.lwgain);
-  w.line("MDGAIN:,%s\r\n", pd.mdgain);
+  w.line("MDGAIN:,%s\r\n", gain.mdgain.c_str());
   w.line("HGGAIN:,%s\r\n", pd.hggain);
   w.line("AZWIDT:,%s\r\n", pd.azwidt);
   w.line("ELWIDT:,%s\r\n", pd.elwidt);

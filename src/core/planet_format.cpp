@@ -6,8 +6,10 @@
 #include <string_view>
 
 #include "core/c_numeric.h"
+#include "core/long_cuts.h"
 #include "core/field_text.h"
 #include "core/file_sink.h"
+#include "core/gain_units.h"
 #include "core/line_format.h"
 #include "core/number_scan.h"
 #include "core/window_port.h"
@@ -64,6 +66,7 @@ void open_planet_cut(lobe_state& st, reader_state& rs, const char* value, const 
   int n = 0;
   if (c_sscanf(value, "%i", &n) != 1) n = 0;
   cut.nupoin = n < 0 ? 0 : (n > MAX_SAMPLES ? MAX_SAMPLES : n);
+  rs.declared = n;
   set_field(cut.patcut, patcut);
   cut.emax = 0.0f;
   st.flags.cut[0][rs.fr_cut] = {0, 0};
@@ -73,8 +76,15 @@ void open_planet_cut(lobe_state& st, reader_state& rs, const char* value, const 
 void read_planet_point(lobe_state& st, reader_state& rs, const char* line) {
   if (rs.fr_cut < 0 || rs.fr_cut >= MAX_CUTS) return;
   cut_data_type& cut = st.pd.freq[0].cut[rs.fr_cut];
-  if (rs.fr_poin >= MAX_SAMPLES || rs.fr_poin >= cut.nupoin) return;
   float a = 0.0f, l = 0.0f;
+  if (rs.fr_poin >= MAX_SAMPLES || rs.fr_poin >= cut.nupoin) {
+    // The points a longer section announced beyond the record's room are kept
+    // aside, to be reported or resampled.
+    if (cut.nupoin == MAX_SAMPLES && rs.declared > MAX_SAMPLES &&
+        points_beyond_record(rs, 0, rs.fr_cut) < rs.declared - MAX_SAMPLES && scan_two_floats(line, ' ', a, l) == 2)
+      keep_beyond_record(rs, 0, rs.fr_cut, a, std::fabs(l));
+    return;
+  }
   if (scan_two_floats(line, ' ', a, l) != 2) return;
   if (rs.fr_poin == 0) cut.fstlst[0] = a;
   cut.fstlst[1] = a;
@@ -140,6 +150,15 @@ void write_section(lobe_state& st, line_writer& w, const chosen_cut& pick, const
 
 }  // namespace
 
+std::string planet_gain_text(const lobe_state& st) {
+  const antenna_data_type& pd = st.pd;
+  const gain_reading g = read_gain(pd.mdgain, pd.gunits);
+  // Planet has no GUNITS: a plain number from another format takes its unit
+  // along. A Planet file's own gain is written back as it was read.
+  if (!g.valid || g.unit_in_text || st.file.loaded_file_type == FT_PLANET) return pd.mdgain;
+  return std::string(pd.mdgain) + (g.unit == gain_unit::dbi ? " dBi" : " dBd");
+}
+
 void write_planet_file(lobe_state& st, byte_sink& out, core_io& io) {
   io.win.message_box(PLANET_SAVE_NOTICE, "IDC_BUTTON_SAVE processing", message_icon::information);
   const antenna_data_type& pd = st.pd;
@@ -164,7 +183,7 @@ void write_planet_file(lobe_state& st, byte_sink& out, core_io& io) {
   w.line("H_WIDTH %s\r\n", pd.azwidt);
   w.line("V_WIDTH %s\r\n", pd.elwidt);
   w.line("FRONT_TO_BACK %s\r\n", pd.front_to_back);
-  w.line("GAIN %s\r\n", pd.mdgain);
+  w.line("GAIN %s\r\n", planet_gain_text(st).c_str());
   w.line("TILT %s\r\n", pd.tilt);
   w.line("POLARIZATION %s\r\n", polari);
   w.line("COMMENT %s\r\n", pd.comnt1);

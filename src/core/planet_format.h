@@ -15,6 +15,8 @@
 //   0.000 0.000
 #pragma once
 
+#include <string>
+
 #include "core/lobe_state.h"
 
 namespace lobe {
@@ -27,6 +29,10 @@ inline constexpr const char* PLANET_SAVE_NOTICE =
 
 // Parses one line (at most 79 characters) into the first frequency.
 void new_planet_data(lobe_state& st, reader_state& rs, const char* pdata);
+
+// The GAIN line's value: the gain text, with the unit GUNITS names (dBd when
+// none) added to a plain number that did not come from a Planet file.
+std::string planet_gain_text(const lobe_state& st);
 
 // Shows the one-cut-per-plane notice, then writes the first shown horizontal
 // and vertical cuts found in the record.

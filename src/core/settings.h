@@ -20,6 +20,10 @@ struct settings_state {
   char homeFolder[100] = "C:\\lobeview";
   char dsa_ip[40] = "";
   std::string ini_name;  // the executable's settings file
+  // Opt-ins for files from other tools (keys "LF-line-ends" and
+  // "Resample-long-cuts" of section "Extra"; lobeconv --lf and --resample).
+  bool lf_line_ends = false;       // an LF without CR ends a line too
+  bool resample_long_cuts = false;  // a cut longer than the record is resampled to 1 degree
   std::array<colorref, PALETTE_SIZE> gr_colours{};
 };
 

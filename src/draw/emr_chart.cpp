@@ -90,7 +90,7 @@ bool plot_emr_chart(lobe_state& st, core_io& io, surface& dc, float scf, emr_tex
   } restore_brush{dc, old_brush};
 
   const int centre_x = (Xleft + Xright) / 2;
-  const emr_transmitter tx = emr_transmitter_quantities(st.emr.epower, st.emr.eloss, st.pd.mdgain);
+  const emr_transmitter tx = emr_transmitter_quantities(st.emr.epower, st.emr.eloss, st.pd.mdgain, st.pd.gunits);
   print_emr_string(dc, scf, layout, "Transmitter power", watts_and_dbw(tx.Tpower, tx.Tpower_dbw));
   if (layout.printing) print_emr_string(dc, scf, layout, "Transmitter loss", c_format("%.2f dB", double(tx.Tloss)));
   print_emr_string(dc, scf, layout, "Antenna power", watts_and_dbw(tx.Apower, tx.Tpower_dbw - tx.Tloss));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -39,7 +40,7 @@ TEST(Lobeconv, DumpPrintsExactlyTheDocumentedKeys) {
   const auto j = nlohmann::ordered_json::parse(r.out);
   std::vector<std::string> keys;
   for (const auto& [k, v] : j.items()) keys.push_back(k);
-  EXPECT_EQ(keys, (std::vector<std::string>{"file_type", "ant_file_type", "file_errors", "status_error", "all_emax",
+  EXPECT_EQ(keys, (std::vector<std::string>{"file_type", "ant_file_type", "file_errors", "status_error", "load_notices", "all_emax",
                                             "envelope_disp_requested", "display_type", "header", "nofreq", "freq"}));
   EXPECT_EQ(j["file_type"], 6);
   EXPECT_EQ(j["all_emax"], 812.5);
@@ -49,7 +50,7 @@ TEST(Lobeconv, DumpPrintsExactlyTheDocumentedKeys) {
   std::vector<std::string> cut_keys;
   for (const auto& [k, v] : cut.items()) cut_keys.push_back(k);
   EXPECT_EQ(cut_keys, (std::vector<std::string>{"patcut", "polari", "nupoin", "fstlst", "emax", "sweep_completed",
-                                                "hide", "angle", "signal", "next_angle"}));
+                                                "hide", "angle", "signal", "half_power", "next_angle"}));
   EXPECT_EQ(cut["signal"], nlohmann::json({0.0, 0.5, 1.25}));
   EXPECT_EQ(cut["next_angle"], 1024.0);
   EXPECT_EQ(cut["sweep_completed"], 1);
@@ -211,6 +212,58 @@ TEST(Lobeconv, RenderProblems) {
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.err.find("Select a vertical (V or EL) cut to display the EMR chart"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
+}
+
+}  // namespace
+}  // namespace lobe
+
+namespace lobe {
+namespace {
+
+TEST(Lobeconv, LfOnlyFilesAreToldAboutAndReadWithLf) {
+  test::temp_dir dir;
+  std::string bytes = test::read_bytes(test::data_path("convert/src.pla"));
+  bytes.erase(std::remove(bytes.begin(), bytes.end(), '\r'), bytes.end());
+  const std::string lf = dir.file("lf.pla"), out = dir.file("out.nsma");
+  test::write_bytes(lf, bytes);
+
+  // dump still prints what was read (nothing) and exits 0, but says why.
+  run_result r = lobeconv("dump " + quote(lf));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(nlohmann::json::parse(r.out)["nofreq"], 0);
+  EXPECT_NE(r.err.find("LF alone"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("--lf"), std::string::npos);
+  // convert fails and leaves nothing behind.
+  r = lobeconv("convert " + quote(lf) + " " + quote(out));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_FALSE(std::filesystem::exists(out));
+  // --lf before or after the arguments reads it as its CR LF twin.
+  for (const std::string& args : {"--lf convert " + quote(lf) + " " + quote(out), "convert " + quote(lf) + " " + quote(out) + " --lf"}) {
+    r = lobeconv(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    const run_result twin = lobeconv("dump " + data("convert/src.pla"));
+    const run_result mine = lobeconv("dump --lf " + quote(lf));
+    EXPECT_TRUE(nlohmann::json::parse(twin.out)["freq"] == nlohmann::json::parse(mine.out)["freq"]);
+  }
+}
+
+TEST(Lobeconv, LongCutsAreReportedOrResampled) {
+  test::temp_dir dir;
+  std::string file = "NAME LONG\r\nFREQUENCY 763\r\nGAIN 18.5 dBi\r\nVERTICAL 400\r\n";
+  for (int i = 0; i < 400; ++i) file += std::to_string(i * 0.9) + " " + std::to_string((i % 20) * 0.5) + "\r\n";
+  const std::string in = dir.file("long.msi");
+  test::write_bytes(in, file);
+  run_result r = lobeconv("dump " + quote(in));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("38 of its 400 points were dropped"), std::string::npos) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out)["load_notices"].size(), 1u);
+  r = lobeconv("dump --resample " + quote(in));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("400 points resampled to 360"), std::string::npos) << r.err;
+  const auto cut = nlohmann::json::parse(r.out)["freq"][0]["cut"][0];
+  EXPECT_EQ(cut["nupoin"], 360);
+  EXPECT_EQ(cut["angle"][359], 359.0);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "support/test_support.h"
@@ -131,6 +133,71 @@ TEST(CutEditing, MirrorRightAndLeft) {
   EXPECT_FLOAT_EQ(level_at(l, 0), 18.0f) << "the 180 point's level lands at 0";
   for (int a : {91, 180, 270}) EXPECT_FLOAT_EQ(level_at(l, a), a * 0.1f);
   for (int a = 91; a <= 269; ++a) EXPECT_FLOAT_EQ(level_at(l, (540 - a) % 360), a * 0.1f) << a;
+}
+
+// A cut stored the other way round mirrors as its 0..359 twin does, stays in
+// its own angle range, and Undo gives it back byte for byte.
+TEST(CutEditing, MirrorKeepsOtherAngleRangesAndUndoRestoresTheCutExactly) {
+  struct layout {
+    const char* name;
+    int first, step, count;
+  };
+  const int quads[] = {ID_LABS_MIRROR_TOP, ID_LABS_MIRROR_RIGHT, ID_LABS_MIRROR_BOTTOM, ID_LABS_MIRROR_LEFT};
+  auto level = [](int a) { return ((a % 360) + 360) % 360 * 0.1; };
+  for (const layout& l : {layout{"0..359", 0, 1, 360}, layout{"-180..179", -180, 1, 360},
+                          layout{"-179..180", -179, 1, 360}, layout{"-180..180", -180, 1, 361},
+                          layout{"2-degree steps", -180, 2, 180}}) {
+    for (int quad : quads) {
+      SCOPED_TRACE(std::string(l.name) + " quad " + std::to_string(quad));
+      harness h, twin;
+      std::vector<std::pair<float, float>> pts, twin_pts;
+      for (int i = 0; i < l.count; ++i) {
+        const int a = l.first + i * l.step;
+        pts.emplace_back(static_cast<float>(a), static_cast<float>(level(a)));
+      }
+      for (int a = 0; a < 360; a += l.step) twin_pts.emplace_back(static_cast<float>(a), static_cast<float>(level(a)));
+      test::put_cut(*h.st, 0, 0, "H", pts);
+      test::put_cut(*twin.st, 0, 0, "H", twin_pts);
+      const cut_data_type before = h.cut(0, 0);
+      mirror_cut_data(*h.st, quad);
+      mirror_cut_data(*twin.st, quad);
+      const cut_data_type& c = h.cut(0, 0);
+      const cut_data_type& t = twin.cut(0, 0);
+      const int low = l.first, high = l.first + (l.count - 1) * l.step;
+      for (int i = 0; i < c.nupoin; ++i) {
+        ASSERT_GE(c.angle[i], low) << "stays in its own range";
+        ASSERT_LE(c.angle[i], high);
+        if (i == 0) continue;
+        ASSERT_GT(c.angle[i], c.angle[i - 1]) << "in angle order";
+      }
+      // Every angle the twin has, the cut has with the same level.
+      int matched = 0;
+      for (int j = 0; j < t.nupoin; ++j)
+        for (int i = 0; i < c.nupoin; ++i)
+          if (std::fmod(c.angle[i] + 360.0f, 360.0f) == t.angle[j]) {
+            ASSERT_FLOAT_EQ(c.signal[i], t.signal[j]) << "at " << t.angle[j];
+            ++matched;
+            break;
+          }
+      EXPECT_EQ(matched, t.nupoin);
+      undo_cut_data_edit(*h.st);
+      EXPECT_EQ(std::memcmp(&h.cut(0, 0), &before, sizeof before), 0) << "Undo gives the cut back whole";
+    }
+  }
+}
+
+TEST(CutEditing, UndoAfterAMirrorThatChangedTheCountGivesTheCutBack) {
+  for (int quad : {ID_LABS_MIRROR_TOP, ID_LABS_MIRROR_RIGHT, ID_LABS_MIRROR_BOTTOM, ID_LABS_MIRROR_LEFT}) {
+    harness h;
+    std::vector<std::pair<float, float>> half;
+    for (int a = 0; a < 180; a += 3) half.emplace_back(static_cast<float>(a), static_cast<float>(a) * 0.05f);
+    test::put_cut(*h.st, 0, 0, "V", half);
+    const cut_data_type before = h.cut(0, 0);
+    EXPECT_EQ(mirror_cut_data(*h.st, quad), MIRROR_NOT_360);
+    undo_cut_data_edit(*h.st);
+    EXPECT_EQ(h.cut(0, 0).nupoin, before.nupoin) << quad;
+    EXPECT_EQ(std::memcmp(&h.cut(0, 0), &before, sizeof before), 0) << quad;
+  }
 }
 
 TEST(CutEditing, MirrorResultCodes) {

@@ -65,3 +65,33 @@ TEST(LineSplitter, FourNecLimitIs198) {
 
 }  // namespace
 }  // namespace lobe
+
+namespace lobe {
+namespace {
+
+std::vector<std::string> split_text(const std::string& image, bool lf_ends, int limit = LINE_LIMIT) {
+  std::vector<std::string> lines;
+  split_lines(image, limit, [&](const char* line) { lines.emplace_back(line); }, lf_ends);
+  return lines;
+}
+
+// With LF read as a line end, an LF-only file gives exactly the lines of its
+// CR LF twin, cut rules and the last empty line included.
+TEST(LineSplitter, LfEndsGiveTheLinesOfTheCrLfTwin) {
+  const std::string a79(79, 'A'), a80(80, 'B');
+  for (const std::string& lf : {std::string("one\ntwo\n"), std::string("one\ntwo"), std::string("\n\nx\n"),
+                                a79 + "\nnext\n", a80 + "\nnext", std::string("a\r\nb\nc\r\n")}) {
+    std::string twin;
+    for (std::size_t i = 0; i < lf.size(); ++i) {
+      if (lf[i] == '\n' && (i == 0 || lf[i - 1] != '\r')) twin += '\r';
+      twin += lf[i];
+    }
+    EXPECT_EQ(split_text(lf, true), split_text(twin, false)) << lf;
+    EXPECT_EQ(split_text(twin, true), split_text(twin, false)) << "CR LF files read the same either way";
+  }
+  EXPECT_EQ(split_text("one\ntwo\n", true), (lines{"one", "two", ""}));
+  EXPECT_EQ(split_text("one\ntwo\n", false), (lines{"onetwo"})) << "without the opt-in LF is dropped";
+}
+
+}  // namespace
+}  // namespace lobe

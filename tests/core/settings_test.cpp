@@ -30,6 +30,14 @@ TEST(Settings, ExtraKeysAndTheirDefaults) {
   EXPECT_EQ(st->settings.edit_enabled, 0);
   EXPECT_STREQ(st->settings.homeFolder, "C:\\lobeview");
   EXPECT_STREQ(st->settings.dsa_ip, default_dsa_ip());
+  EXPECT_FALSE(st->settings.lf_line_ends) << "CR ends a line unless the user opts in";
+  EXPECT_FALSE(st->settings.resample_long_cuts);
+
+  const std::string opt_in = dir.file("opt_in.ini");
+  test::write_bytes(opt_in, "[Extra]\r\nLF-line-ends=1\r\nResample-long-cuts=1\r\n");
+  read_extra_settings(st->settings, log, opt_in);
+  EXPECT_TRUE(st->settings.lf_line_ends);
+  EXPECT_TRUE(st->settings.resample_long_cuts);
 
   const std::string ini = dir.file("lobeview.ini");
   test::write_bytes(ini, "[Extra]\r\nEdit-enabled=1\r\nHome-folder=/srv/p\r\nDSA-IP=127.0.0.7\r\n");

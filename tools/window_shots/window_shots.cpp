@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     w.mainwindow_size();
     s.setup(w, *st);
     w.mainwindow_size();
-    QTest::qWaitForWindowExposed(&w);
+    if (!QTest::qWaitForWindowExposed(&w)) std::fprintf(stderr, "window_shots: the window was not shown\n");
     QTest::qWait(300);  // let the window manager and the paint settle
     const QString file = out + "/" + QString::fromLatin1(s.name) + ".png";
     // What the display shows, not what the widget would paint offscreen.
