@@ -5,6 +5,7 @@
 #include <cmath>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "app/main_window.h"
 #include "app/resource_ids.h"
@@ -282,11 +283,30 @@ void main_window::shwhid_button_click() {
   emr_message_shown_ = false;
 }
 
+// The controller reports its supply on or off. The mode follows at once; the
+// panel, which takes a while to rebuild, follows once the event loop comes
+// round, and only when the mode it was built for really changed: a
+// controller flapping its supply a thousand times costs one rebuild.
 void main_window::switch_capture(int b) {
+  st_.range.capture_enabled = b;
+  if (capture_rebuild_pending_) return;
+  capture_rebuild_pending_ = true;
+  QTimer::singleShot(0, this, [this] { rebuild_for_capture(); });
+}
+
+void main_window::rebuild_for_capture() {
+  capture_rebuild_pending_ = false;
+  const int now = st_.range.capture_enabled;
+  if (now == panel_capture_) return;
+  // The panel's texts are read as the panel was built (its mode), then it
+  // is built again for the new one.
+  st_.range.capture_enabled = panel_capture_;
   read_window_form_data();
   clear_window_form_data();
   clear_window_cut_data();
-  st_.range.capture_enabled = b;
+  st_.range.capture_enabled = now;
+  panel_capture_ = now;
+  ++capture_rebuilds_;
   mainwindow_menus();
   display_planet_header();
   mainwindow_size();

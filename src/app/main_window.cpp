@@ -119,6 +119,7 @@ main_window::main_window(lobe_state& st, run_log& log, range_link& link, window_
   mainwindow_menus();
   clear_planet_header_data(st_.pd, st_.all_emax);
   display_planet_header();
+  panel_capture_ = st_.range.capture_enabled;
   if (link_.serial_connected() && !st_.range.capture_enabled) link_.write_com_port(COM_HELLO);
 
   timer_.setInterval(1000);

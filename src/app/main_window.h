@@ -108,6 +108,10 @@ class main_window : public QMainWindow, public window_port {
   int paint_count() const { return paints_; }
   // How often the chart was drawn (not just shown again from its picture).
   int chart_drawings() const { return chart_drawings_; }
+  // How often the panel was rebuilt for a change of test-range mode.
+  int capture_rebuilds() const { return capture_rebuilds_; }
+  // The test-range mode the window shows (its panel and menus are built for).
+  int shown_capture_mode() const { return panel_capture_; }
   // The texts of the frame in the last paint, with their boxes.
   struct painted_text {
     lobe::rect box;
@@ -126,6 +130,7 @@ class main_window : public QMainWindow, public window_port {
   void place_frame_controls();
   void place_header_edits();
   void place_status_fields();
+  void rebuild_for_capture();
   void set_window_parameters();
   bool full_mode() const { return st_.range.capture_enabled || st_.settings.edit_enabled; }
   void invalidate(const lobe::rect& r);
@@ -171,6 +176,9 @@ class main_window : public QMainWindow, public window_port {
   bool env_menu_built_ = false, com_menu_built_ = false, labs_menu_built_ = false, help_labs_added_ = false;
   int paints_ = 0;
   int chart_drawings_ = 0;
+  int capture_rebuilds_ = 0;
+  bool capture_rebuild_pending_ = false;
+  int panel_capture_ = 0;  // the test-range mode the panel was built for
   bool chart_dirty_ = true;
   bool chart_drawn_ = true;
   QPixmap chart_cache_;

@@ -43,6 +43,8 @@ bool is_test_range_candidate(const std::string& port_name, bool has_vendor_id) {
 
 qt_range_link::qt_range_link(lobe_state& st, run_log& log, std::vector<com_port_entry> ports)
     : st_(st), log_(log), ports_(std::move(ports)), dsa_(std::make_unique<dsa_client>(st, io_)) {
+  quiet_timer_.setSingleShot(true);
+  connect(&quiet_timer_, &QTimer::timeout, this, [this] { poll_analyser(); });
   connect(&serial_, &QSerialPort::readyRead, this, [this] { on_serial_bytes(); });
   connect(&serial_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
     // The controller's port went away (unplugged, or the simulator ended).
@@ -138,6 +140,14 @@ void qt_range_link::timer_tick() {
   sync_notifier();
 }
 
+// A reply without its LF yet is looked at again once the socket has been
+// quiet long enough to hand it on.
+void qt_range_link::poll_analyser() {
+  dsa_->poll();
+  if (dsa_->has_partial_reply()) quiet_timer_.start(static_cast<int>(DSA_QUIET_MS) + 10);
+  sync_notifier();
+}
+
 // The socket is watched only while it is connected: a socket still
 // connecting (or refused) would report itself readable again and again.
 void qt_range_link::sync_notifier() {
@@ -151,10 +161,7 @@ void qt_range_link::sync_notifier() {
   if (fd < 0) return;
   notifier_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
   notifier_generation_ = dsa_->socket_generation();
-  connect(notifier_.data(), &QSocketNotifier::activated, this, [this] {
-    dsa_->poll();
-    sync_notifier();
-  });
+  connect(notifier_.data(), &QSocketNotifier::activated, this, [this] { poll_analyser(); });
 }
 
 }  // namespace lobe

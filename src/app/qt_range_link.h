@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QSerialPort>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,6 +87,7 @@ class qt_range_link : public QObject, public range_link {
  private:
   void on_serial_bytes();
   void sync_notifier();
+  void poll_analyser();
 
   lobe_state& st_;
   run_log& log_;
@@ -94,6 +96,7 @@ class qt_range_link : public QObject, public range_link {
   std::vector<com_port_entry> ports_;
   int current_com_port_ = -1;
   QSerialPort serial_;
+  QTimer quiet_timer_;
   com_receiver rx_;
   std::unique_ptr<dsa_client> dsa_;
   QPointer<QSocketNotifier> notifier_;

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <clocale>
+#include <csignal>
 #include <memory>
 
 #include "app/main_window.h"
@@ -47,6 +48,9 @@ int run_lobeview(int argc, char** argv) {
   QApplication app(argc, argv);
   // Qt set the locale from the environment; numbers are always written the "C" way.
   std::setlocale(LC_NUMERIC, "C");
+  // Past the file size limit a save's write fails and the save is abandoned
+  // (the old file kept), instead of the program being killed mid-save.
+  std::signal(SIGXFSZ, SIG_IGN);
 
   auto st = make_lobe_state();
   run_log log;

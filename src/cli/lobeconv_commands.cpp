@@ -78,6 +78,8 @@ const char* const k_lobeconv_usage =
     "  --loss DB              EMR feeder loss (default 0)\n"
     "  --height M             EMR antenna height (default 25)\n"
     "  --help                 Show this text.\n"
+    "  --                     Every argument after this is a file name, even one\n"
+    "                         that starts with a dash.\n"
     "\n"
     "Input formats follow the extension as the Open command does, in any case:\n"
     ".nsma (NSMA 1999, or the older positional layout when the file does not start\n"
@@ -141,8 +143,18 @@ std::optional<float> parse_number(const std::string& s) {
 }
 
 std::optional<std::string> parse_options(const std::vector<std::string>& args, options& o) {
+  bool only_names = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
+    // After "--" every argument is a name, even one that starts with a dash.
+    if (only_names) {
+      o.positional.push_back(a);
+      continue;
+    }
+    if (a == "--") {
+      only_names = true;
+      continue;
+    }
     auto value = [&](const char* name) -> std::optional<std::string> {
       if (i + 1 >= args.size()) return std::nullopt;
       (void)name;
@@ -194,9 +206,12 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
       auto v = value("--size");
       const auto x = v ? v->find('x') : std::string::npos;
       int w = 0, h = 0;
+      // A picture of at most 10000 pixels a side and 25 million in all: beyond
+      // that a render takes minutes and gigabytes for nothing a screen shows.
       if (!v || x == std::string::npos || !parse_positive(v->substr(0, x), w) ||
-          !parse_positive(v->substr(x + 1), h) || w > 20000 || h > 20000)
-        return "--size takes WIDTHxHEIGHT in pixels, each 1 to 20000";
+          !parse_positive(v->substr(x + 1), h) || w > 10000 || h > 10000 ||
+          static_cast<long long>(w) * h > 25000000LL)
+        return "--size takes WIDTHxHEIGHT in pixels, each 1 to 10000 and 25 million in all";
       o.render.width = w;
       o.render.height = h;
     } else if (a == "--power" || a == "--loss" || a == "--height") {
@@ -242,8 +257,7 @@ struct session {
 bool load(session& s, const std::string& path, std::ostream& err) {
   std::FILE* probe = open_for_reading(path);
   if (!probe) {
-    const int e = errno;
-    err << "lobeconv: cannot read " << path << ": " << (e ? std::strerror(e) : "not a regular file") << "\n";
+    err << "lobeconv: cannot read " << path << ": " << open_failure_text(errno) << "\n";
     return false;
   }
   std::fclose(probe);
@@ -306,12 +320,19 @@ int convert_one(session& s, const options& o, const std::string& in, const std::
   }
   s.st->file.ant_file_type = o.ant_version;
   if (!save_file(*s.st, s.io, out_path)) {
-    err << "lobeconv: cannot write " << out_path << ": " << s.win.last_box << "\n";
+    std::string why = s.win.last_box;
+    for (char& c : why)
+      if (c == '\n') c = ' ';
+    err << "lobeconv: cannot write " << out_path << ": " << why << "\n";
     return 1;
   }
   for (const auto& note : s.win.notes) err << "lobeconv: note: " << note << "\n";
   s.win.notes.clear();
   return 0;
+}
+
+std::string batch_output_name(const std::string& folder, const std::string& in, const std::string& ext) {
+  return (std::filesystem::path(folder) / std::filesystem::path(in).stem()).string() + "." + ext;
 }
 
 int convert(session& s, const options& o, std::ostream& err) {
@@ -335,8 +356,22 @@ int convert(session& s, const options& o, std::ostream& err) {
   }
   if (!load_envelopes(s, o, err)) return 1;
   int status = 0;
+  // Two inputs that would be written to one name (a.nsma and a.pla --to labz)
+  // are both refused: neither may silently replace the other.
+  std::map<std::string, std::vector<std::string>> by_output;
+  for (std::size_t i = 1; i + 1 < o.positional.size(); ++i)
+    by_output[batch_output_name(folder, o.positional[i], o.to_ext)].push_back(o.positional[i]);
   for (std::size_t i = 1; i + 1 < o.positional.size(); ++i) {
     const std::string& in = o.positional[i];
+    const auto& same = by_output[batch_output_name(folder, in, o.to_ext)];
+    if (same.size() > 1) {
+      std::string names;
+      for (const std::string& n : same) names += (names.empty() ? "" : ", ") + n;
+      err << "lobeconv: " << in << " not converted: " << names << " would all be written to "
+          << batch_output_name(folder, in, o.to_ext) << "\n";
+      status = 1;
+      continue;
+    }
     // Each file starts from a fresh program state, the library kept.
     auto fresh = make_lobe_state();
     fresh->ed = s.st->ed;
@@ -344,8 +379,7 @@ int convert(session& s, const options& o, std::ostream& err) {
     fresh->settings.lf_line_ends = s.st->settings.lf_line_ends;
     fresh->settings.resample_long_cuts = s.st->settings.resample_long_cuts;
     s.st = std::move(fresh);
-    const std::string out = (std::filesystem::path(folder) / std::filesystem::path(in).stem()).string() + "." + o.to_ext;
-    if (convert_one(s, o, in, out, err) != 0) status = 1;
+    if (convert_one(s, o, in, batch_output_name(folder, in, o.to_ext), err) != 0) status = 1;
   }
   return status;
 }

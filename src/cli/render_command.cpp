@@ -1,16 +1,17 @@
 #include "cli/render_command.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
+#include "core/file_sink.h"
 #include "core/file_types.h"
 #include "draw/chart_scale.h"
 #include "draw/emr_chart.h"
@@ -80,11 +81,12 @@ bool draw_window_view(lobe_state& st, core_io& io, surface& dc, int width, int h
 template <class Draw>
 bool paint_to_file(const std::string& path, const std::string& ext, int width, int height, int dpi, Draw draw,
                    std::string& problem) {
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) {
-    problem = file.errorString().toStdString();
-    return false;
-  }
+  // Drawn into memory first, then saved the way every file is saved: a
+  // temporary file beside the target, every write and the close checked,
+  // then the rename (so a full disk never leaves a cut-off picture behind).
+  QByteArray bytes;
+  QBuffer file(&bytes);
+  file.open(QIODevice::WriteOnly);
   if (ext == "png") {
     QImage image(width, height, QImage::Format_RGB32);
     image.setDotsPerMeterX(static_cast<int>(dpi / 0.0254));
@@ -120,8 +122,10 @@ bool paint_to_file(const std::string& path, const std::string& ext, int width, i
     qpainter_surface dc(painter);
     draw(dc, pdf.width(), pdf.height());
   }
-  if (!file.commit()) {
-    problem = file.errorString().toStdString();
+  file.close();
+  atomic_file out;
+  if (!out.open(path) || !out.write(bytes.constData(), static_cast<std::size_t>(bytes.size())) || !out.commit()) {
+    problem = out.error().empty() ? "the file could not be written" : out.error();
     return false;
   }
   return true;

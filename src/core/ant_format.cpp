@@ -5,6 +5,7 @@
 #include "core/c_numeric.h"
 #include "core/field_text.h"
 #include "core/line_format.h"
+#include "core/number_scan.h"
 #include "core/window_port.h"
 
 namespace lobe {
@@ -15,7 +16,7 @@ void new_ant_data(reader_state& rs, core_io& io, const char* pdata) {
     return;
   }
   float v = 0.0f;
-  if (c_sscanf(pdata, "%f", &v) != 1) return;
+  if (c_sscanf(pdata, "%f", &v) != 1 || !is_usable_level(v)) return;
   rs.capture_buffer[rs.buffer_ix][SIG_BUF_ANGLE] = std::fabs(v);
   rs.buffer_ix += 1;
 }

@@ -90,14 +90,21 @@ bool open_file(lobe_state& st, core_io& io, const std::string& fn, std::string_v
     return false;
   }
   st.file.file_type = type;
+  bool read_ok = true;
   if (type == FT_4NEC) {
     io.win.clear_panel();
-    read_4nec_file(st, io, file);
+    read_ok = read_4nec_file(st, io, file);
   } else {
     clear_for_new_pattern(st, io);
-    read_antenna_file(st, io, file);
+    read_ok = read_antenna_file(st, io, file);
   }
   std::fclose(file);
+  if (!read_ok) {
+    // A file that cannot be read is not an empty pattern.
+    io.log.write_error_log("open_file", "Read of " + fn + " failed");
+    io.win.message_box("Unable to open antenna file.", "ID_FILE_OPEN processing", message_icon::error);
+    return false;
+  }
   finish_open(st, io, fn);
   io.win.set_status_text(STB_FILENAME, st.file.szFileName_name);
   return true;
@@ -114,8 +121,13 @@ bool open_file_on_startup(lobe_state& st, core_io& io, const std::string& fn) {
   }
   io.log.write_error_log("lvfile", c_format("open_file_on_startup file_type %d ", st.file.file_type));
   clear_for_new_pattern(st, io);
-  read_antenna_file(st, io, file);
+  const bool read_ok = read_antenna_file(st, io, file);
   std::fclose(file);
+  if (!read_ok) {
+    io.log.write_error_log("open_file_on_startup", "Read of " + fn + " failed");
+    io.win.message_box("Unable to open file.", "open_file_on_startup()", message_icon::error);
+    return false;
+  }
   finish_open(st, io, fn);
   if (st.file.file_type == FT_ANT)
     io.win.set_status_text(STB_FILENAME,
@@ -175,12 +187,14 @@ void read_antenna_image(lobe_state& st, core_io& io, const std::string* image) {
   parse_image(st, io, image);
 }
 
-void read_antenna_file(lobe_state& st, core_io& io, std::FILE* file) {
+bool read_antenna_file(lobe_state& st, core_io& io, std::FILE* file) {
   reset_before_load(st, io);
   std::string image;
   const image_status status = read_file_image(file, image);
-  if (status == image_status::no_size) return;
-  parse_image(st, io, status == image_status::ok ? &image : nullptr);
+  if (status == image_status::no_size) return true;
+  if (status == image_status::read_failed) return false;
+  parse_image(st, io, &image);
+  return true;
 }
 
 }  // namespace lobe

@@ -18,8 +18,9 @@ bool open_file(lobe_state& st, core_io& io, const std::string& fn, std::string_v
 // a name with no known extension is silently ignored.
 bool open_file_on_startup(lobe_state& st, core_io& io, const std::string& fn);
 
-// Loads an open file of type st.file.file_type into the record.
-void read_antenna_file(lobe_state& st, core_io& io, std::FILE* file);
+// Loads an open file of type st.file.file_type into the record; false when
+// reading it failed (the record is then left reset and empty).
+bool read_antenna_file(lobe_state& st, core_io& io, std::FILE* file);
 
 // What a file with LF-only line ends that gave no pattern is told.
 inline constexpr const char* LF_ONLY_NOTICE =

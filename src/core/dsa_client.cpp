@@ -1,6 +1,7 @@
 #include "core/dsa_client.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include "core/c_numeric.h"
+#include "core/sweep_capture.h"
 #include "core/field_text.h"
 #include "core/range_codes.h"
 #include "core/run_log.h"
@@ -150,6 +152,7 @@ void dsa_client::dsa_set_d(int req, int d) {
   // A frequency text that is no number tunes nowhere.
   if (c_sscanf(st_.pd.freq[d].patfre, "%f", &mhz) != 1) return;
   const float hz = mhz * 1000000.0f;
+  if (!std::isfinite(hz) || hz < MIN_DSA_FREQ_HZ || hz > MAX_DSA_FREQ_HZ) return;
   dsa_req_xxx(c_format(":sens:freq:cent %.0f", static_cast<double>(hz)).c_str());
 }
 
@@ -177,7 +180,12 @@ void dsa_client::new_dsa_data() {
   float value = 0.0f;
   switch (dsa_req_pending) {
     case DSA_REQ_FREQ: {
-      if (c_sscanf(dsa_buf, "%f", &value) != 1) {
+      // Only a whole reply that is a frequency the instrument can be tuned to
+      // is taken: a torn or garbled one must never retune the analyser.
+      char rest = 0;
+      if (c_sscanf(dsa_buf, "%f %c", &value, &rest) != 1 || !std::isfinite(value) || value < MIN_DSA_FREQ_HZ ||
+          value > MAX_DSA_FREQ_HZ) {
+        io_.log.write_error_log("new_dsa_data", std::string("Not a frequency: ") + dsa_buf);
         dsa_req_pending = DSA_REQ_NONE;
         return;
       }
@@ -190,15 +198,22 @@ void dsa_client::new_dsa_data() {
       io_.log.write_error_log("new_dsa_data", c_format("Freq %d set to %.2f mHz", dsa_freq, static_cast<double>(mhz)));
       return;
     }
-    case DSA_REQ_PWR:
-      // A reply that is no number keeps the last level.
-      if (c_sscanf(dsa_buf, "%f", &value) == 1) st_.range.dsapwr = value * 1000.0f;
-      io_.win.set_status_text(STB_PWR, c_format("%.3f mV", static_cast<double>(st_.range.dsapwr)));
+    case DSA_REQ_PWR: {
+      // A reply that is no number keeps the last level (which then ages);
+      // "not a number", overload and infinite values are no reading at all.
+      double volts = 0.0;
+      if (c_sscanf(dsa_buf, "%lf", &volts) == 1) {
+        if (take_level_reading(st_.range, volts, range_clock_ms()))
+          io_.win.set_status_text(STB_PWR, c_format("%.3f mV", static_cast<double>(st_.range.dsapwr)));
+        else
+          io_.win.set_status_text(STB_PWR, "no reading");
+      }
       if (st_.range.scan_state == SCANSTATE_COLLECTING)
         dsa_req(DSA_REQ_PWR);
       else
         dsa_req_pending = DSA_REQ_NONE;
       return;
+    }
     case DSA_REQ_SER:
       set_field(dsa_ser, dsa_buf);
       if (dsa_setup) dsa_req(DSA_REQ_LIC);
@@ -230,15 +245,32 @@ void dsa_client::dsa_cleanup() {
 
 void dsa_client::poll() {
   for (;;) {
+    const int before = dsa_buf_ptr;
     const int n = dsa_recv();
     if (n < 0) return;
-    if (n > 0) {
-      dsa_buf[n] = '\0';
-      new_dsa_data();
-      dsa_buf_ptr = 0;
-      return;
-    }
-    if (dsa_buf_ptr == 0) return;  // nothing came
+    if (dsa_buf_ptr > before) last_byte_ms_ = range_clock_ms();
+    if (n == 0 && dsa_buf_ptr > before) continue;  // more may be waiting
+    break;  // nothing more waiting, or the buffer is full
+  }
+  hand_on_replies();
+}
+
+void dsa_client::hand_on_replies() {
+  while (dsa_buf_ptr > 0 && dsa_connected) {
+    const void* lf = std::memchr(dsa_buf, '\n', static_cast<std::size_t>(dsa_buf_ptr));
+    int len = 0;
+    if (lf)
+      len = static_cast<int>(static_cast<const char*>(lf) - dsa_buf) + 1;
+    else if (dsa_buf_ptr >= DSA_BUF_SIZE - 1 || range_clock_ms() - last_byte_ms_ >= DSA_QUIET_MS)
+      len = dsa_buf_ptr;
+    else
+      return;  // the rest of the reply is still on its way
+    const std::string rest(dsa_buf + len, static_cast<std::size_t>(dsa_buf_ptr - len));
+    dsa_buf[len] = '\0';
+    dsa_buf_ptr = 0;
+    new_dsa_data();
+    std::memcpy(dsa_buf, rest.data(), rest.size());
+    dsa_buf_ptr = static_cast<int>(rest.size());
   }
 }
 

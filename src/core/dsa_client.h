@@ -1,6 +1,8 @@
 // The DSA875 spectrum analyser, SCPI over one non-blocking TCP connection to
-// port 5555. Every command is a line ended by LF; a reply is whatever has
-// arrived when the socket has nothing more waiting.
+// port 5555. Every command is a line ended by LF, and so is every reply: a
+// reply that arrives in pieces (TCP may split it anywhere) is put together up
+// to its LF. Bytes without an LF are handed on as a reply only once the
+// socket has been quiet for DSA_QUIET_MS, or when they fill the buffer.
 //
 //   -> *IDN?                      <- Rigol Technologies,DSA875,DSA8A...,00.01.19
 //   -> :SYST:OPT?                 <- ...
@@ -18,6 +20,10 @@
 namespace lobe {
 
 inline constexpr int DSA_BUF_SIZE = 256;
+inline constexpr long long DSA_QUIET_MS = 200;
+// The analyser's tuning range, with room to spare: a reply outside it is no frequency.
+inline constexpr float MIN_DSA_FREQ_HZ = 1000.0f;
+inline constexpr float MAX_DSA_FREQ_HZ = 100e9f;
 inline constexpr const char* DEFAULT_PORT = "5555";
 
 inline constexpr int DSA_REQ_SER = 3;
@@ -53,9 +59,11 @@ class dsa_client {
   void new_dsa_data();
   void dsa_cleanup();
 
-  // Receives every waiting byte and hands a complete reply on; for the
-  // window's readiness notification.
+  // Receives every waiting byte and hands on each complete reply (and an
+  // unfinished one that has been quiet long enough); for the window's
+  // readiness notification, and again DSA_QUIET_MS after bytes without an LF.
   void poll();
+  bool has_partial_reply() const { return dsa_buf_ptr > 0; }
 
   int socket_fd() const { return socket_; }
   // Changes with every new socket, even when the system reuses its number.
@@ -72,6 +80,8 @@ class dsa_client {
 
  private:
   void close_socket();
+  void hand_on_replies();
+  long long last_byte_ms_ = 0;
   lobe_state& st_;
   core_io& io_;
   int socket_ = -1;

@@ -26,7 +26,13 @@ class string_sink : public byte_sink {
 };
 
 // Writes a file beside its target and puts it in the target's place only once
-// everything was written, so a failed save never costs the user the old file.
+// everything was written and closed without error, so a failed save never
+// costs the user the old file. A symbolic link is written through to the
+// file it names; a target that exists but is no regular file, or that its
+// user may not write (or that is marked read-only), is refused; the new file
+// keeps the old one's permission bits. The temporary file is named
+// TARGET.lobeview-PID.XXXXXX; one left by a save that was killed is removed
+// by the next save into the same folder.
 class atomic_file : public byte_sink {
  public:
   atomic_file() = default;
@@ -43,13 +49,24 @@ class atomic_file : public byte_sink {
   // Removes the temporary file; the target stays as it was.
   void abandon();
   bool write_failed() const { return write_failed_; }
+  // Why open or commit failed, in words.
+  const std::string& error() const { return error_; }
+  // Open said no for the target's own sake (not a regular file, read-only),
+  // not because the folder failed.
+  bool refused() const { return refused_; }
 
  private:
+  std::string error_;
+  bool refused_ = false;
   std::FILE* file_ = nullptr;
   std::string target_;
   std::string temp_;
   bool write_failed_ = false;
 };
+
+// Removes the temporary file of the save under way, if any. Safe to call from
+// a signal handler (lobeconv's, on SIGTERM and the like).
+void remove_pending_temp_file();
 
 // Writes `str_len` bytes of `str`. A failed write is logged and the caller
 // goes on with its next line; the save reports nothing to the user.

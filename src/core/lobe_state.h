@@ -82,6 +82,12 @@ struct range_state {
   int manual_rotate = 0;
   float cbuff[MAX_SAMPLES] = {};  // linear level in mV per bearing 0..359; 0 = no reading
   float dsapwr = 0.0f;            // last analyser level in mV
+  // When dsapwr was read (range_clock_ms), -1 when the last reply was no
+  // reading; and the smoothed time between readings. A level older than
+  // stale_level_ms() is no reading for a new bearing.
+  long long level_at_ms = -1;
+  double level_interval_ms = 0.0;
+  int bearings_without_reading = 0;  // of the last completed sweep
 };
 
 struct lobe_state {

@@ -8,6 +8,7 @@
 #include "core/file_errors.h"
 #include "core/file_image.h"
 #include "core/line_splitter.h"
+#include "core/number_scan.h"
 #include "core/window_port.h"
 
 namespace lobe {
@@ -62,14 +63,17 @@ void read_4nec_image(lobe_state& st, core_io& io, const std::string* image) {
   load_4nec(st, rs, io, image);
 }
 
-void read_4nec_file(lobe_state& st, core_io& io, std::FILE* file) {
-  if (!nec_cut_fits(st.pd)) return;
-  reader_state rs;
-  start_4nec_cut(st, rs, io);
+bool read_4nec_file(lobe_state& st, core_io& io, std::FILE* file) {
+  if (!nec_cut_fits(st.pd)) return true;
   std::string image;
   const image_status status = read_file_image(file, image);
-  if (status == image_status::no_size) return;  // the new cut stays empty
-  load_4nec(st, rs, io, status == image_status::ok ? &image : nullptr);
+  // A file that cannot be read adds no cut.
+  if (status == image_status::read_failed) return false;
+  reader_state rs;
+  start_4nec_cut(st, rs, io);
+  if (status == image_status::no_size) return true;  // the new cut stays empty
+  load_4nec(st, rs, io, &image);
+  return true;
 }
 
 void new_4nec_data(const nec_columns& cols, reader_state& rs, core_io& io, const char* pdata) {
@@ -84,6 +88,7 @@ void new_4nec_data(const nec_columns& cols, reader_state& rs, core_io& io, const
   if (ac < 0 || ac > 3 || sc < 0 || sc > 3 || got <= ac || got <= sc) return;
   float a = p[ac];
   const float s = p[sc];
+  if (!is_usable_number(a) || !is_usable_level(s)) return;
   if (!(a < 360.0f)) return;
   if (a < 0.0f) a += 360.0f;
   rs.capture_buffer[rs.buffer_ix][SIG_BUF_ANGLE] = a;

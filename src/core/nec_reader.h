@@ -17,8 +17,9 @@ namespace lobe {
 // Whether the first frequency has room for one more cut.
 bool nec_cut_fits(const antenna_data_type& pd);
 
-// Adds a cut to the first frequency and fills it from the open file.
-void read_4nec_file(lobe_state& st, core_io& io, std::FILE* file);
+// Adds a cut to the first frequency and fills it from the open file; false
+// (and no cut added) when reading the file failed.
+bool read_4nec_file(lobe_state& st, core_io& io, std::FILE* file);
 
 // The part of read_4nec_file after the file is in memory (null: the read failed).
 void read_4nec_image(lobe_state& st, core_io& io, const std::string* image);

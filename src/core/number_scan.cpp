@@ -8,6 +8,9 @@
 
 namespace lobe {
 
+bool is_usable_number(float v) { return std::isfinite(v); }
+bool is_usable_level(float v) { return std::isfinite(v) && std::fabs(v) <= MAX_LEVEL_DB; }
+
 namespace {
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
@@ -47,6 +50,18 @@ bool plain_float(const char*& p, float& out) {
 }  // namespace
 
 int scan_two_floats(const char* line, char separator, float& a, float& b) {
+  float x = 0.0f, y = 0.0f;
+  const int got = scan_two_floats_raw(line, separator, x, y);
+  // "nan", "inf" and 1e308 read as numbers, but are no angle or level: the
+  // line is skipped like one that does not parse, and so is a level beyond
+  // what any pattern holds.
+  if (got == 2 && (!is_usable_number(x) || !is_usable_level(y))) return 0;
+  if (got >= 1) a = x;
+  if (got >= 2) b = y;
+  return got;
+}
+
+int scan_two_floats_raw(const char* line, char separator, float& a, float& b) {
   const char* p = line;
   float x = 0.0f, y = 0.0f;
   bool clean = plain_float(p, x);

@@ -2,6 +2,13 @@
 // every start, one line per event:
 //   date - time - source - message CR LF
 // When the file cannot be created, logging is silently off.
+//
+// The file has a size limit (LOG_LIMIT_BYTES): a long day on the range logs a
+// line per level query, and must not fill a disk. Past the limit the log
+// keeps its first part, says where it was cut, and goes on in a second file
+// (LOBEVIEW_LAST_LOG_FILE beside it) that holds the latest lines: when that
+// one reaches the limit too it starts again, so it always ends with the most
+// recent events.
 #pragma once
 
 #include <cstdio>
@@ -12,6 +19,8 @@ namespace lobe {
 
 class run_log {
  public:
+  static constexpr long long LOG_LIMIT_BYTES = 20LL * 1024 * 1024;
+
   run_log() = default;
   ~run_log();
   run_log(const run_log&) = delete;
@@ -26,10 +35,21 @@ class run_log {
 
   void write_error_log(std::string_view fn, std::string_view buf);
 
+  // For tests: a smaller limit.
+  void set_limit(long long bytes) { limit_ = bytes; }
+  const std::string& last_lines_path() const { return last_path_; }
+
  private:
+  void write_line(const std::string& line);
   std::FILE* file_ = nullptr;
   std::string path_;
+  std::string last_path_;
+  long long written_ = 0;
+  long long limit_ = LOG_LIMIT_BYTES;
+  bool cut_ = false;
 };
+
+inline constexpr const char* LOBEVIEW_LAST_LOG_FILE = "lobeview_log_last.txt";
 
 // The local date in the user's short date format and the local time in
 // 24-hour form, joined by " - ".

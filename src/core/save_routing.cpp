@@ -20,7 +20,11 @@ bool save_file(lobe_state& st, core_io& io, const std::string& path) {
   st.file.file_type = save_type_from_extension(dialog_extension(path));
   atomic_file out;
   if (!out.open(path)) {
-    io.win.message_box("Unable to open antenna file.", "IDC_BUTTON_SAVE processing", message_icon::error);
+    io.log.write_error_log("save_file", "Cannot write " + path + ": " + out.error());
+    // A file we will not replace says why: it is not the folder that failed.
+    io.win.message_box(out.refused() ? "Unable to open antenna file.\n" + out.error() + ": " + path
+                                     : std::string("Unable to open antenna file."),
+                       "IDC_BUTTON_SAVE processing", message_icon::error);
     return false;
   }
   io.win.read_form_data();
@@ -39,7 +43,7 @@ bool save_file(lobe_state& st, core_io& io, const std::string& path) {
       break;
   }
   if (!out.commit()) {
-    io.log.write_error_log("save_file", "Save of " + path + " failed; the previous file was kept");
+    io.log.write_error_log("save_file", "Save of " + path + " failed (" + out.error() + "); the previous file was kept");
     io.win.message_box("The file could not be written completely. Any previous file of that name was kept.",
                        "IDC_BUTTON_SAVE processing", message_icon::error);
     return false;

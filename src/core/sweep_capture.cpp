@@ -1,5 +1,7 @@
 #include "core/sweep_capture.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "core/c_numeric.h"
@@ -8,6 +10,32 @@
 #include "core/window_port.h"
 
 namespace lobe {
+
+long long range_clock_ms() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+double stale_level_ms(const range_state& r) { return std::max(MIN_STALE_LEVEL_MS, 2.0 * r.level_interval_ms); }
+
+bool level_is_fresh(const range_state& r, long long now_ms) {
+  return r.level_at_ms >= 0 && static_cast<double>(now_ms - r.level_at_ms) <= stale_level_ms(r);
+}
+
+bool take_level_reading(range_state& r, double volts, long long now_ms) {
+  // SCPI sends 9.91E37 for "not a number"; an overload reads as a huge value.
+  if (!std::isfinite(volts) || volts < 0.0 || volts >= 9.9e37) {
+    r.level_at_ms = -1;
+    return false;
+  }
+  if (r.level_at_ms >= 0) {
+    const double interval = static_cast<double>(now_ms - r.level_at_ms);
+    r.level_interval_ms = r.level_interval_ms <= 0.0 ? interval : 0.8 * r.level_interval_ms + 0.2 * interval;
+  }
+  r.dsapwr = static_cast<float>(volts * 1000.0);
+  r.level_at_ms = now_ms;
+  return true;
+}
 
 void average_missing_points(float* cbuff, run_log& log) {
   for (int a = 0; a < MAX_BEARINGS; ++a) {
@@ -23,6 +51,12 @@ void average_missing_points(float* cbuff, run_log& log) {
 
 bool load_captured_data(lobe_state& st, core_io& io) {
   float* cbuff = st.range.cbuff;
+  int missing = 0;
+  for (int a = 0; a < MAX_BEARINGS; ++a) {
+    if (!std::isfinite(cbuff[a]) || cbuff[a] < 0.0f) cbuff[a] = 0.0f;
+    missing += cbuff[a] == 0.0f;
+  }
+  st.range.bearings_without_reading = missing;
   average_missing_points(cbuff, io.log);
   float emax = 0.0f;
   for (int a = 0; a < MAX_BEARINGS; ++a)
@@ -41,7 +75,9 @@ bool load_captured_data(lobe_state& st, core_io& io) {
   for (int a = 0; a < MAX_BEARINGS; ++a) {
     const float ratio = cbuff[a] / emax;
     const float db = static_cast<float>(20.0 * std::log10(static_cast<double>(ratio)));
-    cut.signal[a] = std::fabs(db);
+    // A run of bearings without a reading has no neighbours to fill it from:
+    // it is a gap, not a level of minus infinity.
+    cut.signal[a] = cbuff[a] > 0.0f ? std::min(std::fabs(db), NO_READING_DB) : NO_READING_DB;
     cut.angle[a] = static_cast<float>(a);
   }
   cut.nupoin = MAX_BEARINGS;
@@ -49,6 +85,14 @@ bool load_captured_data(lobe_state& st, core_io& io) {
   cut.fstlst[1] = 359.0f;
   cut.emax = emax;
   st.flags.cut[f][c].sweep_completed = 1;
+  if (missing > 0) {
+    // Said at the end of the sweep: a cut with made-up bearings must not pass for a clean one.
+    const std::string text = c_format("Test range: %d of %d bearings had no reading (filled from their neighbours, "
+                                      "or left as a gap)",
+                                      missing, MAX_BEARINGS);
+    io.log.write_error_log("load_captured_data", text);
+    io.win.set_status_text(STB_ERROR, text);
+  }
   return true;
 }
 

@@ -6,6 +6,24 @@
 
 namespace lobe {
 
+// Milliseconds of a steady clock: the age of the analyser's last level.
+long long range_clock_ms();
+
+// A level read more than this long ago is no reading for a new bearing:
+// twice the usual time between readings, and at least 300 ms.
+inline constexpr double MIN_STALE_LEVEL_MS = 300.0;
+double stale_level_ms(const range_state& r);
+bool level_is_fresh(const range_state& r, long long now_ms);
+
+// The analyser gave a level (in volts as the instrument sends it): a usable
+// reading is kept with its time; NaN/overload codes (9.91E37), infinities and
+// negative values are no reading. Returns whether it was usable.
+bool take_level_reading(range_state& r, double volts, long long now_ms);
+
+// The level a bearing left without a reading gets when no neighbour can fill
+// it: a gap in the charts (98 dB and more is drawn as none).
+inline constexpr float NO_READING_DB = 99.0f;
+
 // Fills isolated missing samples (0.0) with the mean of their neighbours.
 void average_missing_points(float* cbuff, run_log& log);
 

@@ -52,8 +52,10 @@ void on_bearing(lobe_state& st, core_io& io, const char* xdata) {
   }
   st.range.antenna_angle = bearing;
   if (st.range.scan_state == SCANSTATE_COLLECTING) {
-    // A negative bearing has no sample slot; it only moves the display.
-    if (bearing >= 0) st.range.cbuff[bearing] = st.range.dsapwr;
+    // A negative bearing has no sample slot; it only moves the display. A
+    // level too old to belong to this bearing (the analyser stalled) is no
+    // reading: the bearing stays empty and is filled or reported later.
+    if (bearing >= 0 && level_is_fresh(st.range, range_clock_ms())) st.range.cbuff[bearing] = st.range.dsapwr;
     if (bearing % 5 == 0) {
       io.win.redraw(window_area::bearing_strip);
       if (bearing >= 0) io.win.set_progress(bearing);

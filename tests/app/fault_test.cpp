@@ -115,7 +115,7 @@ TEST(Faults, AnalyserStallsAndDropsMidSweepAndTheSweepStillCompletes) {
 
 TEST(Faults, ControllerSendsJunkThenDisappears) {
   range_window t("127.0.9.2");
-  ASSERT_TRUE(t.wait_for([&] { return t.st->range.capture_enabled == 1; }));
+  ASSERT_TRUE(t.wait_for_test_range_mode());
   t.tell_sim("garbage");
   t.tell_sim("long");
   t.tell_sim("bearing 400");

@@ -1,5 +1,6 @@
 // lobeconv as a user runs it: a real process, real files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -264,6 +265,72 @@ TEST(Lobeconv, LongCutsAreReportedOrResampled) {
   const auto cut = nlohmann::json::parse(r.out)["freq"][0]["cut"][0];
   EXPECT_EQ(cut["nupoin"], 360);
   EXPECT_EQ(cut["angle"][359], 359.0);
+}
+
+}  // namespace
+}  // namespace lobe
+
+namespace lobe {
+namespace {
+
+TEST(Lobeconv, InputsThatAreNoPatternFileAreRefusedWithTheReason) {
+  test::temp_dir dir;
+  run_result r = lobeconv("dump " + quote(dir.path()));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("it is a folder"), std::string::npos) << r.err;
+  const std::string fifo = dir.file("pipe.nsma");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  // Bounded: a reader that waited on the FIFO would be cut off by timeout (124).
+  const int raw = std::system(("timeout 10 " + quote(LOBECONV_PATH) + " dump " + quote(fifo) + " >/dev/null 2>" +
+                               quote(dir.file("err")))
+                                  .c_str());
+  EXPECT_EQ(WEXITSTATUS(raw), 1) << "refused at once, not cut off after waiting";
+  EXPECT_NE(test::read_bytes(dir.file("err")).find("not a regular file"), std::string::npos);
+  const std::string big = dir.file("big.nsma");
+  ASSERT_EQ(std::system(("truncate -s 65M " + quote(big)).c_str()), 0);
+  r = lobeconv("convert " + quote(big) + " " + quote(dir.file("out.nsma")));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("larger than the 64 MB"), std::string::npos) << r.err;
+  // "--" ends the options: a name may start with a dash.
+  const std::string dashed = dir.file("-odd.nsma");
+  test::write_bytes(dashed, test::read_bytes(test::data_path("convert/src.nsma")));
+  r = lobeconv("dump -- " + quote(dashed));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out)["nofreq"], 2);
+}
+
+TEST(Lobeconv, BatchNamesThatCollideAreRefusedAndNamed) {
+  test::temp_dir dir;
+  const std::string out = dir.file("out");
+  std::filesystem::create_directory(out);
+  const run_result r = lobeconv("convert " + data("convert/src.nsma") + " " + data("convert/src.pla") + " " +
+                                data("convert/src.ant") + " " + quote(out) + " --to labz");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("would all be written to"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("src.pla"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(out + "/src.labz")) << "neither replaces the other";
+}
+
+TEST(Lobeconv, RenderGoesThroughTheSameSafeReplace) {
+  test::temp_dir dir;
+  for (const char* ext : {"svg", "pdf", "png"}) {
+    const std::string out = dir.file(std::string("chart.") + ext);
+    test::write_bytes(out, "the old picture");
+    // A disk that fills up: the file size limit makes every write past a few KB fail.
+    const std::string cmd = "ulimit -f 4; " + quote(LOBECONV_PATH) + " render " + data("convert/src.nsma") + " " +
+                            quote(out) + " --print portrait >/dev/null 2>" + quote(dir.file("err"));
+    const int raw = std::system(("sh -c " + quote(cmd)).c_str());
+    EXPECT_NE(WEXITSTATUS(raw), 0) << ext << ": a cut-off picture is a failure";
+    EXPECT_EQ(test::read_bytes(out), "the old picture") << ext << ": the old file is kept";
+    EXPECT_NE(test::read_bytes(dir.file("err")).find("cannot write"), std::string::npos) << ext;
+    std::size_t temps = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+      temps += e.path().filename().string().find(".lobeview-") != std::string::npos;
+    EXPECT_EQ(temps, 0u) << "no temporary file is left";
+  }
+  const run_result big = lobeconv("render " + data("convert/src.nsma") + " " + quote(dir.file("x.png")) + " --size 20000x20000");
+  EXPECT_EQ(big.status, 2);
+  EXPECT_NE(big.err.find("25 million"), std::string::npos);
 }
 
 }  // namespace

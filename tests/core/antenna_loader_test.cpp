@@ -1,4 +1,5 @@
 #include "core/antenna_loader.h"
+#include "core/file_image.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,43 @@ TEST(AntennaLoader, UnreadableFileStillRunsTheAfterLoadSteps) {
   read_antenna_image(*h.st, h.io, nullptr);
   EXPECT_EQ(h.st->view.centre_db_ix, 4);
   EXPECT_EQ(h.st->file.file_type, FT_NSMA99) << "no bytes, no REVNUM test";
+}
+
+// Only regular files of a sane size are read: a FIFO nobody writes to would
+// block for ever, a device could be endless.
+TEST(AntennaLoader, OnlyRegularFilesOfASaneSizeAreOpened) {
+  test::temp_dir dir;
+  const std::string fifo = dir.file("pipe.nsma"), big = dir.file("big.nsma");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  errno = 0;
+  EXPECT_EQ(open_for_reading(fifo), nullptr) << "returns at once";
+  EXPECT_EQ(errno, ENODEV);
+  EXPECT_EQ(open_for_reading(dir.path()), nullptr);
+  EXPECT_EQ(errno, EISDIR);
+  EXPECT_EQ(open_failure_text(EISDIR), "it is a folder");
+  {
+    std::FILE* f = std::fopen(big.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(::ftruncate(fileno(f), MAX_INPUT_BYTES + 1), 0);
+    std::fclose(f);
+  }
+  EXPECT_EQ(open_for_reading(big), nullptr);
+  EXPECT_EQ(errno, EFBIG);
+  harness h;
+  EXPECT_FALSE(open_file(*h.st, h.io, fifo, "nsma"));
+  EXPECT_EQ(h.win.boxes.back().text, "Unable to open antenna file.");
+  EXPECT_FALSE(open_file_on_startup(*h.st, h.io, big));
+}
+
+TEST(AntennaLoader, AReadErrorIsAnErrorNotAnEmptyPattern) {
+  test::temp_dir dir;
+  harness h;
+  h.st->file.file_type = FT_NSMA99;
+  // Reading a folder as a stream fails (EISDIR) after it was opened.
+  std::FILE* f = std::fopen(dir.path().c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  EXPECT_FALSE(read_antenna_file(*h.st, h.io, f));
+  std::fclose(f);
 }
 
 TEST(AntennaLoader, ClearingKeepsOldFrequencyTextsButNotTheirCounts) {

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <thread>
@@ -155,19 +156,86 @@ TEST(DsaClient, FrequencySettingAndReadBack) {
   EXPECT_EQ(h.win.panel_rebuilds, 1);
 }
 
-TEST(DsaClient, ReplyInTwoPiecesIsTwoReplies) {
+// TCP may split a reply anywhere: it is put together up to its LF.
+TEST(DsaClient, ReplySplitAcrossSegmentsIsOneReply) {
   client_harness h("127.0.7.4");
   h.connect_and_set_up();
   h.dsa.dsa_freq = 0;
   h.dsa.dsa_req(DSA_REQ_FREQ);
   EXPECT_EQ(h.server.line(), ":sens:freq:cent?");
   h.server.send_text("4.3");
-  ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
-  EXPECT_STREQ(h.st->pd.freq[0].patfre, "0.00");
-  h.server.send_text("392e8\n");
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
   h.dsa.poll();
-  EXPECT_STREQ(h.st->pd.freq[0].patfre, "0.00") << "the second piece finds no request";
+  EXPECT_EQ(h.dsa.dsa_req_pending, DSA_REQ_FREQ) << "half a reply is no reply";
+  h.server.send_text("392e8\n");
+  ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
+  EXPECT_STREQ(h.st->pd.freq[0].patfre, "433.92");
+
+  // Byte by byte, a level.
+  h.st->range.scan_state = SCANSTATE_PAUSED;
+  h.dsa.dsa_req(DSA_REQ_PWR);
+  EXPECT_EQ(h.server.line(), ":read:chp:chp?");
+  for (char b : std::string("2.5e-03\n")) {
+    h.server.send_text(std::string(1, b));
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    h.dsa.poll();
+  }
+  ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
+  EXPECT_FLOAT_EQ(h.st->range.dsapwr, 2.5f);
+
+  // Two replies in one segment are two replies.
+  h.st->range.scan_state = SCANSTATE_COLLECTING;
+  h.dsa.dsa_req(DSA_REQ_PWR);
+  h.server.send_text("1e-3\n4e-3\n");
+  ASSERT_TRUE(h.until([&] { return std::fabs(h.st->range.dsapwr - 4.0f) < 1e-6f; }));
+  h.st->range.scan_state = SCANSTATE_PAUSED;
+}
+
+TEST(DsaClient, ReplyWithoutLineFeedIsHandedOnOnceQuiet) {
+  client_harness h("127.0.7.6");
+  h.connect_and_set_up();
+  h.dsa.dsa_req(DSA_REQ_PWR);
+  h.server.send_text("0.0031");
+  const auto sent = std::chrono::steady_clock::now();
+  ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
+  EXPECT_GE(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(DSA_QUIET_MS - 5));
+  EXPECT_FLOAT_EQ(h.st->range.dsapwr, 3.1f);
+}
+
+TEST(DsaClient, NoRetuningFromAReplyThatIsNoFrequency) {
+  client_harness h("127.0.7.7");
+  h.connect_and_set_up();
+  set_field(h.st->pd.freq[0].patfre, "450.00");
+  for (const char* bad : {"0\n", "4\n", "nan\n", "450000000 Hz\n", "-4.5e8\n"}) {
+    h.dsa.dsa_freq = 0;
+    h.dsa.dsa_req(DSA_REQ_FREQ);
+    EXPECT_EQ(h.server.line(), ":sens:freq:cent?");
+    h.server.send_text(bad);
+    ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; })) << bad;
+    EXPECT_STREQ(h.st->pd.freq[0].patfre, "450.00") << bad << " was taken for a frequency";
+  }
+  EXPECT_NE(h.logged().find(" - new_dsa_data - Not a frequency: 0\n"), std::string::npos);
+  // A frequency field that is no tunable frequency sends nothing.
+  set_field(h.st->pd.freq[1].patfre, "0.00");
+  h.dsa.dsa_set_d(DSA_SET_FREQ, 1);
+  h.dsa.dsa_set_d(DSA_SET_FREQ, 0);
+  EXPECT_EQ(h.server.line(), ":sens:freq:cent 450000000") << "the first command sent is the good one";
+}
+
+TEST(DsaClient, NotANumberAndOverloadAreNoReading) {
+  client_harness h("127.0.7.8");
+  h.connect_and_set_up();
+  h.dsa.dsa_req(DSA_REQ_PWR);
+  h.server.send_text("0.002\n");
+  ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
+  for (const char* code : {"9.91E37\n", "inf\n", "-nan\n"}) {
+    h.dsa.dsa_req(DSA_REQ_PWR);
+    h.server.send_text(code);
+    ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
+    EXPECT_FLOAT_EQ(h.st->range.dsapwr, 2.0f) << code;
+    EXPECT_EQ(h.st->range.level_at_ms, -1) << code;
+    EXPECT_EQ(h.win.status[STB_PWR], "no reading");
+  }
 }
 
 TEST(DsaClient, DroppedConnectionAndUnconnectedRequests) {

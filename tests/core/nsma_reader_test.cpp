@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "core/field_text.h"
 #include "core/file_errors.h"
+#include "core/file_sink.h"
 #include "support/test_support.h"
 
 namespace lobe {
@@ -196,6 +198,45 @@ TEST(NsmaReader, StructureTagsWithoutTheirBlockAreIgnored) {
   EXPECT_EQ(h.cut(0, 0).nupoin, 0);
   EXPECT_FLOAT_EQ(h.cut(0, 0).fstlst[0], FSTLST_UNSET) << "one number is no FSTLST";
   EXPECT_EQ(h.st->file.file_errors, FILE_ERR_FSTLST);
+}
+
+}  // namespace
+}  // namespace lobe
+
+namespace lobe {
+namespace {
+
+// "nan", "inf" and 1e308 read as numbers, but a line of them is no point:
+// skipped like a line that does not parse, so nothing off the chart is drawn
+// and no "-nan" line is ever written back.
+TEST(NsmaReader, PointsThatAreNoNumbersAreSkipped) {
+  test::harness h;
+  h.load_text(FT_NSMA99,
+              "REVNUM:,NSMA  WG16.99.050\r\nNOFREQ:,1\r\nPATFRE:,900\r\nNUMCUT:,1\r\nPATCUT:,H\r\nNUPOIN:,6\r\n"
+              "FSTLST:,0,5\r\n0,-1,\r\nnan,-2,\r\n1,inf,\r\n2,-1e308,\r\n3,-1500,\r\n4,-3,\r\n");
+  const cut_data_type& c = h.cut(0, 0);
+  ASSERT_EQ(c.nupoin, 6);
+  EXPECT_EQ(c.angle[0], 0.0f);
+  EXPECT_EQ(c.angle[1], 4.0f) << "the four bad lines are skipped";
+  EXPECT_EQ(c.signal[1], 3.0f);
+  EXPECT_EQ(c.angle[2], END_MARKER);
+  test::harness p;
+  p.load_text(FT_PLANET, "NAME X\r\nFREQUENCY 900\r\nHORIZONTAL 3\r\n0 0\r\n1 -nan\r\n2 1e39\r\n");
+  EXPECT_EQ(p.cut(0, 0).angle[1], END_MARKER);
+}
+
+TEST(AtomicFile, ASignalHandlerCanRemoveTheTemporaryFile) {
+  test::temp_dir dir;
+  atomic_file f;
+  ASSERT_TRUE(f.open(dir.file("x.nsma")));
+  ASSERT_TRUE(f.write("abc", 3));
+  std::size_t before = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++before;
+  EXPECT_EQ(before, 1u);
+  remove_pending_temp_file();
+  std::size_t after = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++after;
+  EXPECT_EQ(after, 0u);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace {
 void expect_same_as_scanf(const std::string& line) {
   for (char sep : {',', ' '}) {
     float a1 = -7.0f, b1 = -7.0f, a2 = -7.0f, b2 = -7.0f;
-    const int quick = scan_two_floats(line.c_str(), sep, a1, b1);
+    const int quick = scan_two_floats_raw(line.c_str(), sep, a1, b1);
     const int slow = sep == ',' ? c_sscanf(line.c_str(), "%f,%f", &a2, &b2) : c_sscanf(line.c_str(), "%f %f", &a2, &b2);
     ASSERT_EQ(quick, slow) << "[" << line << "] sep '" << sep << "'";
     if (slow >= 1 && !std::isnan(a2)) {
@@ -35,6 +35,19 @@ TEST(NumberScan, OddLinesBehaveAsScanf) {
         "123456789012345678901234567890,1", "1 2", "1\t2", "1,2,3", "7", "-0,-0.000", "+,+", "1e5x,2", "0,0x10",
         "3.4028235e38,-3.4028236e38", "1.17549435e-38,1.4e-45"})
     ASSERT_NO_FATAL_FAILURE(expect_same_as_scanf(line));
+}
+
+TEST(NumberScan, NumbersThatAreNoAngleOrLevelAreNotRead) {
+  for (const char* line : {"inf,1", "1,nan", "-nan,-1", "1e308,2", "0,1e39", "0,-1000.5", "5,1e4"}) {
+    float a = -7.0f, b = -7.0f;
+    EXPECT_EQ(scan_two_floats(line, ',', a, b), 0) << line;
+    EXPECT_EQ(a, -7.0f) << "nothing is stored from " << line;
+    EXPECT_EQ(b, -7.0f) << line;
+  }
+  float a = 0, b = 0;
+  EXPECT_EQ(scan_two_floats("359,-1000", ',', a, b), 2) << "1000 dB is still a level";
+  EXPECT_EQ(b, -1000.0f);
+  EXPECT_EQ(scan_two_floats("12 -3.5", ' ', a, b), 2);
 }
 
 TEST(NumberScan, RandomDecimalLinesBehaveAsScanf) {

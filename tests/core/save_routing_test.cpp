@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/field_text.h"
 #include "core/file_sink.h"
@@ -84,6 +86,65 @@ TEST(SaveRouting, UncreatableFileShowsTheBox) {
   EXPECT_EQ(h.win.boxes[0].text, "Unable to open antenna file.");
   EXPECT_EQ(h.win.boxes[0].caption, "IDC_BUTTON_SAVE processing");
   EXPECT_EQ(h.st->file.filename_set, 0);
+}
+
+// A save never replaces what it should not: it writes through a link, keeps
+// the file's permission bits, and refuses what is no regular file or is
+// read-only (even for root, who may write anything).
+TEST(SaveRouting, SavesReplaceOnlyWhatTheyShould) {
+  test::temp_dir dir;
+  harness h;
+  one_cut(*h.st);
+
+  const std::string real = dir.file("real.nsma"), link = dir.file("link.nsma");
+  test::write_bytes(real, "old");
+  ASSERT_EQ(::symlink("real.nsma", link.c_str()), 0);
+  ASSERT_TRUE(save_file(*h.st, h.io, link));
+  struct stat info {};
+  ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link stays a link";
+  EXPECT_EQ(test::read_bytes(real).rfind("REVNUM:,", 0), 0u) << "and the file it names has the new content";
+
+  const std::string kept = dir.file("kept.nsma");
+  test::write_bytes(kept, "old");
+  ASSERT_EQ(::chmod(kept.c_str(), 0640), 0);
+  ASSERT_TRUE(save_file(*h.st, h.io, kept));
+  ASSERT_EQ(::stat(kept.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+  const std::string readonly = dir.file("readonly.nsma"), fifo = dir.file("pipe.nsma"), folder = dir.file("sub.nsma");
+  test::write_bytes(readonly, "precious");
+  ASSERT_EQ(::chmod(readonly.c_str(), 0444), 0);
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+  for (const std::string& target : {readonly, fifo, folder}) {
+    h.win.boxes.clear();
+    EXPECT_FALSE(save_file(*h.st, h.io, target)) << target;
+    ASSERT_EQ(h.win.boxes.size(), 1u);
+    EXPECT_EQ(h.win.boxes[0].text.rfind("Unable to open antenna file.\n", 0), 0u) << h.win.boxes[0].text;
+  }
+  EXPECT_EQ(test::read_bytes(readonly), "precious");
+  ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  ASSERT_EQ(::lstat(folder.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISDIR(info.st_mode));
+}
+
+TEST(SaveRouting, TemporaryFilesOfAKilledSaveAreRemovedByTheNext) {
+  test::temp_dir dir;
+  harness h;
+  one_cut(*h.st);
+  // Left by a save whose process is gone (no process has pid 2^22 + 1 here),
+  // and one of a save still under way in this very process.
+  const std::string dead = dir.file("p.nsma.lobeview-4194305.AbCdEf");
+  const std::string live = dir.file("q.nsma.lobeview-" + std::to_string(::getpid()) + ".XyZw12");
+  const std::string mine = dir.file("notes.lobeview-x.txt");
+  for (const std::string& f : {dead, live, mine}) test::write_bytes(f, "partial");
+  ASSERT_TRUE(save_file(*h.st, h.io, dir.file("p.nsma")));
+  EXPECT_FALSE(std::filesystem::exists(dead));
+  EXPECT_TRUE(std::filesystem::exists(live));
+  EXPECT_TRUE(std::filesystem::exists(mine)) << "a file that is no temporary of ours stays";
+  EXPECT_EQ(files_in(dir.path()), 3u);
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ TEST(TurntableMessages, BearingsAreReadLikeScanf) {
 
 TEST(TurntableMessages, SamplesAreRecordedOnlyWhileCollecting) {
   range_harness h;
-  h.st->range.dsapwr = 1.5f;
+  ASSERT_TRUE(take_level_reading(h.st->range, 0.0015, range_clock_ms()));
   h.message("#A 10");
   EXPECT_FLOAT_EQ(h.st->range.cbuff[10], 0.0f);
   h.st->range.scan_state = SCANSTATE_COLLECTING;
@@ -116,6 +116,38 @@ TEST(SweepCapture, MissingPointsAreFilledOnlyWhenIsolated) {
   EXPECT_FLOAT_EQ(cbuff[201], 0.0f);
 }
 
+// Only fresh, usable levels are recorded: a stalled analyser's old level or
+// its "not a number" code is no reading for a new bearing.
+TEST(SweepCapture, StaleAndNonFiniteLevelsAreNoReading) {
+  range_harness h;
+  h.st->range.scan_state = SCANSTATE_COLLECTING;
+  long long now = range_clock_ms();
+  ASSERT_TRUE(take_level_reading(h.st->range, 0.002, now));
+  for (double code : {9.91e37, 1e38, -0.001, std::nan(""), HUGE_VAL}) {
+    EXPECT_FALSE(take_level_reading(h.st->range, code, now)) << code;
+    EXPECT_FLOAT_EQ(h.st->range.dsapwr, 2.0f) << "the value is not taken";
+    EXPECT_FALSE(level_is_fresh(h.st->range, now)) << "and what was there is no reading any more";
+  }
+  // Readings 10 ms apart: a level 300 ms old is stale, one 250 ms old is not.
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(take_level_reading(h.st->range, 0.001, now + 10 * i));
+  now += 190;
+  EXPECT_DOUBLE_EQ(stale_level_ms(h.st->range), MIN_STALE_LEVEL_MS);
+  EXPECT_TRUE(level_is_fresh(h.st->range, now + 250));
+  EXPECT_FALSE(level_is_fresh(h.st->range, now + 301));
+  // Readings 400 ms apart: twice that is the limit.
+  range_state slow;
+  for (int i = 0; i < 30; ++i) take_level_reading(slow, 0.001, 400LL * i);
+  EXPECT_NEAR(stale_level_ms(slow), 800.0, 1.0);
+  EXPECT_TRUE(level_is_fresh(slow, 400LL * 29 + 700));
+  // A stalled analyser: bearings reported after its last level has aged are left empty.
+  h.st->range.level_at_ms = range_clock_ms() - 1000;
+  h.message("#A 170");
+  EXPECT_FLOAT_EQ(h.st->range.cbuff[170], 0.0f);
+  take_level_reading(h.st->range, 0.003, range_clock_ms());
+  h.message("#A 171");
+  EXPECT_FLOAT_EQ(h.st->range.cbuff[171], 3.0f);
+}
+
 TEST(SweepCapture, ConversionToDbBelowThePeak) {
   range_harness h;
   test::put_cut(*h.st, 0, 1, "V", {});
@@ -131,7 +163,10 @@ TEST(SweepCapture, ConversionToDbBelowThePeak) {
   EXPECT_EQ(c.nupoin, 360);
   EXPECT_FLOAT_EQ(c.signal[90], 0.0f);
   EXPECT_FLOAT_EQ(c.signal[0], 6.020599842f);
-  EXPECT_TRUE(std::isinf(c.signal[45])) << "two missing bearings stay missing";
+  EXPECT_FLOAT_EQ(c.signal[45], NO_READING_DB) << "two missing bearings stay a gap, not minus infinity";
+  EXPECT_EQ(h.st->range.bearings_without_reading, 2);
+  EXPECT_EQ(h.win.status[STB_ERROR],
+            "Test range: 2 of 360 bearings had no reading (filled from their neighbours, or left as a gap)");
   EXPECT_FLOAT_EQ(c.angle[359], 359.0f);
   EXPECT_FLOAT_EQ(c.fstlst[1], 359.0f);
   EXPECT_FLOAT_EQ(c.emax, 20.0f);

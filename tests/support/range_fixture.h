@@ -64,6 +64,17 @@ struct range_fixture {
     sim.waitForBytesWritten(1000);
   }
   bool wait_for(const std::function<bool()>& c, int ms = 8000) { return QTest::qWaitFor(c, ms); }
+  // The controller answers the greeting with its supply state. On a loaded
+  // machine that answer can miss the first greeting; a user's click greets
+  // it again (every mouse-button release does), and so does this.
+  bool wait_for_test_range_mode() {
+    auto shown = [&] { return w->shown_capture_mode() == 1; };
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      if (wait_for(shown, 3000)) return true;
+      w->mouse_up();
+    }
+    return shown();
+  }
   std::string logged() { return read_bytes(dir.file("lobeview_log.txt")); }
   void click_button(int id) {
     auto* b = qobject_cast<QAbstractButton*>(w->control(id));

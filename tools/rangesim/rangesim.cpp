@@ -159,10 +159,26 @@ void analyser_line(analyser& an, const turntable& tt, const std::string& line) {
 
 }  // namespace
 
+const char* const k_usage =
+    "Usage: rangesim [--address 127.x.y.z] [--rate BEARINGS_PER_S] [--power on|off]\n"
+    "\n"
+    "A test range without hardware: the turntable controller on a pseudo-terminal\n"
+    "(its path is the first line printed) and the DSA875 analyser on TCP port 5555\n"
+    "of a loopback address (default 127.0.0.1; only 127.0.0.0/8 is accepted).\n"
+    "Commands on standard input, one per line: power on, power off, rxerr, hwstop,\n"
+    "trace TEXT, garbage, long, bearing N, stall, unstall, drop, quit.\n";
+
 int main(int argc, char** argv) {
   const char* address = "127.0.0.1";
   double rate = 90.0;
   bool power = true;
+  for (int i = 1; i < argc; ++i) {
+    const std::string k = argv[i];
+    if (k == "--help" || k == "-h") {
+      std::fputs(k_usage, stdout);
+      return 0;
+    }
+  }
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string k = argv[i];
     if (k == "--address") address = argv[i + 1];
