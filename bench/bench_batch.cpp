@@ -7,8 +7,8 @@
 
 #include "bench_support.h"
 #include "cli/lobeconv_commands.h"
-#include "core/file_sink.h"
-#include "core/nsma_writer.h"
+#include "core/formats/file_sink.h"
+#include "core/formats/nsma_writer.h"
 
 namespace lobe::bench {
 namespace {

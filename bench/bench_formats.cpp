@@ -2,12 +2,12 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_support.h"
-#include "core/ant_format.h"
-#include "core/antenna_loader.h"
-#include "core/file_sink.h"
-#include "core/nec_reader.h"
-#include "core/nsma_writer.h"
-#include "core/planet_format.h"
+#include "core/formats/ant_format.h"
+#include "core/formats/antenna_loader.h"
+#include "core/formats/file_sink.h"
+#include "core/formats/nec_reader.h"
+#include "core/formats/nsma_writer.h"
+#include "core/formats/planet_format.h"
 
 namespace lobe::bench {
 namespace {

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "core/field_text.h"
-#include "core/lobe_state.h"
-#include "core/run_log.h"
-#include "core/window_port.h"
+#include "core/text/field_text.h"
+#include "core/record/lobe_state.h"
+#include "core/settings/run_log.h"
+#include "core/record/window_port.h"
 
 namespace lobe::bench {
 

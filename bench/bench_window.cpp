@@ -14,9 +14,9 @@
 #include "app/qt_range_link.h"
 #include "app/resource_ids.h"
 #include "app/scripted_ui.h"
-#include "core/antenna_loader.h"
-#include "core/field_text.h"
-#include "core/range_codes.h"
+#include "core/formats/antenna_loader.h"
+#include "core/text/field_text.h"
+#include "core/range/range_codes.h"
 
 namespace lobe::bench {
 namespace {

@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/dsa_client.h"
-#include "core/range_codes.h"
+#include "core/range/dsa_client.h"
+#include "core/range/range_codes.h"
 #include "fuzz_support.h"
 
 using namespace lobe;

@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "core/lobe_state.h"
-#include "core/run_log.h"
-#include "core/window_port.h"
+#include "core/record/lobe_state.h"
+#include "core/settings/run_log.h"
+#include "core/record/window_port.h"
 
 namespace lobe::fuzz {
 

@@ -2,9 +2,9 @@
 // envelope overlay drawn from whatever library the input makes.
 #include <cstdint>
 
-#include "core/envelope_file.h"
-#include "core/help_file.h"
-#include "core/private_profile.h"
+#include "core/formats/envelope_file.h"
+#include "core/formats/help_file.h"
+#include "core/settings/private_profile.h"
 #include "draw/recording_surface.h"
 #include "draw/rect_chart.h"
 #include "fuzz_support.h"

@@ -2,9 +2,9 @@
 // the sweep converting whatever it recorded when the input says so.
 #include <cstdint>
 
-#include "core/range_codes.h"
-#include "core/sweep_capture.h"
-#include "core/turntable_link.h"
+#include "core/range/range_codes.h"
+#include "core/range/sweep_capture.h"
+#include "core/range/turntable_link.h"
 #include "fuzz_support.h"
 
 using namespace lobe;

@@ -9,9 +9,9 @@
 
 #include "app/main_window.h"
 #include "app/resource_ids.h"
-#include "core/c_numeric.h"
-#include "core/field_text.h"
-#include "core/range_codes.h"
+#include "core/text/c_numeric.h"
+#include "core/text/field_text.h"
+#include "core/range/range_codes.h"
 #include "draw/chart_scale.h"
 
 namespace lobe {

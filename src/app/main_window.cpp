@@ -17,9 +17,9 @@
 #include <QUrl>
 
 #include "app/resource_ids.h"
-#include "core/antenna_loader.h"
-#include "core/range_codes.h"
-#include "core/settings.h"
+#include "core/formats/antenna_loader.h"
+#include "core/range/range_codes.h"
+#include "core/settings/settings.h"
 #include "draw/chart_scale.h"
 #include "draw/label_placer.h"
 

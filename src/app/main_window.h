@@ -14,9 +14,9 @@
 #include "app/modal_ui.h"
 #include "app/pictures.h"
 #include "app/range_link.h"
-#include "core/lobe_state.h"
-#include "core/run_log.h"
-#include "core/window_port.h"
+#include "core/record/lobe_state.h"
+#include "core/settings/run_log.h"
+#include "core/record/window_port.h"
 #include "draw/window_layout.h"
 
 class QLabel;

@@ -10,7 +10,7 @@
 
 #include "app/lobe_dialogs.h"
 #include "app/resource_ids.h"
-#include "core/field_text.h"
+#include "core/text/field_text.h"
 #include "draw_qt/qpainter_surface.h"
 
 namespace lobe {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/lobe_state.h"
-#include "core/window_port.h"
+#include "core/record/lobe_state.h"
+#include "core/record/window_port.h"
 
 class QWidget;
 class QPrinter;

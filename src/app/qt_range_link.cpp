@@ -4,9 +4,9 @@
 #include <QSerialPortInfo>
 #include <algorithm>
 
-#include "core/c_numeric.h"
-#include "core/private_profile.h"
-#include "core/range_codes.h"
+#include "core/text/c_numeric.h"
+#include "core/settings/private_profile.h"
+#include "core/range/range_codes.h"
 
 namespace lobe {
 

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "app/range_link.h"
-#include "core/dsa_client.h"
-#include "core/lobe_state.h"
-#include "core/run_log.h"
-#include "core/turntable_link.h"
-#include "core/window_port.h"
+#include "core/range/dsa_client.h"
+#include "core/record/lobe_state.h"
+#include "core/settings/run_log.h"
+#include "core/range/turntable_link.h"
+#include "core/record/window_port.h"
 
 namespace lobe {
 

@@ -11,10 +11,10 @@
 
 #include "app/main_window.h"
 #include "app/qt_range_link.h"
-#include "core/antenna_loader.h"
-#include "core/envelope_file.h"
-#include "core/help_file.h"
-#include "core/settings.h"
+#include "core/formats/antenna_loader.h"
+#include "core/formats/envelope_file.h"
+#include "core/formats/help_file.h"
+#include "core/settings/settings.h"
 
 namespace lobe {
 

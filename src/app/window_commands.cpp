@@ -6,14 +6,14 @@
 
 #include "app/main_window.h"
 #include "app/resource_ids.h"
-#include "core/antenna_loader.h"
-#include "core/c_numeric.h"
-#include "core/cut_editing.h"
-#include "core/field_text.h"
-#include "core/file_types.h"
-#include "core/range_codes.h"
-#include "core/save_routing.h"
-#include "core/settings.h"
+#include "core/formats/antenna_loader.h"
+#include "core/text/c_numeric.h"
+#include "core/record/cut_editing.h"
+#include "core/text/field_text.h"
+#include "core/formats/file_types.h"
+#include "core/range/range_codes.h"
+#include "core/formats/save_routing.h"
+#include "core/settings/settings.h"
 #include "draw/chart_scale.h"
 
 namespace lobe {

@@ -6,8 +6,8 @@
 
 #include "app/main_window.h"
 #include "app/resource_ids.h"
-#include "core/c_numeric.h"
-#include "core/cut_editing.h"
+#include "core/text/c_numeric.h"
+#include "core/record/cut_editing.h"
 
 namespace lobe {
 

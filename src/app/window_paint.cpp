@@ -9,8 +9,8 @@
 
 #include "app/main_window.h"
 #include "app/resource_ids.h"
-#include "core/c_numeric.h"
-#include "core/range_codes.h"
+#include "core/text/c_numeric.h"
+#include "core/range/range_codes.h"
 #include "draw/chart_scale.h"
 #include "draw/emr_chart.h"
 #include "draw/polar_chart.h"

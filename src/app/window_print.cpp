@@ -3,7 +3,7 @@
 #include <QPrinter>
 
 #include "app/main_window.h"
-#include "core/c_numeric.h"
+#include "core/text/c_numeric.h"
 #include "draw/emr_chart.h"
 #include "draw/print_page.h"
 #include "draw_qt/qpainter_surface.h"

@@ -10,16 +10,16 @@
 
 #include "cli/pattern_json.h"
 #include "cli/render_command.h"
-#include "core/antenna_loader.h"
-#include "core/envelope_file.h"
-#include "core/file_image.h"
-#include "core/field_text.h"
-#include "core/file_types.h"
-#include "core/help_file.h"
-#include "core/lobe_state.h"
-#include "core/run_log.h"
-#include "core/save_routing.h"
-#include "core/window_port.h"
+#include "core/formats/antenna_loader.h"
+#include "core/formats/envelope_file.h"
+#include "core/formats/file_image.h"
+#include "core/text/field_text.h"
+#include "core/formats/file_types.h"
+#include "core/formats/help_file.h"
+#include "core/record/lobe_state.h"
+#include "core/settings/run_log.h"
+#include "core/formats/save_routing.h"
+#include "core/record/window_port.h"
 
 namespace lobe {
 

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "cli/lobeconv_commands.h"
-#include "core/file_sink.h"
+#include "core/formats/file_sink.h"
 
 namespace {
 

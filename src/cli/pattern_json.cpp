@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/half_power.h"
+#include "core/record/half_power.h"
 
 namespace lobe {
 

@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "core/lobe_state.h"
+#include "core/record/lobe_state.h"
 
 namespace lobe {
 

@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "core/file_sink.h"
-#include "core/file_types.h"
+#include "core/formats/file_sink.h"
+#include "core/formats/file_types.h"
 #include "draw/chart_scale.h"
 #include "draw/emr_chart.h"
 #include "draw/polar_chart.h"

@@ -6,8 +6,8 @@
 #include <ostream>
 #include <string>
 
-#include "core/lobe_state.h"
-#include "core/window_port.h"
+#include "core/record/lobe_state.h"
+#include "core/record/window_port.h"
 
 namespace lobe {
 

@@ -1,6 +1,6 @@
 #include "draw/chart_scale.h"
 
-#include "core/field_text.h"
+#include "core/text/field_text.h"
 
 namespace lobe {
 

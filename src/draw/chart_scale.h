@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "core/lobe_state.h"
+#include "core/record/lobe_state.h"
 #include "draw/surface.h"
 
 namespace lobe {

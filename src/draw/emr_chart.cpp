@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "core/c_numeric.h"
-#include "core/emr_exposure.h"
-#include "core/run_log.h"
-#include "core/window_port.h"
+#include "core/text/c_numeric.h"
+#include "core/record/emr_exposure.h"
+#include "core/settings/run_log.h"
+#include "core/record/window_port.h"
 #include "draw/chart_scale.h"
 
 namespace lobe {

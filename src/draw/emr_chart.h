@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "core/lobe_state.h"
+#include "core/record/lobe_state.h"
 #include "draw/rect_chart.h"
 #include "draw/surface.h"
 

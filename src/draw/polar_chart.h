@@ -5,8 +5,8 @@
 // Geometry is in screen units; scf scales it to the device (printing).
 #pragma once
 
-#include "core/lobe_state.h"
-#include "core/window_port.h"
+#include "core/record/lobe_state.h"
+#include "core/record/window_port.h"
 #include "draw/surface.h"
 
 namespace lobe {

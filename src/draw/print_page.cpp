@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "core/c_numeric.h"
-#include "core/run_log.h"
-#include "core/window_port.h"
+#include "core/text/c_numeric.h"
+#include "core/settings/run_log.h"
+#include "core/record/window_port.h"
 #include "draw/chart_scale.h"
 #include "draw/emr_chart.h"
 #include "draw/polar_chart.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/c_numeric.h"
-#include "core/line_format.h"
+#include "core/text/c_numeric.h"
+#include "core/formats/line_format.h"
 #include "draw/chart_scale.h"
 #include "draw/label_placer.h"
 

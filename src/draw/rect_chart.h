@@ -3,8 +3,8 @@
 // are in device units; scf only scales pens, marks and text offsets.
 #pragma once
 
-#include "core/lobe_state.h"
-#include "core/window_port.h"
+#include "core/record/lobe_state.h"
+#include "core/record/window_port.h"
 #include "draw/surface.h"
 
 namespace lobe {

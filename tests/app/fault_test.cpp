@@ -13,35 +13,19 @@
 #include "app/qt_range_link.h"
 #include "app/resource_ids.h"
 #include "app/scripted_ui.h"
-#include "core/field_text.h"
-#include "core/range_codes.h"
+#include "app/window_fixture.h"
+#include "core/text/field_text.h"
+#include "core/range/range_codes.h"
 #include "support/range_fixture.h"
 #include "support/test_support.h"
 
 namespace lobe {
 namespace {
 
-struct window_only {
-  std::unique_ptr<lobe_state> st = make_lobe_state();
-  run_log log;
-  range_link link;
-  scripted_ui ui;
-  test::temp_dir dir;
-  std::unique_ptr<main_window> w;
-  window_only() {
-    st->settings.edit_enabled = 1;
-    log.open(dir.path());
-    window_state ws;
-    ws.documents_folder = dir.path();
-    w = std::make_unique<main_window>(*st, log, link, ws, &ui);
-    w->resize(1280, 820);
-    w->show();
-    QApplication::processEvents();
-  }
-  void click(int id) {
-    qobject_cast<QAbstractButton*>(w->control(id))->click();
-    QApplication::processEvents();
-  }
+// The window of the other window tests, with its log on disk and files
+// opened by their full path.
+struct window_only : window_fixture {
+  window_only() { log.open(dir.path()); }
   void open(const std::string& path) {
     ui.file_names.push_back(path);
     click(IDC_BUTTON_OPEN);

@@ -15,7 +15,7 @@
 #include "app/main_window.h"
 #include "app/resource_ids.h"
 #include "app/scripted_ui.h"
-#include "core/envelope_file.h"
+#include "core/formats/envelope_file.h"
 #include "support/test_support.h"
 
 namespace lobe {

@@ -17,8 +17,8 @@
 #include "app/lobe_dialogs.h"
 #include "app/qt_range_link.h"
 #include "app/window_fixture.h"
-#include "core/antenna_loader.h"
-#include "core/field_text.h"
+#include "core/formats/antenna_loader.h"
+#include "core/text/field_text.h"
 
 namespace lobe {
 namespace {

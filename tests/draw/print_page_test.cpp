@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/field_text.h"
+#include "core/text/field_text.h"
 #include "draw/chart_scale.h"
 #include "draw/recording_surface.h"
 #include "support/test_support.h"

@@ -13,7 +13,7 @@
 #include "app/main_window.h"
 #include "app/qt_range_link.h"
 #include "app/scripted_ui.h"
-#include "core/field_text.h"
+#include "core/text/field_text.h"
 #include "support/test_support.h"
 
 namespace lobe::test {

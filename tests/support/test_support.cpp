@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "core/antenna_loader.h"
-#include "core/file_types.h"
-#include "core/pattern_record.h"
+#include "core/formats/antenna_loader.h"
+#include "core/formats/file_types.h"
+#include "core/record/pattern_record.h"
 
 namespace lobe::test {
 

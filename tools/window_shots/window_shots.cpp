@@ -14,9 +14,9 @@
 #include "app/main_window.h"
 #include "app/resource_ids.h"
 #include "app/scripted_ui.h"
-#include "core/antenna_loader.h"
-#include "core/envelope_file.h"
-#include "core/help_file.h"
+#include "core/formats/antenna_loader.h"
+#include "core/formats/envelope_file.h"
+#include "core/formats/help_file.h"
 
 using namespace lobe;
 

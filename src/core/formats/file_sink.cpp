@@ -1,0 +1,166 @@
+#include "core/formats/file_sink.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/settings/run_log.h"
+
+namespace lobe {
+
+namespace {
+
+// The temporary file being written, for a signal handler to remove: a
+// process has at most one save under way, and a handler may only touch
+// plain memory.
+char g_pending_temp[4096];
+volatile std::sig_atomic_t g_pending_temp_set = 0;
+
+void note_pending_temp(const std::string& path) {
+  g_pending_temp_set = 0;
+  if (path.empty() || path.size() >= sizeof g_pending_temp) return;
+  std::memcpy(g_pending_temp, path.c_str(), path.size() + 1);
+  g_pending_temp_set = 1;
+}
+
+constexpr const char* k_temp_tag = ".lobeview-";
+
+std::string folder_of(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string(".") : (slash == 0 ? std::string("/") : path.substr(0, slash));
+}
+
+// Follows a chain of symbolic links to the file it names (which need not
+// exist yet); the path itself when it is no link.
+std::string resolve_links(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::string link(4096, '\0');
+    const ssize_t n = ::readlink(path.c_str(), link.data(), link.size() - 1);
+    if (n <= 0) return path;
+    link.resize(static_cast<std::size_t>(n));
+    path = link[0] == '/' ? link : folder_of(path) + "/" + link;
+  }
+  return path;
+}
+
+// Temporary files of earlier saves into this folder whose program is gone
+// (killed mid-save) are ours to remove.
+void remove_stale_temps(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* e = ::readdir(dir)) {
+    const char* tag = std::strstr(e->d_name, k_temp_tag);
+    if (!tag) continue;
+    char* end = nullptr;
+    const long pid = std::strtol(tag + std::strlen(k_temp_tag), &end, 10);
+    if (pid <= 0 || !end || *end != '.' || std::strlen(end) != 7) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    const std::string path = folder + "/" + e->d_name;
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::getuid()) ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
+}  // namespace
+
+void remove_pending_temp_file() {
+  if (g_pending_temp_set) ::unlink(g_pending_temp);
+}
+
+atomic_file::~atomic_file() { abandon(); }
+
+bool atomic_file::open(const std::string& target) {
+  abandon();
+  error_.clear();
+  refused_ = false;
+  write_failed_ = false;
+  // A link is written through: the file it names gets the new content.
+  const std::string path = resolve_links(target);
+  const mode_t mask = umask(0);
+  umask(mask);
+  mode_t mode = 0666 & ~mask;
+  struct stat old_stat {};
+  if (::stat(path.c_str(), &old_stat) == 0) {
+    // Only a regular file is ever replaced, and only one its user may write.
+    if (!S_ISREG(old_stat.st_mode)) {
+      error_ = S_ISDIR(old_stat.st_mode) ? "It is a folder" : "It is not a regular file (a device, FIFO or socket)";
+      refused_ = true;
+      return false;
+    }
+    if (::access(path.c_str(), W_OK) != 0 || (old_stat.st_mode & 0222) == 0) {
+      error_ = "The file is read-only, or you may not write it";
+      refused_ = true;
+      return false;
+    }
+    mode = old_stat.st_mode & 07777;
+  } else if (errno != ENOENT) {
+    error_ = std::strerror(errno);
+    return false;
+  }
+  target_ = path;
+  remove_stale_temps(folder_of(path));
+  std::string pattern = path + k_temp_tag + std::to_string(::getpid()) + ".XXXXXX";
+  const int fd = mkstemp(pattern.data());
+  if (fd < 0) {
+    error_ = std::strerror(errno);
+    return false;
+  }
+  // mkstemp makes the file private; give it the old file's permissions, or
+  // those a plain create would.
+  fchmod(fd, mode);
+  file_ = fdopen(fd, "wb");
+  if (!file_) {
+    error_ = std::strerror(errno);
+    ::close(fd);
+    ::unlink(pattern.c_str());
+    return false;
+  }
+  temp_ = pattern;
+  note_pending_temp(temp_);
+  return true;
+}
+
+bool atomic_file::write(const char* data, std::size_t len) {
+  if (!file_) return false;
+  if (len == 0) return true;
+  const bool ok = std::fwrite(data, 1, len, file_) == len;
+  if (!ok) write_failed_ = true;
+  return ok;
+}
+
+bool atomic_file::commit() {
+  if (!file_) return false;
+  bool ok = !write_failed_ && std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
+  ok = (std::fclose(file_) == 0) && ok;
+  file_ = nullptr;
+  if (ok) ok = std::rename(temp_.c_str(), target_.c_str()) == 0;
+  if (!ok) {
+    if (error_.empty()) error_ = write_failed_ ? "a write failed (is the disk full?)" : "the file could not be completed";
+    ::unlink(temp_.c_str());
+  }
+  g_pending_temp_set = 0;
+  temp_.clear();
+  return ok;
+}
+
+void atomic_file::abandon() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  if (!temp_.empty()) g_pending_temp_set = 0;
+  temp_.clear();
+}
+
+void k_writefile(byte_sink& sink, run_log& log, const char* str, std::size_t str_len) {
+  if (!sink.write(str, str_len)) log.write_error_log("write_planet_file", "Write to planet file failed");
+}
+
+}  // namespace lobe

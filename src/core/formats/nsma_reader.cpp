@@ -1,0 +1,179 @@
+#include "core/formats/nsma_reader.h"
+
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+#include "core/text/c_numeric.h"
+#include "core/formats/long_cuts.h"
+#include "core/text/field_text.h"
+#include "core/text/number_scan.h"
+#include "core/settings/run_log.h"
+#include "core/record/window_port.h"
+
+namespace lobe {
+
+namespace {
+
+
+// The first run of up to six non-blank characters, as "%6s" reads it.
+std::string_view first_token(const char* p) {
+  while (*p && is_c_space(*p)) ++p;
+  std::size_t n = 0;
+  while (n < 6 && p[n] && !is_c_space(p[n])) ++n;
+  return {p, n};
+}
+
+cut_data_type* open_cut(lobe_state& st, const reader_state& rs) {
+  if (rs.fr_freq < 0 || rs.fr_freq >= MAX_FREQ || rs.fr_cut < 0 || rs.fr_cut >= MAX_CUTS) return nullptr;
+  return &st.pd.freq[rs.fr_freq].cut[rs.fr_cut];
+}
+
+int clamp_count(int v, int hi) { return v < 0 ? 0 : (v > hi ? hi : v); }
+
+void read_nofreq(lobe_state& st, const char* value) {
+  unsigned v = 0;
+  int used = 0;
+  const int got = c_sscanf(value, "%u %n", &v, &used);
+  const int n = static_cast<int>(v);
+  if (got < 1 || n < 1) {
+    st.pd.nofreq = 1;
+    st.file.file_errors |= FILE_ERR_NOFREQ;
+  } else {
+    // A file announcing more frequencies than the record holds keeps the first twelve.
+    st.pd.nofreq = n > MAX_FREQ ? MAX_FREQ : n;
+  }
+}
+
+void read_fstlst(lobe_state& st, const reader_state& rs, core_io& io, cut_data_type& cut, const char* value) {
+  float first = 0.0f, last = 0.0f, emax = 0.0f;
+  const int got = c_sscanf(value, "%f,%f,%f", &first, &last, &emax);
+  // Fewer than two numbers leaves the angles unset, so the data lines raise FILE_ERR_FSTLST.
+  if (got >= 2) {
+    cut.fstlst[0] = first;
+    cut.fstlst[1] = last;
+  }
+  cut_flags_type& flags = st.flags.cut[rs.fr_freq][rs.fr_cut];
+  if (got == 3) {
+    cut.emax = emax;
+    if (cut.emax > st.all_emax) st.all_emax = cut.emax;
+    flags.sweep_completed = 1;
+    io.log.write_error_log("new_nsma_data",
+                           c_format("File contains: Emax %f AllEmax %f", cut.emax, st.all_emax));
+  } else {
+    cut.emax = 0.0f;
+    flags.sweep_completed = 0;
+  }
+}
+
+void read_data_line(lobe_state& st, reader_state& rs, const char* line) {
+  cut_data_type* cut = open_cut(st, rs);
+  if (!cut) return;
+  if (cut->fstlst[0] == FSTLST_UNSET || cut->fstlst[1] == FSTLST_UNSET) st.file.file_errors |= FILE_ERR_FSTLST;
+  float angle = 0.0f, level = 0.0f;
+  if (rs.fr_poin >= cut->nupoin) {
+    // Points beyond NUPOIN are ignored; those a longer NUPOIN announced but the
+    // record has no room for are kept aside, to be reported or resampled.
+    if (cut->nupoin == MAX_SAMPLES && rs.declared > MAX_SAMPLES &&
+        points_beyond_record(rs, rs.fr_freq, rs.fr_cut) < rs.declared - MAX_SAMPLES &&
+        scan_two_floats(line, ',', angle, level) == 2)
+      keep_beyond_record(rs, rs.fr_freq, rs.fr_cut, angle, std::fabs(level));
+    return;
+  }
+  if (scan_two_floats(line, ',', angle, level) != 2) return;
+  cut->angle[rs.fr_poin] = angle;
+  cut->signal[rs.fr_poin] = std::fabs(level);
+  rs.fr_poin += 1;
+  if (rs.fr_poin < MAX_SAMPLES) cut->angle[rs.fr_poin] = END_MARKER;
+}
+
+}  // namespace
+
+void new_nsma_data(lobe_state& st, reader_state& rs, core_io& io, const char* pdata) {
+  if (pdata[0] == '\0') return;
+  // Point lines are nearly all of a file, and no tag starts with a digit or a sign.
+  const char lead = pdata[0];
+  if ((lead >= '0' && lead <= '9') || lead == '-' || lead == '+' || lead == '.') {
+    read_data_line(st, rs, pdata);
+    return;
+  }
+  const std::string_view tag = first_token(pdata);
+  // The value starts after "TAGNAM:," whatever the line holds there.
+  const char* value = std::strlen(pdata) >= 8 ? pdata + 8 : "";
+  antenna_data_type& pd = st.pd;
+
+  if (tag.empty()) {
+    read_data_line(st, rs, pdata);
+    return;
+  }
+  if (const header_field* f = header_field_by_tag(tag)) {
+    set_field(field_of(pd, *f), value);
+    return;
+  }
+  if (equals_nocase(tag, "KWRENV")) {
+    set_field(st.view.envelope_disp_requested, value);
+    st.view.display_type = DISPLAY_TYPE_RECT;
+    return;
+  }
+  if (equals_nocase(tag, "NOFREQ")) {
+    read_nofreq(st, value);
+    return;
+  }
+  if (equals_nocase(tag, "PATFRE")) {
+    // A thirteenth frequency parks the cursor past the record; what follows is ignored.
+    if (rs.fr_freq < MAX_FREQ) rs.fr_freq += 1;
+    rs.fr_cut = -1;
+    if (rs.fr_freq < MAX_FREQ) set_field(pd.freq[rs.fr_freq].patfre, value);
+    return;
+  }
+  if (equals_nocase(tag, "NUMCUT")) {
+    if (rs.fr_freq < 0 || rs.fr_freq >= MAX_FREQ) return;
+    unsigned v = 0;
+    if (c_sscanf(value, "%u", &v) == 1) pd.freq[rs.fr_freq].numcut = clamp_count(static_cast<int>(v), MAX_CUTS);
+    return;
+  }
+  if (equals_nocase(tag, "PATCUT")) {
+    if (rs.fr_freq < 0 || rs.fr_freq >= MAX_FREQ) return;
+    if (rs.fr_cut < MAX_CUTS) rs.fr_cut += 1;
+    rs.fr_poin = 0;
+    cut_data_type* cut = open_cut(st, rs);
+    if (!cut) return;
+    set_field(cut->patcut, value);
+    set_field(cut->polari, "");
+    cut->nupoin = 0;
+    cut->fstlst[0] = FSTLST_UNSET;
+    cut->fstlst[1] = FSTLST_UNSET;
+    st.flags.cut[rs.fr_freq][rs.fr_cut] = {0, 0};
+    return;
+  }
+  if (equals_nocase(tag, "POLARI")) {
+    if (cut_data_type* cut = open_cut(st, rs)) set_field(cut->polari, value);
+    return;
+  }
+  if (equals_nocase(tag, "NUPOIN")) {
+    cut_data_type* cut = open_cut(st, rs);
+    int v = 0;
+    if (cut && c_sscanf(value, "%i", &v) == 1) {
+      cut->nupoin = clamp_count(v, MAX_SAMPLES);
+      rs.declared = v;
+    }
+    return;
+  }
+  if (equals_nocase(tag, "FSTLST")) {
+    if (cut_data_type* cut = open_cut(st, rs)) read_fstlst(st, rs, io, *cut, value);
+    return;
+  }
+  // REVNUM, REVDAT, ENDFIL and unknown tags go the way of data lines.
+  read_data_line(st, rs, pdata);
+}
+
+void post_process_labz_data(lobe_state& st, core_io& io) {
+  if (st.view.envelope_disp_requested[0] == '\0') return;
+  const int n = st.ed.numenv < 0 ? 0 : (st.ed.numenv > MAX_ENVELOPES ? MAX_ENVELOPES : st.ed.numenv);
+  for (int v = 0; v < n; ++v) {
+    io.win.check_envelope_item(v, false);
+    if (equals_nocase(st.ed.env[v].title, st.view.envelope_disp_requested)) set_active_envelope(st.ed, io.win, v);
+  }
+}
+
+}  // namespace lobe

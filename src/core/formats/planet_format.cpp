@@ -1,0 +1,194 @@
+#include "core/formats/planet_format.h"
+
+#include <cmath>
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "core/text/c_numeric.h"
+#include "core/formats/long_cuts.h"
+#include "core/text/field_text.h"
+#include "core/formats/file_sink.h"
+#include "core/record/gain_units.h"
+#include "core/formats/line_format.h"
+#include "core/text/number_scan.h"
+#include "core/record/window_port.h"
+
+namespace lobe {
+
+namespace {
+
+
+// The first blank-delimited word, as "%s " reads it.
+std::string_view first_word(const char* p) {
+  while (*p && is_c_space(*p)) ++p;
+  std::size_t n = 0;
+  while (p[n] && !is_c_space(p[n])) ++n;
+  return {p, n};
+}
+
+// The text of `line` from character `from` up to `cut` (or the end of the line).
+std::string_view value_at(const char* line, std::size_t from, std::size_t cut) {
+  const std::size_t len = std::strlen(line);
+  if (from >= len) return {};
+  const std::size_t end = (cut != 0 && cut < len) ? cut : len;
+  return {line + from, end > from ? end - from : 0};
+}
+
+struct planet_key {
+  const char* keyword;
+  std::size_t from;
+  std::size_t cut;  // 0: end of line
+  const char* field;  // record field, or nullptr for the keywords handled apart
+};
+
+constexpr planet_key k_keys[] = {
+    {"name", 5, 52, "name"},
+    {"make", 5, 52, "make"},
+    {"h_width", 8, 23, "azwidt"},
+    {"v_width", 8, 23, "elwidt"},
+    {"front_to_back", 14, 29, "front_to_back"},
+    {"gain", 5, 20, "mdgain"},
+    {"tilt", 5, 24, "tilt"},
+    {"comment", 8, 0, "comnt1"},
+};
+
+void open_planet_cut(lobe_state& st, reader_state& rs, const char* value, const char* patcut) {
+  freq_data_type& fr = st.pd.freq[0];
+  // A ninth section has no room; its points are ignored.
+  if (fr.numcut < 0 || fr.numcut >= MAX_CUTS || rs.fr_cut + 1 >= MAX_CUTS) {
+    rs.fr_cut = MAX_CUTS;
+    return;
+  }
+  fr.numcut += 1;
+  rs.fr_cut += 1;
+  cut_data_type& cut = fr.cut[rs.fr_cut];
+  int n = 0;
+  if (c_sscanf(value, "%i", &n) != 1) n = 0;
+  cut.nupoin = n < 0 ? 0 : (n > MAX_SAMPLES ? MAX_SAMPLES : n);
+  rs.declared = n;
+  set_field(cut.patcut, patcut);
+  cut.emax = 0.0f;
+  st.flags.cut[0][rs.fr_cut] = {0, 0};
+  rs.fr_poin = 0;
+}
+
+void read_planet_point(lobe_state& st, reader_state& rs, const char* line) {
+  if (rs.fr_cut < 0 || rs.fr_cut >= MAX_CUTS) return;
+  cut_data_type& cut = st.pd.freq[0].cut[rs.fr_cut];
+  float a = 0.0f, l = 0.0f;
+  if (rs.fr_poin >= MAX_SAMPLES || rs.fr_poin >= cut.nupoin) {
+    // The points a longer section announced beyond the record's room are kept
+    // aside, to be reported or resampled.
+    if (cut.nupoin == MAX_SAMPLES && rs.declared > MAX_SAMPLES &&
+        points_beyond_record(rs, 0, rs.fr_cut) < rs.declared - MAX_SAMPLES && scan_two_floats(line, ' ', a, l) == 2)
+      keep_beyond_record(rs, 0, rs.fr_cut, a, std::fabs(l));
+    return;
+  }
+  if (scan_two_floats(line, ' ', a, l) != 2) return;
+  if (rs.fr_poin == 0) cut.fstlst[0] = a;
+  cut.fstlst[1] = a;
+  cut.angle[rs.fr_poin] = a;
+  cut.signal[rs.fr_poin] = std::fabs(l);
+  rs.fr_poin += 1;
+  if (rs.fr_poin < MAX_SAMPLES) cut.angle[rs.fr_poin] = END_MARKER;
+}
+
+}  // namespace
+
+void new_planet_data(lobe_state& st, reader_state& rs, const char* pdata) {
+  rs.fr_freq = 0;
+  antenna_data_type& pd = st.pd;
+  const std::string_view key = first_word(pdata);
+  for (const planet_key& k : k_keys) {
+    if (!equals_nocase(key, k.keyword)) continue;
+    set_field(field_of(pd, *header_field_by_name(k.field)), value_at(pdata, k.from, k.cut));
+    return;
+  }
+  if (equals_nocase(key, "frequency")) {
+    const std::string_view v = value_at(pdata, 10, 0);
+    set_field(pd.lowfrq, v);
+    set_field(pd.hghfrq, v);
+    set_field(pd.freq[0].patfre, v);
+    pd.nofreq = 1;
+    pd.freq[0].numcut = 0;
+    return;
+  }
+  if (equals_nocase(key, "polarization")) {
+    const std::string_view v = value_at(pdata, 13, 28);
+    set_field(pd.freq[0].cut[0].polari, v);
+    set_field(pd.freq[0].cut[1].polari, v);
+    return;
+  }
+  if (equals_nocase(key, "horizontal")) {
+    open_planet_cut(st, rs, pdata + std::min<std::size_t>(11, std::strlen(pdata)), PATCUT_HORIZONTAL);
+    return;
+  }
+  if (equals_nocase(key, "vertical")) {
+    open_planet_cut(st, rs, pdata + std::min<std::size_t>(9, std::strlen(pdata)), PATCUT_VERTICAL);
+    return;
+  }
+  read_planet_point(st, rs, pdata);
+}
+
+namespace {
+
+struct chosen_cut {
+  int f = -1;
+  int c = -1;
+  bool found() const { return f >= 0; }
+};
+
+void write_section(lobe_state& st, line_writer& w, const chosen_cut& pick, const char* keyword) {
+  const cut_data_type& cut = st.pd.freq[pick.f].cut[pick.c];
+  const float s = crosspol_scale(st, cut, false);
+  const int n = stored_points(cut);
+  w.line("%s %u\r\n", keyword, static_cast<unsigned>(n));
+  for (int p = 0; p < n; ++p)
+    w.line("%.3f %.3f\r\n", static_cast<double>(cut.angle[p]), static_cast<double>(cut.signal[p] + s));
+}
+
+}  // namespace
+
+std::string planet_gain_text(const lobe_state& st) {
+  const antenna_data_type& pd = st.pd;
+  const gain_reading g = read_gain(pd.mdgain, pd.gunits);
+  // Planet has no GUNITS: a plain number from another format takes its unit
+  // along. A Planet file's own gain is written back as it was read.
+  if (!g.valid || g.unit_in_text || st.file.loaded_file_type == FT_PLANET) return pd.mdgain;
+  return std::string(pd.mdgain) + (g.unit == gain_unit::dbi ? " dBi" : " dBd");
+}
+
+void write_planet_file(lobe_state& st, byte_sink& out, core_io& io) {
+  io.win.message_box(PLANET_SAVE_NOTICE, "IDC_BUTTON_SAVE processing", message_icon::information);
+  const antenna_data_type& pd = st.pd;
+  chosen_cut h, v;
+  for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f)
+    for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) {
+      const cut_data_type& cut = pd.freq[f].cut[c];
+      if (!io.win.is_cut_shown(f, c) || cut.nupoin == 0) continue;
+      chosen_cut& slot = is_horizontal_cut(cut.patcut) ? h : v;
+      if (!slot.found()) slot = {f, c};
+    }
+  // Without a horizontal cut the frequency and polarisation come from the
+  // vertical one; without either they are written empty.
+  const chosen_cut& named = h.found() ? h : v;
+  const char* patfre = named.found() ? pd.freq[named.f].patfre : "";
+  const char* polari = named.found() ? pd.freq[named.f].cut[named.c].polari : "";
+
+  line_writer w(out, io.log);
+  w.line("NAME %s\r\n", pd.name);
+  w.line("MAKE %s\r\n", pd.make);
+  w.line("FREQUENCY %s\r\n", patfre);
+  w.line("H_WIDTH %s\r\n", pd.azwidt);
+  w.line("V_WIDTH %s\r\n", pd.elwidt);
+  w.line("FRONT_TO_BACK %s\r\n", pd.front_to_back);
+  w.line("GAIN %s\r\n", planet_gain_text(st).c_str());
+  w.line("TILT %s\r\n", pd.tilt);
+  w.line("POLARIZATION %s\r\n", polari);
+  w.line("COMMENT %s\r\n", pd.comnt1);
+  if (h.found()) write_section(st, w, h, "HORIZONTAL");
+  if (v.found()) write_section(st, w, v, "VERTICAL");
+}
+
+}  // namespace lobe

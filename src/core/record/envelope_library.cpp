@@ -1,0 +1,27 @@
+#include "core/record/envelope_library.h"
+
+#include "core/record/window_port.h"
+
+namespace lobe {
+
+namespace {
+int library_size(const envelopes_type& ed) {
+  return ed.numenv < 0 ? 0 : (ed.numenv > MAX_ENVELOPES ? MAX_ENVELOPES : ed.numenv);
+}
+}  // namespace
+
+void set_active_envelope(envelopes_type& ed, window_port& win, int env) {
+  for (int e = 0; e < library_size(ed); ++e) {
+    const bool on = (e == env);
+    ed.env[e].display = on ? 1 : 0;
+    win.check_envelope_item(e, on);
+  }
+}
+
+const envelope_data_type* active_envelope(const envelopes_type& ed) {
+  for (int e = 0; e < library_size(ed); ++e)
+    if (ed.env[e].display == 1) return &ed.env[e];
+  return nullptr;
+}
+
+}  // namespace lobe

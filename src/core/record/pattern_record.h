@@ -1,0 +1,136 @@
+// The pattern record: a header of fixed-width text fields and up to 12
+// frequencies of up to 8 cuts of up to 362 angle/level points.
+//
+// Levels are stored as non-negative attenuation in dB below the cut's peak;
+// every reader stores the absolute value and every writer restores its
+// format's sign. A cut with fewer than MAX_SAMPLES points carries END_MARKER
+// in the angle slot after its last point.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+#include "core/record/lobeview.h"
+
+namespace lobe {
+
+inline constexpr const char* PATCUT_HORIZONTAL = "H";
+inline constexpr const char* PATCUT_VERTICAL = "V";
+inline constexpr const char* PATCUT_AZIMUTH = "AZ";
+inline constexpr const char* PATCUT_ELEVATION = "EL";
+inline constexpr const char* POLARI_HPORT_HSIG = "H/H";
+inline constexpr const char* POLARI_HPORT_VSIG = "H/V";
+inline constexpr const char* POLARI_VPORT_VSIG = "V/V";
+inline constexpr const char* POLARI_VPORT_HSIG = "V/H";
+inline constexpr const char* GUNITS_DFLT = "DBD/DBD";
+inline constexpr const char* PATTYP_TYP = "typical";
+inline constexpr const char* PATTYP_ENV = "envelope";
+
+struct cut_data_type {
+  char patcut[16];
+  char polari[16];
+  int nupoin;
+  float fstlst[2];
+  float emax;
+  float dmax;
+  float angle[MAX_SAMPLES];
+  float signal[MAX_SAMPLES];
+};
+
+struct freq_data_type {
+  char patfre[24];
+  int numcut;
+  cut_data_type cut[MAX_CUTS];
+};
+
+struct antenna_data_type {
+  char name[48];
+  char make[48];
+  char lowfrq[24];
+  char hghfrq[24];
+  char gunits[16];
+  char lwgain[16];
+  char mdgain[20];
+  char hggain[16];
+  char azwidt[20];
+  char elwidt[20];
+  char contyp[84];
+  char atvswr[16];
+  char front_to_back[16];
+  char tilt[20];
+  char radctr[16];
+  char potopo[16];
+  char maxpow[20];
+  char comnt1[84];
+  char comnt2[84];
+  char patnum[48];
+  char filnum[20];
+  char fedorn[20];
+  char descr1[84];
+  char descr2[84];
+  char descr3[84];
+  char descr4[84];
+  char descr5[84];
+  char dtdata[20];
+  char pattyp[18];
+  char antlen[16];
+  char antwid[16];
+  char antdep[16];
+  char antwgt[20];
+  int nofreq;
+  freq_data_type freq[MAX_FREQ];
+};
+
+// One header text field: its name in the record, its NSMA tag and where it lives.
+struct header_field {
+  const char* name;
+  const char* tag;
+  std::size_t offset;
+  std::size_t size;
+};
+
+// Every header text field in record order.
+std::span<const header_field> header_fields();
+// The field tagged `tag` (case-insensitive, as the NSMA reader compares), or nullptr.
+const header_field* header_field_by_tag(std::string_view tag);
+// The field named `name` in the record, or nullptr.
+const header_field* header_field_by_name(std::string_view name);
+
+inline std::span<char> field_of(antenna_data_type& pd, const header_field& f) {
+  return {reinterpret_cast<char*>(&pd) + f.offset, f.size};
+}
+inline const char* field_text(const antenna_data_type& pd, const header_field& f) {
+  return reinterpret_cast<const char*>(&pd) + f.offset;
+}
+
+// Per-cut state the data panel shows beside the record: whether the cut
+// carries a captured or LABZ peak level, and whether the user hid it.
+struct cut_flags_type {
+  int sweep_completed;
+  int hide;
+};
+
+struct pattern_flags_type {
+  cut_flags_type cut[MAX_FREQ][MAX_CUTS];
+};
+
+// A count from the record (or a file), kept inside the table it counts.
+inline int count_in(int v, int hi) { return v < 0 ? 0 : (v > hi ? hi : v); }
+
+// Number of stored points of a cut, whatever its nupoin says.
+inline int stored_points(const cut_data_type& c) { return count_in(c.nupoin, MAX_SAMPLES); }
+
+// "H" or "AZ" in any case: a horizontal cut for the writers.
+bool is_horizontal_cut(const char* patcut);
+// "V" or "EL" in any case: a vertical cut.
+bool is_vertical_cut(const char* patcut);
+
+// The resets every load relies on.
+void clear_cut_data(antenna_data_type& pd);
+void clear_planet_header_data(antenna_data_type& pd, float& all_emax);
+// Adds a frequency / a cut; false when the record is full.
+bool add_freq_record(antenna_data_type& pd);
+bool add_cut_record(antenna_data_type& pd, pattern_flags_type& flags, int f);
+
+}  // namespace lobe

@@ -1,0 +1,232 @@
+#include "core/formats/nsma_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "core/text/field_text.h"
+#include "core/formats/file_sink.h"
+#include "support/test_support.h"
+
+namespace lobe {
+namespace {
+
+using test::harness;
+
+// The record of the golden files: one frequency, one cut of three points.
+void fill_small_record(lobe_state& st) {
+  antenna_data_type& pd = st.pd;
+  clear_planet_header_data(pd, st.all_emax);
+  set_field(pd.comnt1, "Golden record");
+  set_field(pd.make, "Lobeview");
+  set_field(pd.name, "LV-1");
+  set_field(pd.descr1, "Three points");
+  set_field(pd.dtdata, "20261205");
+  set_field(pd.lowfrq, "440");
+  set_field(pd.hghfrq, "460");
+  set_field(pd.mdgain, "2.15");
+  set_field(pd.azwidt, "360");
+  set_field(pd.elwidt, "78");
+  set_field(pd.contyp, "N female");
+  set_field(pd.tilt, "0");
+  set_field(pd.maxpow, "100");
+  set_field(pd.antwgt, "1.2");
+  pd.nofreq = 1;
+  set_field(pd.freq[0].patfre, "450");
+  pd.freq[0].numcut = 1;
+  cut_data_type& c = pd.freq[0].cut[0];
+  set_field(c.patcut, "H");
+  set_field(c.polari, "V/V");
+  c.nupoin = 3;
+  c.fstlst[0] = 0.0f;
+  c.fstlst[1] = 2.0f;
+  c.emax = 812.5f;
+  const float levels[] = {0.0f, 0.5f, 1.25f};
+  for (int p = 0; p < 3; ++p) {
+    c.angle[p] = static_cast<float>(p);
+    c.signal[p] = levels[p];
+  }
+  c.angle[3] = END_MARKER;
+}
+
+std::string write(harness& h, int kwr_fmt) {
+  string_sink out;
+  write_nsma_file(*h.st, out, h.log, kwr_fmt);
+  return out.bytes;
+}
+
+TEST(NsmaWriter, SmallRecordMatchesGoldenFilesByteForByte) {
+  harness h;
+  fill_small_record(*h.st);
+  EXPECT_EQ(write(h, 0), test::read_bytes(test::data_path("nsma/golden_small.nsma")));
+
+  h.st->ed.numenv = 2;
+  set_field(h.st->ed.env[0].title, "Class B");
+  set_field(h.st->ed.env[1].title, "Class A");
+  h.st->ed.env[1].display = 1;
+  EXPECT_EQ(write(h, 1), test::read_bytes(test::data_path("nsma/golden_small.labz")));
+}
+
+TEST(NsmaWriter, LabzWithoutActiveEnvelopeHasNoKwrenvLine) {
+  harness h;
+  fill_small_record(*h.st);
+  h.st->ed.numenv = 1;
+  set_field(h.st->ed.env[0].title, "Class A");
+  const std::string out = write(h, 1);
+  EXPECT_EQ(out.find("KWRENV"), std::string::npos);
+  EXPECT_NE(out.find("FSTLST:,0.000,2.000,812.500\r\n"), std::string::npos);
+}
+
+TEST(NsmaWriter, MissingFirstAndLastAnglesComeFromThePoints) {
+  harness h;
+  fill_small_record(*h.st);
+  cut_data_type& c = h.st->pd.freq[0].cut[0];
+  c.fstlst[0] = c.fstlst[1] = FSTLST_UNSET;
+  c.angle[0] = -5.0f;
+  c.angle[2] = 7.5f;
+  EXPECT_NE(write(h, 0).find("FSTLST:,-5.000,7.500\r\n"), std::string::npos);
+  EXPECT_FLOAT_EQ(c.fstlst[0], -5.0f) << "the record keeps the filled angles";
+  EXPECT_FLOAT_EQ(c.fstlst[1], 7.5f);
+
+  c.nupoin = 0;
+  c.fstlst[0] = c.fstlst[1] = FSTLST_UNSET;
+  EXPECT_NE(write(h, 0).find("NUPOIN:,0\r\nFSTLST:,999.000,999.000\r\nENDFIL"), std::string::npos);
+}
+
+TEST(NsmaWriter, ScaleToStrongestShiftsPlainNsmaOnly) {
+  harness h;
+  fill_small_record(*h.st);
+  cut_data_type& c = h.st->pd.freq[0].cut[0];
+  c.emax = 100.0f;
+  h.st->all_emax = 1000.0f;
+  h.st->view.scale_to_max_mode = 1;
+  const std::string nsma = write(h, 0);
+  EXPECT_NE(nsma.find("0.000,-20.000,\r\n1.000,-20.500,\r\n2.000,-21.250,\r\n"), std::string::npos) << nsma;
+  const std::string labz = write(h, 1);
+  EXPECT_NE(labz.find("0.000,-0.000,\r\n1.000,-0.500,\r\n2.000,-1.250,\r\n"), std::string::npos);
+}
+
+TEST(NsmaWriter, NoSignalDataIsWrittenAsMinusZero) {
+  harness h;
+  fill_small_record(*h.st);
+  h.st->pd.freq[0].cut[0].signal[1] = NO_SIG_DATA;
+  EXPECT_NE(write(h, 0).find("1.000,-0.000,\r\n"), std::string::npos);
+}
+
+TEST(NsmaWriter, CommaDecimalLocaleStillWritesPoints) {
+  const std::string old = std::setlocale(LC_ALL, nullptr);
+  ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+      << "the de_DE.UTF-8 locale is missing; scripts/setup.sh generates it";
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+  EXPECT_STREQ(probe, "1,5") << "the locale really uses a decimal comma";
+  harness h;
+  fill_small_record(*h.st);
+  const std::string out = write(h, 0);
+  harness back;
+  back.load_text(FT_NSMA99, out);
+  std::setlocale(LC_ALL, old.c_str());
+  EXPECT_NE(out.find("1.000,-0.500,\r\n"), std::string::npos);
+  EXPECT_FLOAT_EQ(back.cut(0, 0).signal[2], 1.25f) << "and reads them back under that locale";
+}
+
+// Writes a record of random values, reads it back and compares to three decimals.
+TEST(NsmaWriter, EverythingWrittenReadsBackToThreeDecimals) {
+  std::mt19937 rng(20261205);
+  std::uniform_real_distribution<float> angle(-180.0f, 180.0f), level(0.0f, 60.0f), peak(0.001f, 5000.0f);
+  for (int kwr_fmt : {0, 1}) {
+    harness h;
+    clear_planet_header_data(h.st->pd, h.st->all_emax);
+    for (const auto& f : header_fields())
+      set_field(field_of(h.st->pd, f), std::string(f.name) + " value, with comma ");
+    h.st->pd.nofreq = MAX_FREQ;
+    for (int f = 0; f < MAX_FREQ; ++f) {
+      freq_data_type& fr = h.st->pd.freq[f];
+      set_field(fr.patfre, std::to_string(400 + f * 10) + ".5");
+      fr.numcut = 1 + f % MAX_CUTS;
+      for (int c = 0; c < fr.numcut; ++c) {
+        cut_data_type& cut = fr.cut[c];
+        set_field(cut.patcut, c % 2 ? "V" : "H");
+        set_field(cut.polari, "V/V");
+        cut.nupoin = (f * 37 + c * 11) % (MAX_SAMPLES + 1);
+        for (int p = 0; p < MAX_SAMPLES; ++p) {
+          cut.angle[p] = angle(rng);
+          cut.signal[p] = level(rng);
+        }
+        cut.fstlst[0] = angle(rng);
+        cut.fstlst[1] = angle(rng);
+        cut.emax = peak(rng);
+      }
+    }
+    const std::string bytes = write(h, kwr_fmt);
+    harness back;
+    back.load_text(kwr_fmt ? FT_LABZ : FT_NSMA99, bytes);
+    EXPECT_EQ(back.st->file.file_errors, 0);
+    for (const auto& f : header_fields())
+      EXPECT_STREQ(field_text(back.st->pd, f), field_text(h.st->pd, f)) << f.name;
+    ASSERT_EQ(back.st->pd.nofreq, MAX_FREQ);
+    for (int f = 0; f < MAX_FREQ; ++f) {
+      const freq_data_type& a = h.st->pd.freq[f];
+      const freq_data_type& b = back.st->pd.freq[f];
+      EXPECT_STREQ(b.patfre, a.patfre);
+      ASSERT_EQ(b.numcut, a.numcut);
+      for (int c = 0; c < a.numcut; ++c) {
+        const cut_data_type& x = a.cut[c];
+        const cut_data_type& y = b.cut[c];
+        EXPECT_STREQ(y.patcut, x.patcut);
+        ASSERT_EQ(y.nupoin, x.nupoin);
+        if (x.nupoin > 0) {
+          EXPECT_NEAR(y.fstlst[0], x.fstlst[0], 0.0006);
+          EXPECT_NEAR(y.fstlst[1], x.fstlst[1], 0.0006);
+        }
+        EXPECT_NEAR(y.emax, kwr_fmt ? x.emax : 0.0f, 0.0006);
+        for (int p = 0; p < x.nupoin; ++p) {
+          ASSERT_NEAR(y.angle[p], x.angle[p], 0.0006) << f << "/" << c << "/" << p;
+          ASSERT_NEAR(y.signal[p], x.signal[p], 0.0006);
+        }
+      }
+    }
+  }
+}
+
+TEST(NsmaWriter, LongDescriptionIsWrittenWholeAndReadBackCut) {
+  harness h;
+  fill_small_record(*h.st);
+  const std::string d83 = std::string(71, 'a') + "B" + std::string(11, 'c');
+  set_field(h.st->pd.descr1, d83);
+  const std::string out = write(h, 0);
+  EXPECT_NE(out.find("DESCR1:," + d83 + "\r\n"), std::string::npos);
+  harness back;
+  back.load_text(FT_NSMA99, out);
+  EXPECT_EQ(std::string(back.st->pd.descr1), std::string(71, 'a'));
+  EXPECT_EQ(back.cut(0, 0).nupoin, 3);
+}
+
+class failing_sink : public byte_sink {
+ public:
+  bool write(const char*, std::size_t) override { return false; }
+};
+
+TEST(NsmaWriter, FailedWritesAreLoggedLineByLine) {
+  harness h;
+  test::temp_dir dir;
+  ASSERT_TRUE(h.log.open(dir.path()));
+  fill_small_record(*h.st);
+  failing_sink out;
+  write_nsma_file(*h.st, out, h.log, 0);
+  const std::string log = test::read_bytes(dir.file("lobeview_log.txt"));
+  std::size_t count = 0;
+  for (std::size_t at = 0; (at = log.find(" - write_planet_file - Write to planet file failed\r\n", at)) != std::string::npos;
+       ++at)
+    ++count;
+  const std::string golden = test::read_bytes(test::data_path("nsma/golden_small.nsma"));
+  std::size_t lines = 0;
+  for (char ch : golden) lines += ch == '\n';
+  EXPECT_EQ(count, lines) << "one log line per line that could not be written";
+}
+
+}  // namespace
+}  // namespace lobe

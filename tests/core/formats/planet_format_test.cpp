@@ -1,0 +1,152 @@
+#include "core/formats/planet_format.h"
+
+#include <gtest/gtest.h>
+
+#include "core/text/field_text.h"
+#include "core/formats/file_sink.h"
+#include "support/test_support.h"
+
+namespace lobe {
+namespace {
+
+using test::harness;
+
+TEST(PlanetReader, KeywordsFillTheHeaderAndSectionsTheCuts) {
+  harness h;
+  ASSERT_TRUE(h.open_data("planet/basic.pla"));
+  const antenna_data_type& pd = h.st->pd;
+  EXPECT_EQ(h.st->file.file_type, FT_PLANET);
+  EXPECT_STREQ(pd.name, "Yagi 5");
+  EXPECT_STREQ(pd.lowfrq, "450");
+  EXPECT_STREQ(pd.hghfrq, "450");
+  EXPECT_STREQ(pd.azwidt, "52");
+  EXPECT_STREQ(pd.front_to_back, "18");
+  EXPECT_STREQ(pd.comnt1, "two cuts");
+  ASSERT_EQ(pd.nofreq, 1);
+  EXPECT_STREQ(pd.freq[0].patfre, "450");
+  ASSERT_EQ(pd.freq[0].numcut, 2);
+  const cut_data_type& hc = h.cut(0, 0);
+  EXPECT_STREQ(hc.patcut, "H");
+  EXPECT_STREQ(hc.polari, "V/V") << "POLARIZATION fills cuts 0 and 1 ahead of them";
+  EXPECT_EQ(hc.nupoin, 4);
+  EXPECT_FLOAT_EQ(hc.fstlst[0], 0.0f);
+  EXPECT_FLOAT_EQ(hc.fstlst[1], 270.0f);
+  EXPECT_FLOAT_EQ(hc.signal[1], 3.5f);
+  EXPECT_FLOAT_EQ(hc.angle[4], END_MARKER);
+  const cut_data_type& vc = h.cut(0, 1);
+  EXPECT_STREQ(vc.patcut, "V");
+  EXPECT_STREQ(vc.polari, "V/V");
+  EXPECT_FLOAT_EQ(vc.fstlst[0], -90.0f);
+  EXPECT_FLOAT_EQ(vc.fstlst[1], 90.0f);
+  EXPECT_FLOAT_EQ(vc.emax, 0.0f);
+}
+
+TEST(PlanetReader, FixedPositionsAndWidths) {
+  harness h;
+  ASSERT_TRUE(h.open_data("planet/long_values.pla"));
+  EXPECT_EQ(std::string(h.st->pd.name), std::string(47, 'N'));
+  EXPECT_EQ(std::string(h.st->pd.tilt), std::string(19, 'T'));
+  EXPECT_STREQ(h.st->pd.mdgain, " 10.5") << "two blanks before a value keep one";
+  EXPECT_EQ(std::string(h.st->pd.azwidt), std::string(15, '9'));
+
+  harness low;
+  ASSERT_TRUE(low.open_data("planet/lowercase.pla"));
+  EXPECT_STREQ(low.st->pd.name, "low");
+  EXPECT_EQ(low.cut(0, 0).nupoin, 2);
+  EXPECT_FLOAT_EQ(low.cut(0, 0).signal[1], 2.0f);
+}
+
+TEST(PlanetReader, AnnouncedCountsAndFrequencyRule) {
+  harness extra;
+  ASSERT_TRUE(extra.open_data("planet/extra_points.pla"));
+  EXPECT_EQ(extra.cut(0, 0).nupoin, 2);
+  EXPECT_FLOAT_EQ(extra.cut(0, 0).angle[0], 0.0f) << "points before the first section are ignored";
+  EXPECT_FLOAT_EQ(extra.cut(0, 0).angle[2], END_MARKER) << "points beyond the count are ignored";
+
+  harness late;
+  ASSERT_TRUE(late.open_data("planet/frequency_after_cuts.pla"));
+  EXPECT_EQ(late.st->pd.nofreq, 1);
+  EXPECT_EQ(late.st->pd.freq[0].numcut, 0) << "a later FREQUENCY hides the cuts";
+  EXPECT_STREQ(late.st->pd.freq[0].patfre, "460");
+
+  harness none;
+  ASSERT_TRUE(none.open_data("planet/no_frequency.pla"));
+  EXPECT_EQ(none.st->pd.nofreq, 0);
+}
+
+TEST(PlanetWriter, WritesTheFileItReadBackByteForByte) {
+  harness h;
+  ASSERT_TRUE(h.open_data("planet/basic.pla"));
+  string_sink out;
+  write_planet_file(*h.st, out, h.io);
+  EXPECT_EQ(out.bytes, test::read_bytes(test::data_path("planet/golden.pla")));
+  ASSERT_EQ(h.win.boxes.size(), 1u);
+  EXPECT_EQ(h.win.boxes[0].text,
+            "The Planet file format can only save one Horizontal and one Vertical cut. The first active ones found "
+            "will be saved.");
+  EXPECT_EQ(h.win.boxes[0].caption, "IDC_BUTTON_SAVE processing");
+  EXPECT_EQ(h.win.boxes[0].icon, message_icon::information);
+}
+
+// Two frequencies of H and V cuts; 470's cuts are 3 dB lower than 450's.
+void two_frequencies(lobe_state& st) {
+  clear_planet_header_data(st.pd, st.all_emax);
+  st.pd.nofreq = 2;
+  const char* names[] = {"H", "V", "AZ", "el"};
+  for (int f = 0; f < 2; ++f) {
+    set_field(st.pd.freq[f].patfre, f ? "470" : "450");
+    st.pd.freq[f].numcut = 4;
+    for (int c = 0; c < 4; ++c) {
+      cut_data_type& cut = st.pd.freq[f].cut[c];
+      set_field(cut.patcut, names[c]);
+      set_field(cut.polari, f ? "H/H" : "V/V");
+      cut.nupoin = 2;
+      cut.emax = 100.0f;
+      for (int p = 0; p < 2; ++p) {
+        cut.angle[p] = static_cast<float>(p * 10 + c);
+        cut.signal[p] = 3.5f * static_cast<float>(f + 1);
+      }
+    }
+  }
+}
+
+TEST(PlanetWriter, FirstShownCutsPositiveLevels) {
+  harness h;
+  two_frequencies(*h.st);
+  h.win.hidden = {{0, 0}, {0, 1}};
+  string_sink out;
+  write_planet_file(*h.st, out, h.io);
+  // Frequency 0's H and V cuts are hidden: its AZ and el cuts are the first shown.
+  EXPECT_NE(out.bytes.find("FREQUENCY 450\r\n"), std::string::npos);
+  EXPECT_NE(out.bytes.find("POLARIZATION V/V\r\n"), std::string::npos);
+  EXPECT_NE(out.bytes.find("HORIZONTAL 2\r\n2.000 3.500\r\n12.000 3.500\r\nVERTICAL 2\r\n3.000 3.500\r\n13.000 3.500\r\n"),
+            std::string::npos)
+      << out.bytes;
+  EXPECT_EQ(out.bytes.find("-"), std::string::npos) << "levels are positive";
+}
+
+TEST(PlanetWriter, ScaleToStrongestAndMissingHorizontal) {
+  harness h;
+  two_frequencies(*h.st);
+  h.st->pd.freq[0].cut[0].nupoin = 0;  // an empty cut is no candidate
+  h.st->pd.freq[0].cut[2].nupoin = 0;
+  h.win.hidden = {{1, 0}, {1, 2}};
+  h.st->view.scale_to_max_mode = 1;
+  h.st->all_emax = 1000.0f;
+  string_sink out;
+  write_planet_file(*h.st, out, h.io);
+  // No horizontal cut qualifies: frequency and polarisation come from the vertical one.
+  EXPECT_NE(out.bytes.find("FREQUENCY 450\r\n"), std::string::npos);
+  EXPECT_EQ(out.bytes.find("HORIZONTAL"), std::string::npos);
+  EXPECT_NE(out.bytes.find("VERTICAL 2\r\n1.000 23.500\r\n11.000 23.500\r\n"), std::string::npos) << out.bytes;
+
+  h.win.hidden = {{0, 1}, {0, 3}, {1, 0}, {1, 1}, {1, 2}, {1, 3}};
+  string_sink bare;
+  write_planet_file(*h.st, bare, h.io);
+  EXPECT_NE(bare.bytes.find("FREQUENCY \r\n"), std::string::npos);
+  EXPECT_NE(bare.bytes.find("POLARIZATION \r\nCOMMENT \r\n"), std::string::npos);
+  EXPECT_EQ(bare.bytes.rfind("COMMENT \r\n"), bare.bytes.size() - 10) << "header lines only";
+}
+
+}  // namespace
+}  // namespace lobe

@@ -1,0 +1,255 @@
+#include "core/record/cut_editing.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace lobe {
+namespace {
+
+using test::harness;
+
+std::vector<float> signals(const cut_data_type& c) { return {c.signal, c.signal + c.nupoin}; }
+std::vector<float> angles(const cut_data_type& c) { return {c.angle, c.angle + c.nupoin}; }
+
+TEST(CutEditing, ShiftRotatesSignalsOnlyAndUndoesItself) {
+  harness h;
+  test::put_cut(*h.st, 0, 0, "H", {{0, 1}, {1, 2}, {2, 3}, {3, 4}});
+  const auto before = signals(h.cut(0, 0));
+  shift_cut_data(*h.st, 1);
+  EXPECT_EQ(signals(h.cut(0, 0)), (std::vector<float>{4, 1, 2, 3}));
+  EXPECT_EQ(angles(h.cut(0, 0)), (std::vector<float>{0, 1, 2, 3}));
+  shift_cut_data(*h.st, -1);
+  EXPECT_EQ(signals(h.cut(0, 0)), before);
+  EXPECT_EQ(h.st->edit.undo_fr_cut, -1);
+
+  test::put_cut(*h.st, 0, 1, "H", {{0, 5}});
+  h.st->edit.capture_cut = 1;
+  shift_cut_data(*h.st, 1);
+  EXPECT_FLOAT_EQ(h.cut(0, 1).signal[0], 5.0f);
+}
+
+TEST(CutEditing, MovingAverageIsCircularAndReReferenced) {
+  harness h;
+  test::put_cut(*h.st, 0, 0, "H", {{0, 0}, {90, 3}, {180, 6}, {270, 3}});
+  moving_average_cut_data(*h.st);
+  EXPECT_EQ(signals(h.cut(0, 0)), (std::vector<float>{0, 1, 2, 1}));
+  EXPECT_EQ(h.st->edit.undo_fr_cut, 0);
+  undo_cut_data_edit(*h.st);
+  EXPECT_EQ(signals(h.cut(0, 0)), (std::vector<float>{0, 3, 6, 3}));
+  EXPECT_EQ(h.st->edit.undo_fr_cut, -1);
+
+  test::put_cut(*h.st, 0, 0, "H", {{0, 3}, {1, 9}});
+  moving_average_cut_data(*h.st);
+  // (2*9 + 3)/3 = 7 and (2*3 + 9)/3 = 5, less the smaller.
+  EXPECT_EQ(signals(h.cut(0, 0)), (std::vector<float>{2, 0}));
+
+  test::put_cut(*h.st, 0, 0, "H", {{0, 95}, {1, 95}, {2, 95}});
+  moving_average_cut_data(*h.st);
+  EXPECT_EQ(signals(h.cut(0, 0)), (std::vector<float>{5, 5, 5})) << "all 90 or more: everything drops by 90";
+}
+
+TEST(CutEditing, EmptyCutArmsUndoWithoutChange) {
+  harness h;
+  test::put_cut(*h.st, 0, 0, "H", {});
+  moving_average_cut_data(*h.st);
+  EXPECT_EQ(h.st->edit.undo_fr_cut, 0);
+  undo_cut_data_edit(*h.st);
+  EXPECT_EQ(h.st->edit.undo_fr_cut, 0) << "nothing to put back: the undo stays armed";
+}
+
+// A 360-point cut whose level at angle a is a distinct value.
+void full_cut(harness& h) {
+  test::put_full_cut(*h.st, 0, 0, "H", [](int a) { return a * 0.1; });
+}
+
+float level_at(const cut_data_type& c, int angle) {
+  for (int i = 0; i < c.nupoin; ++i)
+    if (c.angle[i] == static_cast<float>(angle)) return c.signal[i];
+  ADD_FAILURE() << "no point at " << angle;
+  return -1;
+}
+
+void expect_whole_degrees(const cut_data_type& c) {
+  ASSERT_EQ(c.nupoin, 360);
+  std::vector<bool> seen(360, false);
+  for (int i = 0; i < 360; ++i) {
+    const int a = static_cast<int>(c.angle[i]);
+    ASSERT_GE(a, 0);
+    ASSERT_LT(a, 360);
+    EXPECT_FALSE(seen[a]) << a;
+    seen[a] = true;
+  }
+}
+
+TEST(CutEditing, MirrorBottomToTopAndBack) {
+  harness h;
+  full_cut(h);
+  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_BOTTOM), MIRROR_OK);
+  const cut_data_type& c = h.cut(0, 0);
+  expect_whole_degrees(c);
+  for (int a = 1; a <= 179; ++a) EXPECT_FLOAT_EQ(level_at(c, 360 - a), level_at(c, a));
+  EXPECT_FLOAT_EQ(level_at(c, 180), 18.0f);
+  EXPECT_FLOAT_EQ(level_at(c, 90), 9.0f) << "the bottom half is kept";
+  const auto once = signals(c);
+  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_TOP), MIRROR_OK);
+  EXPECT_EQ(signals(c), once) << "a symmetric cut is left as it is";
+  undo_cut_data_edit(*h.st);
+  EXPECT_EQ(signals(c), once);
+}
+
+TEST(CutEditing, MirrorTopKeepsTheUpperHalf) {
+  harness h;
+  full_cut(h);
+  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_TOP), MIRROR_OK);
+  const cut_data_type& c = h.cut(0, 0);
+  expect_whole_degrees(c);
+  for (int a = 1; a <= 179; ++a) EXPECT_FLOAT_EQ(level_at(c, a), (360 - a) * 0.1f);
+  EXPECT_FLOAT_EQ(level_at(c, 0), 0.0f);
+  EXPECT_FLOAT_EQ(level_at(c, 270), 27.0f);
+  undo_cut_data_edit(*h.st);
+  for (int a = 0; a < 360; ++a) ASSERT_FLOAT_EQ(h.cut(0, 0).signal[a], a * 0.1f);
+  EXPECT_FLOAT_EQ(h.cut(0, 0).angle[100], 100.0f);
+}
+
+TEST(CutEditing, MirrorRightAndLeft) {
+  harness h;
+  full_cut(h);
+  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_RIGHT), MIRROR_OK);
+  const cut_data_type& c = h.cut(0, 0);
+  expect_whole_degrees(c);
+  EXPECT_FLOAT_EQ(level_at(c, 180), 0.0f) << "the 0 point's level lands at 180";
+  for (int a : {0, 10, 89, 90, 270, 300, 359}) EXPECT_FLOAT_EQ(level_at(c, ((180 - a) % 360 + 360) % 360), a * 0.1f) << a;
+
+  harness left;
+  full_cut(left);
+  EXPECT_EQ(mirror_cut_data(*left.st, ID_LABS_MIRROR_LEFT), MIRROR_OK);
+  const cut_data_type& l = left.cut(0, 0);
+  expect_whole_degrees(l);
+  EXPECT_FLOAT_EQ(level_at(l, 0), 18.0f) << "the 180 point's level lands at 0";
+  for (int a : {91, 180, 270}) EXPECT_FLOAT_EQ(level_at(l, a), a * 0.1f);
+  for (int a = 91; a <= 269; ++a) EXPECT_FLOAT_EQ(level_at(l, (540 - a) % 360), a * 0.1f) << a;
+}
+
+// A cut stored the other way round mirrors as its 0..359 twin does, stays in
+// its own angle range, and Undo gives it back byte for byte.
+TEST(CutEditing, MirrorKeepsOtherAngleRangesAndUndoRestoresTheCutExactly) {
+  struct layout {
+    const char* name;
+    int first, step, count;
+  };
+  const int quads[] = {ID_LABS_MIRROR_TOP, ID_LABS_MIRROR_RIGHT, ID_LABS_MIRROR_BOTTOM, ID_LABS_MIRROR_LEFT};
+  auto level = [](int a) { return ((a % 360) + 360) % 360 * 0.1; };
+  for (const layout& l : {layout{"0..359", 0, 1, 360}, layout{"-180..179", -180, 1, 360},
+                          layout{"-179..180", -179, 1, 360}, layout{"-180..180", -180, 1, 361},
+                          layout{"2-degree steps", -180, 2, 180}}) {
+    for (int quad : quads) {
+      SCOPED_TRACE(std::string(l.name) + " quad " + std::to_string(quad));
+      harness h, twin;
+      std::vector<std::pair<float, float>> pts, twin_pts;
+      for (int i = 0; i < l.count; ++i) {
+        const int a = l.first + i * l.step;
+        pts.emplace_back(static_cast<float>(a), static_cast<float>(level(a)));
+      }
+      for (int a = 0; a < 360; a += l.step) twin_pts.emplace_back(static_cast<float>(a), static_cast<float>(level(a)));
+      test::put_cut(*h.st, 0, 0, "H", pts);
+      test::put_cut(*twin.st, 0, 0, "H", twin_pts);
+      const cut_data_type before = h.cut(0, 0);
+      mirror_cut_data(*h.st, quad);
+      mirror_cut_data(*twin.st, quad);
+      const cut_data_type& c = h.cut(0, 0);
+      const cut_data_type& t = twin.cut(0, 0);
+      const int low = l.first, high = l.first + (l.count - 1) * l.step;
+      for (int i = 0; i < c.nupoin; ++i) {
+        ASSERT_GE(c.angle[i], low) << "stays in its own range";
+        ASSERT_LE(c.angle[i], high);
+        if (i == 0) continue;
+        ASSERT_GT(c.angle[i], c.angle[i - 1]) << "in angle order";
+      }
+      // Every angle the twin has, the cut has with the same level.
+      int matched = 0;
+      for (int j = 0; j < t.nupoin; ++j)
+        for (int i = 0; i < c.nupoin; ++i)
+          if (std::fmod(c.angle[i] + 360.0f, 360.0f) == t.angle[j]) {
+            ASSERT_FLOAT_EQ(c.signal[i], t.signal[j]) << "at " << t.angle[j];
+            ++matched;
+            break;
+          }
+      EXPECT_EQ(matched, t.nupoin);
+      undo_cut_data_edit(*h.st);
+      EXPECT_EQ(std::memcmp(&h.cut(0, 0), &before, sizeof before), 0) << "Undo gives the cut back whole";
+    }
+  }
+}
+
+TEST(CutEditing, UndoAfterAMirrorThatChangedTheCountGivesTheCutBack) {
+  for (int quad : {ID_LABS_MIRROR_TOP, ID_LABS_MIRROR_RIGHT, ID_LABS_MIRROR_BOTTOM, ID_LABS_MIRROR_LEFT}) {
+    harness h;
+    std::vector<std::pair<float, float>> half;
+    for (int a = 0; a < 180; a += 3) half.emplace_back(static_cast<float>(a), static_cast<float>(a) * 0.05f);
+    test::put_cut(*h.st, 0, 0, "V", half);
+    const cut_data_type before = h.cut(0, 0);
+    EXPECT_EQ(mirror_cut_data(*h.st, quad), MIRROR_NOT_360);
+    undo_cut_data_edit(*h.st);
+    EXPECT_EQ(h.cut(0, 0).nupoin, before.nupoin) << quad;
+    EXPECT_EQ(std::memcmp(&h.cut(0, 0), &before, sizeof before), 0) << quad;
+  }
+}
+
+TEST(CutEditing, MirrorResultCodes) {
+  harness h;
+  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_TOP), MIRROR_NO_CUT);
+  full_cut(h);
+  h.st->flags.cut[0][0].hide = 1;
+  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_TOP), MIRROR_NO_CUT);
+  test::put_cut(*h.st, 0, 1, "V", {});
+  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_TOP), MIRROR_NO_POINTS);
+  EXPECT_EQ(h.st->edit.capture_cut, 1);
+
+  harness steps;
+  std::vector<std::pair<float, float>> pts;
+  for (int a = 0; a < 360; a += 2) pts.emplace_back(a, a * 0.1f);
+  test::put_cut(*steps.st, 0, 0, "H", pts);
+  EXPECT_EQ(mirror_cut_data(*steps.st, ID_LABS_MIRROR_TOP), MIRROR_NOT_360);
+  const cut_data_type& c = steps.cut(0, 0);
+  ASSERT_EQ(c.nupoin, 180);
+  EXPECT_FLOAT_EQ(c.angle[0], 0.0f);
+  EXPECT_FLOAT_EQ(c.angle[1], 2.0f);
+  EXPECT_FLOAT_EQ(c.signal[1], 35.8f);
+  EXPECT_FLOAT_EQ(c.angle[89], 178.0f);
+  EXPECT_FLOAT_EQ(c.angle[90], 180.0f);
+  EXPECT_FLOAT_EQ(c.angle[179], 358.0f);
+
+  EXPECT_STREQ(mirror_result_message(MIRROR_NO_CUT).text, "No cut found to mirror");
+  EXPECT_STREQ(mirror_result_message(MIRROR_NO_POINTS).text, "Cut has no points to mirror");
+  EXPECT_STREQ(mirror_result_message(MIRROR_NOT_360).text,
+               "Results are unpredictable unless there are 360 points to mirror");
+  EXPECT_FALSE(mirror_result_message(MIRROR_NOT_360).error);
+  EXPECT_EQ(mirror_result_message(MIRROR_OK).text, nullptr);
+}
+
+TEST(CutEditing, MirrorOfOddCutsStaysInsideTheRecord) {
+  for (int quad : {ID_LABS_MIRROR_TOP, ID_LABS_MIRROR_RIGHT, ID_LABS_MIRROR_BOTTOM, ID_LABS_MIRROR_LEFT}) {
+    harness descending;
+    std::vector<std::pair<float, float>> pts;
+    for (int i = 0; i < MAX_SAMPLES; ++i) pts.emplace_back(400.0f - i * 1.3f, 1.0f);
+    test::put_cut(*descending.st, 0, 0, "H", pts);
+    mirror_cut_data(*descending.st, quad);
+    EXPECT_GE(descending.cut(0, 0).nupoin, 0);
+    EXPECT_LE(descending.cut(0, 0).nupoin, MAX_SAMPLES);
+
+    harness half;
+    pts.clear();
+    for (int a = 0; a < 180; ++a) pts.emplace_back(a + 0.5f, 1.0f);
+    test::put_cut(*half.st, 0, 0, "H", pts);
+    EXPECT_EQ(mirror_cut_data(*half.st, quad), MIRROR_NOT_360);
+    EXPECT_LE(half.cut(0, 0).nupoin, MAX_SAMPLES);
+  }
+}
+
+}  // namespace
+}  // namespace lobe

@@ -1,0 +1,124 @@
+// The unit of the gain: read where it is used, written where a format has a
+// field for it, and kept through conversions.
+#include "core/record/gain_units.h"
+
+#include <gtest/gtest.h>
+
+#include "core/formats/antenna_loader.h"
+#include "core/record/emr_exposure.h"
+#include "core/text/field_text.h"
+#include "core/formats/file_types.h"
+#include "core/formats/nsma_writer.h"
+#include "core/formats/planet_format.h"
+#include "core/formats/save_routing.h"
+#include "support/test_support.h"
+
+namespace lobe {
+namespace {
+
+using test::harness;
+
+TEST(GainUnits, AnExplicitUnitWinsElseGunitsElseDbd) {
+  struct row {
+    const char* gain;
+    const char* gunits;
+    bool valid;
+    float value;
+    gain_unit unit;
+    bool in_text;
+  };
+  for (const row& r : {row{"10.00 dBi", "DBD/DBD", true, 10.0f, gain_unit::dbi, true},
+                       row{"16.95 dBd", "DBI/DBI", true, 16.95f, gain_unit::dbd, true},
+                       row{"18.5dbi", "", true, 18.5f, gain_unit::dbi, true},
+                       row{"10.0", "DBI/DBR", true, 10.0f, gain_unit::dbi, false},
+                       row{" 7 ", "dbd/dbd", true, 7.0f, gain_unit::dbd, false},
+                       row{"7", "", true, 7.0f, gain_unit::dbd, false},
+                       row{"7 dB", "DBI/DBI", true, 7.0f, gain_unit::dbi, false},
+                       row{"", "DBI/DBI", false, 0.0f, gain_unit::dbi, false},
+                       row{"n/a", "", false, 0.0f, gain_unit::dbd, false}}) {
+    const gain_reading g = read_gain(r.gain, r.gunits);
+    EXPECT_EQ(g.valid, r.valid) << r.gain;
+    EXPECT_FLOAT_EQ(g.value, r.value) << r.gain;
+    EXPECT_EQ(g.unit, r.unit) << r.gain << " / " << r.gunits;
+    EXPECT_EQ(g.unit_in_text, r.in_text) << r.gain;
+  }
+  EXPECT_EQ(read_gain("10.00 dBi", "").number, "10.00");
+  EXPECT_FLOAT_EQ(read_gain("10 dBi", "").dbd(), 7.85f);
+  EXPECT_FLOAT_EQ(read_gain("10", "").dbi(), 12.15f);
+}
+
+TEST(GainUnits, ExposureUsesTheGainInItsOwnUnit) {
+  // A 10 dBi antenna is 10 dBi, not 12.15: EIRP 200 W x 10.
+  const emr_transmitter dbi = emr_transmitter_quantities(200.0f, 0.0f, "10.00 dBi", "DBD/DBD");
+  EXPECT_FLOAT_EQ(dbi.GainDBi, 10.0f);
+  EXPECT_NEAR(dbi.EIRP, 2000.0f, 0.01f);
+  EXPECT_FLOAT_EQ(emr_transmitter_quantities(200.0f, 0.0f, "10", "DBI/DBI").GainDBi, 10.0f);
+  EXPECT_FLOAT_EQ(emr_transmitter_quantities(200.0f, 0.0f, "10", "DBD/DBD").GainDBi, 12.15f);
+  EXPECT_FLOAT_EQ(emr_transmitter_quantities(200.0f, 0.0f, "10").GainDBi, 12.15f) << "no unit anywhere: dBd";
+}
+
+TEST(GainUnits, NsmaWritesAPlainNumberUnderItsUnit) {
+  antenna_data_type pd{};
+  set_field(pd.gunits, "DBD/DBD");
+  set_field(pd.mdgain, "10.00 dBi");
+  nsma_gain_fields f = nsma_gain_fields_of(pd);
+  EXPECT_EQ(f.gunits, "DBI/DBI");
+  EXPECT_EQ(f.mdgain, "10.00");
+  // Low- and high-band gains already stand under GUNITS: convert instead.
+  set_field(pd.lwgain, "15.0");
+  f = nsma_gain_fields_of(pd);
+  EXPECT_EQ(f.gunits, "DBD/DBD");
+  EXPECT_EQ(f.mdgain, "7.85");
+  // A plain number stays as it was, GUNITS too.
+  set_field(pd.mdgain, "9.1");
+  f = nsma_gain_fields_of(pd);
+  EXPECT_EQ(f.gunits, "DBD/DBD");
+  EXPECT_EQ(f.mdgain, "9.1");
+}
+
+// Reads `path`, saves it as `ext`, reads that back.
+void convert(harness& from, harness& to, const std::string& path, const char* ext, test::temp_dir& dir) {
+  ASSERT_TRUE(open_file(*from.st, from.io, path, dialog_extension(path)));
+  const std::string out = dir.file(std::string("out.") + ext);
+  ASSERT_TRUE(save_file(*from.st, from.io, out));
+  ASSERT_TRUE(open_file(*to.st, to.io, out, dialog_extension(out)));
+}
+
+TEST(GainUnits, RoundTripsKeepTheGainAndItsUnit) {
+  test::temp_dir dir;
+  // Planet -> NSMA -> Planet.
+  const std::string pla = dir.file("in.pla");
+  test::write_bytes(pla, "NAME X\r\nMAKE Y\r\nFREQUENCY 900\r\nGAIN 10.00 dBi\r\nHORIZONTAL 2\r\n0 0\r\n180 10\r\n");
+  harness a, b, c;
+  convert(a, b, pla, "nsma", dir);
+  EXPECT_STREQ(b.st->pd.mdgain, "10.00");
+  EXPECT_STREQ(b.st->pd.gunits, "DBI/DBI");
+  EXPECT_NE(test::read_bytes(dir.file("out.nsma")).find("GUNITS:,DBI/DBI\r\n"), std::string::npos);
+  const std::string back = dir.file("back.pla");
+  ASSERT_TRUE(save_file(*b.st, b.io, back));
+  EXPECT_NE(test::read_bytes(back).find("GAIN 10.00 dBi\r\n"), std::string::npos);
+  // Planet -> Planet keeps the file's own gain line as it was.
+  ASSERT_TRUE(save_file(*a.st, a.io, dir.file("same.pla")));
+  EXPECT_NE(test::read_bytes(dir.file("same.pla")).find("GAIN 10.00 dBi\r\n"), std::string::npos);
+
+  // NSMA -> Planet -> NSMA: the plain dBd gain goes out with its unit and comes back plain.
+  const std::string nsma = test::data_path("convert/src.nsma");
+  harness d, e;
+  convert(d, e, nsma, "pla", dir);
+  const std::string gain = d.st->pd.mdgain;
+  EXPECT_EQ(std::string(e.st->pd.mdgain), gain + " dBd");
+  ASSERT_TRUE(save_file(*e.st, e.io, dir.file("again.nsma")));
+  const std::string again = test::read_bytes(dir.file("again.nsma"));
+  EXPECT_NE(again.find("MDGAIN:," + gain + "\r\n"), std::string::npos);
+  EXPECT_NE(again.find("GUNITS:,DBD/DBD\r\n"), std::string::npos);
+  // NSMA -> NSMA stays byte for byte once written by us.
+  harness f, g;
+  ASSERT_TRUE(open_file(*f.st, f.io, nsma, dialog_extension(nsma)));
+  ASSERT_TRUE(save_file(*f.st, f.io, dir.file("copy.nsma")));
+  ASSERT_TRUE(open_file(*g.st, g.io, dir.file("copy.nsma"), "nsma"));
+  ASSERT_TRUE(save_file(*g.st, g.io, dir.file("copy2.nsma")));
+  EXPECT_TRUE(test::read_bytes(dir.file("copy.nsma")) == test::read_bytes(dir.file("copy2.nsma")));
+}
+
+}  // namespace
+}  // namespace lobe

@@ -1,0 +1,42 @@
+#include "core/record/half_power.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+
+namespace lobe {
+namespace {
+
+TEST(HalfPower, CrossingsAreInterpolatedBetweenSamples) {
+  auto st = make_lobe_state();
+  // 5-degree steps: 2 dB at 10, 4 dB at 15 -> 3 dB at 12.5; back up between 345 and 350.
+  test::put_cut(*st, 0, 0, "H", {{0, 0}, {5, 1}, {10, 2}, {15, 4}, {180, 20}, {345, 5}, {350, 2}, {355, 1}});
+  const auto x = level_crossings(st->pd.freq[0].cut[0]);
+  ASSERT_EQ(x.size(), 2u);
+  EXPECT_FLOAT_EQ(x[0].angle, 12.5f);
+  EXPECT_TRUE(x[0].falling);
+  EXPECT_NEAR(x[1].angle, 345.0f + 5.0f * 2.0f / 3.0f, 1e-4f);
+  EXPECT_FALSE(x[1].falling);
+}
+
+TEST(HalfPower, TheJoinOfAFullCircleAndGaps) {
+  auto st = make_lobe_state();
+  // Peak at 180; the crossing back up lies between 359 and 0 (the join).
+  std::vector<std::pair<float, float>> pts;
+  for (int a = 0; a < 360; ++a) pts.emplace_back(static_cast<float>(a), a == 359 ? 2.0f : (a == 0 ? 4.0f : (a < 180 ? 5.0f : 1.0f)));
+  test::put_cut(*st, 0, 0, "V", pts);
+  auto x = level_crossings(st->pd.freq[0].cut[0]);
+  ASSERT_EQ(x.size(), 2u);
+  EXPECT_FLOAT_EQ(x[0].angle, 179.5f);
+  EXPECT_NEAR(x[1].angle, 359.5f, 1e-4f) << "across the join, inside the cut's range";
+  EXPECT_TRUE(x[1].falling);
+  // No crossing is made up across a gap (no reading).
+  test::put_cut(*st, 0, 1, "V", {{0, 1}, {1, 99}, {2, 5}});
+  EXPECT_TRUE(level_crossings(st->pd.freq[0].cut[1]).empty());
+  // A cut that never drops to half power has none.
+  test::put_cut(*st, 0, 2, "H", {{0, 0}, {90, 1}, {180, 2.9f}, {270, 1}});
+  EXPECT_TRUE(level_crossings(st->pd.freq[0].cut[2]).empty());
+}
+
+}  // namespace
+}  // namespace lobe
