@@ -12,9 +12,7 @@
 #include "core/text/c_numeric.h"
 #include "core/range/range_codes.h"
 #include "draw/chart_scale.h"
-#include "draw/emr_chart.h"
-#include "draw/polar_chart.h"
-#include "draw/rect_chart.h"
+#include "draw/view_renderer.h"
 #include "draw_qt/qpainter_surface.h"
 
 namespace lobe {
@@ -207,12 +205,7 @@ void main_window::mainwindow_paint(surface& dc) {
     panel_text(dc, L + 5, T + 18 + 25 * row, "Antenna hgt (m)", R);
   }
 
-  ws_.descr_lines = 0;
-  for (const char* d : {st_.pd.descr1, st_.pd.descr2, st_.pd.descr3, st_.pd.descr4, st_.pd.descr5}) {
-    if (d[0] == '\0') continue;
-    dc.text_out(fd.right + 15, 5 + 10 * ws_.descr_lines, d);
-    ++ws_.descr_lines;
-  }
+  ws_.descr_lines = draw_description_strip(dc, st_.pd, layout_);
   if (ws_.descr_lines == 0 && full && view != DISPLAY_TYPE_EMR)
     dc.text_out(fd.right + 15, 5, "Click here to add description data (NSMA)");
 
@@ -250,30 +243,8 @@ void main_window::paint_bitmap_buttons(QPainter& painter) {
 }
 
 bool main_window::mainwindow_chart_paint(surface& dc) {
-  const window_layout& l = layout_;
-  switch (st_.view.display_type) {
-    case DISPLAY_TYPE_POLAR:
-      init_chart(st_, dc, 1.0f, l.plot_centre_x, l.plot_centre_y, l.plot_radius);
-      plot_chart(st_, *this, dc, 1.0f, l.plot_centre_x, l.plot_centre_x, l.plot_centre_y, l.plot_radius);
-      return true;
-    case DISPLAY_TYPE_RECT:
-    case DISPLAY_TYPE_RECT90:
-      init_rect_chart(st_, dc, 1.0f, l.rRectArea);
-      plot_rect_chart(st_, *this, dc, 1.0f, l.rRectArea, l.rRectArea);
-      plot_rect_env(st_, dc, 1.0f, l.rRectArea, l.rRectArea);
-      return true;
-    case DISPLAY_TYPE_EMR: {
-      emr_text_layout text;
-      text.descr_lines = ws_.descr_lines;
-      text.rFileDataArea = l.rFileDataArea;
-      text.rFreqDataArea = l.rFreqDataArea;
-      core_io io{log_, *this};
-      return plot_emr_chart(st_, io, dc, 1.0f, text, l.plot_centre_x - l.plot_radius, l.plot_centre_x + l.plot_radius,
-                            l.plot_centre_y, l.plot_radius);
-    }
-    default:
-      return true;
-  }
+  core_io io{log_, *this};
+  return draw_view(st_, io, dc, window_view_geometry(layout_, ws_.descr_lines));
 }
 
 }  // namespace lobe

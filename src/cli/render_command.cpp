@@ -14,10 +14,8 @@
 #include "core/formats/file_sink.h"
 #include "core/formats/file_types.h"
 #include "draw/chart_scale.h"
-#include "draw/emr_chart.h"
-#include "draw/polar_chart.h"
 #include "draw/print_page.h"
-#include "draw/rect_chart.h"
+#include "draw/view_renderer.h"
 #include "draw/window_layout.h"
 #include "draw_qt/qpainter_surface.h"
 
@@ -46,35 +44,8 @@ bool draw_window_view(lobe_state& st, core_io& io, surface& dc, int width, int h
   set_window_parameters(layout, width, height, false, centre_db_annuli[zoom_index(st.view)]);
   dc.set_text_color(rgb(0, 66, 117));
   dc.select_font({14, 400, false});
-  int descr_lines = 0;
-  for (const char* d : {st.pd.descr1, st.pd.descr2, st.pd.descr3, st.pd.descr4, st.pd.descr5}) {
-    if (d[0] == '\0') continue;
-    dc.text_out(layout.rFileDataArea.right + 15, 5 + 10 * descr_lines, d);
-    ++descr_lines;
-  }
-  switch (st.view.display_type) {
-    case DISPLAY_TYPE_POLAR:
-      init_chart(st, dc, 1.0f, layout.plot_centre_x, layout.plot_centre_y, layout.plot_radius);
-      plot_chart(st, io.win, dc, 1.0f, layout.plot_centre_x, layout.plot_centre_x, layout.plot_centre_y,
-                 layout.plot_radius);
-      return true;
-    case DISPLAY_TYPE_RECT:
-    case DISPLAY_TYPE_RECT90:
-      init_rect_chart(st, dc, 1.0f, layout.rRectArea);
-      plot_rect_chart(st, io.win, dc, 1.0f, layout.rRectArea, layout.rRectArea);
-      plot_rect_env(st, dc, 1.0f, layout.rRectArea, layout.rRectArea);
-      return true;
-    case DISPLAY_TYPE_EMR: {
-      emr_text_layout text;
-      text.descr_lines = descr_lines;
-      text.rFileDataArea = layout.rFileDataArea;
-      text.rFreqDataArea = layout.rFreqDataArea;
-      return plot_emr_chart(st, io, dc, 1.0f, text, layout.plot_centre_x - layout.plot_radius,
-                            layout.plot_centre_x + layout.plot_radius, layout.plot_centre_y, layout.plot_radius);
-    }
-    default:
-      return true;
-  }
+  const int descr_lines = draw_description_strip(dc, st.pd, layout);
+  return draw_view(st, io, dc, window_view_geometry(layout, descr_lines));
 }
 
 // Paints with `draw` onto the device the extension asks for, and saves it.

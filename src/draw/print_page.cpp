@@ -9,6 +9,7 @@
 #include "draw/chart_scale.h"
 #include "draw/emr_chart.h"
 #include "draw/polar_chart.h"
+#include "draw/view_renderer.h"
 
 namespace lobe {
 
@@ -71,37 +72,28 @@ int filled_descriptions(const antenna_data_type& pd) {
   return n;
 }
 
-void draw_page_chart(lobe_state& st, core_io& io, surface& dc, const page_geometry& g, bool landscape,
-                     bool& chart_drawn) {
+// The chart of the page: the polar and EMR charts are laid out in screen
+// units (scaled by scf as they draw), the rectangular ones in device pixels.
+view_geometry page_view_geometry(const lobe_state& st, const page_geometry& g, bool landscape) {
   const float scf = g.scf;
   auto screen = [&](int v) { return pix(double(v) / double(scf)); };
-  switch (st.view.display_type) {
-    case DISPLAY_TYPE_POLAR:
-      init_chart(st, dc, scf, screen(g.gxh), screen(g.gy), screen(g.radius));
-      if (landscape) init_chart(st, dc, scf, screen(g.gxv), screen(g.gy), screen(g.radius));
-      plot_chart(st, io.win, dc, scf, screen(g.gxh), screen(g.gxv), screen(g.gy), screen(g.radius));
-      break;
-    case DISPLAY_TYPE_RECT:
-    case DISPLAY_TYPE_RECT90: {
-      const rect rch{g.gxh - g.radius, g.gy - 5 * g.radius / 7, g.gxh + g.radius, g.gy + 5 * g.radius / 7};
-      const rect rcv = landscape ? rect{g.gxv - g.radius, rch.top, g.gxv + g.radius, rch.bottom} : rch;
-      init_rect_chart(st, dc, scf, rch);
-      if (landscape) init_rect_chart(st, dc, scf, rcv);
-      plot_rect_chart(st, io.win, dc, scf, rch, rcv);
-      plot_rect_env(st, dc, scf, rch, rcv);
-      break;
-    }
-    case DISPLAY_TYPE_EMR: {
-      emr_text_layout layout;
-      layout.printing = true;
-      layout.descr_lines = printed_emr_first_line(st, g, landscape);
-      chart_drawn = plot_emr_chart(st, io, dc, scf, layout, screen(g.page.left), screen(g.page.right), screen(g.gy),
-                                   screen(g.radius));
-      break;
-    }
-    default:
-      break;
-  }
+  view_geometry v;
+  v.scf = scf;
+  v.xh = screen(g.gxh);
+  v.xv = screen(g.gxv);
+  v.y = screen(g.gy);
+  v.radius = screen(g.radius);
+  v.second_polar_grid = landscape;
+  v.rch = {g.gxh - g.radius, g.gy - 5 * g.radius / 7, g.gxh + g.radius, g.gy + 5 * g.radius / 7};
+  v.rcv = landscape ? rect{g.gxv - g.radius, v.rch.top, g.gxv + g.radius, v.rch.bottom} : v.rch;
+  v.second_rect_grid = landscape;
+  v.emr_left = screen(g.page.left);
+  v.emr_right = screen(g.page.right);
+  v.emr_y = screen(g.gy);
+  v.emr_radius = screen(g.radius);
+  v.emr_text.printing = true;
+  v.emr_text.descr_lines = printed_emr_first_line(st, g, landscape);
+  return v;
 }
 
 }  // namespace
@@ -181,8 +173,7 @@ bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& set
   const font old_font = dc.select_font(arial(scf, 14, 400, true));
   pen_keeper keep(dc);
 
-  bool chart_drawn = true;
-  draw_page_chart(st, io, dc, g, landscape, chart_drawn);
+  const bool chart_drawn = draw_view(st, io, dc, page_view_geometry(st, g, landscape));
 
   dc.select_pen({pen_style::solid, pix(3.0 * scf), rgb(0, 0, 20)});
   const int l = g.page.left - g.ppm, t = g.page.top - g.ppm, r = g.page.right + g.ppm, b = g.page.bottom + g.ppm;

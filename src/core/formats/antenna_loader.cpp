@@ -8,6 +8,7 @@
 #include "core/formats/file_errors.h"
 #include "core/formats/file_image.h"
 #include "core/formats/file_types.h"
+#include "core/formats/format_table.h"
 #include "core/formats/line_splitter.h"
 #include "core/formats/long_cuts.h"
 #include "core/formats/nec_reader.h"
@@ -22,24 +23,7 @@ namespace lobe {
 namespace {
 
 void parse_line(lobe_state& st, reader_state& rs, core_io& io, const char* line) {
-  switch (st.file.file_type) {
-    case FT_PLANET:
-      new_planet_data(st, rs, line);
-      break;
-    case FT_ANT:
-      new_ant_data(rs, io, line);
-      break;
-    case FT_NSMA89:
-      new_nsma_89_data(st, rs, line);
-      break;
-    case FT_NSMA99:
-    case FT_ADF:
-    case FT_LABZ:
-      new_nsma_data(st, rs, io, line);
-      break;
-    default:
-      break;
-  }
+  if (const pattern_format* f = format_of_type(st.file.file_type); f && f->parse) f->parse(st, rs, io, line);
 }
 
 // Resets the record and the panel before a file replaces the pattern.

@@ -1,15 +1,12 @@
 #include "core/formats/file_types.h"
 
-#include <array>
-#include <utility>
+#include <cctype>
 
+#include "core/formats/format_table.h"
 #include "core/text/field_text.h"
 #include "core/record/lobeview.h"
 
 namespace lobe {
-
-namespace {
-}  // namespace
 
 std::string file_title(std::string_view path) {
   const auto slash = path.find_last_of("/\\");
@@ -29,40 +26,30 @@ std::string dialog_extension(std::string_view path) {
 }
 
 int open_type_from_extension(std::string_view fx) {
-  if (equals_nocase(fx, "NSMA")) return FT_NSMA99;
-  if (equals_nocase(fx, "LABZ")) return FT_LABZ;
-  if (equals_nocase(fx, "ADF")) return FT_ADF;
-  if (equals_nocase(fx, "ANT")) return FT_ANT;
-  if (equals_nocase(fx, "TXT")) return FT_4NEC;
-  return FT_PLANET;
+  for (const pattern_format& f : pattern_formats())
+    if (f.opened_by_extension && equals_nocase(fx, f.extension)) return f.type;
+  return FT_BY_DEFAULT;
 }
 
 int startup_type_from_name(std::string_view fn) {
-  // Order matters: each match overrides the one before, so site.antenna.nsma is an ANT file.
-  static constexpr std::array<std::pair<const char*, int>, 10> k_marks = {{
-      {".nsma", FT_NSMA99},
-      {".labz", FT_LABZ},
-      {".adf", FT_ADF},
-      {".ant", FT_ANT},
-      {".pla", FT_PLANET},
-      {".NSMA", FT_NSMA99},
-      {".LABZ", FT_LABZ},
-      {".ADF", FT_ADF},
-      {".ANT", FT_ANT},
-      {".PLA", FT_PLANET},
-  }};
+  // Each match overrides the one before, lower-case names first, so
+  // site.antenna.nsma is an ANT file and x.NSMA.pla an NSMA one.
   int type = 0;
-  for (const auto& [mark, t] : k_marks)
-    if (fn.find(mark) != std::string_view::npos) type = t;
+  for (bool upper : {false, true})
+    for (const pattern_format& f : pattern_formats()) {
+      if (!f.named_on_startup) continue;
+      std::string mark = std::string(".") + f.extension;
+      if (upper)
+        for (char& c : mark) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      if (fn.find(mark) != std::string_view::npos) type = f.type;
+    }
   return type;
 }
 
 int save_type_from_extension(std::string_view fx) {
-  if (equals_nocase(fx, "LABZ")) return FT_LABZ;
-  if (equals_nocase(fx, "NSMA")) return FT_NSMA99;
-  if (equals_nocase(fx, "ADF")) return FT_ADF;
-  if (equals_nocase(fx, "ANT")) return FT_ANT;
-  return FT_PLANET;
+  for (const pattern_format& f : pattern_formats())
+    if (f.saved_by_extension && equals_nocase(fx, f.extension)) return f.type;
+  return FT_BY_DEFAULT;
 }
 
 }  // namespace lobe

@@ -1,10 +1,8 @@
 #include "core/formats/save_routing.h"
 
-#include "core/formats/ant_format.h"
 #include "core/formats/file_sink.h"
 #include "core/formats/file_types.h"
-#include "core/formats/nsma_writer.h"
-#include "core/formats/planet_format.h"
+#include "core/formats/format_table.h"
 #include "core/settings/run_log.h"
 #include "core/record/window_port.h"
 
@@ -28,20 +26,10 @@ bool save_file(lobe_state& st, core_io& io, const std::string& path) {
     return false;
   }
   io.win.read_form_data();
-  switch (st.file.file_type) {
-    case FT_PLANET:
-      write_planet_file(st, out, io);
-      break;
-    case FT_ANT:
-      write_ant_file(st, out, io.log);
-      break;
-    case FT_LABZ:
-      write_nsma_file(st, out, io.log, 1);
-      break;
-    default:
-      write_nsma_file(st, out, io.log, 0);
-      break;
-  }
+  // A type without a writer of its own (the older NSMA layout) is saved as NSMA.
+  const pattern_format* f = format_of_type(st.file.file_type);
+  const pattern_format* writer = f && f->write ? f : format_of_type(FT_NSMA99);
+  writer->write(st, out, io);
   if (!out.commit()) {
     io.log.write_error_log("save_file", "Save of " + path + " failed (" + out.error() + "); the previous file was kept");
     io.win.message_box("The file could not be written completely. Any previous file of that name was kept.",

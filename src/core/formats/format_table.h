@@ -1,0 +1,39 @@
+// Every pattern format in one table: its file type, the extension that
+// names it, how its lines are parsed, how it is written and what it can
+// carry. Opening, saving, the start-up path and lobeconv all choose from
+// here; adding a format is one reader/writer file and one row.
+#pragma once
+
+#include <span>
+
+#include "core/record/lobe_state.h"
+
+namespace lobe {
+
+class byte_sink;
+
+using line_parser = void (*)(lobe_state&, reader_state&, core_io&, const char*);
+using pattern_writer = void (*)(lobe_state&, byte_sink&, core_io&);
+
+struct pattern_format {
+  int type;                  // FT_*
+  const char* name;
+  const char* extension;     // lower case, without the dot; nullptr when none names it
+  bool opened_by_extension;  // the Open command takes the extension (any case)
+  bool saved_by_extension;   // the Save command writes it for the extension (any case)
+  bool named_on_startup;     // ".ext" / ".EXT" in a dropped or command-line path
+  line_parser parse;         // nullptr: read apart (a 4NEC table adds one cut)
+  pattern_writer write;      // nullptr: never written
+  const char* carries;       // what a file of it can hold
+};
+
+// In the order the start-up path tests its names (a later match wins).
+std::span<const pattern_format> pattern_formats();
+
+// The row of a file type; nullptr for none.
+const pattern_format* format_of_type(int type);
+
+// What any other extension is taken for, when opening and when saving.
+inline constexpr int FT_BY_DEFAULT = FT_PLANET;
+
+}  // namespace lobe

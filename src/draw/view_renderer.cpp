@@ -1,0 +1,56 @@
+#include "draw/view_renderer.h"
+
+#include "draw/polar_chart.h"
+
+namespace lobe {
+
+view_geometry window_view_geometry(const window_layout& l, int descr_lines) {
+  view_geometry g;
+  g.xh = g.xv = l.plot_centre_x;
+  g.y = l.plot_centre_y;
+  g.radius = l.plot_radius;
+  g.rch = g.rcv = l.rRectArea;
+  g.emr_left = l.plot_centre_x - l.plot_radius;
+  g.emr_right = l.plot_centre_x + l.plot_radius;
+  g.emr_y = l.plot_centre_y;
+  g.emr_radius = l.plot_radius;
+  g.emr_text.descr_lines = descr_lines;
+  g.emr_text.rFileDataArea = l.rFileDataArea;
+  g.emr_text.rFreqDataArea = l.rFreqDataArea;
+  return g;
+}
+
+bool draw_view(lobe_state& st, core_io& io, surface& dc, const view_geometry& g) {
+  switch (st.view.display_type) {
+    case DISPLAY_TYPE_POLAR:
+      init_chart(st, dc, g.scf, g.xh, g.y, g.radius);
+      if (g.second_polar_grid) init_chart(st, dc, g.scf, g.xv, g.y, g.radius);
+      plot_chart(st, io.win, dc, g.scf, g.xh, g.xv, g.y, g.radius);
+      return true;
+    case DISPLAY_TYPE_RECT:
+    case DISPLAY_TYPE_RECT90:
+      init_rect_chart(st, dc, g.scf, g.rch);
+      if (g.second_rect_grid) init_rect_chart(st, dc, g.scf, g.rcv);
+      plot_rect_chart(st, io.win, dc, g.scf, g.rch, g.rcv);
+      plot_rect_env(st, dc, g.scf, g.rch, g.rcv);
+      return true;
+    case DISPLAY_TYPE_EMR: {
+      emr_text_layout text = g.emr_text;
+      return plot_emr_chart(st, io, dc, g.scf, text, g.emr_left, g.emr_right, g.emr_y, g.emr_radius);
+    }
+    default:
+      return true;
+  }
+}
+
+int draw_description_strip(surface& dc, const antenna_data_type& pd, const window_layout& layout) {
+  int lines = 0;
+  for (const char* d : {pd.descr1, pd.descr2, pd.descr3, pd.descr4, pd.descr5}) {
+    if (d[0] == '\0') continue;
+    dc.text_out(layout.rFileDataArea.right + 15, 5 + 10 * lines, d);
+    ++lines;
+  }
+  return lines;
+}
+
+}  // namespace lobe
