@@ -50,12 +50,7 @@ const pane_edit* pane_end(int disp_desc) { return disp_desc ? std::end(k_descrip
 
 QString latin1(const char* s) { return QString::fromLatin1(s); }
 
-// Line of cut c of frequency f on the panel.
-int cut_line(const antenna_data_type& pd, int f, int c) {
-  int before = 0;
-  for (int g = 0; g < f; ++g) before += count_in(pd.freq[g].numcut, MAX_CUTS);
-  return 3 * f + 2 + before + c;
-}
+int cut_line(const antenna_data_type& pd, int f, int c) { return panel_cut_line(pd, f, c); }
 
 }  // namespace
 
@@ -84,15 +79,14 @@ void main_window::display_planet_header() {
               read_only);
   }
   const lobe::rect& fr = layout_.rFreqDataArea;
-  int line = 0;
   for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
-    if (f > 0) ++line;
-    make_edit(IDC_PD_PATFRE + f, st_.pd.freq[f].patfre, fr.left + 94, fr.top + 5 + 25 * line, 60,
+    const int fline = panel_freq_line(st_.pd, f);
+    make_edit(IDC_PD_PATFRE + f, st_.pd.freq[f].patfre, fr.left + 94, fr.top + 5 + 25 * fline, 60,
               sizeof st_.pd.freq[f].patfre - 1, read_only);
     if (st_.range.capture_enabled)
-      make_button(IDC_PD_ADDCUT + f, QStringLiteral("Add Cut"), fr.left + 180, fr.top + 5 + 25 * line, 65, 22);
-    line += 2;
-    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c, ++line) {
+      make_button(IDC_PD_ADDCUT + f, QStringLiteral("Add Cut"), fr.left + 180, fr.top + 5 + 25 * fline, 65, 22);
+    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
+      const int line = panel_cut_line(st_.pd, f, c);
       const cut_data_type& cut = st_.pd.freq[f].cut[c];
       const int y = fr.top + 5 + 25 * line, y7 = fr.top + 7 + 25 * line;
       make_edit(row_control_id(row_control::patcut, line), cut.patcut, fr.left + 60, y, 30, sizeof cut.patcut - 1,
@@ -117,6 +111,7 @@ void main_window::display_planet_header() {
       }
     }
   }
+  int line = panel_end_line(st_.pd);
   const float values[] = {st_.emr.epower, st_.emr.eloss, st_.emr.eheight};
   const int ids[] = {IDC_PD_EPOWER, IDC_PD_ELOSS, IDC_PD_EHEIGHT};
   for (int i = 0; i < 3; ++i, ++line)

@@ -145,6 +145,7 @@ class main_window : public QMainWindow, public window_port {
   void save_flow();
   void print_flow();
   void sweep_start_flow(int id);
+  void pause_sweep();
   void pick_colour(int x, int y);
   void show_emr_message_later();
 

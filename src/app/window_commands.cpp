@@ -355,10 +355,7 @@ void main_window::mouse_down(int x, int y) {
   const lobe::rect& deg = layout_.rTrDegArea;
   if (y >= deg.top && y <= deg.bottom && x < deg.right) {
     if (st_.range.scan_state == SCANSTATE_COLLECTING) {
-      link_.write_com_port(COM_TX_STOP);
-      st_.range.scan_state = SCANSTATE_PAUSED;
-      set_status_text(STB_ACTION, "Sweep paused");
-      invalidate(layout_.rTrCtlArea);
+      pause_sweep();
     } else if (st_.range.scan_state == SCANSTATE_STOPPED) {
       if (x <= 44) link_.write_com_port(COM_TX_SET_ZERO);
       if (x > 180) link_.write_com_port(COM_TX_SET_360);
@@ -368,10 +365,7 @@ void main_window::mouse_down(int x, int y) {
   const lobe::rect& t = layout_.rTrCtlArea;
   if (x < t.left || x > t.right || y < t.top || y > t.bottom) return;
   if (st_.range.scan_state == SCANSTATE_COLLECTING) {
-    link_.write_com_port(COM_TX_STOP);
-    st_.range.scan_state = SCANSTATE_PAUSED;
-    set_status_text(STB_ACTION, "Sweep paused");
-    invalidate(t);
+    pause_sweep();
   } else if (st_.range.scan_state == SCANSTATE_PAUSED) {
     if (x >= t.left + 128) {
       link_.write_com_port(COM_TX_SWEEP);
@@ -395,6 +389,14 @@ void main_window::mouse_down(int x, int y) {
   }
 }
 
+// A click on either strip while collecting: the controller stops, the sweep waits.
+void main_window::pause_sweep() {
+  link_.write_com_port(COM_TX_STOP);
+  st_.range.scan_state = SCANSTATE_PAUSED;
+  set_status_text(STB_ACTION, "Sweep paused");
+  invalidate(layout_.rTrCtlArea);
+}
+
 void main_window::mouse_up() {
   if (st_.range.manual_rotate) {
     link_.write_com_port(COM_MAN_S);
@@ -407,13 +409,11 @@ void main_window::pick_colour(int, int y) {
   const lobe::rect& fr = layout_.rFreqDataArea;
   if (y < fr.top) return;
   const int line = (y - fr.top) / 25;
-  // Walk the panel lines as they are painted; k counts the cut rows.
-  int l = 0, k = 0;
+  // k counts the cut rows: the colour of the k-th cut.
+  int k = 0;
   for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
-    if (f > 0) ++l;
-    l += 2;
-    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c, ++l, ++k) {
-      if (l != line) continue;
+    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c, ++k) {
+      if (panel_cut_line(st_.pd, f, c) != line) continue;
       const std::size_t index = static_cast<std::size_t>(k % PALETTE_SIZE);
       std::vector<colorref> custom(st_.settings.gr_colours.begin(), st_.settings.gr_colours.begin() + 16);
       if (auto chosen = ui_.choose_colour(st_.settings.gr_colours[index], custom)) {

@@ -158,20 +158,17 @@ void main_window::mainwindow_paint(surface& dc) {
   const lobe::rect& fr = layout_.rFreqDataArea;
   const int L = fr.left, T = fr.top, R = fr.right;
   ws_.cut_count = 0;
-  int ci = 0, row = 0;
+  int ci = 0;
   for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
-    if (f > 0) {
-      line(dc, L + 5, T + 8 + 25 * row, R - 5, T + 8 + 25 * row);
-      ++row;
-    }
-    panel_text(dc, L + 5, T + 8 + 25 * row, "Frequency (MHz)", R);
-    ++row;
-    panel_text(dc, L + 40, T + 8 + 25 * row,
+    const int fline = panel_freq_line(st_.pd, f);
+    if (f > 0) line(dc, L + 5, T + 8 + 25 * (fline - 1), R - 5, T + 8 + 25 * (fline - 1));
+    panel_text(dc, L + 5, T + 8 + 25 * fline, "Frequency (MHz)", R);
+    panel_text(dc, L + 40, T + 8 + 25 * (fline + 1),
                st_.range.capture_enabled ? "Orientation  Polarisation          Peak dBm / mV         Shift"
                                          : "Orientation  Polarisation",
                R);
-    ++row;
     for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
+      const int row = panel_cut_line(st_.pd, f, c);
       if (st_.range.capture_enabled && st_.flags.cut[f][c].sweep_completed) {
         const float emax = st_.pd.freq[f].cut[c].emax;
         const double d = st_.all_emax > 0 ? std::fabs(20.0 * std::log10(emax / st_.all_emax)) : 0.0;
@@ -185,10 +182,10 @@ void main_window::mainwindow_paint(surface& dc) {
       line(dc, L + 25, T + 15 + 25 * row, L + 50, T + 15 + 25 * row);
       dc.select_pen({pen_style::solid, 1, k_line});
       ++ws_.cut_count;
-      ++row;
       ci = (ci + 1) % PALETTE_SIZE;
     }
   }
+  int row = panel_end_line(st_.pd);
   const int view = st_.view.display_type;
   if (view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90) {
     if (const envelope_data_type* env = active_envelope(st_.ed)) {

@@ -67,14 +67,14 @@ nlohmann::ordered_json pattern_to_json(const lobe_state& st, const std::string& 
   j["header"] = std::move(header);
   j["nofreq"] = st.pd.nofreq;
   auto freqs = nlohmann::ordered_json::array();
-  const int nofreq = st.pd.nofreq < 0 ? 0 : (st.pd.nofreq > MAX_FREQ ? MAX_FREQ : st.pd.nofreq);
+  const int nofreq = count_in(st.pd.nofreq, MAX_FREQ);
   for (int f = 0; f < nofreq; ++f) {
     const freq_data_type& fr = st.pd.freq[f];
     nlohmann::ordered_json jf;
     jf["patfre"] = fr.patfre;
     jf["numcut"] = fr.numcut;
     auto cuts = nlohmann::ordered_json::array();
-    const int numcut = fr.numcut < 0 ? 0 : (fr.numcut > MAX_CUTS ? MAX_CUTS : fr.numcut);
+    const int numcut = count_in(fr.numcut, MAX_CUTS);
     for (int c = 0; c < numcut; ++c) cuts.push_back(cut_to_json(fr.cut[c], st.flags.cut[f][c]));
     jf["cut"] = std::move(cuts);
     freqs.push_back(std::move(jf));
@@ -85,7 +85,7 @@ nlohmann::ordered_json pattern_to_json(const lobe_state& st, const std::string& 
 
 nlohmann::ordered_json envelopes_to_json(const envelopes_type& ed) {
   nlohmann::ordered_json j;
-  const int numenv = ed.numenv < 0 ? 0 : (ed.numenv > MAX_ENVELOPES ? MAX_ENVELOPES : ed.numenv);
+  const int numenv = count_in(ed.numenv, MAX_ENVELOPES);
   j["numenv"] = ed.numenv;
   auto envs = nlohmann::ordered_json::array();
   for (int e = 0; e < numenv; ++e) {
@@ -94,7 +94,7 @@ nlohmann::ordered_json envelopes_to_json(const envelopes_type& ed) {
     je["title"] = env.title;
     je["nupoin"] = env.nupoin;
     auto rows = nlohmann::ordered_json::array();
-    const int n = env.nupoin < 0 ? 0 : (env.nupoin > MAX_ENV_SAMPLES ? MAX_ENV_SAMPLES : env.nupoin);
+    const int n = count_in(env.nupoin, MAX_ENV_SAMPLES);
     for (int r = 0; r < n; ++r)
       rows.push_back({json_number(env.angle1[r]), json_number(env.angle2[r]), json_number(env.signal[r])});
     je["rows"] = std::move(rows);

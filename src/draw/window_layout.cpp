@@ -23,4 +23,17 @@ void set_window_parameters(window_layout& l, int width, int height, bool full_mo
   if (annuli > 0) l.plot_radius = (l.plot_radius / annuli) * annuli;
 }
 
+int panel_freq_line(const antenna_data_type& pd, int f) {
+  int before = 0;
+  for (int g = 0; g < f && g < MAX_FREQ; ++g) before += count_in(pd.freq[g].numcut, MAX_CUTS);
+  return 3 * f + before;
+}
+
+int panel_cut_line(const antenna_data_type& pd, int f, int c) { return panel_freq_line(pd, f) + 2 + c; }
+
+int panel_end_line(const antenna_data_type& pd) {
+  const int n = count_in(pd.nofreq, MAX_FREQ);
+  return n == 0 ? 0 : panel_freq_line(pd, n) - 1;
+}
+
 }  // namespace lobe

@@ -1,6 +1,7 @@
 // The named areas of the main window, computed from its client rectangle.
 #pragma once
 
+#include "core/record/pattern_record.h"
 #include "draw/rect_chart.h"
 
 namespace lobe {
@@ -23,5 +24,13 @@ struct window_layout {
 // radius is a whole multiple of it). A client area too narrow for a chart
 // keeps every area but the chart's as it was.
 void set_window_parameters(window_layout& layout, int width, int height, bool full_mode, int annuli);
+
+// The lines of the right column (25 pixels each): per frequency a separator
+// (none before the first), the frequency's own line and a heading line, then
+// one line per cut. The controls, the painting and the clicks all count them here.
+int panel_freq_line(const antenna_data_type& pd, int f);
+int panel_cut_line(const antenna_data_type& pd, int f, int c);
+// The first line after the last cut (where the EMR inputs begin).
+int panel_end_line(const antenna_data_type& pd);
 
 }  // namespace lobe

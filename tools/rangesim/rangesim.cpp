@@ -29,10 +29,12 @@
 #include <cstring>
 #include <string>
 
+#include "core/range/range_codes.h"
 #include "sim_pattern.h"
 
 namespace {
 
+using namespace lobe;  // the controller's command and return codes
 using clock_type = std::chrono::steady_clock;
 
 struct turntable {
@@ -102,7 +104,7 @@ int listen_on(const char* address) {
 void handle_command(turntable& tt, analyser& an, int code, clock_type::duration period) {
   const auto now = clock_type::now();
   switch (code) {
-    case 0:
+    case COM_TX_STOP:
       // Stopping: the bearing just reached is reported at once.
       if (tt.report_pending) {
         send_pty("#A " + std::to_string(tt.angle) + "\r");
@@ -112,7 +114,7 @@ void handle_command(turntable& tt, analyser& an, int code, clock_type::duration 
       tt.sweeping = false;
       tt.manual = 0;
       break;
-    case 1:
+    case COM_TX_SWEEP:
       if (!tt.power) break;
       if (tt.sweep_left == 0) {
         tt.sweep_left = 360;
@@ -125,12 +127,12 @@ void handle_command(turntable& tt, analyser& an, int code, clock_type::duration 
       tt.sweeping = true;
       tt.next_move = now + period;
       break;
-    case 3: tt.angle = 360; send_pty("#A 360\r"); break;
-    case 4: tt.angle = 0; send_pty("#A 0\r"); break;
-    case 5: report(tt.power ? 6 : 7); break;
-    case 6: tt.manual = 1; tt.next_move = now + period; break;
-    case 7: tt.manual = -1; tt.next_move = now + period; break;
-    case 8: tt.manual = 0; break;
+    case COM_TX_SET_360: tt.angle = 360; send_pty("#A 360\r"); break;
+    case COM_TX_SET_ZERO: tt.angle = 0; send_pty("#A 0\r"); break;
+    case COM_HELLO: report(tt.power ? RC_12V_ON : RC_12V_OFF); break;
+    case COM_MAN_F: tt.manual = 1; tt.next_move = now + period; break;
+    case COM_MAN_R: tt.manual = -1; tt.next_move = now + period; break;
+    case COM_MAN_S: tt.manual = 0; break;
     default: break;
   }
 }
@@ -235,10 +237,10 @@ int main(int argc, char** argv) {
         const std::string cmd = stdin_in.substr(0, nl);
         stdin_in.erase(0, nl + 1);
         if (cmd == "quit") return 0;
-        if (cmd == "power on") { tt.power = true; report(6); }
-        if (cmd == "power off") { tt.power = false; tt.sweeping = false; report(7); }
-        if (cmd == "rxerr") { tt.sweeping = false; report(1); }
-        if (cmd == "hwstop") { tt.sweeping = false; report(5); }
+        if (cmd == "power on") { tt.power = true; report(RC_12V_ON); }
+        if (cmd == "power off") { tt.power = false; tt.sweeping = false; report(RC_12V_OFF); }
+        if (cmd == "rxerr") { tt.sweeping = false; report(RC_RECEIVER_ERR); }
+        if (cmd == "hwstop") { tt.sweeping = false; report(RC_HW_STOP); }
         if (cmd.rfind("trace ", 0) == 0) send_pty("#T " + cmd.substr(6) + "\r");
         if (cmd.rfind("bearing ", 0) == 0) send_pty("#A " + cmd.substr(8) + "\r");
         if (cmd == "garbage") send_pty(std::string("\x01\xff#Z junk\n\r#Aab\r", 17));
@@ -275,7 +277,7 @@ int main(int argc, char** argv) {
       if (tt.sweep_left > 0) --tt.sweep_left;
       if (tt.sweep_left == 0 && tt.sweeping) {
         tt.sweeping = false;
-        report(3);
+        report(RC_COMPLETE);
       }
     }
     if (!tt.report_pending && (tt.sweeping || tt.manual) && now >= tt.next_move) {

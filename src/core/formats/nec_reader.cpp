@@ -97,7 +97,7 @@ void new_4nec_data(const nec_columns& cols, reader_state& rs, core_io& io, const
 }
 
 void post_process_4nec_file(lobe_state& st, const reader_state& rs) {
-  const int n = rs.buffer_ix < 0 ? 0 : (rs.buffer_ix > MAX_SAMPLES ? MAX_SAMPLES : rs.buffer_ix);
+  const int n = count_in(rs.buffer_ix, MAX_SAMPLES);
   const auto& rows = rs.capture_buffer;
   float m = 90.0f;
   int z = 0;

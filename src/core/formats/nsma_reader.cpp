@@ -29,7 +29,6 @@ cut_data_type* open_cut(lobe_state& st, const reader_state& rs) {
   return &st.pd.freq[rs.fr_freq].cut[rs.fr_cut];
 }
 
-int clamp_count(int v, int hi) { return v < 0 ? 0 : (v > hi ? hi : v); }
 
 void read_nofreq(lobe_state& st, const char* value) {
   unsigned v = 0;
@@ -129,7 +128,7 @@ void new_nsma_data(lobe_state& st, reader_state& rs, core_io& io, const char* pd
   if (equals_nocase(tag, "NUMCUT")) {
     if (rs.fr_freq < 0 || rs.fr_freq >= MAX_FREQ) return;
     unsigned v = 0;
-    if (c_sscanf(value, "%u", &v) == 1) pd.freq[rs.fr_freq].numcut = clamp_count(static_cast<int>(v), MAX_CUTS);
+    if (c_sscanf(value, "%u", &v) == 1) pd.freq[rs.fr_freq].numcut = count_in(static_cast<int>(v), MAX_CUTS);
     return;
   }
   if (equals_nocase(tag, "PATCUT")) {
@@ -154,7 +153,7 @@ void new_nsma_data(lobe_state& st, reader_state& rs, core_io& io, const char* pd
     cut_data_type* cut = open_cut(st, rs);
     int v = 0;
     if (cut && c_sscanf(value, "%i", &v) == 1) {
-      cut->nupoin = clamp_count(v, MAX_SAMPLES);
+      cut->nupoin = count_in(v, MAX_SAMPLES);
       rs.declared = v;
     }
     return;
@@ -169,7 +168,7 @@ void new_nsma_data(lobe_state& st, reader_state& rs, core_io& io, const char* pd
 
 void post_process_labz_data(lobe_state& st, core_io& io) {
   if (st.view.envelope_disp_requested[0] == '\0') return;
-  const int n = st.ed.numenv < 0 ? 0 : (st.ed.numenv > MAX_ENVELOPES ? MAX_ENVELOPES : st.ed.numenv);
+  const int n = count_in(st.ed.numenv, MAX_ENVELOPES);
   for (int v = 0; v < n; ++v) {
     io.win.check_envelope_item(v, false);
     if (equals_nocase(st.ed.env[v].title, st.view.envelope_disp_requested)) set_active_envelope(st.ed, io.win, v);

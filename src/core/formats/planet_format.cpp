@@ -65,7 +65,7 @@ void open_planet_cut(lobe_state& st, reader_state& rs, const char* value, const 
   cut_data_type& cut = fr.cut[rs.fr_cut];
   int n = 0;
   if (c_sscanf(value, "%i", &n) != 1) n = 0;
-  cut.nupoin = n < 0 ? 0 : (n > MAX_SAMPLES ? MAX_SAMPLES : n);
+  cut.nupoin = count_in(n, MAX_SAMPLES);
   rs.declared = n;
   set_field(cut.patcut, patcut);
   cut.emax = 0.0f;

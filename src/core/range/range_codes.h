@@ -14,6 +14,16 @@ inline constexpr int COM_MAN_F = 6;
 inline constexpr int COM_MAN_R = 7;
 inline constexpr int COM_MAN_S = 8;
 
+// The controller's return codes ("#C n").
+inline constexpr int RC_RECEIVER_ERR = 1;
+inline constexpr int RC_BUSY_REWINDING = 2;
+inline constexpr int RC_COMPLETE = 3;
+inline constexpr int RC_HOME = 4;
+inline constexpr int RC_HW_STOP = 5;
+inline constexpr int RC_12V_ON = 6;
+inline constexpr int RC_12V_OFF = 7;
+inline constexpr int RC_NOT_HOMED = 8;
+
 inline constexpr int SCANSTATE_STOPPED = 0;
 inline constexpr int SCANSTATE_COLLECTING = 1;
 inline constexpr int SCANSTATE_PAUSED = 4;

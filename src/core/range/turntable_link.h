@@ -14,6 +14,7 @@
 
 #include <string>
 
+#include "core/range/range_codes.h"
 #include "core/record/lobe_state.h"
 
 namespace lobe {
@@ -22,14 +23,6 @@ inline constexpr int CM_NOTHING = 0;
 inline constexpr int CM_DATA = 4;
 inline constexpr int COM_MESSAGE_MAX = 39;
 
-inline constexpr int RC_RECEIVER_ERR = 1;
-inline constexpr int RC_BUSY_REWINDING = 2;
-inline constexpr int RC_COMPLETE = 3;
-inline constexpr int RC_HOME = 4;
-inline constexpr int RC_HW_STOP = 5;
-inline constexpr int RC_12V_ON = 6;
-inline constexpr int RC_12V_OFF = 7;
-inline constexpr int RC_NOT_HOMED = 8;
 
 // The receive framing.
 struct com_receiver {

@@ -1,12 +1,13 @@
 #include "core/record/envelope_library.h"
 
+#include "core/record/pattern_record.h"
 #include "core/record/window_port.h"
 
 namespace lobe {
 
 namespace {
 int library_size(const envelopes_type& ed) {
-  return ed.numenv < 0 ? 0 : (ed.numenv > MAX_ENVELOPES ? MAX_ENVELOPES : ed.numenv);
+  return count_in(ed.numenv, MAX_ENVELOPES);
 }
 }  // namespace
 

@@ -7,13 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/record/colour.h"
 #include "core/record/lobeview.h"
 
 namespace lobe {
 
 class run_log;
-
-using colorref = std::uint32_t;  // 0x00BBGGRR, as the palette is kept in memory
 
 struct settings_state {
   int edit_enabled = 0;
