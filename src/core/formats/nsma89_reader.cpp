@@ -106,10 +106,7 @@ void read_body_line(lobe_state& st, reader_state& rs, const char* line) {
     if (rs.fr_cut < 0 || rs.fr_cut >= MAX_CUTS || rs.fr_poin > 361) return;
     cut_data_type& cut = st.pd.freq[0].cut[rs.fr_cut];
     if (rs.fr_poin >= cut.nupoin) return;
-    cut.angle[rs.fr_poin] = a;
-    cut.signal[rs.fr_poin] = std::fabs(l);
-    rs.fr_poin += 1;
-    if (rs.fr_poin < MAX_SAMPLES) cut.angle[rs.fr_poin] = END_MARKER;
+    if (put_point(cut, rs.fr_poin, a, l)) rs.fr_poin += 1;
     return;
   }
   char code[80];

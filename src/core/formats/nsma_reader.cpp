@@ -80,10 +80,7 @@ void read_data_line(lobe_state& st, reader_state& rs, const char* line) {
     return;
   }
   if (scan_two_floats(line, ',', angle, level) != 2) return;
-  cut->angle[rs.fr_poin] = angle;
-  cut->signal[rs.fr_poin] = std::fabs(level);
-  rs.fr_poin += 1;
-  if (rs.fr_poin < MAX_SAMPLES) cut->angle[rs.fr_poin] = END_MARKER;
+  if (put_point(*cut, rs.fr_poin, angle, level)) rs.fr_poin += 1;
 }
 
 }  // namespace

@@ -88,10 +88,7 @@ void read_planet_point(lobe_state& st, reader_state& rs, const char* line) {
   if (scan_two_floats(line, ' ', a, l) != 2) return;
   if (rs.fr_poin == 0) cut.fstlst[0] = a;
   cut.fstlst[1] = a;
-  cut.angle[rs.fr_poin] = a;
-  cut.signal[rs.fr_poin] = std::fabs(l);
-  rs.fr_poin += 1;
-  if (rs.fr_poin < MAX_SAMPLES) cut.angle[rs.fr_poin] = END_MARKER;
+  if (put_point(cut, rs.fr_poin, a, l)) rs.fr_poin += 1;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 // in the angle slot after its last point.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <span>
 #include <string_view>
@@ -117,6 +118,17 @@ struct pattern_flags_type {
 
 // A count from the record (or a file), kept inside the table it counts.
 inline int count_in(int v, int hi) { return v < 0 ? 0 : (v > hi ? hi : v); }
+
+// Stores point `at` (an angle and a level, made non-negative as every stored
+// level is) and the end marker after it, in the readers' way; false, and
+// nothing stored, when `at` is outside the table.
+inline bool put_point(cut_data_type& cut, int at, float angle, float level) {
+  if (at < 0 || at >= MAX_SAMPLES) return false;
+  cut.angle[at] = angle;
+  cut.signal[at] = std::fabs(level);  // -0 too becomes +0
+  if (at + 1 < MAX_SAMPLES) cut.angle[at + 1] = END_MARKER;
+  return true;
+}
 
 // Number of stored points of a cut, whatever its nupoin says.
 inline int stored_points(const cut_data_type& c) { return count_in(c.nupoin, MAX_SAMPLES); }
