@@ -165,16 +165,11 @@ int printed_emr_first_line(const lobe_state& st, const page_geometry& g, bool la
   return line + 1;  // and one blank row
 }
 
-bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& setup) {
-  const page_geometry g = print_page_geometry(setup);
+namespace {
+
+// The page's frame, title, print time, logo and version.
+void print_frame(const lobe_state& st, surface& dc, const page_geometry& g, bool landscape) {
   const float scf = g.scf;
-  const bool landscape = setup.landscape;
-  const antenna_data_type& pd = st.pd;
-  const font old_font = dc.select_font(arial(scf, 14, 400, true));
-  pen_keeper keep(dc);
-
-  const bool chart_drawn = draw_view(st, io, dc, page_view_geometry(st, g, landscape));
-
   dc.select_pen({pen_style::solid, pix(3.0 * scf), rgb(0, 0, 20)});
   const int l = g.page.left - g.ppm, t = g.page.top - g.ppm, r = g.page.right + g.ppm, b = g.page.bottom + g.ppm;
   dc.move_to(l, t);
@@ -183,7 +178,6 @@ bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& set
   dc.line_to(l, b);
   dc.line_to(l, t);
 
-  const colorref old_colour = dc.set_text_color(rgb(0, 0, 50));
   dc.select_font(arial(scf, 25, 700, true));
   dc.text_out(g.page.left + (landscape ? 90 : 60) * g.ppm, g.page.top,
               st.view.display_type == DISPLAY_TYPE_EMR ? "EMR Pattern Response" : "Antenna Radiation Pattern");
@@ -192,7 +186,11 @@ bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& set
   dc.draw_picture(picture::logo, g.page.left + 2 * g.ppm, g.page.top + g.ppm, 35 * g.ppm, 10 * g.ppm);
   dc.select_font(arial(scf, 12, 400, true));
   dc.text_out(g.page.right - 18 * g.ppm, g.page.bottom + 2 * g.ppm, LOBEVIEW_VERSION);
+}
 
+// The header blocks at the top of the page, with the description lines.
+void print_header(const antenna_data_type& pd, surface& dc, const page_geometry& g, bool landscape) {
+  const float scf = g.scf;
   row_cursor at{g.page.left, g.page.top + 14 * g.ppm, scf};
   header_rows(dc, at,
               {{"Antenna Name", pd.name},
@@ -221,6 +219,21 @@ bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& set
                {"Depth (m)", pd.antdep},
                {"Weight (kg)", pd.antwgt}});
 
+  if (landscape) {
+    dc.select_font(arial(scf, 14, 400, true));
+    int y = g.page.top + 14 * g.ppm;
+    for (const char* d : {pd.descr1, pd.descr2, pd.descr3, pd.descr4, pd.descr5}) {
+      if (d[0] == '\0') continue;
+      dc.text_out(g.page.left + g.page_width * 3 / 5, y, d);
+      y = pix(y + 15.0 * scf);
+    }
+  }
+}
+
+// The performance blocks and the file name at the foot of the page.
+void print_footer(const lobe_state& st, surface& dc, const page_geometry& g) {
+  const antenna_data_type& pd = st.pd;
+  const float scf = g.scf;
   row_cursor col1{g.ft1.x, g.ft1.y, scf}, col2{g.ft2.x, g.ft2.y, scf}, col3{g.ft3.x, g.ft3.y, scf};
   header_rows(dc, col1,
               {{"Low Freq", pd.lowfrq},
@@ -238,17 +251,13 @@ bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& set
                {"Radiation centre (m)", pd.radctr}});
   header_rows(dc, col3, {{"Port-to-port Iso (dB)", pd.potopo}, {"Max Input Power (W)", pd.maxpow}});
   if (st.file.filename_set) print_string(dc, scf, g.ft.x, g.ft.y, "File", st.file.szFileName_name);
+}
 
-  if (landscape) {
-    dc.select_font(arial(scf, 14, 400, true));
-    int y = g.page.top + 14 * g.ppm;
-    for (const char* d : {pd.descr1, pd.descr2, pd.descr3, pd.descr4, pd.descr5}) {
-      if (d[0] == '\0') continue;
-      dc.text_out(g.page.left + g.page_width * 3 / 5, y, d);
-      y = pix(y + 15.0 * scf);
-    }
-  }
-
+// The legend: each frequency with its shown cuts, and the envelope or the
+// polar chart's centre, fitted into its box.
+void print_legend(const lobe_state& st, core_io& io, surface& dc, const page_geometry& g, bool landscape) {
+  const antenna_data_type& pd = st.pd;
+  const float scf = g.scf;
   if (st.view.display_type != DISPLAY_TYPE_EMR) {
     const bool rectangular =
         st.view.display_type == DISPLAY_TYPE_RECT || st.view.display_type == DISPLAY_TYPE_RECT90;
@@ -295,6 +304,21 @@ bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& set
                   c_format("Centre dB -%d", centre_db_list[zoom_index(st.view)]));
     }
   }
+}
+
+}  // namespace
+
+bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& setup) {
+  const page_geometry g = print_page_geometry(setup);
+  const bool landscape = setup.landscape;
+  const font old_font = dc.select_font(arial(g.scf, 14, 400, true));
+  pen_keeper keep(dc);
+  const bool chart_drawn = draw_view(st, io, dc, page_view_geometry(st, g, landscape));
+  const colorref old_colour = dc.set_text_color(rgb(0, 0, 50));
+  print_frame(st, dc, g, landscape);
+  print_header(st.pd, dc, g, landscape);
+  print_footer(st, dc, g);
+  print_legend(st, io, dc, g, landscape);
   dc.set_text_color(old_colour);
   dc.select_font(old_font);
   return chart_drawn;
