@@ -139,6 +139,29 @@ class main_window : public QMainWindow, public window_port {
   void enable(int id, bool on);
   bool is_sweep_locked_row(int id) const;
 
+  // The fixed commands, each a handler of its id (the dispatch table is in
+  // window_commands.cpp).
+  using command_handler = void (main_window::*)(int);
+  static const std::map<int, command_handler>& fixed_commands();
+  void on_pane(int id);
+  void on_clear_all(int id);
+  void on_new_freq(int id);
+  void on_scale(int id);
+  void on_zoom(int id);
+  void on_grid(int id);
+  void on_open(int id);
+  void on_print(int id);
+  void on_save(int id);
+  void on_undo(int id);
+  void on_emr_refresh(int id);
+  void on_scale_to_max(int id);
+  void on_exit(int id);
+  void on_view(int id);
+  void on_help(int id);
+  void on_mirror(int id);
+  void on_reset_colours(int id);
+  void on_dsa_ip(int id);
+
   // Command flows.
   void clear_all_flow();
   void open_flow();

@@ -1,6 +1,7 @@
 // The command dispatch: every button, menu item and panel control arrives
 // here by its id, fixed ids first, then the id ranges of the panel rows.
 #include <QCheckBox>
+#include <map>
 #include <QPrinter>
 #include <QProgressBar>
 
@@ -35,118 +36,159 @@ const std::vector<file_filter> k_open_filters_capture = {{"NSMA Files (*.nsma)",
 
 }  // namespace
 
-void main_window::command(int id, int notification) {
+void main_window::on_pane(int id) {
+  select_radio(id, id == IDC_RBUTTON_DESC ? IDC_RBUTTON_PERF : IDC_RBUTTON_DESC);
+  read_window_form_data();
+  clear_window_form_data();
+  clear_window_cut_data();
+  ws_.disp_desc = id == IDC_RBUTTON_DESC ? 1 : 0;
+  display_planet_header();
+  invalidate(layout_.rFileDataArea);
+}
+
+void main_window::on_new_freq(int) {
+  add_freq();
+  mainwindow_size();
+}
+
+void main_window::on_scale(int id) {
+  const bool mv = id == IDC_RBUTTON_MV;
+  select_radio(id, mv ? IDC_RBUTTON_DB : IDC_RBUTTON_MV);
+  st_.view.mv_display = mv ? 1 : 0;
+  for (int c : {IDC_RBUTTON_LIN, IDC_RBUTTON_LOG, IDC_BUTTON_ZOOM}) enable(c, !mv);
+  invalidate(layout_.rRectArea);
+}
+
+void main_window::on_zoom(int) {
+  st_.view.centre_db_ix -= 1;
+  if (st_.view.centre_db_ix < 0) st_.view.centre_db_ix = CENTRE_DB_SET - 1;
+  set_window_parameters();
+  invalidate(layout_.rRectArea);
+}
+
+void main_window::on_grid(int id) {
+  select_radio(id, id == IDC_RBUTTON_LOG ? IDC_RBUTTON_LIN : IDC_RBUTTON_LOG);
+  st_.view.log_display = id == IDC_RBUTTON_LOG ? 1 : 0;
+  invalidate(layout_.rRectArea);
+}
+
+void main_window::on_undo(int) {
+  if (st_.edit.undo_fr_cut < 0) {
+    clear_window_cut_data();
+    clear_window_form_data();
+    display_planet_header();
+  } else {
+    undo_cut_data_edit(st_);
+  }
+  invalidate(layout_.rRectArea);
+}
+
+void main_window::on_emr_refresh(int) {
+  read_window_form_data();
+  invalidate_all();
+}
+
+void main_window::on_scale_to_max(int) {
+  st_.view.scale_to_max_mode = st_.view.scale_to_max_mode ? 0 : 1;
+  mainwindow_menus();
+  mainwindow_size();
+}
+
+void main_window::on_view(int id) {
+  st_.view.display_type = id == ID_VIEW_EMR     ? DISPLAY_TYPE_EMR
+                          : id == ID_VIEW_POLAR ? DISPLAY_TYPE_POLAR
+                          : id == ID_VIEW_CART  ? DISPLAY_TYPE_RECT
+                                                : DISPLAY_TYPE_RECT90;
+  mainwindow_menus();
+  enable(IDC_BUTTON_ZOOM, id != ID_VIEW_EMR);
+  emr_message_shown_ = false;
+  mainwindow_size();
+}
+
+void main_window::on_help(int id) {
   switch (id) {
-    case IDC_RBUTTON_DESC:
-    case IDC_RBUTTON_PERF:
-      select_radio(id, id == IDC_RBUTTON_DESC ? IDC_RBUTTON_PERF : IDC_RBUTTON_DESC);
-      read_window_form_data();
-      clear_window_form_data();
-      clear_window_cut_data();
-      ws_.disp_desc = id == IDC_RBUTTON_DESC ? 1 : 0;
-      display_planet_header();
-      invalidate(layout_.rFileDataArea);
-      return;
-    case IDC_BUTTON_NEW: clear_all_flow(); return;
-    case IDC_BUTTON_NEW_FR:
-      add_freq();
-      mainwindow_size();
-      return;
-    case IDC_RBUTTON_DB:
-    case IDC_RBUTTON_MV: {
-      const bool mv = id == IDC_RBUTTON_MV;
-      select_radio(id, mv ? IDC_RBUTTON_DB : IDC_RBUTTON_MV);
-      st_.view.mv_display = mv ? 1 : 0;
-      for (int c : {IDC_RBUTTON_LIN, IDC_RBUTTON_LOG, IDC_BUTTON_ZOOM}) enable(c, !mv);
-      invalidate(layout_.rRectArea);
-      return;
-    }
-    case IDC_BUTTON_ZOOM:
-      st_.view.centre_db_ix -= 1;
-      if (st_.view.centre_db_ix < 0) st_.view.centre_db_ix = CENTRE_DB_SET - 1;
-      set_window_parameters();
-      invalidate(layout_.rRectArea);
-      return;
-    case IDC_RBUTTON_LOG:
-    case IDC_RBUTTON_LIN:
-      select_radio(id, id == IDC_RBUTTON_LOG ? IDC_RBUTTON_LIN : IDC_RBUTTON_LOG);
-      st_.view.log_display = id == IDC_RBUTTON_LOG ? 1 : 0;
-      invalidate(layout_.rRectArea);
-      return;
-    case IDC_BUTTON_OPEN:
-    case ID_FILE_OPEN: open_flow(); return;
-    case IDC_BUTTON_PRINT:
-    case ID_FILE_PRINT: print_flow(); return;
-    case IDC_BUTTON_SAVE: save_flow(); return;
-    case IDC_BUTTON_UNDO:
-      if (st_.edit.undo_fr_cut < 0) {
-        clear_window_cut_data();
-        clear_window_form_data();
-        display_planet_header();
-      } else {
-        undo_cut_data_edit(st_);
-      }
-      invalidate(layout_.rRectArea);
-      return;
-    case IDC_BUTTON_EREF:
-      read_window_form_data();
-      invalidate_all();
-      return;
-    case ID_LABS_SCALE_TO_MAX:
-      st_.view.scale_to_max_mode = st_.view.scale_to_max_mode ? 0 : 1;
-      mainwindow_menus();
-      mainwindow_size();
-      return;
-    case ID_FILE_EXIT: close(); return;
-    case ID_VIEW_EMR:
-    case ID_VIEW_POLAR:
-    case ID_VIEW_CART:
-    case ID_VIEW_CART90:
-      st_.view.display_type = id == ID_VIEW_EMR     ? DISPLAY_TYPE_EMR
-                              : id == ID_VIEW_POLAR ? DISPLAY_TYPE_POLAR
-                              : id == ID_VIEW_CART  ? DISPLAY_TYPE_RECT
-                                                    : DISPLAY_TYPE_RECT90;
-      mainwindow_menus();
-      enable(IDC_BUTTON_ZOOM, id != ID_VIEW_EMR);
-      emr_message_shown_ = false;
-      mainwindow_size();
-      return;
     case ID_HELP_ABOUT:
       ui_.message_box(c_format("Lobeview %s\r\nAntenna data capture and plot\r\n", LOBEVIEW_VERSION),
                       "About this program...", message_icon::information);
       return;
     case ID_HELP_FILE: ui_.message_box(st_.help.help_info_files, "File types", message_icon::information); return;
     case ID_HELP_VIEW: ui_.message_box(st_.help.help_info_views, "Graph viewing", message_icon::information); return;
-    case ID_HELP_LABS:
-      ui_.message_box(st_.help.help_info_testrange, "Test range", message_icon::information);
-      return;
-    case ID_LABS_MIRROR_TOP:
-    case ID_LABS_MIRROR_RIGHT:
-    case ID_LABS_MIRROR_BOTTOM:
-    case ID_LABS_MIRROR_LEFT: {
-      const mirror_message m = mirror_result_message(mirror_cut_data(st_, id));
-      if (m.text)
-        ui_.message_box(m.text, "mirror_cut_data()", m.error ? message_icon::error : message_icon::information);
-      invalidate(layout_.rRectArea);
-      return;
-    }
-    case ID_LABS_RESET_COLOURS:
-      st_.settings.gr_colours = gr_colours_init();
-      invalidate(layout_.rFreqDataArea);
-      invalidate(layout_.rRectArea);
-      return;
-    case ID_LABS_SET_DSA_IP: {
-      std::string ip = st_.settings.dsa_ip;
-      const int r = ui_.dsa_ip_dialog(plot_centre_on_screen(), ip);
-      if (r == -1) log_.write_error_log("WindowProcedure", "IDD_DSA_IP Dialog failed!");
-      if (r == 1) {
-        write_dsa_ip(st_.settings, ip);
-        link_.dsa_init();
-      }
-      return;
-    }
-    default:
-      break;
+    default: ui_.message_box(st_.help.help_info_testrange, "Test range", message_icon::information); return;
+  }
+}
+
+void main_window::on_mirror(int id) {
+  const mirror_message m = mirror_result_message(mirror_cut_data(st_, id));
+  if (m.text) ui_.message_box(m.text, "mirror_cut_data()", m.error ? message_icon::error : message_icon::information);
+  invalidate(layout_.rRectArea);
+}
+
+void main_window::on_reset_colours(int) {
+  st_.settings.gr_colours = gr_colours_init();
+  invalidate(layout_.rFreqDataArea);
+  invalidate(layout_.rRectArea);
+}
+
+void main_window::on_dsa_ip(int) {
+  std::string ip = st_.settings.dsa_ip;
+  const int r = ui_.dsa_ip_dialog(plot_centre_on_screen(), ip);
+  if (r == -1) log_.write_error_log("WindowProcedure", "IDD_DSA_IP Dialog failed!");
+  if (r == 1) {
+    write_dsa_ip(st_.settings, ip);
+    link_.dsa_init();
+  }
+}
+
+void main_window::on_clear_all(int) { clear_all_flow(); }
+void main_window::on_open(int) { open_flow(); }
+void main_window::on_print(int) { print_flow(); }
+void main_window::on_save(int) { save_flow(); }
+void main_window::on_exit(int) { close(); }
+
+// Every fixed id and what it does; the id ranges of the menus and the panel
+// rows follow in command().
+const std::map<int, main_window::command_handler>& main_window::fixed_commands() {
+  static const std::map<int, command_handler> table = {
+      {IDC_RBUTTON_DESC, &main_window::on_pane},
+      {IDC_RBUTTON_PERF, &main_window::on_pane},
+      {IDC_BUTTON_NEW, &main_window::on_clear_all},
+      {IDC_BUTTON_NEW_FR, &main_window::on_new_freq},
+      {IDC_RBUTTON_DB, &main_window::on_scale},
+      {IDC_RBUTTON_MV, &main_window::on_scale},
+      {IDC_BUTTON_ZOOM, &main_window::on_zoom},
+      {IDC_RBUTTON_LOG, &main_window::on_grid},
+      {IDC_RBUTTON_LIN, &main_window::on_grid},
+      {IDC_BUTTON_OPEN, &main_window::on_open},
+      {ID_FILE_OPEN, &main_window::on_open},
+      {IDC_BUTTON_PRINT, &main_window::on_print},
+      {ID_FILE_PRINT, &main_window::on_print},
+      {IDC_BUTTON_SAVE, &main_window::on_save},
+      {IDC_BUTTON_UNDO, &main_window::on_undo},
+      {IDC_BUTTON_EREF, &main_window::on_emr_refresh},
+      {ID_LABS_SCALE_TO_MAX, &main_window::on_scale_to_max},
+      {ID_FILE_EXIT, &main_window::on_exit},
+      {ID_VIEW_EMR, &main_window::on_view},
+      {ID_VIEW_POLAR, &main_window::on_view},
+      {ID_VIEW_CART, &main_window::on_view},
+      {ID_VIEW_CART90, &main_window::on_view},
+      {ID_HELP_ABOUT, &main_window::on_help},
+      {ID_HELP_FILE, &main_window::on_help},
+      {ID_HELP_VIEW, &main_window::on_help},
+      {ID_HELP_LABS, &main_window::on_help},
+      {ID_LABS_MIRROR_TOP, &main_window::on_mirror},
+      {ID_LABS_MIRROR_RIGHT, &main_window::on_mirror},
+      {ID_LABS_MIRROR_BOTTOM, &main_window::on_mirror},
+      {ID_LABS_MIRROR_LEFT, &main_window::on_mirror},
+      {ID_LABS_RESET_COLOURS, &main_window::on_reset_colours},
+      {ID_LABS_SET_DSA_IP, &main_window::on_dsa_ip},
+  };
+  return table;
+}
+
+void main_window::command(int id, int notification) {
+  if (const auto it = fixed_commands().find(id); it != fixed_commands().end()) {
+    (this->*(it->second))(id);
+    return;
   }
 
   // The id ranges, in the order they are tested.
