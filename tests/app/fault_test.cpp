@@ -83,6 +83,8 @@ using range_window = test::range_fixture;
 
 TEST(Faults, AnalyserStallsAndDropsMidSweepAndTheSweepStillCompletes) {
   range_window t("127.0.9.1");
+  // The analyser is connected by the timer of test-range mode.
+  ASSERT_TRUE(t.wait_for_test_range_mode());
   ASSERT_TRUE(t.wait_for([&] { return t.link->dsa_connected() && t.link->dsa().dsa_setup == 0; }));
   t.start_sweep();
   ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle > 30; }));
