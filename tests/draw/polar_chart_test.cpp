@@ -291,3 +291,21 @@ TEST(LabelPlacer, MovesAlongItsStepLeavesOutWhatCannotFit) {
 
 }  // namespace
 }  // namespace lobe
+
+namespace lobe {
+namespace {
+
+TEST(LabelPlacer, BothWaysTriesOneSideThenTheOther) {
+  recording_surface dc;
+  label_placer labels;
+  labels.reserve({0, 0, 100, 14});  // the label's own place, taken
+  EXPECT_TRUE(labels.place(dc, 0, 0, "a", 0, 20, 4, true));
+  EXPECT_EQ(dc.ops.back().points[0], (point{0, 20})) << "one step one way first";
+  EXPECT_TRUE(labels.place(dc, 0, 0, "b", 0, 20, 4, true));
+  EXPECT_EQ(dc.ops.back().points[0], (point{0, -20})) << "then one step the other way";
+  EXPECT_TRUE(labels.place(dc, 0, 0, "c", 0, 20, 4, true));
+  EXPECT_EQ(dc.ops.back().points[0], (point{0, 40})) << "then two steps";
+}
+
+}  // namespace
+}  // namespace lobe

@@ -190,6 +190,12 @@ TEST(LongCuts, ResampledToWholeDegreesWithTheLargestDeviation) {
   EXPECT_EQ(cut.nupoin, MAX_SAMPLES);
   EXPECT_EQ(cut.angle[0], -100.0f);
   EXPECT_FLOAT_EQ(cut.signal[103], 1.0f) << "the first of equal angles stands";
+  EXPECT_FLOAT_EQ(cut.signal[0], 1.0f) << "a full table has no end marker to write past its end";
+  // A point that is no number is no point.
+  std::vector<std::pair<float, float>> odd = {{0, 1}, {1, std::nanf("")}, {2, 3}, {std::nanf(""), 9}};
+  r = resample_to_degrees(odd, cut);
+  EXPECT_EQ(r.points_out, 3);
+  EXPECT_FLOAT_EQ(cut.signal[1], 2.0f) << "interpolated between its good neighbours";
 }
 
 TEST(LongCuts, NsmaCutLongerThanTheRecordIsReportedOrResampled) {

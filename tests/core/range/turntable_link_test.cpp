@@ -133,6 +133,7 @@ TEST(SweepCapture, StaleAndNonFiniteLevelsAreNoReading) {
   now += 190;
   EXPECT_DOUBLE_EQ(stale_level_ms(h.st->range), MIN_STALE_LEVEL_MS);
   EXPECT_TRUE(level_is_fresh(h.st->range, now + 250));
+  EXPECT_TRUE(level_is_fresh(h.st->range, now + 300)) << "the limit itself is still fresh";
   EXPECT_FALSE(level_is_fresh(h.st->range, now + 301));
   // Readings 400 ms apart: twice that is the limit.
   range_state slow;
@@ -146,6 +147,17 @@ TEST(SweepCapture, StaleAndNonFiniteLevelsAreNoReading) {
   take_level_reading(h.st->range, 0.003, range_clock_ms());
   h.message("#A 171");
   EXPECT_FLOAT_EQ(h.st->range.cbuff[171], 3.0f);
+}
+
+TEST(SweepCapture, NoCutToLoadIntoLeavesEverythingAlone) {
+  for (int f : {-1, MAX_FREQ}) {
+    range_harness h;
+    for (int a = 0; a < 360; ++a) h.st->range.cbuff[a] = 1.0f;
+    h.st->edit.capture_freq = f;
+    h.st->edit.capture_cut = 0;
+    EXPECT_FALSE(load_captured_data(*h.st, h.io)) << f;
+    EXPECT_EQ(h.st->all_emax, 0.0f);
+  }
 }
 
 TEST(SweepCapture, ConversionToDbBelowThePeak) {

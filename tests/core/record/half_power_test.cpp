@@ -17,6 +17,11 @@ TEST(HalfPower, CrossingsAreInterpolatedBetweenSamples) {
   EXPECT_TRUE(x[0].falling);
   EXPECT_NEAR(x[1].angle, 345.0f + 5.0f * 2.0f / 3.0f, 1e-4f);
   EXPECT_FALSE(x[1].falling);
+  // A crossing between the last two points of a half-plane cut counts too.
+  test::put_cut(*st, 0, 1, "V", {{-90, 10}, {0, 0}, {80, 2}, {90, 6}});
+  const auto last = level_crossings(st->pd.freq[0].cut[1]);
+  ASSERT_EQ(last.size(), 2u);
+  EXPECT_FLOAT_EQ(last[1].angle, 82.5f);
 }
 
 TEST(HalfPower, TheJoinOfAFullCircleAndGaps) {
