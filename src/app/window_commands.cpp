@@ -1,7 +1,6 @@
 // The command dispatch: every button, menu item and panel control arrives
 // here by its id, fixed ids first, then the id ranges of the panel rows.
 #include <QCheckBox>
-#include <map>
 #include <QPrinter>
 #include <QProgressBar>
 

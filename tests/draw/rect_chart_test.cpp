@@ -152,7 +152,7 @@ namespace lobe {
 namespace {
 
 TEST(RectTrace, NeighbouringMarkLabelsStackUpwards) {
-  // "2.0", "3.0" and "10.0" would print as one string "2.3.010.0".
+  // "2.0", "3.0" and "10.0" would otherwise print over each other as one run of digits.
   rect_traced t;
   test::put_cut(*t.h.st, 0, 0, "H", {{0, 0}, {2, 5}});
   test::put_cut(*t.h.st, 0, 1, "H", {{0, 0}, {3, 5}});
