@@ -29,7 +29,7 @@ void BM_PolarLargestOnWindowImage(benchmark::State& state) {
     QPainter painter(&image);
     qpainter_surface dc(painter, true);
     init_chart(*h.st, dc, 1.0f, l.plot_centre_x, l.plot_centre_y, l.plot_radius);
-    plot_chart(*h.st, h.win, dc, 1.0f, l.plot_centre_x, l.plot_centre_x, l.plot_centre_y, l.plot_radius);
+    plot_chart(*h.st, dc, 1.0f, l.plot_centre_x, l.plot_centre_x, l.plot_centre_y, l.plot_radius);
   }
 }
 
@@ -45,7 +45,7 @@ void BM_RectLargestOnWindowImage(benchmark::State& state) {
     QPainter painter(&image);
     qpainter_surface dc(painter, true);
     init_rect_chart(*h.st, dc, 1.0f, l.rRectArea);
-    plot_rect_chart(*h.st, h.win, dc, 1.0f, l.rRectArea, l.rRectArea);
+    plot_rect_chart(*h.st, dc, 1.0f, l.rRectArea, l.rRectArea);
   }
 }
 
@@ -62,7 +62,7 @@ void BM_PrintedPage600DpiPdf(benchmark::State& state) {
     QPainter painter(&pdf);
     qpainter_surface dc(painter);
     page_setup page{pdf.width(), pdf.height(), 600, 96, false};
-    print_chart(*h.st, h.io, dc, page);
+    print_chart(*h.st, h.log, dc, page);
     painter.end();
     benchmark::DoNotOptimize(buffer.size());
   }

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   fuzz::harness h;
   h.st->pd.nofreq = 2;
-  dsa_client dsa(*h.st, h.io);
+  dsa_client dsa(*h.st, h.range);
   dsa.dsa_req_pending = data[0] % 6;
   dsa.dsa_setup = data[0] & 8 ? 1 : 0;
   dsa.dsa_freq = (data[0] >> 4) % 14 - 1;  // includes indexes outside the record

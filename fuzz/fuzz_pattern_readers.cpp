@@ -44,14 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   h.st->view.log_display = data[0] & 4 ? 1 : 0;
   h.st->view.scale_to_max_mode = data[0] & 8 ? 1 : 0;
   init_chart(*h.st, dc, 1.0f, 400, 300, 280);
-  plot_chart(*h.st, h.win, dc, 1.0f, 400, 400, 300, 280);
+  plot_chart(*h.st, dc, 1.0f, 400, 400, 300, 280);
   const rect area{265, 35, 1115, 800};
   for (int view : {DISPLAY_TYPE_RECT, DISPLAY_TYPE_RECT90}) {
     h.st->view.display_type = view;
     init_rect_chart(*h.st, dc, 1.0f, area);
-    plot_rect_chart(*h.st, h.win, dc, 1.0f, area, area);
+    plot_rect_chart(*h.st, dc, 1.0f, area, area);
   }
   emr_text_layout layout;
-  plot_emr_chart(*h.st, h.io, dc, 1.0f, layout, 100, 700, 300, 280);
+  plot_emr_chart(*h.st, h.log, dc, 1.0f, layout, 100, 700, 300, 280);
   return 0;
 }

@@ -8,15 +8,17 @@
 
 #include "core/record/lobe_state.h"
 #include "core/settings/run_log.h"
-#include "core/record/window_port.h"
+#include "core/range/range_events.h"
 
 namespace lobe::fuzz {
 
 struct harness {
   std::unique_ptr<lobe_state> st = make_lobe_state();
   run_log log;  // never opened: logging stays off
-  window_port win;
-  core_io io{log, win};
+  action_report report;
+  core_io io{log, report};
+  range_events events;  // the test range's window: does nothing
+  range_io range{log, events};
 };
 
 inline std::string as_text(const uint8_t* data, size_t size) {

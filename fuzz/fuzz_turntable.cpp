@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   h.st->pd.freq[0].numcut = 1;
   com_receiver rx;
   for (size_t i = 0; i < size; ++i) {
-    if (new_com_data(rx, static_cast<char>(data[i]))) handle_com_data(*h.st, h.io, rx.xdata);
+    if (new_com_data(rx, static_cast<char>(data[i]))) handle_com_data(*h.st, h.range, rx.xdata);
     h.st->range.dsapwr += 0.25f;
   }
   return 0;

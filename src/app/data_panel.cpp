@@ -145,14 +145,17 @@ void main_window::clear_window_cut_data() {
     if (QWidget* c = control(id)) { c->hide(); c->deleteLater(); }
     controls_.erase(id);
   };
-  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
-    drop(IDC_PD_PATFRE + f);
-    drop(IDC_PD_ADDCUT + f);
-    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
-      const int line = cut_line(st_.pd, f, c);
-      for (int k = 0; k <= static_cast<int>(row_control::mavg); ++k) drop(row_control_id(static_cast<row_control>(k), line));
-    }
+  // Every row the panel holds, whatever the record holds by now: a load
+  // replaces the record before the window rebuilds the panel.
+  std::vector<int> rows;
+  for (const auto& [id, widget] : controls_) {
+    row_control kind;
+    int line = 0;
+    if (decode_row_control(id, kind, line) || (id >= IDC_PD_PATFRE && id < IDC_PD_PATFRE + MAX_FREQ) ||
+        (id >= IDC_PD_ADDCUT && id < IDC_PD_ADDCUT + MAX_FREQ))
+      rows.push_back(id);
   }
+  for (int id : rows) drop(id);
 }
 
 void main_window::read_window_cut_data() {

@@ -332,26 +332,33 @@ void main_window::set_status_text(int part, std::string_view text) {
       QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-void main_window::message_box(std::string_view text, std::string_view caption, message_icon icon) {
-  ui_.message_box(std::string(text), std::string(caption), icon);
+void main_window::sync_envelope_menu() {
+  for (int e = 0; e < count_in(st_.ed.numenv, MAX_ENVELOPES); ++e)
+    if (QAction* a = menu_action(ID_ENV_1 + e)) a->setChecked(st_.ed.env[e].display != 0);
 }
 
-void main_window::check_envelope_item(int env, bool checked) {
-  if (QAction* a = menu_action(ID_ENV_1 + env)) a->setChecked(checked);
+void main_window::show_report(const action_report& report, const char* caption) {
+  if (report.pattern_replaced) {
+    clear_window_cut_data();
+    clear_window_form_data();
+    display_planet_header();
+    mainwindow_menus();
+  }
+  sync_envelope_menu();
+  for (const auto& [part, text] : report.status) set_status_text(part, text);
+  for (const action_message& m : report.messages) {
+    switch (m.kind) {
+      case message_kind::failure: ui_.message_box(m.text, caption, message_icon::error); break;
+      case message_kind::load_notice: ui_.message_box(m.text, "Opening the file", message_icon::warning); break;
+      case message_kind::save_notice: ui_.message_box(m.text, caption, message_icon::information); break;
+    }
+  }
 }
 
-void main_window::clear_panel() {
+void main_window::panel_changed() {
   clear_window_cut_data();
   clear_window_form_data();
-}
-
-void main_window::rebuild_panel() { display_planet_header(); }
-void main_window::rebuild_menus() { mainwindow_menus(); }
-void main_window::read_form_data() { read_window_form_data(); }
-
-bool main_window::is_cut_shown(int f, int c) {
-  if (f < 0 || f >= MAX_FREQ || c < 0 || c >= MAX_CUTS) return false;
-  return st_.flags.cut[f][c].hide == 0;
+  display_planet_header();
 }
 
 void main_window::redraw(window_area area) {
@@ -368,8 +375,7 @@ void main_window::set_progress(int bearing) {
 }
 
 void main_window::drop_file(const std::string& path) {
-  core_io io{log_, *this};
-  open_file_on_startup(st_, io, path);
+  show_report(open_file_on_startup(st_, log_, path), "open_file_on_startup()");
   emr_message_shown_ = false;
   invalidate_all();
 }

@@ -16,7 +16,8 @@
 #include "app/range_link.h"
 #include "core/record/lobe_state.h"
 #include "core/settings/run_log.h"
-#include "core/record/window_port.h"
+#include "core/range/range_events.h"
+#include "core/record/action_report.h"
 #include "draw/window_layout.h"
 
 class QLabel;
@@ -51,7 +52,7 @@ struct window_state {
 
 class client_area;
 
-class main_window : public QMainWindow, public window_port {
+class main_window : public QMainWindow, public range_events {
  public:
   main_window(lobe_state& st, run_log& log, range_link& link, window_state ws, modal_ui* ui = nullptr);
   ~main_window() override;
@@ -67,21 +68,22 @@ class main_window : public QMainWindow, public window_port {
   // The one-second timer, started once a command-line file is open.
   void start_timer();
 
-  // window_port
+  // range_events
   void set_status_text(int part, std::string_view text) override;
-  void message_box(std::string_view text, std::string_view caption, message_icon icon) override;
-  void check_envelope_item(int env, bool checked) override;
-  void clear_panel() override;
-  void rebuild_panel() override;
-  void rebuild_menus() override;
-  void read_form_data() override;
-  bool is_cut_shown(int f, int c) override;
+  void panel_changed() override;
   void redraw(window_area area) override;
   void set_progress(int bearing) override;
   void switch_capture(int b) override;
   void sweep_active() override;
   void sweep_inactive() override;
   void enable_file_buttons() override;
+
+  // Shows what a load or a save reports: the panel and menus rebuilt when
+  // the record was replaced, the status fields, then each message in a box
+  // captioned for the command that ran (`caption`).
+  void show_report(const action_report& report, const char* caption);
+  // The Envelopes menu's ticks from the envelopes' `display` flags.
+  void sync_envelope_menu();
 
   // The data panel.
   void display_planet_header();

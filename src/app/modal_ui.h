@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/record/lobe_state.h"
-#include "core/record/window_port.h"
+#include "core/record/action_report.h"
 
 class QWidget;
 class QPrinter;

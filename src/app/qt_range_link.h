@@ -18,24 +18,16 @@
 #include "core/record/lobe_state.h"
 #include "core/settings/run_log.h"
 #include "core/range/turntable_link.h"
-#include "core/record/window_port.h"
 
 namespace lobe {
 
-// A window_port that forwards to the window once it exists; bytes that
-// arrive before that wait in the transports.
-class forwarding_window_port : public window_port {
+// Range events forwarded to the window once it exists; bytes that arrive
+// before that wait in the transports.
+class forwarding_range_events : public range_events {
  public:
-  void attach(window_port* w) { target_ = w; }
+  void attach(range_events* w) { target_ = w; }
   void set_status_text(int part, std::string_view t) override { if (target_) target_->set_status_text(part, t); }
-  void message_box(std::string_view t, std::string_view c, message_icon i) override {
-    if (target_) target_->message_box(t, c, i);
-  }
-  void clear_panel() override { if (target_) target_->clear_panel(); }
-  void rebuild_panel() override { if (target_) target_->rebuild_panel(); }
-  void rebuild_menus() override { if (target_) target_->rebuild_menus(); }
-  void read_form_data() override { if (target_) target_->read_form_data(); }
-  bool is_cut_shown(int f, int c) override { return target_ ? target_->is_cut_shown(f, c) : true; }
+  void panel_changed() override { if (target_) target_->panel_changed(); }
   void redraw(window_area a) override { if (target_) target_->redraw(a); }
   void set_progress(int b) override { if (target_) target_->set_progress(b); }
   void switch_capture(int b) override { if (target_) target_->switch_capture(b); }
@@ -44,7 +36,7 @@ class forwarding_window_port : public window_port {
   void enable_file_buttons() override { if (target_) target_->enable_file_buttons(); }
 
  private:
-  window_port* target_ = nullptr;
+  range_events* target_ = nullptr;
 };
 
 // One serial device as the program numbers them: COMn.
@@ -67,7 +59,7 @@ class qt_range_link : public QObject, public range_link {
   qt_range_link(lobe_state& st, run_log& log, std::vector<com_port_entry> ports);
   ~qt_range_link() override;
 
-  void attach(window_port* w) { win_.attach(w); }
+  void attach(range_events* w) { win_.attach(w); }
   const std::vector<com_port_entry>& ports() const { return ports_; }
   int current_com_port() const { return current_com_port_; }
 
@@ -91,8 +83,8 @@ class qt_range_link : public QObject, public range_link {
 
   lobe_state& st_;
   run_log& log_;
-  forwarding_window_port win_;
-  core_io io_{log_, win_};
+  forwarding_range_events win_;
+  range_io io_{log_, win_};
   std::vector<com_port_entry> ports_;
   int current_com_port_ = -1;
   QSerialPort serial_;

@@ -90,8 +90,7 @@ int run_lobeview(int argc, char** argv) {
   if (!runstring.empty()) {
     runstring = strip_quotes(runstring);
     log.write_error_log("WinMain runstring", runstring);
-    core_io io{log, window};
-    open_file_on_startup(*st, io, runstring);
+    window.show_report(open_file_on_startup(*st, log, runstring), "open_file_on_startup()");
     window.mainwindow_size();
   }
   window.start_timer();

@@ -12,6 +12,7 @@
 #include "core/text/field_text.h"
 #include "core/formats/file_types.h"
 #include "core/range/range_codes.h"
+#include "core/range/sweep_capture.h"
 #include "core/formats/save_routing.h"
 #include "core/settings/settings.h"
 #include "draw/chart_scale.h"
@@ -194,9 +195,10 @@ void main_window::command(int id, int notification) {
   if (id >= ID_ENV_1 && id < ID_ENV_LIMIT) {
     const int e = id - ID_ENV_1;
     if (e < st_.ed.numenv && st_.ed.env[e].display)
-      set_active_envelope(st_.ed, *this, -1);
+      set_active_envelope(st_.ed, -1);
     else
-      set_active_envelope(st_.ed, *this, e);
+      set_active_envelope(st_.ed, e);
+    sync_envelope_menu();
     mainwindow_size();
     return;
   }
@@ -284,8 +286,7 @@ void main_window::open_flow() {
       if (d != 1) return;
       st_.nec = {angle, signal};
     }
-    core_io io{log_, *this};
-    open_file(st_, io, *name, fx);
+    show_report(open_file(st_, log_, *name, fx), "ID_FILE_OPEN processing");
   }
   emr_message_shown_ = false;
   mainwindow_size();
@@ -293,8 +294,10 @@ void main_window::open_flow() {
 }
 
 void main_window::save_flow() {
-  core_io io{log_, *this};
-  if (!check_something_to_save(st_, io)) return;
+  if (const action_report nothing = check_something_to_save(st_); !nothing.ok) {
+    show_report(nothing, "IDC_BUTTON_SAVE processing");
+    return;
+  }
   file_dialog_request r;
   r.folder = st_.settings.homeFolder;
   r.current_name = st_.file.szFileName;
@@ -324,7 +327,10 @@ void main_window::save_flow() {
     if (d != 1) return;
     st_.file.ant_file_type = version;
   }
-  if (!save_file(st_, io, *name)) return;
+  read_window_form_data();
+  const action_report saved = save_file(st_, log_, *name);
+  show_report(saved, "IDC_BUTTON_SAVE processing");
+  if (!saved.ok) return;
   enable(IDC_BUTTON_UNDO, true);
 }
 
@@ -433,8 +439,8 @@ void main_window::mouse_down(int x, int y) {
 // A click on either strip while collecting: the controller stops, the sweep waits.
 void main_window::pause_sweep() {
   link_.write_com_port(COM_TX_STOP);
-  st_.range.scan_state = SCANSTATE_PAUSED;
-  set_status_text(STB_ACTION, "Sweep paused");
+  range_io io{log_, *this};
+  range_stop(st_, io);
   invalidate(layout_.rTrCtlArea);
 }
 

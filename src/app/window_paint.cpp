@@ -240,8 +240,10 @@ void main_window::paint_bitmap_buttons(QPainter& painter) {
 }
 
 bool main_window::mainwindow_chart_paint(surface& dc) {
-  core_io io{log_, *this};
-  return draw_view(st_, io, dc, window_view_geometry(layout_, ws_.descr_lines));
+  cut_ends ends;
+  const bool drawn = draw_view(st_, log_, dc, window_view_geometry(layout_, ws_.descr_lines), &ends);
+  shorten_cuts(st_.pd, ends);
+  return drawn;
 }
 
 }  // namespace lobe

@@ -34,8 +34,9 @@ void main_window::print_to(QPrinter& printer) {
     page.ppi = printer.logicalDpiX();
     page.screen_ppi = client_->logicalDpiX() > 0 ? client_->logicalDpiX() : 96;
     page.landscape = ws_.landscape != 0;
-    core_io io{log_, *this};
-    drawn = print_chart(st_, io, dc, page);
+    cut_ends ends;
+    drawn = print_chart(st_, log_, dc, page, &ends);
+    shorten_cuts(st_.pd, ends);
   }
   if (!painter.end())
     ui_.message_box(c_format("EndDoc failed - %d", 0), "print_chart() processing", message_icon::error);

@@ -19,7 +19,7 @@
 #include "core/record/lobe_state.h"
 #include "core/settings/run_log.h"
 #include "core/formats/save_routing.h"
-#include "core/record/window_port.h"
+#include "core/record/action_report.h"
 
 namespace lobe {
 
@@ -89,24 +89,6 @@ const char* const k_lobeconv_usage =
     "Exit status: 0 done, 1 the file could not be read or written, 2 bad command line.\n";
 
 namespace {
-
-// Keeps what the window would have shown.
-class cli_window : public window_port {
- public:
-  void set_status_text(int part, std::string_view text) override {
-    if (part == STB_ERROR) status_error = text;
-  }
-  void message_box(std::string_view text, std::string_view, message_icon icon) override {
-    if (icon == message_icon::information)
-      notes.emplace_back(text);
-    else
-      last_box = text;
-  }
-
-  std::string status_error;
-  std::string last_box;
-  std::vector<std::string> notes;
-};
 
 struct options {
   std::vector<std::string> positional;
@@ -249,8 +231,7 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
 struct session {
   std::unique_ptr<lobe_state> st = make_lobe_state();
   run_log log;
-  cli_window win;
-  core_io io{log, win};
+  std::string status_error;  // what the window's status bar would show after the load
 };
 
 // Loads `path` as the Open command would; prints the reason and returns false when it cannot.
@@ -261,10 +242,13 @@ bool load(session& s, const std::string& path, std::ostream& err) {
     return false;
   }
   std::fclose(probe);
-  if (!open_file(*s.st, s.io, path, dialog_extension(path))) {
-    err << "lobeconv: cannot read " << path << ": " << s.win.last_box << "\n";
+  const action_report loaded = open_file(*s.st, s.log, path, dialog_extension(path));
+  if (!loaded.ok) {
+    err << "lobeconv: cannot read " << path << ": " << loaded.failure_text() << "\n";
     return false;
   }
+  const std::string* status_error = loaded.status_of(STB_ERROR);
+  s.status_error = status_error ? *status_error : "";
   // What the load dropped or changed, never silently.
   for (const std::string& notice : s.st->file.load_notices) err << "lobeconv: " << path << ": " << notice << "\n";
   return true;
@@ -284,7 +268,7 @@ bool select_envelope(session& s, const options& o, std::ostream& err) {
   if (o.render.envelope_title.empty()) return true;
   for (int e = 0; e < s.st->ed.numenv && e < MAX_ENVELOPES; ++e)
     if (equals_nocase(s.st->ed.env[e].title, o.render.envelope_title)) {
-      set_active_envelope(s.st->ed, s.io.win, e);
+      set_active_envelope(s.st->ed, e);
       return true;
     }
   err << "lobeconv: no envelope titled \"" << o.render.envelope_title << "\" in the library\n";
@@ -297,7 +281,7 @@ int render(session& s, const options& o, std::ostream& err) {
     return 2;
   }
   if (!load_envelopes(s, o, err) || !load(s, o.positional[1], err) || !select_envelope(s, o, err)) return 1;
-  return render_pattern(*s.st, s.io, o.render, o.positional[2], err);
+  return render_pattern(*s.st, s.log, o.render, o.positional[2], err);
 }
 
 int dump(session& s, const options& o, std::ostream& out, std::ostream& err) {
@@ -306,7 +290,7 @@ int dump(session& s, const options& o, std::ostream& out, std::ostream& err) {
     return 2;
   }
   if (!load(s, o.positional[1], err)) return 1;
-  out << pattern_to_json(*s.st, s.win.status_error).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+  out << pattern_to_json(*s.st, s.status_error).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
       << "\n";
   return 0;
 }
@@ -314,20 +298,20 @@ int dump(session& s, const options& o, std::ostream& out, std::ostream& err) {
 // One file: read as the Open command does, written as the Save command does.
 int convert_one(session& s, const options& o, const std::string& in, const std::string& out_path, std::ostream& err) {
   if (!load(s, in, err) || !select_envelope(s, o, err)) return 1;
-  if (!check_something_to_save(*s.st, s.io)) {
-    err << "lobeconv: " << in << ": " << s.win.last_box << "\n";
+  if (const action_report nothing = check_something_to_save(*s.st); !nothing.ok) {
+    err << "lobeconv: " << in << ": " << nothing.failure_text() << "\n";
     return 1;
   }
   s.st->file.ant_file_type = o.ant_version;
-  if (!save_file(*s.st, s.io, out_path)) {
-    std::string why = s.win.last_box;
+  const action_report saved = save_file(*s.st, s.log, out_path);
+  if (!saved.ok) {
+    std::string why = saved.failure_text();
     for (char& c : why)
       if (c == '\n') c = ' ';
     err << "lobeconv: cannot write " << out_path << ": " << why << "\n";
     return 1;
   }
-  for (const auto& note : s.win.notes) err << "lobeconv: note: " << note << "\n";
-  s.win.notes.clear();
+  for (const action_message& note : saved.messages) err << "lobeconv: note: " << note.text << "\n";
   return 0;
 }
 

@@ -39,13 +39,13 @@ void ensure_gui_application() {
 }
 
 // The view as the main window in view mode draws it in a client area of width x height.
-bool draw_window_view(lobe_state& st, core_io& io, surface& dc, int width, int height) {
+bool draw_window_view(const lobe_state& st, run_log& log, surface& dc, int width, int height, cut_ends* ends) {
   window_layout layout;
   set_window_parameters(layout, width, height, false, centre_db_annuli[zoom_index(st.view)]);
   dc.set_text_color(rgb(0, 66, 117));
   dc.select_font({14, 400, false});
   const int descr_lines = draw_description_strip(dc, st.pd, layout);
-  return draw_view(st, io, dc, window_view_geometry(layout, descr_lines));
+  return draw_view(st, log, dc, window_view_geometry(layout, descr_lines), ends);
 }
 
 // Paints with `draw` onto the device the extension asks for, and saves it.
@@ -104,7 +104,7 @@ bool paint_to_file(const std::string& path, const std::string& ext, int width, i
 
 }  // namespace
 
-int render_pattern(lobe_state& st, core_io& io, const render_options& o, const std::string& out_path,
+int render_pattern(lobe_state& st, run_log& log, const render_options& o, const std::string& out_path,
                    std::ostream& err) {
   std::string ext = dialog_extension(out_path);
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -121,6 +121,7 @@ int render_pattern(lobe_state& st, core_io& io, const render_options& o, const s
   if (o.height_m) st.emr.eheight = *o.height_m;
   ensure_gui_application();
   bool chart_drawn = true;
+  cut_ends ends;
   std::string problem;
   bool ok;
   if (o.print_landscape) {
@@ -133,18 +134,19 @@ int render_pattern(lobe_state& st, core_io& io, const render_options& o, const s
         [&](surface& dc, int w, int h) {
           page.horzres = w;
           page.vertres = h;
-          chart_drawn = print_chart(st, io, dc, page);
+          chart_drawn = print_chart(st, log, dc, page, &ends);
         },
         problem);
   } else {
     ok = paint_to_file(
         out_path, ext, o.width, o.height, 96,
-        [&](surface& dc, int w, int h) { chart_drawn = draw_window_view(st, io, dc, w, h); }, problem);
+        [&](surface& dc, int w, int h) { chart_drawn = draw_window_view(st, log, dc, w, h, &ends); }, problem);
   }
   if (!ok) {
     err << "lobeconv: cannot write " << out_path << ": " << problem << "\n";
     return 1;
   }
+  shorten_cuts(st.pd, ends);
   if (!chart_drawn) err << "lobeconv: note: " << EMR_NO_CUT_MESSAGE << "\n";
   return 0;
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/record/lobe_state.h"
-#include "core/record/window_port.h"
+#include "core/settings/run_log.h"
 
 namespace lobe {
 
@@ -25,7 +25,7 @@ struct render_options {
 
 // Draws the loaded pattern into `out_path` (its extension picks the format).
 // Returns the exit status; problems go to `err`.
-int render_pattern(lobe_state& st, core_io& io, const render_options& o, const std::string& out_path,
+int render_pattern(lobe_state& st, run_log& log, const render_options& o, const std::string& out_path,
                    std::ostream& err);
 
 }  // namespace lobe

@@ -12,7 +12,7 @@ chart_range chart_range_of(const view_state& v) {
 
 float level_length(const view_state& v, float signal, float shift, float k) {
   if (v.mv_display) return std::pow(10.0f, -signal / 20.0f) * k;
-  const float l = (static_cast<float>(v.centre_dbs) - signal - shift) * k;
+  const float l = (static_cast<float>(chart_range_of(v).centre_dbs) - signal - shift) * k;
   return l < 0.0f ? 0.0f : l;
 }
 

@@ -8,8 +8,8 @@
 #include "core/text/c_numeric.h"
 #include "core/record/emr_exposure.h"
 #include "core/settings/run_log.h"
-#include "core/record/window_port.h"
 #include "draw/chart_scale.h"
+#include "draw/window_layout.h"
 
 namespace lobe {
 
@@ -35,22 +35,20 @@ struct chosen_emr_cut {
   float Efreq = 0.0f, SPlimit = 0.0f, SOlimit = 0.0f;
 };
 
-chosen_emr_cut choose_cut(const lobe_state& st, window_port& win) {
+chosen_emr_cut choose_cut(const lobe_state& st) {
   chosen_emr_cut out;
-  int cuts_before = 0;
   for (int f = 0; f < count_in(st.pd.nofreq, MAX_FREQ); ++f) {
     const freq_data_type& fr = st.pd.freq[f];
     for (int c = 0; c < count_in(fr.numcut, MAX_CUTS); ++c) {
       const cut_data_type& cut = fr.cut[c];
-      if (!win.is_cut_shown(f, c) || cut.nupoin == 0 || !is_vertical_cut(cut.patcut)) continue;
+      if (!cut_is_shown(st.flags, f, c) || cut.nupoin == 0 || !is_vertical_cut(cut.patcut)) continue;
       const auto freq = emr_frequency(fr.patfre);
       if (!freq) continue;
       const float sp = gimme_public_power_density_limit(*freq), so = gimme_occupational_power_density_limit(*freq);
       if (!defined(sp) && !defined(so)) continue;
-      out = {f, c, 3 * f + 2 + cuts_before + c, *freq, sp, so};
+      out = {f, c, panel_cut_line(st.pd, f, c), *freq, sp, so};
       return out;
     }
-    cuts_before += count_in(fr.numcut, MAX_CUTS);
   }
   return out;
 }
@@ -78,8 +76,8 @@ void print_emr_string(surface& dc, float scf, emr_text_layout& layout, std::stri
   layout.descr_lines += 1;
 }
 
-bool plot_emr_chart(lobe_state& st, core_io& io, surface& dc, float scf, emr_text_layout& layout, int Xleft,
-                    int Xright, int centre_y, int r) {
+bool plot_emr_chart(const lobe_state& st, run_log& log, surface& dc, float scf, emr_text_layout& layout, int Xleft,
+                    int Xright, int centre_y, int r, cut_ends* ends) {
   pen_keeper keep(dc);
   const brush old_brush = dc.select_brush({false, k_public});
   dc.select_pen({pen_style::null, 0, 0});
@@ -98,7 +96,7 @@ bool plot_emr_chart(lobe_state& st, core_io& io, surface& dc, float scf, emr_tex
   print_emr_string(dc, scf, layout, "Linear gain at 0 deg", c_format("%.2f", double(tx.GainLin)));
   print_emr_string(dc, scf, layout, "EIRP at 0 deg", c_format("%.1f W", double(tx.EIRP)));
 
-  const chosen_emr_cut pick = choose_cut(st, io.win);
+  const chosen_emr_cut pick = choose_cut(st);
   if (pick.f < 0) return false;
   if (!layout.printing)
     dc.text_out(layout.rFreqDataArea.left - 35, layout.rFreqDataArea.top + 5 + 25 * pick.ctline, ">>>");
@@ -125,18 +123,18 @@ bool plot_emr_chart(lobe_state& st, core_io& io, surface& dc, float scf, emr_tex
   if (!(span_m > 0.0f) || !std::isfinite(span_m)) span_m = 1.0f;
   const float plot_scale = static_cast<float>(r - 30) / span_m;
 
-  cut_data_type& cut = st.pd.freq[pick.f].cut[pick.c];
+  const cut_data_type& cut = st.pd.freq[pick.f].cut[pick.c];
   std::vector<float> rp, ro;
   const int n = count_in(cut.nupoin, MAX_SAMPLES);
   for (int p = 0; p < n; ++p) {
     if (cut.angle[p] == END_MARKER) {
-      cut.nupoin = p;
+      if (ends) ends->push_back({pick.f, pick.c, p});
       break;
     }
     const emr_point pt = emr_point_quantities(tx, cut.signal[p]);
     rp.push_back(public_defined ? emr_safe_distance(pt.eirp, pick.SPlimit) : 0.0f);
     ro.push_back(occupational_defined ? emr_safe_distance(pt.eirp, pick.SOlimit) : 0.0f);
-    io.log.write_error_log(
+    log.write_error_log(
         "EMR", c_format("poin = %u signal = %f GainDBi = %f GainLin = %f EIRP = %f RPsafe = %f ROsafe = %f",
                         static_cast<unsigned>(p), std::fabs(double(cut.signal[p])), double(pt.gain_dbi),
                         double(pt.gain_lin), double(pt.eirp), double(rp.back()), double(ro.back())));

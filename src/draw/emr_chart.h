@@ -25,8 +25,9 @@ void print_emr_string(surface& dc, float scf, emr_text_layout& layout, std::stri
 // Draws the chart; false when no shown vertical cut with a defined limit
 // exists (the caller then tells the user "Select a vertical (V or EL) cut to
 // display the EMR chart").
-bool plot_emr_chart(lobe_state& st, core_io& io, surface& dc, float scf, emr_text_layout& layout, int Xleft,
-                    int Xright, int centre_y, int r);
+// An end marker in the chosen cut is reported in `ends`.
+bool plot_emr_chart(const lobe_state& st, run_log& log, surface& dc, float scf, emr_text_layout& layout, int Xleft,
+                    int Xright, int centre_y, int r, cut_ends* ends = nullptr);
 
 inline constexpr const char* EMR_NO_CUT_MESSAGE = "Select a vertical (V or EL) cut to display the EMR chart";
 inline constexpr const char* EMR_NO_CUT_CAPTION = "plot_emr_chart()";

@@ -48,14 +48,13 @@ void label(surface& dc, float scf, int x, int y, const std::string& text) {
 
 }  // namespace
 
-void init_chart(lobe_state& st, surface& dc, float scf, int x, int y, int r) {
-  view_state& v = st.view;
+void init_chart(const lobe_state& st, surface& dc, float scf, int x, int y, int r) {
+  const view_state& v = st.view;
   pen_keeper keep(dc);
   const pen grey = hpo_grey(scf), black = hpo_black(scf), pale = hpo_pale(scf);
   dc.select_pen(grey);
 
   const chart_range range = chart_range_of(v);
-  v.centre_dbs = range.centre_dbs;
   const int radial_increment = r / range.annuli;
   const int db_increment = range.db_increment;
   // A chart too small for its rings has nothing sensible to show.
@@ -72,7 +71,7 @@ void init_chart(lobe_state& st, surface& dc, float scf, int x, int y, int r) {
 
   const int ix = zoom_index(v);
   const bool lin_grid = !v.log_display || v.mv_display;
-  auto log_radius = [&](int n) { return (v.centre_dbs - n) * r / v.centre_dbs; };
+  auto log_radius = [&](int n) { return (range.centre_dbs - n) * r / range.centre_dbs; };
   if (lin_grid) {
     for (int k = 1; k * radial_increment < r; ++k) ring(dc, scf, x, y, k * radial_increment);
     if (v.mv_display || centre_db_mid_annuli[ix] == 1) {
@@ -87,7 +86,7 @@ void init_chart(lobe_state& st, surface& dc, float scf, int x, int y, int r) {
     ring(dc, scf, x, y, r);
     dc.select_pen(grey);
     for (int n : {3, 6, 12, 24, 48}) {
-      if (n == 48 && v.centre_dbs <= 48) continue;
+      if (n == 48 && range.centre_dbs <= 48) continue;
       if (log_radius(n) > 0) ring(dc, scf, x, y, log_radius(n));
     }
     ring(dc, scf, x, y, radial_increment / 2);
@@ -99,9 +98,9 @@ void init_chart(lobe_state& st, surface& dc, float scf, int x, int y, int r) {
       label(dc, scf, lx, y - k * radial_increment, c_format("%.2f", 0.25 * k));
   } else if (lin_grid) {
     label(dc, scf, lx, y - 8, c_format("-%2udB", static_cast<unsigned>(centre_db_list[ix])));
-    for (int k = 1; v.centre_dbs - k * db_increment > 0; ++k)
+    for (int k = 1; range.centre_dbs - k * db_increment > 0; ++k)
       label(dc, scf, lx, y - k * radial_increment,
-            c_format("-%2udB", static_cast<unsigned>(v.centre_dbs - k * db_increment)));
+            c_format("-%2udB", static_cast<unsigned>(range.centre_dbs - k * db_increment)));
     label(dc, scf, lx, y - r, "0dB");
   } else {
     label(dc, scf, lx, y - 8, c_format("-%2udB", static_cast<unsigned>(centre_db_list[ix])));
@@ -110,7 +109,7 @@ void init_chart(lobe_state& st, surface& dc, float scf, int x, int y, int r) {
     label(dc, scf, lx, y - log_radius(6), "-6dB");
     label(dc, scf, lx, y - log_radius(12), "-12dB");
     if (log_radius(24) > 0) label(dc, scf, lx, y - log_radius(24), "-24dB");
-    if (v.centre_dbs > 48 && log_radius(48) > 0) label(dc, scf, lx, y - log_radius(48), "-48dB");
+    if (range.centre_dbs > 48 && log_radius(48) > 0) label(dc, scf, lx, y - log_radius(48), "-48dB");
   }
 
   for (int a = 0; a <= 330; a += 30) {
@@ -145,8 +144,9 @@ void half_power_mark(surface& dc, label_placer& labels, float scf, const pen& hp
   dc.set_text_color(old);
 }
 
-void plot_cut(lobe_state& st, surface& dc, label_placer& labels, float scf, cut_data_type& cut, colorref colour, int cx, int y, int r,
-              float plot_scale) {
+// Returns the position of an end marker that ended the cut, or -1.
+int plot_cut(const lobe_state& st, surface& dc, label_placer& labels, float scf, const cut_data_type& cut, colorref colour,
+             int cx, int y, int r, float plot_scale) {
   const pen hpo1 = trace_pen(scf, 1, colour), hpo3 = trace_pen(scf, 3, colour);
   dc.select_pen(hpo1);
   const float shift = st.view.mv_display ? 0.0f : crosspol_scale(st, cut, false);
@@ -158,8 +158,8 @@ void plot_cut(lobe_state& st, surface& dc, label_placer& labels, float scf, cut_
   for (; p < n; ++p) {
     const float degrees = cut.angle[p];
     if (degrees == END_MARKER) {
-      cut.nupoin = p;
-      break;
+      if (p > 0) dc.line_to(first.x, first.y);
+      return p;
     }
     const double theta = degrees / RADN;
     const float s = cut.signal[p];
@@ -188,14 +188,15 @@ void plot_cut(lobe_state& st, surface& dc, label_placer& labels, float scf, cut_
     }
   }
   if (p > 0) dc.line_to(first.x, first.y);
+  return -1;
 }
 
 }  // namespace
 
-void plot_chart(lobe_state& st, window_port& win, surface& dc, float scf, int xh, int xv, int y, int r) {
+void plot_chart(const lobe_state& st, surface& dc, float scf, int xh, int xv, int y, int r, cut_ends* ends) {
   pen_keeper keep(dc);
   const float plot_scale =
-      st.view.mv_display ? static_cast<float>(r) : static_cast<float>(r) / static_cast<float>(st.view.centre_dbs);
+      st.view.mv_display ? static_cast<float>(r) : static_cast<float>(r) / static_cast<float>(chart_range_of(st.view).centre_dbs);
   // The degree labels of the grid are drawn already; the angle labels of the
   // half-power marks keep clear of them and of each other.
   label_placer labels;
@@ -209,12 +210,13 @@ void plot_chart(lobe_state& st, window_port& win, surface& dc, float scf, int xh
     }
   int n = 0;
   for (int f = 0; f < count_in(st.pd.nofreq, MAX_FREQ); ++f) {
-    freq_data_type& fr = st.pd.freq[f];
+    const freq_data_type& fr = st.pd.freq[f];
     for (int c = 0; c < count_in(fr.numcut, MAX_CUTS); ++c, ++n) {
-      cut_data_type& cut = fr.cut[c];
-      if (!win.is_cut_shown(f, c) || cut.nupoin == 0) continue;
+      const cut_data_type& cut = fr.cut[c];
+      if (!cut_is_shown(st.flags, f, c) || cut.nupoin == 0) continue;
       const int cx = is_vertical_cut(cut.patcut) ? xv : xh;
-      plot_cut(st, dc, labels, scf, cut, cut_colour(st, n), cx, y, r, plot_scale);
+      const int end = plot_cut(st, dc, labels, scf, cut, cut_colour(st, n), cx, y, r, plot_scale);
+      if (end >= 0 && ends) ends->push_back({f, c, end});
     }
   }
 }

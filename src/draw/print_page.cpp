@@ -5,7 +5,6 @@
 
 #include "core/text/c_numeric.h"
 #include "core/settings/run_log.h"
-#include "core/record/window_port.h"
 #include "draw/chart_scale.h"
 #include "draw/emr_chart.h"
 #include "draw/polar_chart.h"
@@ -255,7 +254,7 @@ void print_footer(const lobe_state& st, surface& dc, const page_geometry& g) {
 
 // The legend: each frequency with its shown cuts, and the envelope or the
 // polar chart's centre, fitted into its box.
-void print_legend(const lobe_state& st, core_io& io, surface& dc, const page_geometry& g, bool landscape) {
+void print_legend(const lobe_state& st, surface& dc, const page_geometry& g, bool landscape) {
   const antenna_data_type& pd = st.pd;
   const float scf = g.scf;
   if (st.view.display_type != DISPLAY_TYPE_EMR) {
@@ -265,7 +264,7 @@ void print_legend(const lobe_state& st, core_io& io, surface& dc, const page_geo
     int rows = 0;
     for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f) {
       ++rows;
-      for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) rows += io.win.is_cut_shown(f, c);
+      for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) rows += cut_is_shown(st.flags, f, c);
     }
     // The closing lines: the envelope's title, or the polar chart's centre.
     const int closing = env ? 3 : st.view.display_type == DISPLAY_TYPE_POLAR ? 2 : 0;
@@ -285,7 +284,7 @@ void print_legend(const lobe_state& st, core_io& io, surface& dc, const page_geo
       print_f_string(dc, lscf, legend.x, legend.y, "Frequency", pd.freq[f].patfre);
       next();
       for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c, ++number) {
-        if (!io.win.is_cut_shown(f, c)) continue;
+        if (!cut_is_shown(st.flags, f, c)) continue;
         const cut_data_type& cut = pd.freq[f].cut[c];
         print_cut_string(st, dc, lscf, legend.x, legend.y, cut.patcut, cut.polari, number);
         next();
@@ -308,17 +307,17 @@ void print_legend(const lobe_state& st, core_io& io, surface& dc, const page_geo
 
 }  // namespace
 
-bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& setup) {
+bool print_chart(const lobe_state& st, run_log& log, surface& dc, const page_setup& setup, cut_ends* ends) {
   const page_geometry g = print_page_geometry(setup);
   const bool landscape = setup.landscape;
   const font old_font = dc.select_font(arial(g.scf, 14, 400, true));
   pen_keeper keep(dc);
-  const bool chart_drawn = draw_view(st, io, dc, page_view_geometry(st, g, landscape));
+  const bool chart_drawn = draw_view(st, log, dc, page_view_geometry(st, g, landscape), ends);
   const colorref old_colour = dc.set_text_color(rgb(0, 0, 50));
   print_frame(st, dc, g, landscape);
   print_header(st.pd, dc, g, landscape);
   print_footer(st, dc, g);
-  print_legend(st, io, dc, g, landscape);
+  print_legend(st, dc, g, landscape);
   dc.set_text_color(old_colour);
   dc.select_font(old_font);
   return chart_drawn;

@@ -59,6 +59,6 @@ int printed_emr_first_line(const lobe_state& st, const page_geometry& g, bool la
 
 // Draws the page. False when the EMR view found no cut to draw (the caller
 // tells the user, as on screen).
-bool print_chart(lobe_state& st, core_io& io, surface& dc, const page_setup& setup);
+bool print_chart(const lobe_state& st, run_log& log, surface& dc, const page_setup& setup, cut_ends* ends = nullptr);
 
 }  // namespace lobe

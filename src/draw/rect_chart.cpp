@@ -31,23 +31,22 @@ float gimme_db_normalized_level(const view_state& v, float signal, float y_scale
     const float volts = std::pow(10.0f, -signal / 20.0f);
     return volts * y_scale;
   }
-  const float l = (static_cast<float>(v.centre_dbs) - signal) * y_scale;
+  const float l = (static_cast<float>(chart_range_of(v).centre_dbs) - signal) * y_scale;
   return l < 0.0f ? 0.0f : l;
 }
 
-void init_rect_chart(lobe_state& st, surface& dc, float scf, const rect& my_rect) {
-  view_state& v = st.view;
+void init_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& my_rect) {
+  const view_state& v = st.view;
   pen_keeper keep(dc);
   const pen grey = hpo_grey(scf), black = hpo_black(scf);
   dc.select_pen(grey);
 
   const chart_range range = chart_range_of(v);
-  v.centre_dbs = range.centre_dbs;
   const int n = range.annuli;
   const int span = rect_span(v.display_type);
   const rect_geometry g = rect_chart_geometry(my_rect, span, n);
   const int B = g.bottom, T = g.top;
-  auto yk = [&](int k) { return g.y_height * k / v.centre_dbs; };
+  auto yk = [&](int k) { return g.y_height * k / range.centre_dbs; };
 
   for (int j = 0; j < span / 30; ++j)
     for (int m : {1, 2}) {
@@ -75,7 +74,7 @@ void init_rect_chart(lobe_state& st, surface& dc, float scf, const rect& my_rect
     level_line(T + yk(6));
     level_line(T + yk(12));
     if (T + yk(24) < B) level_line(T + yk(24));
-    if (v.centre_dbs >= 49 && T + yk(48) < B) level_line(T + yk(48));
+    if (range.centre_dbs >= 49 && T + yk(48) < B) level_line(T + yk(48));
   }
   level_line(B);
 
@@ -86,7 +85,7 @@ void init_rect_chart(lobe_state& st, surface& dc, float scf, const rect& my_rect
       for (int k = 0; k <= 4; ++k) text_at(x, B - 8.0 * scf - k * g.y10_increment, c_format("%.2f", 0.25 * k));
     } else {
       int k = 0;
-      for (int val = -v.centre_dbs; val < 1; val += range.db_increment, ++k) {
+      for (int val = -range.centre_dbs; val < 1; val += range.db_increment, ++k) {
         text_at(x, B - 8.0 * scf - k * g.y10_increment, c_format("%2idB", val));
         if (range.db_increment <= 0) break;
       }
@@ -98,8 +97,8 @@ void init_rect_chart(lobe_state& st, surface& dc, float scf, const rect& my_rect
     text_at(x, T + yk(6) - 8.0 * scf, "-6dB");
     text_at(x, T + yk(12) - 8.0 * scf, "-12dB");
     if (T + yk(24) < B) text_at(x, T + yk(24) - 8.0 * scf, "-24dB");
-    if (v.centre_dbs > 48 && T + yk(48) < B) text_at(x, T + yk(48) - 8.0 * scf, "-48dB");
-    text_at(x, B - 8.0 * scf, c_format("-%udB", static_cast<unsigned>(v.centre_dbs)));
+    if (range.centre_dbs > 48 && T + yk(48) < B) text_at(x, T + yk(48) - 8.0 * scf, "-48dB");
+    text_at(x, B - 8.0 * scf, c_format("-%udB", static_cast<unsigned>(range.centre_dbs)));
   }
 
   // Each degree label sits roughly centred under its major line.
@@ -136,8 +135,10 @@ void draw_mark(surface& dc, label_placer& labels, float scf, const pen& hpo1, co
   dc.set_text_color(old);
 }
 
-void plot_rect_cut(lobe_state& st, surface& dc, label_placer& labels, float scf, cut_data_type& cut, colorref colour,
-                   const trace_frame& frame, const rect_geometry& g, int span, float x_scale, float y_scale) {
+// Returns the position of an end marker that ended the cut, or -1.
+int plot_rect_cut(const lobe_state& st, surface& dc, label_placer& labels, float scf, const cut_data_type& cut,
+                  colorref colour, const trace_frame& frame, const rect_geometry& g, int span, float x_scale,
+                  float y_scale) {
   const pen hpo1 = trace_pen(scf, 1, colour), hpo3 = trace_pen(scf, 3, colour);
   dc.select_pen(hpo1);
   const float shift = st.view.mv_display ? 0.0f : crosspol_scale(st, cut, false);
@@ -147,10 +148,11 @@ void plot_rect_cut(lobe_state& st, surface& dc, label_placer& labels, float scf,
   point first{0, 0};
   float previous = 0.0f;
   const int n = count_in(cut.nupoin, MAX_SAMPLES);
+  int end = -1;
   for (int p = 0; p < n; ++p) {
     float theta = cut.angle[p];
     if (theta == END_MARKER) {
-      cut.nupoin = p;
+      end = p;
       break;
     }
     if (theta > static_cast<float>(span)) break;
@@ -177,11 +179,12 @@ void plot_rect_cut(lobe_state& st, surface& dc, label_placer& labels, float scf,
   }
   // A cut stored 0..359 runs 0..180, restarts at -179 and is joined back to 0.
   if (wrapped) dc.line_to(first.x, first.y);
+  return end;
 }
 
 }  // namespace
 
-void plot_rect_chart(lobe_state& st, window_port& win, surface& dc, float scf, const rect& rch, const rect& rcv) {
+void plot_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& rch, const rect& rcv, cut_ends* ends) {
   pen_keeper keep(dc);
   const int span = rect_span(st.view.display_type);
   const rect_geometry gh = rect_chart_geometry(rch, span, 4);
@@ -190,30 +193,31 @@ void plot_rect_chart(lobe_state& st, window_port& win, surface& dc, float scf, c
   const trace_frame horizontal{gh.xc1, span == 90 ? gh.xc1 : gh.centre};
   const trace_frame vertical{v_left, span == 90 ? v_left : (v_left + v_right) / 2};
   const float full = static_cast<float>(4 * gh.y10_increment);
-  const float y_scale = st.view.mv_display ? full : full / static_cast<float>(st.view.centre_dbs);
+  const float y_scale = st.view.mv_display ? full : full / static_cast<float>(chart_range_of(st.view).centre_dbs);
   const float x_scale = static_cast<float>(gh.x10_increment) / 10.0f;
 
   label_placer labels;
   int n = 0;
   for (int f = 0; f < count_in(st.pd.nofreq, MAX_FREQ); ++f) {
-    freq_data_type& fr = st.pd.freq[f];
+    const freq_data_type& fr = st.pd.freq[f];
     for (int c = 0; c < count_in(fr.numcut, MAX_CUTS); ++c, ++n) {
-      cut_data_type& cut = fr.cut[c];
-      if (!win.is_cut_shown(f, c)) continue;
+      const cut_data_type& cut = fr.cut[c];
+      if (!cut_is_shown(st.flags, f, c)) continue;
       const trace_frame& frame = is_vertical_cut(cut.patcut) ? vertical : horizontal;
-      plot_rect_cut(st, dc, labels, scf, cut, cut_colour(st, n), frame, gh, span, x_scale, y_scale);
+      const int end = plot_rect_cut(st, dc, labels, scf, cut, cut_colour(st, n), frame, gh, span, x_scale, y_scale);
+      if (end >= 0 && ends) ends->push_back({f, c, end});
     }
   }
 }
 
-void plot_rect_env(lobe_state& st, surface& dc, float scf, const rect& rch, const rect&) {
+void plot_rect_env(const lobe_state& st, surface& dc, float scf, const rect& rch, const rect&) {
   pen_keeper keep(dc);
   dc.select_pen({pen_style::solid, pix(2.0 * scf), rgb(0, 0, 0)});
   const int span = rect_span(st.view.display_type);
   const rect_geometry g = rect_chart_geometry(rch, span, 4);
   const int O = span == 90 ? g.xc1 : g.centre;
   const float full = static_cast<float>(4 * g.y10_increment);
-  const float y_scale = st.view.mv_display ? full : full / static_cast<float>(st.view.centre_dbs);
+  const float y_scale = st.view.mv_display ? full : full / static_cast<float>(chart_range_of(st.view).centre_dbs);
   const float x_scale = static_cast<float>(g.x10_increment) / 10.0f;
   auto X = [&](float a) { return pix(O + x_scale * a); };
   auto Y = [&](float s) { return pix(g.bottom - gimme_db_normalized_level(st.view, s, y_scale)); };

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "core/record/lobe_state.h"
-#include "core/record/window_port.h"
 #include "draw/surface.h"
 
 namespace lobe {
@@ -38,10 +37,12 @@ int rect_span(int display_type);
 // The level mapping without the scale-to-max shift.
 float gimme_db_normalized_level(const view_state& v, float signal, float y_scale);
 
-void init_rect_chart(lobe_state& st, surface& dc, float scf, const rect& my_rect);
+void init_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& my_rect);
 // Horizontal cuts on the chart of rch, vertical cuts on that of rcv.
-void plot_rect_chart(lobe_state& st, window_port& win, surface& dc, float scf, const rect& rch, const rect& rcv);
+// An end marker met before the span's end is reported in `ends`.
+void plot_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& rch, const rect& rcv,
+                     cut_ends* ends = nullptr);
 // Every displayed envelope over the chart of rch.
-void plot_rect_env(lobe_state& st, surface& dc, float scf, const rect& rch, const rect& rcv);
+void plot_rect_env(const lobe_state& st, surface& dc, float scf, const rect& rch, const rect& rcv);
 
 }  // namespace lobe

@@ -20,23 +20,23 @@ view_geometry window_view_geometry(const window_layout& l, int descr_lines) {
   return g;
 }
 
-bool draw_view(lobe_state& st, core_io& io, surface& dc, const view_geometry& g) {
+bool draw_view(const lobe_state& st, run_log& log, surface& dc, const view_geometry& g, cut_ends* ends) {
   switch (st.view.display_type) {
     case DISPLAY_TYPE_POLAR:
       init_chart(st, dc, g.scf, g.xh, g.y, g.radius);
       if (g.second_polar_grid) init_chart(st, dc, g.scf, g.xv, g.y, g.radius);
-      plot_chart(st, io.win, dc, g.scf, g.xh, g.xv, g.y, g.radius);
+      plot_chart(st, dc, g.scf, g.xh, g.xv, g.y, g.radius, ends);
       return true;
     case DISPLAY_TYPE_RECT:
     case DISPLAY_TYPE_RECT90:
       init_rect_chart(st, dc, g.scf, g.rch);
       if (g.second_rect_grid) init_rect_chart(st, dc, g.scf, g.rcv);
-      plot_rect_chart(st, io.win, dc, g.scf, g.rch, g.rcv);
+      plot_rect_chart(st, dc, g.scf, g.rch, g.rcv, ends);
       plot_rect_env(st, dc, g.scf, g.rch, g.rcv);
       return true;
     case DISPLAY_TYPE_EMR: {
       emr_text_layout text = g.emr_text;
-      return plot_emr_chart(st, io, dc, g.scf, text, g.emr_left, g.emr_right, g.emr_y, g.emr_radius);
+      return plot_emr_chart(st, log, dc, g.scf, text, g.emr_left, g.emr_right, g.emr_y, g.emr_radius, ends);
     }
     default:
       return true;

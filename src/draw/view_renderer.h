@@ -27,8 +27,9 @@ struct view_geometry {
 view_geometry window_view_geometry(const window_layout& layout, int descr_lines);
 
 // Draws the chart of st.view.display_type. False when the EMR view has no
-// shown vertical cut to draw (the caller tells the user).
-bool draw_view(lobe_state& st, core_io& io, surface& dc, const view_geometry& g);
+// shown vertical cut to draw (the caller tells the user). Cuts that ended at
+// an end marker before their count are reported in `ends` (see shorten_cuts).
+bool draw_view(const lobe_state& st, run_log& log, surface& dc, const view_geometry& g, cut_ends* ends = nullptr);
 
 // The five description lines as the window shows them above the chart;
 // returns how many were drawn.

@@ -72,7 +72,7 @@ TEST(MainWindow, OpenEditSaveAndReadBack) {
   EXPECT_EQ(t.w->status_text(STB_FILENAME), "edited.nsma");
 
   test::harness back;
-  ASSERT_TRUE(open_file(*back.st, back.io, out, "nsma"));
+  ASSERT_TRUE(open_file(*back.st, back.log, out, "nsma").ok);
   EXPECT_STREQ(back.st->pd.name, "Edited model");
   EXPECT_STREQ(back.st->pd.gunits, "DBI/DBD");
   EXPECT_STREQ(back.cut(0, 1).patcut, "EL");
@@ -110,6 +110,26 @@ TEST(MainWindow, SaveChoosesWriterDialogAndNotices) {
   EXPECT_EQ(t.ui.boxes.back().caption, "IDC_BUTTON_SAVE processing");
   EXPECT_EQ(t.ui.boxes.back().icon, message_icon::information);
   EXPECT_EQ(t.ui.file_requests.back().default_extension, "ant") << "the last save was ANT";
+}
+
+// What core reports, the window shows in a box captioned for the command that ran.
+TEST(MainWindow, ReportsAreCaptionedForTheirCommand) {
+  window_fixture t;
+  t.ui.file_names.push_back(t.dir.file("missing.nsma"));
+  t.click(IDC_BUTTON_OPEN);
+  const std::string lf = t.dir.file("lf.pla");
+  test::write_bytes(lf, "NAME X\nFREQUENCY 900\nHORIZONTAL 2\n0 0\n1 1\n");
+  t.ui.file_names.push_back(lf);
+  t.click(IDC_BUTTON_OPEN);
+  t.w->drop_file(t.dir.file("gone.labz"));
+  ASSERT_EQ(t.ui.boxes.size(), 3u);
+  EXPECT_EQ(t.ui.boxes[0].text, "Unable to open antenna file.");
+  EXPECT_EQ(t.ui.boxes[0].caption, "ID_FILE_OPEN processing");
+  EXPECT_EQ(t.ui.boxes[0].icon, message_icon::error);
+  EXPECT_EQ(t.ui.boxes[1].caption, "Opening the file");
+  EXPECT_EQ(t.ui.boxes[1].icon, message_icon::warning);
+  EXPECT_EQ(t.ui.boxes[2].caption, "open_file_on_startup()");
+  EXPECT_EQ(t.w->status_text(STB_FILENAME), "lf.pla") << "the failed drop left the file name";
 }
 
 TEST(MainWindow, RowsIdsAddAndDelete) {

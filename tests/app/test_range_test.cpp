@@ -109,7 +109,7 @@ TEST(TestRange, SweepCapturesTheSimulatedPattern) {
   t.click_button(IDC_BUTTON_SAVE);
   EXPECT_EQ(t.ui.file_requests.back().default_extension, "labz");
   test::harness back;
-  ASSERT_TRUE(open_file(*back.st, back.io, labz, "labz"));
+  ASSERT_TRUE(open_file(*back.st, back.log, labz, "labz").ok);
   EXPECT_NEAR(back.cut(0, 0).emax, c.emax, 0.001);
   EXPECT_EQ(back.st->flags.cut[0][0].sweep_completed, 1);
   EXPECT_NEAR(back.cut(0, 0).signal[90], c.signal[90], 0.0006);

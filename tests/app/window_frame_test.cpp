@@ -155,8 +155,7 @@ TEST(WindowFrame, HeaderEditsInPlaceAtStartUpWithACommandLineFile) {
     window_state ws;
     main_window w(*st, log, link, ws, &ui);
     w.resize(1280, 820);
-    core_io io{log, w};
-    open_file_on_startup(*st, io, test::data_path("convert/src.nsma"));
+    w.show_report(open_file_on_startup(*st, log, test::data_path("convert/src.nsma")), "open_file_on_startup()");
     w.mainwindow_size();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));

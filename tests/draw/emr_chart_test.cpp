@@ -28,7 +28,8 @@ struct emr_fixture {
     layout.rFileDataArea = {0, 194, 255, 820};
     layout.rFreqDataArea = {1115, 0, 1280, 730};
   }
-  bool draw() { return plot_emr_chart(*h.st, h.io, dc, 1.0f, layout, CX - R, CX + R, CY, R); }
+  cut_ends ends;
+  bool draw() { return plot_emr_chart(*h.st, h.log, dc, 1.0f, layout, CX - R, CX + R, CY, R, &ends); }
   std::string value_of(const char* label) const {
     const recorded_op* l = dc.find_text(label);
     if (!l) return "<missing>";
@@ -114,7 +115,7 @@ TEST(EmrChart, CutChoiceAndPointer) {
   test::put_full_cut(*t.h.st, 0, 0, "H", [](int) { return 0.0; });
   test::put_full_cut(*t.h.st, 0, 1, "V", [](int) { return 0.0; });
   test::put_full_cut(*t.h.st, 0, 2, "el", [](int) { return 0.0; });
-  t.h.win.hidden = {{0, 1}};
+  test::hide_cuts(*t.h.st, {{0, 1}});
   ASSERT_TRUE(t.draw());
   // Cut 2 of frequency 0 is panel line 2 + 2.
   const recorded_op* ptr = t.dc.find_text(">>>");
@@ -147,7 +148,9 @@ TEST(EmrChart, UndefinedPublicLimitAndEndMarker) {
   EXPECT_EQ(t.value_of("Safe public distance at 0 deg"), "not defined");
   EXPECT_EQ(t.value_of("Public power flux density limit"), "not defined");
   EXPECT_EQ(t.value_of("Occupational power flux density limit"), "40.0 W/m2");
-  EXPECT_EQ(t.h.st->pd.freq[0].cut[0].nupoin, 181);
+  ASSERT_EQ(t.ends.size(), 1u);
+  EXPECT_EQ(t.ends[0].points, 181) << "the end marker is reported, the record left alone";
+  EXPECT_EQ(t.h.cut(0, 0).nupoin, 360);
   EXPECT_EQ(t.dc.of(recorded_op::op_polygon).size(), 181u) << "one zone of 181 points";
   const std::string log = test::read_bytes(dir.file("lobeview_log.txt"));
   std::size_t lines = 0;

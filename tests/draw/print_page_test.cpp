@@ -41,7 +41,7 @@ struct printed {
   harness h;
   recording_surface dc;
   bool print(bool landscape = false) {
-    return print_chart(*h.st, h.io, dc,
+    return print_chart(*h.st, h.log, dc,
                        landscape ? page_setup{7016, 4960, 600, 96, true} : page_setup{4960, 7016, 600, 96, false});
   }
 };
@@ -53,7 +53,7 @@ TEST(PrintPage, PolarPageBlocks) {
   test::put_full_cut(*p.h.st, 0, 0, "H", [](int) { return 1.0; });
   test::put_full_cut(*p.h.st, 0, 1, "V", [](int) { return 1.0; });
   set_field(p.h.st->pd.freq[0].patfre, "450");
-  p.h.win.hidden = {{0, 0}};
+  test::hide_cuts(*p.h.st, {{0, 0}});
   ASSERT_TRUE(p.print());
   const float scf = 5.9375f;
   const recorded_op* title = p.dc.find_text("Antenna Radiation Pattern");

@@ -35,7 +35,7 @@ TEST(ViewRenderer, EachViewDrawsItsOwnChart) {
     test::put_full_cut(*h.st, 0, 0, "H", [](int a) { return a < 30 ? 0.0 : 10.0; });
     h.st->view.display_type = view;
     recording_surface dc;
-    const bool drawn = draw_view(*h.st, h.io, dc, g);
+    const bool drawn = draw_view(*h.st, h.log, dc, g);
     EXPECT_EQ(drawn, view != DISPLAY_TYPE_EMR) << "the EMR view needs a vertical cut";
     if (view == DISPLAY_TYPE_EMR) continue;
     EXPECT_EQ(dc.of(recorded_op::op_circle).empty(), view != DISPLAY_TYPE_POLAR) << view;

@@ -47,6 +47,7 @@ void harness::load_text(int file_type, std::string_view text) {
   clear_planet_header_data(st->pd, st->all_emax);
   st->file.file_type = file_type;
   const std::string image(text);
+  report = {};
   read_antenna_image(*st, io, &image);
 }
 
@@ -65,7 +66,8 @@ void put_cut(lobe_state& st, int f, int c, const char* patcut, const std::vector
 
 bool harness::open_data(const std::string& rel) {
   const std::string path = data_path(rel);
-  return open_file(*st, io, path, dialog_extension(path));
+  report = open_file(*st, log, path, dialog_extension(path));
+  return report.ok;
 }
 
 }  // namespace lobe::test

@@ -1,7 +1,8 @@
-// Shared helpers for the tests: a window that records what core asked of it,
-// a scratch folder on disk, and a loaded pattern in one object.
+// Shared helpers for the tests: a scratch folder on disk, and a program
+// state with the report of its last action in one object.
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <set>
@@ -12,7 +13,7 @@
 
 #include "core/record/lobe_state.h"
 #include "core/settings/run_log.h"
-#include "core/record/window_port.h"
+#include "core/range/range_events.h"
 
 namespace lobe::test {
 
@@ -20,33 +21,20 @@ std::string data_path(const std::string& rel);
 std::string read_bytes(const std::string& path);
 void write_bytes(const std::string& path, std::string_view bytes);
 
-class recording_window : public window_port {
+// What the test range told the window.
+class recording_events : public range_events {
  public:
-  struct box {
-    std::string text;
-    std::string caption;
-    message_icon icon;
-  };
   void set_status_text(int part, std::string_view text) override {
     status[part] = text;
     status_log.emplace_back(part, std::string(text));
   }
-  void message_box(std::string_view text, std::string_view caption, message_icon icon) override {
-    boxes.push_back({std::string(text), std::string(caption), icon});
-  }
-  void check_envelope_item(int env, bool checked) override { envelope_checks.emplace_back(env, checked); }
-  void clear_panel() override { ++panel_clears; }
-  void rebuild_panel() override { ++panel_rebuilds; }
-  void rebuild_menus() override { ++menu_rebuilds; }
-  void read_form_data() override { ++form_reads; }
-  bool is_cut_shown(int f, int c) override { return hidden.count({f, c}) == 0; }
+  void panel_changed() override { ++panel_changes; }
+  void switch_capture(int b) override { capture_switches.push_back(b); }
 
   std::map<int, std::string> status;
   std::vector<std::pair<int, std::string>> status_log;
-  std::set<std::pair<int, int>> hidden;
-  std::vector<box> boxes;
-  std::vector<std::pair<int, bool>> envelope_checks;
-  int panel_clears = 0, panel_rebuilds = 0, menu_rebuilds = 0, form_reads = 0;
+  std::vector<int> capture_switches;
+  int panel_changes = 0;
 };
 
 // Puts a cut with these (angle, signal) points at frequency f, cut c, growing
@@ -58,6 +46,11 @@ void put_full_cut(lobe_state& st, int f, int c, const char* patcut, Level level)
   std::vector<std::pair<float, float>> pts;
   for (int a = 0; a < 360; ++a) pts.emplace_back(static_cast<float>(a), static_cast<float>(level(a)));
   put_cut(st, f, c, patcut, pts);
+}
+
+// Unticks the show boxes of these (frequency, cut) rows.
+inline void hide_cuts(lobe_state& st, std::initializer_list<std::pair<int, int>> rows) {
+  for (const auto& [f, c] : rows) st.flags.cut[f][c].hide = 1;
 }
 
 // A folder under the system's temporary folder, removed with everything in it.
@@ -74,17 +67,25 @@ class temp_dir {
   std::string path_;
 };
 
-// A program state with its log and a recording window.
+// A program state with its log, the report of the last load or save, and
+// the test range's events.
 struct harness {
   std::unique_ptr<lobe_state> st = make_lobe_state();
   run_log log;
-  recording_window win;
-  core_io io{log, win};
+  action_report report;
+  core_io io{log, report};
+  recording_events events;
+  range_io range{log, events};
 
   // Parses `text` as a file of `file_type` would be, without touching the disk.
   void load_text(int file_type, std::string_view text);
   // Loads a file from tests/data through the Open command.
   bool open_data(const std::string& rel);
+  // The status field `part` as the last action left it ("" when it did not set it).
+  std::string status(int part) const {
+    const std::string* s = report.status_of(part);
+    return s ? *s : "";
+  }
   const cut_data_type& cut(int f, int c) const { return st->pd.freq[f].cut[c]; }
 };
 

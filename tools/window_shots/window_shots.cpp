@@ -72,8 +72,7 @@ int main(int argc, char** argv) {
     main_window w(*st, log, link, ws, &ui);
     w.resize(1280, 820);
     w.show();
-    core_io io{log, w};
-    open_file_on_startup(*st, io, argv[2]);
+    w.show_report(open_file_on_startup(*st, log, argv[2]), "open_file_on_startup()");
     w.mainwindow_size();
     s.setup(w, *st);
     w.mainwindow_size();

@@ -6,13 +6,12 @@
 #include "core/text/field_text.h"
 #include "core/formats/line_format.h"
 #include "core/text/number_scan.h"
-#include "core/record/window_port.h"
 
 namespace lobe {
 
 void new_ant_data(reader_state& rs, core_io& io, const char* pdata) {
   if (rs.buffer_ix >= MAX_ANTF_SAMPLES) {
-    io.win.set_status_text(STB_ERROR, ".ant file error - too long");
+    io.report.set_status(STB_ERROR, ".ant file error - too long");
     return;
   }
   float v = 0.0f;
@@ -81,7 +80,7 @@ void build_ant(lobe_state& st, const reader_state& rs, int version) {
 }  // namespace
 
 void post_process_ant_data(lobe_state& st, const reader_state& rs, core_io& io) {
-  io.win.set_status_text(STB_ERROR, c_format("buffer_ix = %u", static_cast<unsigned>(rs.buffer_ix)));
+  io.report.set_status(STB_ERROR, c_format("buffer_ix = %u", static_cast<unsigned>(rs.buffer_ix)));
   const int n = rs.buffer_ix;
   int version = 0;
   if (n >= 720)

@@ -16,7 +16,6 @@
 #include "core/formats/nsma_reader.h"
 #include "core/formats/planet_format.h"
 #include "core/settings/run_log.h"
-#include "core/record/window_port.h"
 
 namespace lobe {
 
@@ -26,15 +25,16 @@ void parse_line(lobe_state& st, reader_state& rs, core_io& io, const char* line)
   if (const pattern_format* f = format_of_type(st.file.file_type); f && f->parse) f->parse(st, rs, io, line);
 }
 
-// Resets the record and the panel before a file replaces the pattern.
+// Resets the record before a file replaces the pattern.
 void clear_for_new_pattern(lobe_state& st, core_io& io) {
-  io.win.clear_panel();
+  io.report.pattern_replaced = true;
   clear_cut_data(st.pd);
   clear_planet_header_data(st.pd, st.all_emax);
 }
 
 // A load that dropped points, or read nothing from a file with LF line ends,
-// says so: the user must not take a shortened pattern for the whole one.
+// says so: the user must not take a shortened pattern for the whole one. A
+// loss gets a message; resampled cuts only a status line.
 void report_load_notices(lobe_state& st, core_io& io) {
   if (st.file.load_notices.empty()) return;
   std::string text;
@@ -42,16 +42,15 @@ void report_load_notices(lobe_state& st, core_io& io) {
   for (const std::string& n : st.file.load_notices) io.log.write_error_log("open_file", n);
   const bool lost = st.file.lf_only_empty || !st.settings.resample_long_cuts;
   if (lost)
-    io.win.message_box(text, "Opening the file", message_icon::warning);
+    io.report.say(message_kind::load_notice, text);
   else
-    io.win.set_status_text(STB_ERROR, st.file.load_notices.front());
+    io.report.set_status(STB_ERROR, st.file.load_notices.front());
 }
 
 void finish_open(lobe_state& st, core_io& io, const std::string& fn) {
   report_load_notices(st, io);
-  io.win.rebuild_panel();
+  io.report.pattern_replaced = true;
   st.view.scale_to_max_mode = 0;
-  io.win.rebuild_menus();
   st.file.filename_set = 1;
   st.file.szFileName_name = file_title(fn);
   st.file.loaded_file_type = st.file.file_type;
@@ -59,24 +58,21 @@ void finish_open(lobe_state& st, core_io& io, const std::string& fn) {
 
 }  // namespace
 
-bool open_file(lobe_state& st, core_io& io, const std::string& fn, std::string_view fx) {
+action_report open_file(lobe_state& st, run_log& log, const std::string& fn, std::string_view fx) {
+  action_report report;
+  core_io io{log, report};
   std::FILE* file = open_for_reading(fn);
-  if (!file) {
-    io.win.message_box("Unable to open antenna file.", "ID_FILE_OPEN processing", message_icon::error);
-    return false;
-  }
+  if (!file) return report.fail("Unable to open antenna file.");
   const int type = open_type_from_extension(fx);
   if (type == FT_4NEC && !nec_cut_fits(st.pd)) {
     std::fclose(file);
-    io.win.message_box("The first frequency already has 8 cuts, the most it can hold. Delete a cut before adding a "
-                       "4NEC file.",
-                       "ID_FILE_OPEN processing", message_icon::error);
-    return false;
+    return report.fail(
+        "The first frequency already has 8 cuts, the most it can hold. Delete a cut before adding a 4NEC file.");
   }
   st.file.file_type = type;
   bool read_ok = true;
   if (type == FT_4NEC) {
-    io.win.clear_panel();
+    report.pattern_replaced = true;
     read_ok = read_4nec_file(st, io, file);
   } else {
     clear_for_new_pattern(st, io);
@@ -85,40 +81,39 @@ bool open_file(lobe_state& st, core_io& io, const std::string& fn, std::string_v
   std::fclose(file);
   if (!read_ok) {
     // A file that cannot be read is not an empty pattern.
-    io.log.write_error_log("open_file", "Read of " + fn + " failed");
-    io.win.message_box("Unable to open antenna file.", "ID_FILE_OPEN processing", message_icon::error);
-    return false;
+    log.write_error_log("open_file", "Read of " + fn + " failed");
+    return report.fail("Unable to open antenna file.");
   }
   finish_open(st, io, fn);
-  io.win.set_status_text(STB_FILENAME, st.file.szFileName_name);
-  return true;
+  report.set_status(STB_FILENAME, st.file.szFileName_name);
+  return report;
 }
 
-bool open_file_on_startup(lobe_state& st, core_io& io, const std::string& fn) {
-  io.log.write_error_log("lvfile", "open_file_on_startup fn " + fn + " ");
+action_report open_file_on_startup(lobe_state& st, run_log& log, const std::string& fn) {
+  action_report report;
+  core_io io{log, report};
+  log.write_error_log("lvfile", "open_file_on_startup fn " + fn + " ");
   st.file.file_type = startup_type_from_name(fn);
-  if (st.file.file_type == 0) return false;
-  std::FILE* file = open_for_reading(fn);
-  if (!file) {
-    io.win.message_box("Unable to open file.", "open_file_on_startup()", message_icon::error);
-    return false;
+  if (st.file.file_type == 0) {
+    report.ok = false;  // silently: a name we do not know is not ours to open
+    return report;
   }
-  io.log.write_error_log("lvfile", c_format("open_file_on_startup file_type %d ", st.file.file_type));
+  std::FILE* file = open_for_reading(fn);
+  if (!file) return report.fail("Unable to open file.");
+  log.write_error_log("lvfile", c_format("open_file_on_startup file_type %d ", st.file.file_type));
   clear_for_new_pattern(st, io);
   const bool read_ok = read_antenna_file(st, io, file);
   std::fclose(file);
   if (!read_ok) {
-    io.log.write_error_log("open_file_on_startup", "Read of " + fn + " failed");
-    io.win.message_box("Unable to open file.", "open_file_on_startup()", message_icon::error);
-    return false;
+    log.write_error_log("open_file_on_startup", "Read of " + fn + " failed");
+    return report.fail("Unable to open file.");
   }
   finish_open(st, io, fn);
   if (st.file.file_type == FT_ANT)
-    io.win.set_status_text(STB_FILENAME,
-                           c_format("File: %s - V%d", st.file.szFileName_name.c_str(), st.file.ant_file_type));
+    report.set_status(STB_FILENAME, c_format("File: %s - V%d", st.file.szFileName_name.c_str(), st.file.ant_file_type));
   else
-    io.win.set_status_text(STB_FILENAME, "File: " + st.file.szFileName_name);
-  return true;
+    report.set_status(STB_FILENAME, "File: " + st.file.szFileName_name);
+  return report;
 }
 
 bool has_lf_only_line_ends(std::string_view image) {
@@ -140,9 +135,9 @@ void reset_before_load(lobe_state& st, core_io& io) {
   st.file.lf_only_empty = false;
   st.emr.eheight = 25.0f;
   st.all_emax = 0.0f;
-  clear_file_errors(io.win);
+  clear_file_errors(io.report);
   st.view.envelope_disp_requested[0] = '\0';
-  set_active_envelope(st.ed, io.win, -1);
+  set_active_envelope(st.ed, -1);
 }
 
 void parse_image(lobe_state& st, core_io& io, const std::string* image) {
@@ -152,7 +147,7 @@ void parse_image(lobe_state& st, core_io& io, const std::string* image) {
       st.file.file_type = FT_NSMA89;
     split_lines(
         *image, LINE_LIMIT, [&](const char* line) { parse_line(st, rs, io, line); }, st.settings.lf_line_ends);
-    if (st.file.file_errors != 0) report_file_errors(io.win, st.file.file_type, st.file.file_errors);
+    if (st.file.file_errors != 0) report_file_errors(io.report, st.file.file_type, st.file.file_errors);
   }
   if (st.file.file_type == FT_ANT) post_process_ant_data(st, rs, io);
   if (st.file.file_type == FT_LABZ) post_process_labz_data(st, io);

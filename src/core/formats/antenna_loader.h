@@ -12,11 +12,11 @@
 namespace lobe {
 
 // The Open command (after the file dialog): `fx` is the extension text.
-bool open_file(lobe_state& st, core_io& io, const std::string& fn, std::string_view fx);
+action_report open_file(lobe_state& st, run_log& log, const std::string& fn, std::string_view fx);
 
 // A dropped file or a command-line path; the type comes from the name, and
-// a name with no known extension is silently ignored.
-bool open_file_on_startup(lobe_state& st, core_io& io, const std::string& fn);
+// a name with no known extension is silently ignored (not ok, no message).
+action_report open_file_on_startup(lobe_state& st, run_log& log, const std::string& fn);
 
 // Loads an open file of type st.file.file_type into the record; false when
 // reading it failed (the record is then left reset and empty).

@@ -1,7 +1,7 @@
 #include "core/formats/file_errors.h"
 
 #include "core/record/lobeview.h"
-#include "core/record/window_port.h"
+#include "core/record/action_report.h"
 
 namespace lobe {
 
@@ -12,11 +12,11 @@ std::string file_error_text(int file_errors) {
   return text;
 }
 
-void clear_file_errors(window_port& win) { win.set_status_text(STB_ERROR, ""); }
+void clear_file_errors(action_report& report) { report.set_status(STB_ERROR, ""); }
 
-void report_file_errors(window_port& win, int file_type, int file_errors) {
+void report_file_errors(action_report& report, int file_type, int file_errors) {
   if (file_type != FT_NSMA99) return;
-  win.set_status_text(STB_ERROR, file_error_text(file_errors));
+  report.set_status(STB_ERROR, file_error_text(file_errors));
 }
 
 }  // namespace lobe

@@ -5,15 +5,15 @@
 
 namespace lobe {
 
-class window_port;
+struct action_report;
 
 // "Bad file param - " followed by "NOFREQ! " and/or "FSTLST!".
 std::string file_error_text(int file_errors);
 
 // Empties the error field of the status bar before a load.
-void clear_file_errors(window_port& win);
+void clear_file_errors(action_report& report);
 
 // After a load with errors: only NSMA 1999 files show the report.
-void report_file_errors(window_port& win, int file_type, int file_errors);
+void report_file_errors(action_report& report, int file_type, int file_errors);
 
 }  // namespace lobe

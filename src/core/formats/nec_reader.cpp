@@ -9,7 +9,6 @@
 #include "core/formats/file_image.h"
 #include "core/formats/line_splitter.h"
 #include "core/text/number_scan.h"
-#include "core/record/window_port.h"
 
 namespace lobe {
 
@@ -40,7 +39,7 @@ void start_4nec_cut(lobe_state& st, reader_state& rs, core_io& io) {
   rs.linenumber = 0;
   st.emr.eheight = 25.0f;
   st.all_emax = 0.0f;
-  clear_file_errors(io.win);
+  clear_file_errors(io.report);
 }
 
 void load_4nec(lobe_state& st, reader_state& rs, core_io& io, const std::string* image) {
@@ -48,7 +47,7 @@ void load_4nec(lobe_state& st, reader_state& rs, core_io& io, const std::string*
     split_lines(
         *image, LINE_LIMIT_4NEC, [&](const char* line) { new_4nec_data(st.nec, rs, io, line); },
         st.settings.lf_line_ends);
-    if (st.file.file_errors != 0) report_file_errors(io.win, st.file.file_type, st.file.file_errors);
+    if (st.file.file_errors != 0) report_file_errors(io.report, st.file.file_type, st.file.file_errors);
   }
   post_process_4nec_file(st, rs);
   st.view.centre_db_ix = 4;
@@ -78,7 +77,7 @@ bool read_4nec_file(lobe_state& st, core_io& io, std::FILE* file) {
 
 void new_4nec_data(const nec_columns& cols, reader_state& rs, core_io& io, const char* pdata) {
   if (rs.buffer_ix >= MAX_SAMPLES) {
-    io.win.set_status_text(STB_ERROR, "4NEC file error - too long");
+    io.report.set_status(STB_ERROR, "4NEC file error - too long");
     return;
   }
   float p[4] = {0.0f, 0.0f, 0.0f, 0.0f};

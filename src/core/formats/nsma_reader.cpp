@@ -9,7 +9,6 @@
 #include "core/text/field_text.h"
 #include "core/text/number_scan.h"
 #include "core/settings/run_log.h"
-#include "core/record/window_port.h"
 
 namespace lobe {
 
@@ -166,10 +165,8 @@ void new_nsma_data(lobe_state& st, reader_state& rs, core_io& io, const char* pd
 void post_process_labz_data(lobe_state& st, core_io& io) {
   if (st.view.envelope_disp_requested[0] == '\0') return;
   const int n = count_in(st.ed.numenv, MAX_ENVELOPES);
-  for (int v = 0; v < n; ++v) {
-    io.win.check_envelope_item(v, false);
-    if (equals_nocase(st.ed.env[v].title, st.view.envelope_disp_requested)) set_active_envelope(st.ed, io.win, v);
-  }
+  for (int v = 0; v < n; ++v)
+    if (equals_nocase(st.ed.env[v].title, st.view.envelope_disp_requested)) set_active_envelope(st.ed, v);
 }
 
 }  // namespace lobe

@@ -12,7 +12,6 @@
 #include "core/record/gain_units.h"
 #include "core/formats/line_format.h"
 #include "core/text/number_scan.h"
-#include "core/record/window_port.h"
 
 namespace lobe {
 
@@ -157,13 +156,13 @@ std::string planet_gain_text(const lobe_state& st) {
 }
 
 void write_planet_file(lobe_state& st, byte_sink& out, core_io& io) {
-  io.win.message_box(PLANET_SAVE_NOTICE, "IDC_BUTTON_SAVE processing", message_icon::information);
+  io.report.say(message_kind::save_notice, PLANET_SAVE_NOTICE);
   const antenna_data_type& pd = st.pd;
   chosen_cut h, v;
   for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f)
     for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) {
       const cut_data_type& cut = pd.freq[f].cut[c];
-      if (!io.win.is_cut_shown(f, c) || cut.nupoin == 0) continue;
+      if (!cut_is_shown(st.flags, f, c) || cut.nupoin == 0) continue;
       chosen_cut& slot = is_horizontal_cut(cut.patcut) ? h : v;
       if (!slot.found()) slot = {f, c};
     }

@@ -7,12 +7,13 @@
 
 namespace lobe {
 
-// False, after the "Nothing to save." box, when there is no cut to write.
-bool check_something_to_save(const lobe_state& st, core_io& io);
+// Fails with "Nothing to save." when there is no cut to write.
+action_report check_something_to_save(const lobe_state& st);
 
 // Sets file_type from the name's extension and writes the record there. For
 // ANT files the caller has already set ant_file_type. The old file is only
-// replaced once the new one is complete.
-bool save_file(lobe_state& st, core_io& io, const std::string& path);
+// replaced once the new one is complete. The caller has copied what the user
+// typed into the record.
+action_report save_file(lobe_state& st, run_log& log, const std::string& path);
 
 }  // namespace lobe

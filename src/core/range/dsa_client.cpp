@@ -14,7 +14,7 @@
 #include "core/text/field_text.h"
 #include "core/range/range_codes.h"
 #include "core/settings/run_log.h"
-#include "core/record/window_port.h"
+#include "core/range/range_events.h"
 
 namespace lobe {
 
@@ -89,7 +89,7 @@ int dsa_client::dsa_wait_for_connect(long sec, long usec) {
     io_.log.write_error_log("dsa_wait_for_connect", "DSA875 connected");
     dsa_connected = 1;
     dsa_setup = 1;
-    io_.win.set_status_text(STB_DSA_CONN, "DSA");
+    io_.events.set_status_text(STB_DSA_CONN, "DSA");
     dsa_req(DSA_REQ_SER);
     return 0;
   }
@@ -172,7 +172,7 @@ int dsa_client::dsa_recv() {
   else
     io_.log.write_error_log("dsa_recv", c_format("recv failed: %d", errno));
   dsa_cleanup();
-  io_.win.set_status_text(STB_DSA_CONN, "");
+  io_.events.set_status_text(STB_DSA_CONN, "");
   return -1;
 }
 
@@ -192,8 +192,7 @@ void dsa_client::new_dsa_data() {
       const float mhz = value / 1000000.0f;
       if (dsa_freq >= 0 && dsa_freq < MAX_FREQ)
         set_field(st_.pd.freq[dsa_freq].patfre, c_format("%.2f", static_cast<double>(mhz)));
-      io_.win.clear_panel();
-      io_.win.rebuild_panel();
+      io_.events.panel_changed();
       dsa_req_pending = DSA_REQ_NONE;
       io_.log.write_error_log("new_dsa_data", c_format("Freq %d set to %.2f mHz", dsa_freq, static_cast<double>(mhz)));
       return;
@@ -204,9 +203,9 @@ void dsa_client::new_dsa_data() {
       double volts = 0.0;
       if (c_sscanf(dsa_buf, "%lf", &volts) == 1) {
         if (take_level_reading(st_.range, volts, range_clock_ms()))
-          io_.win.set_status_text(STB_PWR, c_format("%.3f mV", static_cast<double>(st_.range.dsapwr)));
+          io_.events.set_status_text(STB_PWR, c_format("%.3f mV", static_cast<double>(st_.range.dsapwr)));
         else
-          io_.win.set_status_text(STB_PWR, "no reading");
+          io_.events.set_status_text(STB_PWR, "no reading");
       }
       if (st_.range.scan_state == SCANSTATE_COLLECTING)
         dsa_req(DSA_REQ_PWR);

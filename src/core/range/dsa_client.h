@@ -15,6 +15,7 @@
 
 #include <string>
 
+#include "core/range/range_events.h"
 #include "core/record/lobe_state.h"
 
 namespace lobe {
@@ -39,7 +40,7 @@ inline constexpr int DSA_SET_MARKER_OFF = 9;
 
 class dsa_client {
  public:
-  dsa_client(lobe_state& st, core_io& io) : st_(st), io_(io) {}
+  dsa_client(lobe_state& st, range_io& io) : st_(st), io_(io) {}
   ~dsa_client();
   dsa_client(const dsa_client&) = delete;
   dsa_client& operator=(const dsa_client&) = delete;
@@ -83,7 +84,7 @@ class dsa_client {
   void hand_on_replies();
   long long last_byte_ms_ = 0;
   lobe_state& st_;
-  core_io& io_;
+  range_io& io_;
   int socket_ = -1;
   unsigned generation_ = 0;
 };

@@ -7,7 +7,7 @@
 #include "core/text/c_numeric.h"
 #include "core/range/range_codes.h"
 #include "core/settings/run_log.h"
-#include "core/record/window_port.h"
+#include "core/range/range_events.h"
 
 namespace lobe {
 
@@ -49,7 +49,7 @@ void average_missing_points(float* cbuff, run_log& log) {
   }
 }
 
-bool load_captured_data(lobe_state& st, core_io& io) {
+bool load_captured_data(lobe_state& st, range_io& io) {
   float* cbuff = st.range.cbuff;
   int missing = 0;
   for (int a = 0; a < MAX_BEARINGS; ++a) {
@@ -67,7 +67,7 @@ bool load_captured_data(lobe_state& st, core_io& io) {
   // cut keeps what it had and the user is told.
   if (!(emax > 0.0f)) {
     io.log.write_error_log("load_captured_data", "No analyser reading in the sweep - cut left as it was");
-    io.win.set_status_text(STB_ERROR, "Test range: no analyser readings in the sweep");
+    io.events.set_status_text(STB_ERROR, "Test range: no analyser readings in the sweep");
     return false;
   }
   if (emax > st.all_emax) st.all_emax = emax;
@@ -91,22 +91,22 @@ bool load_captured_data(lobe_state& st, core_io& io) {
                                       "or left as a gap)",
                                       missing, MAX_BEARINGS);
     io.log.write_error_log("load_captured_data", text);
-    io.win.set_status_text(STB_ERROR, text);
+    io.events.set_status_text(STB_ERROR, text);
   }
   return true;
 }
 
-void range_stop(lobe_state& st, core_io& io) {
+void range_stop(lobe_state& st, range_io& io) {
   if (st.range.scan_state != SCANSTATE_COLLECTING) return;
   st.range.scan_state = SCANSTATE_PAUSED;
-  io.win.set_status_text(STB_ACTION, "Sweep paused");
+  io.events.set_status_text(STB_ACTION, "Sweep paused");
 }
 
-void sweep_complete(lobe_state& st, core_io& io) {
+void sweep_complete(lobe_state& st, range_io& io) {
   load_captured_data(st, io);
-  io.win.redraw(window_area::chart);
-  io.win.redraw(window_area::turntable_strip);
-  io.win.redraw(window_area::freq_data);
+  io.events.redraw(window_area::chart);
+  io.events.redraw(window_area::turntable_strip);
+  io.events.redraw(window_area::freq_data);
 }
 
 }  // namespace lobe

@@ -6,7 +6,7 @@
 #include "core/range/range_codes.h"
 #include "core/settings/run_log.h"
 #include "core/range/sweep_capture.h"
-#include "core/record/window_port.h"
+#include "core/range/range_events.h"
 
 namespace lobe {
 
@@ -34,11 +34,11 @@ bool new_com_data(com_receiver& rx, char byte) {
 
 std::string com_command(int code) { return c_format("#%u\n", static_cast<unsigned>(code)); }
 
-void display_current_com_port(window_port& win) { win.set_status_text(STB_COM_PORT, "TR"); }
+void display_current_com_port(range_events& events) { events.set_status_text(STB_COM_PORT, "TR"); }
 
 namespace {
 
-void on_bearing(lobe_state& st, core_io& io, const char* xdata) {
+void on_bearing(lobe_state& st, range_io& io, const char* xdata) {
   int bearing = 0;
   // The tag and anything joined to it is skipped: "#A45" carries no bearing.
   const bool read = c_sscanf(xdata, "%*s %i", &bearing) == 1;
@@ -57,23 +57,23 @@ void on_bearing(lobe_state& st, core_io& io, const char* xdata) {
     // reading: the bearing stays empty and is filled or reported later.
     if (bearing >= 0 && level_is_fresh(st.range, range_clock_ms())) st.range.cbuff[bearing] = st.range.dsapwr;
     if (bearing % 5 == 0) {
-      io.win.redraw(window_area::bearing_strip);
-      if (bearing >= 0) io.win.set_progress(bearing);
+      io.events.redraw(window_area::bearing_strip);
+      if (bearing >= 0) io.events.set_progress(bearing);
     }
     return;
   }
-  io.win.redraw(window_area::bearing_strip);
-  if (bearing >= 0) io.win.set_progress(bearing);
+  io.events.redraw(window_area::bearing_strip);
+  if (bearing >= 0) io.events.set_progress(bearing);
 }
 
-void on_return_code(lobe_state& st, core_io& io, const char* xdata) {
+void on_return_code(lobe_state& st, range_io& io, const char* xdata) {
   unsigned code = 0;
   if (c_sscanf(xdata, "%*s %u", &code) != 1) return;
   switch (code) {
     case RC_RECEIVER_ERR:
-      io.win.set_status_text(STB_ERROR, "Test range: Receiver not working");
+      io.events.set_status_text(STB_ERROR, "Test range: Receiver not working");
       range_stop(st, io);
-      io.win.redraw(window_area::turntable_strip);
+      io.events.redraw(window_area::turntable_strip);
       return;
     case RC_COMPLETE:
       // A completion report with no sweep under way would overwrite the cut
@@ -83,24 +83,24 @@ void on_return_code(lobe_state& st, core_io& io, const char* xdata) {
         return;
       }
       st.range.scan_state = SCANSTATE_STOPPED;
-      io.win.enable_file_buttons();
-      io.win.set_status_text(STB_ACTION, "Sweep done");
+      io.events.enable_file_buttons();
+      io.events.set_status_text(STB_ACTION, "Sweep done");
       sweep_complete(st, io);
-      io.win.sweep_inactive();
+      io.events.sweep_inactive();
       return;
     case RC_HW_STOP:
       range_stop(st, io);
-      io.win.redraw(window_area::turntable_strip);
+      io.events.redraw(window_area::turntable_strip);
       return;
     case RC_12V_ON:
       if (st.range.capture_enabled) return;
-      io.win.switch_capture(1);
-      display_current_com_port(io.win);
+      io.events.switch_capture(1);
+      display_current_com_port(io.events);
       io.log.write_error_log("handle_com_data", "Hardware power is on");
       return;
     case RC_12V_OFF:
       if (!st.range.capture_enabled) return;
-      io.win.switch_capture(0);
+      io.events.switch_capture(0);
       io.log.write_error_log("handle_com_data", "Hardware power is off");
       return;
     default:
@@ -110,7 +110,7 @@ void on_return_code(lobe_state& st, core_io& io, const char* xdata) {
 
 }  // namespace
 
-void handle_com_data(lobe_state& st, core_io& io, const char* xdata) {
+void handle_com_data(lobe_state& st, range_io& io, const char* xdata) {
   if (std::strncmp(xdata, "#T", 2) == 0) {
     io.log.write_error_log("handle_com_data", xdata);
   } else if (std::strncmp(xdata, "#A", 2) == 0) {

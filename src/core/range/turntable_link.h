@@ -15,6 +15,7 @@
 #include <string>
 
 #include "core/range/range_codes.h"
+#include "core/range/range_events.h"
 #include "core/record/lobe_state.h"
 
 namespace lobe {
@@ -39,9 +40,9 @@ std::string com_command(int code);
 
 // Acts on the complete message in `xdata`: trace lines, bearing reports and
 // return codes.
-void handle_com_data(lobe_state& st, core_io& io, const char* xdata);
+void handle_com_data(lobe_state& st, range_io& io, const char* xdata);
 
 // "TR" in the status bar's port field.
-void display_current_com_port(window_port& win);
+void display_current_com_port(range_events& events);
 
 }  // namespace lobe

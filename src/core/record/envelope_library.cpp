@@ -1,7 +1,6 @@
 #include "core/record/envelope_library.h"
 
 #include "core/record/pattern_record.h"
-#include "core/record/window_port.h"
 
 namespace lobe {
 
@@ -11,11 +10,9 @@ int library_size(const envelopes_type& ed) {
 }
 }  // namespace
 
-void set_active_envelope(envelopes_type& ed, window_port& win, int env) {
+void set_active_envelope(envelopes_type& ed, int env) {
   for (int e = 0; e < library_size(ed); ++e) {
-    const bool on = (e == env);
-    ed.env[e].display = on ? 1 : 0;
-    win.check_envelope_item(e, on);
+    ed.env[e].display = e == env ? 1 : 0;
   }
 }
 

@@ -5,7 +5,6 @@
 
 namespace lobe {
 
-class window_port;
 
 struct envelope_data_type {
   char title[80];
@@ -21,9 +20,9 @@ struct envelopes_type {
   envelope_data_type env[MAX_ENVELOPES];
 };
 
-// Makes envelope `env` the only displayed one and ticks its menu item;
+// Makes envelope `env` the only displayed one (the menu ticks follow `display`);
 // any value that is no envelope index switches them all off.
-void set_active_envelope(envelopes_type& ed, window_port& win, int env);
+void set_active_envelope(envelopes_type& ed, int env);
 
 // The first envelope with `display` set, or nullptr.
 const envelope_data_type* active_envelope(const envelopes_type& ed);

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/record/action_report.h"
 #include "core/record/envelope_library.h"
 #include "core/record/lobeview.h"
 #include "core/record/pattern_record.h"
@@ -16,7 +17,6 @@
 namespace lobe {
 
 class run_log;
-class window_port;
 
 // The file last opened or saved.
 struct file_state {
@@ -37,7 +37,6 @@ struct view_state {
   int mv_display = 0;   // 1: linear voltage scale, 0: dB
   int log_display = 0;  // dB scale only: 1 rings at 3, 6, 12, 24 (48) dB, 0 evenly spaced
   int centre_db_ix = 4;
-  int centre_dbs = 40;
   int scale_to_max_mode = 0;
   char envelope_disp_requested[80] = "";  // envelope title named by the file
 };
@@ -108,10 +107,11 @@ struct lobe_state {
 // A zero-filled state with the program's initial values.
 std::unique_ptr<lobe_state> make_lobe_state();
 
-// Where core's side effects go: the run log and the main window.
+// Where a load's or a save's side effects go: the run log, and the report
+// of what the user is to be told.
 struct core_io {
   run_log& log;
-  window_port& win;
+  action_report& report;
 };
 
 // Points a file gives for one cut beyond the 362 the record holds.

@@ -78,6 +78,11 @@ bool is_vertical_cut(const char* patcut) {
   return equals_nocase(patcut, PATCUT_VERTICAL) || equals_nocase(patcut, PATCUT_ELEVATION);
 }
 
+void shorten_cuts(antenna_data_type& pd, const cut_ends& ends) {
+  for (const cut_end& e : ends)
+    if (e.freq >= 0 && e.freq < MAX_FREQ && e.cut >= 0 && e.cut < MAX_CUTS) pd.freq[e.freq].cut[e.cut].nupoin = e.points;
+}
+
 void clear_cut_data(antenna_data_type& pd) {
   for (int f = 0; f < pd.nofreq && f < MAX_FREQ; ++f)
     for (int c = 0; c < pd.freq[f].numcut && c < MAX_CUTS; ++c)

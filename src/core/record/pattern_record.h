@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "core/record/lobeview.h"
 
@@ -116,6 +117,11 @@ struct pattern_flags_type {
   cut_flags_type cut[MAX_FREQ][MAX_CUTS];
 };
 
+// Whether the cut at frequency f, cut c is drawn, printed and written to Planet files.
+inline bool cut_is_shown(const pattern_flags_type& flags, int f, int c) {
+  return f >= 0 && f < MAX_FREQ && c >= 0 && c < MAX_CUTS && flags.cut[f][c].hide == 0;
+}
+
 // A count from the record (or a file), kept inside the table it counts.
 inline int count_in(int v, int hi) { return v < 0 ? 0 : (v > hi ? hi : v); }
 
@@ -132,6 +138,17 @@ inline bool put_point(cut_data_type& cut, int at, float angle, float level) {
 
 // Number of stored points of a cut, whatever its nupoin says.
 inline int stored_points(const cut_data_type& c) { return count_in(c.nupoin, MAX_SAMPLES); }
+
+// A drawn cut that met its end marker before its count. The charts only
+// report these; the window then shortens the counts, so that later
+// operations (a save above all) see the points the chart showed.
+struct cut_end {
+  int freq;
+  int cut;
+  int points;
+};
+using cut_ends = std::vector<cut_end>;
+void shorten_cuts(antenna_data_type& pd, const cut_ends& ends);
 
 // "H" or "AZ" in any case: a horizontal cut for the writers.
 bool is_horizontal_cut(const char* patcut);

@@ -89,7 +89,7 @@ class BadInput : public testing::Test {
 
   void expect_good_file_loads() {
     const std::string path = test::data_path("convert/src.nsma");
-    ASSERT_TRUE(open_file(g_->st, io_, path, "nsma"));
+    ASSERT_TRUE(open_file(g_->st, log_, path, "nsma").ok);
     EXPECT_EQ(g_->st.file.file_errors, 0);
     ASSERT_EQ(g_->st.pd.nofreq, 2);
     EXPECT_EQ(g_->st.pd.freq[1].numcut, 2);
@@ -98,8 +98,8 @@ class BadInput : public testing::Test {
 
   std::unique_ptr<guarded_state> g_;
   run_log log_;
-  test::recording_window win_;
-  core_io io_{log_, win_};
+  action_report report_;
+  core_io io_{log_, report_};
 };
 
 // Lines built from the words the readers look for, numbers and separators.

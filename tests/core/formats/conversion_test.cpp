@@ -118,13 +118,13 @@ TEST_P(Conversion, ReadsBackWhatTheTargetCarries) {
                           target{"ant", AFT_ANT_V1}, target{"ant", AFT_ANT_V2}, target{"ant", AFT_ANT_V3}}) {
     SCOPED_TRACE(std::string(GetParam()) + " -> " + t.ext + " " + std::to_string(t.ant_version));
     harness src;
-    ASSERT_TRUE(open_file(*src.st, src.io, source, dialog_extension(source)));
+    ASSERT_TRUE(open_file(*src.st, src.log, source, dialog_extension(source)).ok);
     test::temp_dir dir;
     const std::string out = dir.file(std::string("out.") + t.ext);
     src.st->file.ant_file_type = t.ant_version;
-    ASSERT_TRUE(save_file(*src.st, src.io, out));
+    ASSERT_TRUE(save_file(*src.st, src.log, out).ok);
     harness got;
-    ASSERT_TRUE(open_file(*got.st, got.io, out, t.ext));
+    ASSERT_TRUE(open_file(*got.st, got.log, out, t.ext).ok);
     const std::string ext = t.ext;
     if (ext == "pla")
       expect_planet_copy(*src.st, *got.st);

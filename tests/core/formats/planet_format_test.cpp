@@ -80,12 +80,11 @@ TEST(PlanetWriter, WritesTheFileItReadBackByteForByte) {
   string_sink out;
   write_planet_file(*h.st, out, h.io);
   EXPECT_EQ(out.bytes, test::read_bytes(test::data_path("planet/golden.pla")));
-  ASSERT_EQ(h.win.boxes.size(), 1u);
-  EXPECT_EQ(h.win.boxes[0].text,
+  ASSERT_EQ(h.report.messages.size(), 1u);
+  EXPECT_EQ(h.report.messages[0].text,
             "The Planet file format can only save one Horizontal and one Vertical cut. The first active ones found "
             "will be saved.");
-  EXPECT_EQ(h.win.boxes[0].caption, "IDC_BUTTON_SAVE processing");
-  EXPECT_EQ(h.win.boxes[0].icon, message_icon::information);
+  EXPECT_EQ(h.report.messages[0].kind, message_kind::save_notice);
 }
 
 // Two frequencies of H and V cuts; 470's cuts are 3 dB lower than 450's.
@@ -113,7 +112,7 @@ void two_frequencies(lobe_state& st) {
 TEST(PlanetWriter, FirstShownCutsPositiveLevels) {
   harness h;
   two_frequencies(*h.st);
-  h.win.hidden = {{0, 0}, {0, 1}};
+  test::hide_cuts(*h.st, {{0, 0}, {0, 1}});
   string_sink out;
   write_planet_file(*h.st, out, h.io);
   // Frequency 0's H and V cuts are hidden: its AZ and el cuts are the first shown.
@@ -130,7 +129,7 @@ TEST(PlanetWriter, ScaleToStrongestAndMissingHorizontal) {
   two_frequencies(*h.st);
   h.st->pd.freq[0].cut[0].nupoin = 0;  // an empty cut is no candidate
   h.st->pd.freq[0].cut[2].nupoin = 0;
-  h.win.hidden = {{1, 0}, {1, 2}};
+  test::hide_cuts(*h.st, {{1, 0}, {1, 2}});
   h.st->view.scale_to_max_mode = 1;
   h.st->all_emax = 1000.0f;
   string_sink out;
@@ -140,7 +139,7 @@ TEST(PlanetWriter, ScaleToStrongestAndMissingHorizontal) {
   EXPECT_EQ(out.bytes.find("HORIZONTAL"), std::string::npos);
   EXPECT_NE(out.bytes.find("VERTICAL 2\r\n1.000 23.500\r\n11.000 23.500\r\n"), std::string::npos) << out.bytes;
 
-  h.win.hidden = {{0, 1}, {0, 3}, {1, 0}, {1, 1}, {1, 2}, {1, 3}};
+  test::hide_cuts(*h.st, {{0, 1}, {0, 3}, {1, 0}, {1, 1}, {1, 2}, {1, 3}});
   string_sink bare;
   write_planet_file(*h.st, bare, h.io);
   EXPECT_NE(bare.bytes.find("FREQUENCY \r\n"), std::string::npos);

@@ -41,7 +41,8 @@ void load(harness& h, const std::string& name, const std::string& bytes, bool lf
   test::write_bytes(path, bytes);
   h.st->settings.lf_line_ends = lf;
   h.st->settings.resample_long_cuts = resample;
-  ASSERT_TRUE(open_file(*h.st, h.io, path, dialog_extension(path)));
+  h.report = open_file(*h.st, h.log, path, dialog_extension(path));
+  ASSERT_TRUE(h.report.ok);
 }
 
 // What a published file says, read here with nothing of the program's readers:
@@ -99,8 +100,9 @@ TEST(RealFiles, PublishedFilesOpenWholeOrSayWhatWasDropped) {
     EXPECT_EQ(crlf.st->file.load_notices, lf.st->file.load_notices);
     EXPECT_TRUE(lf_plain.st->file.lf_only_empty) << "without the opt-in an LF-only file reads as nothing, and says so";
     EXPECT_EQ(lf_plain.st->file.load_notices.front(), LF_ONLY_NOTICE);
-    ASSERT_FALSE(lf_plain.win.boxes.empty()) << "the window says so in a message box";
-    EXPECT_EQ(lf_plain.win.boxes.back().text.rfind(LF_ONLY_NOTICE, 0), 0u);
+    ASSERT_FALSE(lf_plain.report.messages.empty()) << "the window says so in a message box";
+    EXPECT_EQ(lf_plain.report.messages.back().kind, message_kind::load_notice);
+    EXPECT_EQ(lf_plain.report.messages.back().text.rfind(LF_ONLY_NOTICE, 0), 0u);
 
     const antenna_data_type& pd = crlf.st->pd;
     EXPECT_STREQ(pd.mdgain, says.gain.c_str());
@@ -207,14 +209,14 @@ TEST(LongCuts, NsmaCutLongerThanTheRecordIsReportedOrResampled) {
   EXPECT_EQ(dropped.cut(0, 0).nupoin, MAX_SAMPLES);
   ASSERT_EQ(dropped.st->file.load_notices.size(), 1u);
   EXPECT_EQ(dropped.st->file.load_notices[0].rfind("Cut 1 (V) of 900 MHz: 358 of its 720 points were dropped", 0), 0u);
-  ASSERT_EQ(dropped.win.boxes.size(), 1u) << "the window says so in a message box";
-  EXPECT_EQ(dropped.win.boxes[0].caption, "Opening the file");
+  ASSERT_EQ(dropped.report.messages.size(), 1u) << "the window says so in a message box";
+  EXPECT_EQ(dropped.report.messages[0].kind, message_kind::load_notice);
   load(whole, "long.nsma", file, false, true);
   EXPECT_EQ(whole.cut(0, 0).nupoin, 360);
   EXPECT_EQ(whole.cut(0, 0).angle[359], 359.0f);
   EXPECT_FLOAT_EQ(whole.cut(0, 0).signal[359], (718 % 40) * 0.25f);
-  EXPECT_TRUE(whole.win.boxes.empty()) << "nothing lost: the status bar tells";
-  EXPECT_NE(whole.win.status[STB_ERROR].find("720 points resampled to 360"), std::string::npos);
+  EXPECT_TRUE(whole.report.messages.empty()) << "nothing lost: the status bar tells";
+  EXPECT_NE(whole.status(STB_ERROR).find("720 points resampled to 360"), std::string::npos);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ using test::harness;
 
 bool load_sample(harness& h, const std::string& name) {
   const std::string path = std::string(LOBE_SAMPLES) + "/" + name;
-  return open_file(*h.st, h.io, path, dialog_extension(path));
+  return open_file(*h.st, h.log, path, dialog_extension(path)).ok;
 }
 
 // Width of the region within 3 dB of the peak around the peak's angle.

@@ -79,7 +79,7 @@ struct client_harness : test::harness {
   std::string address;
   test::temp_dir dir;
   fake_analyser server;
-  dsa_client dsa{*st, io};
+  dsa_client dsa{*st, range};
   explicit client_harness(const char* addr) : address(addr), server(addr) { log.open(dir.path()); }
   // Polls the client until `done` holds (or two seconds pass).
   bool until(const std::function<bool()>& done) {
@@ -98,7 +98,7 @@ struct client_harness : test::harness {
     ASSERT_TRUE(server.accept_client());
     ASSERT_EQ(dsa.dsa_wait_for_connect(1, 0), 0);
     ASSERT_TRUE(dsa.connected());
-    EXPECT_EQ(win.status[STB_DSA_CONN], "DSA");
+    EXPECT_EQ(events.status[STB_DSA_CONN], "DSA");
     EXPECT_EQ(server.line(), "*IDN?");
     server.send_text("Rigol Technologies,DSA875,X,1\n");
     ASSERT_TRUE(until([&] { return dsa.dsa_req_pending == DSA_REQ_LIC; }));
@@ -129,7 +129,7 @@ TEST(DsaClient, PowerChainRunsWhileCollecting) {
   h.server.send_text("0.0012\n");
   ASSERT_TRUE(h.until([&] { return h.st->range.dsapwr > 1.0f; }));
   EXPECT_FLOAT_EQ(h.st->range.dsapwr, 1.2f);
-  EXPECT_EQ(h.win.status[STB_PWR], "1.200 mV");
+  EXPECT_EQ(h.events.status[STB_PWR], "1.200 mV");
   EXPECT_EQ(h.server.line(), ":read:chp:chp?") << "the next query follows at once";
   h.st->range.scan_state = SCANSTATE_PAUSED;
   h.server.send_text("0.0024\n");
@@ -153,7 +153,7 @@ TEST(DsaClient, FrequencySettingAndReadBack) {
   ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
   EXPECT_STREQ(h.st->pd.freq[2].patfre, "433.92");
   EXPECT_NE(h.logged().find("Freq 2 set to 433.92 mHz"), std::string::npos);
-  EXPECT_EQ(h.win.panel_rebuilds, 1);
+  EXPECT_EQ(h.events.panel_changes, 1);
 }
 
 // TCP may split a reply anywhere: it is put together up to its LF.
@@ -234,7 +234,7 @@ TEST(DsaClient, NotANumberAndOverloadAreNoReading) {
     ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
     EXPECT_FLOAT_EQ(h.st->range.dsapwr, 2.0f) << code;
     EXPECT_EQ(h.st->range.level_at_ms, -1) << code;
-    EXPECT_EQ(h.win.status[STB_PWR], "no reading");
+    EXPECT_EQ(h.events.status[STB_PWR], "no reading");
   }
 }
 
@@ -246,7 +246,7 @@ TEST(DsaClient, DroppedConnectionAndUnconnectedRequests) {
   h.connect_and_set_up();
   h.server.drop();
   ASSERT_TRUE(h.until([&] { return !h.dsa.connected(); }));
-  EXPECT_EQ(h.win.status[STB_DSA_CONN], "");
+  EXPECT_EQ(h.events.status[STB_DSA_CONN], "");
   const std::string log = h.logged();
   EXPECT_NE(log.find(" - dsa_recv - Connection closed\r\n"), std::string::npos);
   EXPECT_NE(log.find(" - dsa_cleanup - DSA875 disconnected\r\n"), std::string::npos);

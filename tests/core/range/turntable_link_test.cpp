@@ -41,7 +41,7 @@ struct range_harness : test::harness {
     st->range.capture_enabled = 1;
   }
   std::string logged() { return test::read_bytes(dir.file("lobeview_log.txt")); }
-  void message(const char* m) { handle_com_data(*st, io, m); }
+  void message(const char* m) { handle_com_data(*st, range, m); }
   test::temp_dir dir;
 };
 
@@ -78,7 +78,7 @@ TEST(TurntableMessages, ReturnCodes) {
   range_harness h;
   h.st->range.scan_state = SCANSTATE_COLLECTING;
   h.message("#C 1");
-  EXPECT_EQ(h.win.status[STB_ERROR], "Test range: Receiver not working");
+  EXPECT_EQ(h.events.status[STB_ERROR], "Test range: Receiver not working");
   EXPECT_EQ(h.st->range.scan_state, SCANSTATE_PAUSED);
   h.message("#C 5");
   EXPECT_EQ(h.st->range.scan_state, SCANSTATE_PAUSED) << "a hardware stop while paused changes nothing";
@@ -89,7 +89,7 @@ TEST(TurntableMessages, ReturnCodes) {
   h.message("#C 7");
   EXPECT_EQ(h.logged().find("Hardware power is off"), std::string::npos) << "already off";
   h.message("#C 6");
-  EXPECT_EQ(h.win.status[STB_COM_PORT], "TR");
+  EXPECT_EQ(h.events.status[STB_COM_PORT], "TR");
   EXPECT_NE(h.logged().find(" - handle_com_data - Hardware power is on\r\n"), std::string::npos);
 }
 
@@ -99,7 +99,7 @@ TEST(TurntableMessages, CompletionOutsideASweepIsIgnored) {
   h.st->range.cbuff[5] = 3.0f;
   h.message("#C 3");
   EXPECT_EQ(h.cut(0, 0).nupoin, 1);
-  EXPECT_EQ(h.win.status[STB_ACTION], "");
+  EXPECT_EQ(h.events.status[STB_ACTION], "");
 }
 
 TEST(SweepCapture, MissingPointsAreFilledOnlyWhenIsolated) {
@@ -155,7 +155,7 @@ TEST(SweepCapture, NoCutToLoadIntoLeavesEverythingAlone) {
     for (int a = 0; a < 360; ++a) h.st->range.cbuff[a] = 1.0f;
     h.st->edit.capture_freq = f;
     h.st->edit.capture_cut = 0;
-    EXPECT_FALSE(load_captured_data(*h.st, h.io)) << f;
+    EXPECT_FALSE(load_captured_data(*h.st, h.range)) << f;
     EXPECT_EQ(h.st->all_emax, 0.0f);
   }
 }
@@ -170,14 +170,14 @@ TEST(SweepCapture, ConversionToDbBelowThePeak) {
   h.st->range.cbuff[90] = 20.0f;
   h.st->range.cbuff[45] = 0.0f;
   h.st->range.cbuff[46] = 0.0f;
-  ASSERT_TRUE(load_captured_data(*h.st, h.io));
+  ASSERT_TRUE(load_captured_data(*h.st, h.range));
   const cut_data_type& c = h.cut(0, 1);
   EXPECT_EQ(c.nupoin, 360);
   EXPECT_FLOAT_EQ(c.signal[90], 0.0f);
   EXPECT_FLOAT_EQ(c.signal[0], 6.020599842f);
   EXPECT_FLOAT_EQ(c.signal[45], NO_READING_DB) << "two missing bearings stay a gap, not minus infinity";
   EXPECT_EQ(h.st->range.bearings_without_reading, 2);
-  EXPECT_EQ(h.win.status[STB_ERROR],
+  EXPECT_EQ(h.events.status[STB_ERROR],
             "Test range: 2 of 360 bearings had no reading (filled from their neighbours, or left as a gap)");
   EXPECT_FLOAT_EQ(c.angle[359], 359.0f);
   EXPECT_FLOAT_EQ(c.fstlst[1], 359.0f);
@@ -188,9 +188,9 @@ TEST(SweepCapture, ConversionToDbBelowThePeak) {
 
   for (float& v : h.st->range.cbuff) v = 0.0f;
   h.st->pd.freq[0].cut[1].nupoin = 7;
-  EXPECT_FALSE(load_captured_data(*h.st, h.io));
+  EXPECT_FALSE(load_captured_data(*h.st, h.range));
   EXPECT_EQ(h.cut(0, 1).nupoin, 7) << "no reading at all leaves the cut";
-  EXPECT_EQ(h.win.status[STB_ERROR], "Test range: no analyser readings in the sweep");
+  EXPECT_EQ(h.events.status[STB_ERROR], "Test range: no analyser readings in the sweep");
 }
 
 }  // namespace

@@ -78,10 +78,10 @@ TEST(GainUnits, NsmaWritesAPlainNumberUnderItsUnit) {
 
 // Reads `path`, saves it as `ext`, reads that back.
 void convert(harness& from, harness& to, const std::string& path, const char* ext, test::temp_dir& dir) {
-  ASSERT_TRUE(open_file(*from.st, from.io, path, dialog_extension(path)));
+  ASSERT_TRUE(open_file(*from.st, from.log, path, dialog_extension(path)).ok);
   const std::string out = dir.file(std::string("out.") + ext);
-  ASSERT_TRUE(save_file(*from.st, from.io, out));
-  ASSERT_TRUE(open_file(*to.st, to.io, out, dialog_extension(out)));
+  ASSERT_TRUE(save_file(*from.st, from.log, out).ok);
+  ASSERT_TRUE(open_file(*to.st, to.log, out, dialog_extension(out)).ok);
 }
 
 TEST(GainUnits, RoundTripsKeepTheGainAndItsUnit) {
@@ -95,10 +95,10 @@ TEST(GainUnits, RoundTripsKeepTheGainAndItsUnit) {
   EXPECT_STREQ(b.st->pd.gunits, "DBI/DBI");
   EXPECT_NE(test::read_bytes(dir.file("out.nsma")).find("GUNITS:,DBI/DBI\r\n"), std::string::npos);
   const std::string back = dir.file("back.pla");
-  ASSERT_TRUE(save_file(*b.st, b.io, back));
+  ASSERT_TRUE(save_file(*b.st, b.log, back).ok);
   EXPECT_NE(test::read_bytes(back).find("GAIN 10.00 dBi\r\n"), std::string::npos);
   // Planet -> Planet keeps the file's own gain line as it was.
-  ASSERT_TRUE(save_file(*a.st, a.io, dir.file("same.pla")));
+  ASSERT_TRUE(save_file(*a.st, a.log, dir.file("same.pla")).ok);
   EXPECT_NE(test::read_bytes(dir.file("same.pla")).find("GAIN 10.00 dBi\r\n"), std::string::npos);
 
   // NSMA -> Planet -> NSMA: the plain dBd gain goes out with its unit and comes back plain.
@@ -107,16 +107,16 @@ TEST(GainUnits, RoundTripsKeepTheGainAndItsUnit) {
   convert(d, e, nsma, "pla", dir);
   const std::string gain = d.st->pd.mdgain;
   EXPECT_EQ(std::string(e.st->pd.mdgain), gain + " dBd");
-  ASSERT_TRUE(save_file(*e.st, e.io, dir.file("again.nsma")));
+  ASSERT_TRUE(save_file(*e.st, e.log, dir.file("again.nsma")).ok);
   const std::string again = test::read_bytes(dir.file("again.nsma"));
   EXPECT_NE(again.find("MDGAIN:," + gain + "\r\n"), std::string::npos);
   EXPECT_NE(again.find("GUNITS:,DBD/DBD\r\n"), std::string::npos);
   // NSMA -> NSMA stays byte for byte once written by us.
   harness f, g;
-  ASSERT_TRUE(open_file(*f.st, f.io, nsma, dialog_extension(nsma)));
-  ASSERT_TRUE(save_file(*f.st, f.io, dir.file("copy.nsma")));
-  ASSERT_TRUE(open_file(*g.st, g.io, dir.file("copy.nsma"), "nsma"));
-  ASSERT_TRUE(save_file(*g.st, g.io, dir.file("copy2.nsma")));
+  ASSERT_TRUE(open_file(*f.st, f.log, nsma, dialog_extension(nsma)).ok);
+  ASSERT_TRUE(save_file(*f.st, f.log, dir.file("copy.nsma")).ok);
+  ASSERT_TRUE(open_file(*g.st, g.log, dir.file("copy.nsma"), "nsma").ok);
+  ASSERT_TRUE(save_file(*g.st, g.log, dir.file("copy2.nsma")).ok);
   EXPECT_TRUE(test::read_bytes(dir.file("copy.nsma")) == test::read_bytes(dir.file("copy2.nsma")));
 }
 

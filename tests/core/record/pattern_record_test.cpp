@@ -69,17 +69,5 @@ TEST(PatternRecord, AddingFrequenciesAndCutsStopsAtTheLimits) {
   EXPECT_EQ(st->flags.cut[2][0].hide, 0);
 }
 
-TEST(PatternRecord, InitialState) {
-  auto st = make_lobe_state();
-  EXPECT_EQ(st->file.file_type, FT_NSMA99);
-  EXPECT_EQ(st->view.display_type, DISPLAY_TYPE_POLAR);
-  EXPECT_EQ(st->view.centre_db_ix, 4);
-  EXPECT_EQ(st->view.centre_dbs, 40);
-  EXPECT_FLOAT_EQ(st->emr.epower, 200.0f);
-  EXPECT_FLOAT_EQ(st->emr.eheight, 25.0f);
-  EXPECT_EQ(st->pd.nofreq, 0);
-  EXPECT_EQ(st->settings.gr_colours, gr_colours_init());
-}
-
 }  // namespace
 }  // namespace lobe

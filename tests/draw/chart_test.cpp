@@ -1,0 +1,483 @@
+// The polar and the rectangular chart, checked by what a reader of a chart
+// relies on: every level label sits on its grid line and a trace point of
+// that level lands on the same line, every trace stays inside its chart, the
+// half-power marks sit where a trace crosses 3 dB, and drawing leaves the
+// record as it was.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <set>
+
+#include "draw/chart_scale.h"
+#include "draw/label_placer.h"
+#include "draw/polar_chart.h"
+#include "draw/recording_surface.h"
+#include "draw/rect_chart.h"
+#include "support/test_support.h"
+
+namespace lobe {
+namespace {
+
+using test::harness;
+
+constexpr int X = 500, Y = 400, R = 300;
+const rect k_area{100, 50, 700, 550};
+
+// The level a grid label stands for, in dB down; nullopt for other texts.
+std::optional<double> label_level(const std::string& t) {
+  if (t.size() > 2 && t.compare(t.size() - 2, 2, "dB") == 0) {
+    std::string digits;
+    for (char c : t.substr(0, t.size() - 2))
+      if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
+    return digits.empty() ? std::nullopt : std::optional<double>(std::stod(digits));
+  }
+  if (t.size() == 4 && t[1] == '.') return -20.0 * std::log10(std::stod(t));  // a voltage label
+  return std::nullopt;
+}
+
+// The view settings the charts are drawn in: every zoom on both dB grids, and the voltage scale.
+std::vector<view_state> every_scale() {
+  std::vector<view_state> out;
+  for (int ix = 0; ix < CENTRE_DB_SET; ++ix)
+    for (int log : {0, 1}) {
+      view_state v;
+      v.centre_db_ix = ix;
+      v.log_display = log;
+      out.push_back(v);
+    }
+  view_state mv;
+  mv.mv_display = 1;
+  out.push_back(mv);
+  return out;
+}
+
+// Where plot_chart puts a point of `level` dB straight up (270 degrees).
+int polar_y_of(const view_state& v, double level) {
+  harness h;
+  h.st->view = v;
+  test::put_cut(*h.st, 0, 0, "H", {{270, static_cast<float>(level)}});
+  recording_surface dc;
+  plot_chart(*h.st, dc, 1.0f, X, X, Y, R);
+  return dc.of(recorded_op::op_move).at(0).points[0].y;
+}
+
+TEST(PolarChart, LevelLabelsSitOnTheirRingsAndTracesAgree) {
+  for (const view_state& v : every_scale()) {
+    harness h;
+    h.st->view = v;
+    recording_surface dc;
+    init_chart(*h.st, dc, 1.0f, X, Y, R);
+    std::set<int> rings;
+    for (const auto& op : dc.of(recorded_op::op_circle)) rings.insert(op.radius);
+    const int centre_dbs = chart_range_of(v).centre_dbs;
+    int on_rings = 0;
+    for (const auto& op : dc.of(recorded_op::op_text)) {
+      const auto level = label_level(op.text);
+      if (!level) continue;
+      EXPECT_EQ(op.points[0].x, X + 4) << op.text;
+      const int radius = Y - op.points[0].y;
+      if (!v.mv_display && *level == centre_dbs) {
+        EXPECT_EQ(radius, 8) << "the centre's label sits by the centre";
+        continue;
+      }
+      ++on_rings;
+      EXPECT_TRUE(rings.count(radius)) << op.text << " at zoom " << v.centre_db_ix << " log " << v.log_display;
+      EXPECT_NEAR(polar_y_of(v, *level), op.points[0].y, 1.0) << op.text << ": a trace at that level";
+    }
+    EXPECT_GE(on_rings, 3) << "zoom " << v.centre_db_ix;
+    EXPECT_TRUE(rings.count(R)) << "the rim";
+  }
+  // The log grid's rings at 3, 6, 12 and 24 dB, 48 only when the chart reaches it.
+  harness h;
+  h.st->view.log_display = 1;
+  h.st->view.centre_db_ix = 0;  // 20 dB
+  recording_surface dc;
+  init_chart(*h.st, dc, 1.0f, X, Y, R);
+  EXPECT_NE(dc.find_text("-12dB"), nullptr);
+  EXPECT_EQ(dc.find_text("-24dB"), nullptr);
+}
+
+TEST(PolarChart, DegreeLabelsAndRadialsFollowTheAngleRule) {
+  harness h;
+  recording_surface dc;
+  init_chart(*h.st, dc, 1.0f, X, Y, R);
+  // "0" right of the chart, "90" below it, "180" left, "270" above.
+  EXPECT_GT(dc.find_text("0")->points[0].x, X + R);
+  EXPECT_GT(dc.find_text("90")->points[0].y, Y + R);
+  EXPECT_LT(dc.find_text("180")->points[0].x, X - R);
+  EXPECT_LT(dc.find_text("270")->points[0].y, Y - R);
+  const auto lines = dc.of(recorded_op::op_line);
+  EXPECT_EQ(lines.size(), 36u) << "12 major radials and 24 minor ones";
+  for (const auto& l : lines) EXPECT_NEAR(std::hypot(l.points[1].x - X, l.points[1].y - Y), R, 1.5);
+}
+
+// Random cuts of any angles and levels, in every scale and with the
+// scale-to-strongest shift: nothing drawn leaves the chart.
+TEST(PolarChart, EveryTracePointLiesInsideTheChart) {
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<float> angle(-400.0f, 400.0f), level(0.0f, 120.0f);
+  for (const view_state& v : every_scale()) {
+    harness h;
+    h.st->view = v;
+    h.st->view.scale_to_max_mode = 1;
+    h.st->all_emax = 1000.0f;
+    for (int c = 0; c < 3; ++c) {
+      std::vector<std::pair<float, float>> pts;
+      for (int p = 0; p < 50; ++p) pts.emplace_back(angle(rng), level(rng));
+      test::put_cut(*h.st, 0, c, c == 1 ? "V" : "H", pts);
+      h.st->pd.freq[0].cut[c].emax = 10.0f * static_cast<float>(c);
+    }
+    recording_surface dc;
+    plot_chart(*h.st, dc, 1.0f, X, 1200, Y, R);
+    for (const auto& op : dc.ops) {
+      if (op.kind != recorded_op::op_move && op.kind != recorded_op::op_line) continue;
+      const point p = op.points.back();
+      EXPECT_LE(std::min(std::hypot(p.x - X, p.y - Y), std::hypot(p.x - 1200, p.y - Y)), R + 1.5);
+    }
+  }
+}
+
+struct traced {
+  harness h;
+  recording_surface dc;
+  void draw() { plot_chart(*h.st, dc, 1.0f, X, X, Y, R); }
+  std::vector<recorded_op> marks() const { return dc.of(recorded_op::op_polyline); }
+  std::vector<std::string> mark_labels() const {
+    std::vector<std::string> out;
+    for (const auto& op : dc.of(recorded_op::op_text)) out.push_back(op.text);
+    return out;
+  }
+};
+
+TEST(PolarChart, TraceClosesLeavesGapsAndKeepsToTheRecord) {
+  traced t;
+  test::put_cut(*t.h.st, 0, 0, "H", {{0, 0}, {90, 10}, {180, 1}});
+  t.draw();
+  const auto moves = t.dc.of(recorded_op::op_move);
+  ASSERT_EQ(moves.size(), 1u);
+  EXPECT_EQ(moves[0].points[0], (point{X + R, Y})) << "0 dB at 0 degrees: on the rim, right";
+  const auto lines = t.dc.of(recorded_op::op_line);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_NEAR(lines[0].points[1].x, X, 1) << "90 degrees is straight down";
+  EXPECT_GT(lines[0].points[1].y, Y);
+  EXPECT_EQ(lines[2].points[1], moves[0].points[0]) << "closing line back to the first point";
+  EXPECT_EQ(lines[0].pen_used, (pen{pen_style::solid, 1, gr_colours_init()[0]}));
+
+  traced gaps;
+  test::put_cut(*gaps.h.st, 0, 0, "H", {{0, 1}, {10, 98}, {20, 99}, {30, 1}, {40, 1}});
+  gaps.draw();
+  EXPECT_EQ(gaps.dc.of(recorded_op::op_move).size(), 3u) << "pen up at 98 dB and beyond";
+  EXPECT_EQ(gaps.dc.of(recorded_op::op_line).size(), 2u) << "30 -> 40 and the closing line";
+
+  // A cut ends at its end marker, which the chart reports; drawing changes
+  // nothing in the record.
+  for (int type : {DISPLAY_TYPE_POLAR, DISPLAY_TYPE_RECT}) {
+    harness h;
+    h.st->view.display_type = type;
+    test::put_full_cut(*h.st, 0, 0, "H", [](int) { return 1.0; });
+    test::put_full_cut(*h.st, 0, 1, "H", [](int) { return 1.0; });
+    h.st->pd.freq[0].cut[1].angle[5] = END_MARKER;
+    const auto before = std::make_unique<lobe_state>(*h.st);
+    recording_surface dc;
+    cut_ends ends;
+    if (type == DISPLAY_TYPE_POLAR) {
+      init_chart(*h.st, dc, 1.0f, X, Y, R);
+      plot_chart(*h.st, dc, 1.0f, X, X, Y, R, &ends);
+    } else {
+      init_rect_chart(*h.st, dc, 1.0f, k_area);
+      plot_rect_chart(*h.st, dc, 1.0f, k_area, k_area, &ends);
+    }
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_EQ((std::array{ends[0].freq, ends[0].cut, ends[0].points}), (std::array{0, 1, 5}));
+    EXPECT_EQ(std::memcmp(&before->pd, &h.st->pd, sizeof before->pd), 0);
+    EXPECT_EQ(std::memcmp(&before->view, &h.st->view, sizeof before->view), 0);
+    shorten_cuts(h.st->pd, ends);
+    EXPECT_EQ(h.cut(0, 1).nupoin, 5);
+    EXPECT_EQ(h.cut(0, 0).nupoin, 360);
+  }
+}
+
+TEST(PolarChart, HalfPowerMarksWhereTheTraceCrosses3dB) {
+  struct row {
+    std::vector<std::pair<float, float>> points;
+    std::vector<std::string> labels;
+  };
+  const row rows[] = {
+      {{{-10, 0}, {-5, 4}, {5, 2}, {370, 1}}, {"355.0", "5.0"}},  // down and up again; negative angles plus 360
+      {{{-20, 3.0f}, {-10, 1}}, {"350.0"}},                       // exactly 3 dB is already below the peak's half
+      {{{0, 0}, {10, 3.0f}, {20, 0}}, {"10.0", "20.0"}},          // falling to exactly 3 dB crosses
+      {{{0, 0}, {1, 2.9f}, {2, 1}}, {}},
+      {{{0, 0}, {370, 5}}, {"370.0"}},
+  };
+  for (const row& r : rows) {
+    traced t;
+    test::put_cut(*t.h.st, 0, 0, "H", r.points);
+    t.draw();
+    EXPECT_EQ(t.mark_labels(), r.labels) << r.points.size() << " points";
+    ASSERT_EQ(t.marks().size(), r.labels.size());
+  }
+  traced t;
+  test::put_cut(*t.h.st, 0, 0, "H", rows[0].points);
+  t.draw();
+  const recorded_op wedge = t.marks()[0];
+  EXPECT_EQ(wedge.pen_used.width, 3);
+  EXPECT_EQ(wedge.points[0], wedge.points[3]) << "a closed wedge";
+  EXPECT_EQ(wedge.points[1],
+            (point{pix(X + std::cos(-5 / RADN) * R), pix(Y + std::sin(-5 / RADN) * R)}))
+      << "its tip on the rim at the crossing";
+}
+
+TEST(PolarChart, ScaleToStrongestMovesWeakerCutsIn) {
+  traced t;
+  test::put_cut(*t.h.st, 0, 0, "H", {{0, 0}});
+  test::put_cut(*t.h.st, 0, 1, "H", {{0, 0}});
+  t.h.st->pd.freq[0].cut[0].emax = 500.0f;
+  t.h.st->pd.freq[0].cut[1].emax = 0.0f;  // no peak known: not shifted
+  t.h.st->all_emax = 1000.0f;
+  t.h.st->view.scale_to_max_mode = 1;
+  t.draw();
+  const auto moves = t.dc.of(recorded_op::op_move);
+  EXPECT_EQ(moves[0].points[0].x, pix(X + R - 20 * std::log10(2.0) * R / 40.0)) << "6.02 dB closer to the centre";
+  EXPECT_EQ(moves[1].points[0].x, X + R);
+}
+
+TEST(PolarChart, HiddenCutsKeepTheirColourAndVerticalCutsTheirCentre) {
+  harness h;
+  test::put_cut(*h.st, 0, 0, "H", {{0, 0}});
+  test::put_cut(*h.st, 0, 1, "H", {{0, 0}});
+  test::put_cut(*h.st, 1, 0, "el", {{0, 0}});
+  test::hide_cuts(*h.st, {{0, 0}});
+  recording_surface dc;
+  plot_chart(*h.st, dc, 1.0f, X, 900, Y, R);
+  const auto moves = dc.of(recorded_op::op_move);
+  ASSERT_EQ(moves.size(), 2u);
+  EXPECT_EQ(moves[0].pen_used.colour, gr_colours_init()[1]);
+  EXPECT_EQ(moves[1].pen_used.colour, gr_colours_init()[2]);
+  EXPECT_EQ(moves[1].points[0], (point{900 + R, Y})) << "vertical cuts use their own centre";
+}
+
+// The printer draws the same chart at its own scale.
+TEST(PolarChart, ScaleFactorScalesEverything) {
+  harness h;
+  test::put_full_cut(*h.st, 0, 0, "H", [](int a) { return (a % 90) / 3.0; });
+  recording_surface one, two;
+  for (auto [dc, scf] : {std::pair{&one, 1.0f}, std::pair{&two, 2.0f}}) {
+    init_chart(*h.st, *dc, scf, X, Y, R);
+    plot_chart(*h.st, *dc, scf, X, X, Y, R);
+  }
+  ASSERT_EQ(one.ops.size(), two.ops.size());
+  for (std::size_t i = 0; i < one.ops.size(); ++i) {
+    if (one.ops[i].kind == recorded_op::op_text) continue;  // labels move aside as their room allows
+    ASSERT_EQ(one.ops[i].points.size(), two.ops[i].points.size());
+    EXPECT_NEAR(two.ops[i].radius, 2 * one.ops[i].radius, 1);
+    for (std::size_t k = 0; k < one.ops[i].points.size(); ++k) {
+      EXPECT_NEAR(two.ops[i].points[k].x, 2 * one.ops[i].points[k].x, 2.0) << one.ops[i].text;
+      EXPECT_NEAR(two.ops[i].points[k].y, 2 * one.ops[i].points[k].y, 2.0) << one.ops[i].text;
+    }
+  }
+  EXPECT_EQ(hpo_black(2.0f).width, 1);
+  EXPECT_EQ(hpo_grey(2.0f).width, 0);
+}
+
+TEST(PolarChart, NotANumberStaysOnTheSurface) {
+  traced t;
+  test::put_cut(*t.h.st, 0, 0, "H", {{0, std::nanf("")}, {std::nanf(""), 1}, {1e30f, 1e30f}});
+  t.draw();
+  for (const auto& op : t.dc.ops)
+    for (const point& p : op.points) {
+      EXPECT_LE(std::abs(p.x), 4000000);
+      EXPECT_LE(std::abs(p.y), 4000000);
+    }
+}
+
+bool boxes_overlap(const rect& a, const rect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+TEST(PolarChart, CrowdedHalfPowerLabelsStayReadable) {
+  // Four cuts crossing 3 dB a degree apart near 0: the labels would sit on
+  // top of each other and of the "0" degree label.
+  harness h;
+  for (int c = 0; c < 4; ++c)
+    test::put_full_cut(*h.st, 0, c, "H", [c](int a) { return (a < 10 + c || a > 350 - c) ? 0.0 : 10.0; });
+  recording_surface dc;
+  init_chart(*h.st, dc, 1.0f, X, Y, R);
+  plot_chart(*h.st, dc, 1.0f, X, X, Y, R);
+  std::vector<std::pair<std::string, rect>> boxes;
+  for (const auto& op : dc.of(recorded_op::op_text)) {
+    const point e = dc.text_extent(op.text);
+    boxes.push_back({op.text, {op.points[0].x, op.points[0].y, op.points[0].x + e.x, op.points[0].y + e.y}});
+  }
+  int angle_labels = 0;
+  for (const auto& [text, box] : boxes) {
+    if (text.find('.') == std::string::npos || text.find("dB") != std::string::npos) continue;
+    ++angle_labels;
+    for (const auto& [other, other_box] : boxes)
+      if (other != text) EXPECT_FALSE(boxes_overlap(box, other_box)) << text << " over " << other;
+  }
+  EXPECT_EQ(angle_labels, 8) << "every crossing keeps its label when there is room";
+  EXPECT_EQ(dc.of(recorded_op::op_polyline).size(), 8u);
+}
+
+TEST(LabelPlacer, MovesAlongItsStepEitherWayAndLeavesOutWhatCannotFit) {
+  recording_surface dc;
+  label_placer labels;
+  labels.reserve({0, 0, 50, 14});
+  EXPECT_TRUE(labels.place(dc, 10, 5, "1.0", 0, 14, 4));
+  EXPECT_EQ(dc.ops.back().points[0], (point{10, 19})) << "one step down clears the reserved box";
+  EXPECT_TRUE(labels.place(dc, 10, 5, "2.0", 0, 14, 4));
+  EXPECT_EQ(dc.ops.back().points[0], (point{10, 33}));
+  labels.keep_inside({0, 0, 100, 40});
+  EXPECT_FALSE(labels.place(dc, 10, 5, "3.0", 0, 14, 4)) << "every step is taken or outside";
+  EXPECT_EQ(dc.of(recorded_op::op_text).size(), 2u);
+
+  label_placer both;
+  both.reserve({0, 0, 100, 14});
+  for (const auto& [text, y] : {std::pair{"a", 20}, {"b", -20}, {"c", 40}}) {
+    EXPECT_TRUE(both.place(dc, 0, 0, text, 0, 20, 4, true));
+    EXPECT_EQ(dc.ops.back().points[0], (point{0, y})) << "one step one way, then the other, then two";
+  }
+}
+
+// The rectangular chart.
+
+struct rect_traced {
+  harness h;
+  recording_surface dc;
+  explicit rect_traced(int display_type = DISPLAY_TYPE_RECT) { h.st->view.display_type = display_type; }
+  void draw() { plot_rect_chart(*h.st, dc, 1.0f, k_area, k_area); }
+};
+
+// Where plot_rect_chart puts a point of `level` dB at 0 degrees.
+int rect_y_of(const view_state& v, double level) {
+  rect_traced t;
+  t.h.st->view = v;
+  test::put_cut(*t.h.st, 0, 0, "H", {{0, static_cast<float>(level)}});
+  t.draw();
+  return t.dc.of(recorded_op::op_move).at(0).points[0].y;
+}
+
+TEST(RectChart, LevelLabelsSitOnTheirLinesAndTracesAgree) {
+  for (view_state v : every_scale()) {
+    v.display_type = DISPLAY_TYPE_RECT;
+    harness h;
+    h.st->view = v;
+    recording_surface dc;
+    init_rect_chart(*h.st, dc, 1.0f, k_area);
+    // The level lines are the grid's horizontal lines.
+    std::set<int> lines;
+    for (const auto& l : dc.of(recorded_op::op_line))
+      if (l.points[0].y == l.points[1].y) lines.insert(l.points[1].y);
+    int labels = 0;
+    for (const auto& op : dc.of(recorded_op::op_text)) {
+      const auto level = label_level(op.text);
+      if (!level) continue;
+      ++labels;
+      const int line = op.points[0].y + 8;
+      EXPECT_TRUE(lines.count(line)) << op.text << " at zoom " << v.centre_db_ix << " log " << v.log_display;
+      EXPECT_NEAR(rect_y_of(v, *level), line, 2.0) << op.text << ": a trace at that level";
+    }
+    EXPECT_GE(labels, 4);
+  }
+}
+
+TEST(RectChart, EveryTracePointLiesInsideTheChart) {
+  std::mt19937 rng(9);
+  std::uniform_real_distribution<float> level(0.0f, 120.0f);
+  for (view_state v : every_scale()) {
+    rect_traced t;
+    v.display_type = DISPLAY_TYPE_RECT;
+    t.h.st->view = v;
+    std::vector<std::pair<float, float>> pts;
+    for (int a = 0; a < 360; a += 3) pts.emplace_back(static_cast<float>(a), level(rng));
+    test::put_cut(*t.h.st, 0, 0, "H", pts);
+    t.draw();
+    const rect_geometry g = rect_chart_geometry(k_area, 360, 4);
+    for (const auto& op : t.dc.ops) {
+      if (op.kind != recorded_op::op_move && op.kind != recorded_op::op_line) continue;
+      const point p = op.points.back();
+      EXPECT_GE(p.x, g.xc1);
+      EXPECT_LE(p.x, g.right_edge);
+      EXPECT_GE(p.y, g.top - 1);
+      EXPECT_LE(p.y, g.bottom);
+    }
+  }
+}
+
+TEST(RectChart, WrappedCutRunsInTwoJoinedParts) {
+  rect_traced t;
+  test::put_full_cut(*t.h.st, 0, 0, "H", [](int a) { return a % 40; });
+  t.draw();
+  const rect_geometry g = rect_chart_geometry(k_area, 360, 4);
+  const auto moves = t.dc.of(recorded_op::op_move);
+  ASSERT_EQ(moves.size(), 2u) << "start at 0, restart at -179";
+  EXPECT_EQ(moves[0].points[0].x, g.centre);
+  EXPECT_LT(moves[1].points[0].x, g.xc1 + g.x10_increment) << "-179 at the left edge";
+  const auto lines = t.dc.of(recorded_op::op_line);
+  EXPECT_EQ(lines.back().points[1], moves[0].points[0]) << "joined from -1 back to 0";
+  EXPECT_EQ(lines.size(), 358u + 1u);
+
+  rect_traced half;
+  std::vector<std::pair<float, float>> pts;
+  for (int a = -180; a <= 180; a += 10) pts.emplace_back(a, 1.0f);
+  test::put_cut(*half.h.st, 0, 0, "H", pts);
+  half.draw();
+  EXPECT_EQ(half.dc.of(recorded_op::op_move).size(), 1u);
+  EXPECT_EQ(half.dc.of(recorded_op::op_line).size(), pts.size() - 1) << "no closing line";
+}
+
+TEST(RectChart, NinetyDegreeChartStopsBeyondItsSpan) {
+  rect_traced t(DISPLAY_TYPE_RECT90);
+  test::put_cut(*t.h.st, 0, 0, "V", {{-90, 0}, {-30, 1}, {60, 2}, {91, 100}, {95, 0}});
+  t.draw();
+  const rect_geometry g = rect_chart_geometry(k_area, 90, 4);
+  const auto moves = t.dc.of(recorded_op::op_move);
+  ASSERT_EQ(moves.size(), 1u);
+  EXPECT_LT(moves[0].points[0].x, g.xc1) << "negative angles lie left of the chart";
+  EXPECT_EQ(t.dc.of(recorded_op::op_line).size(), 2u);
+}
+
+TEST(RectChart, MarksAboveTheTopLineStackTheirLabelsAndNoGapRule) {
+  rect_traced t;
+  test::put_cut(*t.h.st, 0, 0, "H", {{-20, 0}, {-10, 99}, {10, 1}});
+  t.draw();
+  const rect_geometry g = rect_chart_geometry(k_area, 360, 4);
+  EXPECT_EQ(t.dc.of(recorded_op::op_line).size(), 2u) << "99 dB is drawn (on the bottom line)";
+  EXPECT_EQ(t.dc.of(recorded_op::op_line)[0].points[1].y, g.bottom);
+  const auto marks = t.dc.of(recorded_op::op_polyline);
+  ASSERT_EQ(marks.size(), 2u);
+  const int x = pix(g.centre + 1.4f * -10.0f);
+  EXPECT_EQ(marks[0].points[1], (point{x, g.top - 4})) << "the tip above the crossing";
+  EXPECT_EQ(marks[0].points[0], marks[0].points[3]);
+  EXPECT_EQ(t.dc.find_text("-10.0")->points[0].y, g.top - 30);
+
+  // "2.0", "3.0" and "10.0" would otherwise print over each other as one run of digits.
+  rect_traced crowd;
+  for (int c = 0; c < 3; ++c)
+    test::put_cut(*crowd.h.st, 0, c, "H", {{0, 0}, {static_cast<float>(c == 2 ? 10 : 2 + c), 5}});
+  crowd.draw();
+  EXPECT_EQ(crowd.dc.find_text("2.0")->points[0].y, g.top - 30);
+  EXPECT_EQ(crowd.dc.find_text("3.0")->points[0].y, g.top - 30 - 14) << "one line up";
+  EXPECT_EQ(crowd.dc.find_text("10.0")->points[0].y, g.top - 30 - 28);
+  EXPECT_EQ(crowd.dc.of(recorded_op::op_polyline).size(), 3u) << "the marks stay on the top line";
+}
+
+TEST(RectChart, GeometryKeepsItsShape) {
+  for (int span : {360, 90})
+    for (int divisions : {3, 4, 5}) {
+      const rect_geometry g = rect_chart_geometry(k_area, span, divisions);
+      EXPECT_EQ(g.right_edge - g.xc1, span / 10 * g.x10_increment);
+      EXPECT_LE(g.right_edge, k_area.right);
+      EXPECT_GE(g.top, k_area.top);
+      EXPECT_LE(g.bottom, k_area.bottom);
+      EXPECT_NEAR(g.bottom - g.top, g.width * 9 / 16, divisions) << "a 16:9 plot";
+    }
+  // The grid with three divisions tops out one pixel lower than the traces' 0 dB.
+  EXPECT_EQ(rect_chart_geometry(k_area, 360, 3).top - rect_chart_geometry(k_area, 360, 4).top, 1);
+}
+
+}  // namespace
+}  // namespace lobe
