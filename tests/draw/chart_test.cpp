@@ -465,19 +465,5 @@ TEST(RectChart, MarksAboveTheTopLineStackTheirLabelsAndNoGapRule) {
   EXPECT_EQ(crowd.dc.of(recorded_op::op_polyline).size(), 3u) << "the marks stay on the top line";
 }
 
-TEST(RectChart, GeometryKeepsItsShape) {
-  for (int span : {360, 90})
-    for (int divisions : {3, 4, 5}) {
-      const rect_geometry g = rect_chart_geometry(k_area, span, divisions);
-      EXPECT_EQ(g.right_edge - g.xc1, span / 10 * g.x10_increment);
-      EXPECT_LE(g.right_edge, k_area.right);
-      EXPECT_GE(g.top, k_area.top);
-      EXPECT_LE(g.bottom, k_area.bottom);
-      EXPECT_NEAR(g.bottom - g.top, g.width * 9 / 16, divisions) << "a 16:9 plot";
-    }
-  // The grid with three divisions tops out one pixel lower than the traces' 0 dB.
-  EXPECT_EQ(rect_chart_geometry(k_area, 360, 3).top - rect_chart_geometry(k_area, 360, 4).top, 1);
-}
-
 }  // namespace
 }  // namespace lobe

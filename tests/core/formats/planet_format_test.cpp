@@ -11,69 +11,6 @@ namespace {
 
 using test::harness;
 
-TEST(PlanetReader, KeywordsFillTheHeaderAndSectionsTheCuts) {
-  harness h;
-  ASSERT_TRUE(h.open_data("planet/basic.pla"));
-  const antenna_data_type& pd = h.st->pd;
-  EXPECT_EQ(h.st->file.file_type, FT_PLANET);
-  EXPECT_STREQ(pd.name, "Yagi 5");
-  EXPECT_STREQ(pd.lowfrq, "450");
-  EXPECT_STREQ(pd.hghfrq, "450");
-  EXPECT_STREQ(pd.azwidt, "52");
-  EXPECT_STREQ(pd.front_to_back, "18");
-  EXPECT_STREQ(pd.comnt1, "two cuts");
-  ASSERT_EQ(pd.nofreq, 1);
-  EXPECT_STREQ(pd.freq[0].patfre, "450");
-  ASSERT_EQ(pd.freq[0].numcut, 2);
-  const cut_data_type& hc = h.cut(0, 0);
-  EXPECT_STREQ(hc.patcut, "H");
-  EXPECT_STREQ(hc.polari, "V/V") << "POLARIZATION fills cuts 0 and 1 ahead of them";
-  EXPECT_EQ(hc.nupoin, 4);
-  EXPECT_FLOAT_EQ(hc.fstlst[0], 0.0f);
-  EXPECT_FLOAT_EQ(hc.fstlst[1], 270.0f);
-  EXPECT_FLOAT_EQ(hc.signal[1], 3.5f);
-  EXPECT_FLOAT_EQ(hc.angle[4], END_MARKER);
-  const cut_data_type& vc = h.cut(0, 1);
-  EXPECT_STREQ(vc.patcut, "V");
-  EXPECT_STREQ(vc.polari, "V/V");
-  EXPECT_FLOAT_EQ(vc.fstlst[0], -90.0f);
-  EXPECT_FLOAT_EQ(vc.fstlst[1], 90.0f);
-  EXPECT_FLOAT_EQ(vc.emax, 0.0f);
-}
-
-TEST(PlanetReader, FixedPositionsAndWidths) {
-  harness h;
-  ASSERT_TRUE(h.open_data("planet/long_values.pla"));
-  EXPECT_EQ(std::string(h.st->pd.name), std::string(47, 'N'));
-  EXPECT_EQ(std::string(h.st->pd.tilt), std::string(19, 'T'));
-  EXPECT_STREQ(h.st->pd.mdgain, " 10.5") << "two blanks before a value keep one";
-  EXPECT_EQ(std::string(h.st->pd.azwidt), std::string(15, '9'));
-
-  harness low;
-  ASSERT_TRUE(low.open_data("planet/lowercase.pla"));
-  EXPECT_STREQ(low.st->pd.name, "low");
-  EXPECT_EQ(low.cut(0, 0).nupoin, 2);
-  EXPECT_FLOAT_EQ(low.cut(0, 0).signal[1], 2.0f);
-}
-
-TEST(PlanetReader, AnnouncedCountsAndFrequencyRule) {
-  harness extra;
-  ASSERT_TRUE(extra.open_data("planet/extra_points.pla"));
-  EXPECT_EQ(extra.cut(0, 0).nupoin, 2);
-  EXPECT_FLOAT_EQ(extra.cut(0, 0).angle[0], 0.0f) << "points before the first section are ignored";
-  EXPECT_FLOAT_EQ(extra.cut(0, 0).angle[2], END_MARKER) << "points beyond the count are ignored";
-
-  harness late;
-  ASSERT_TRUE(late.open_data("planet/frequency_after_cuts.pla"));
-  EXPECT_EQ(late.st->pd.nofreq, 1);
-  EXPECT_EQ(late.st->pd.freq[0].numcut, 0) << "a later FREQUENCY hides the cuts";
-  EXPECT_STREQ(late.st->pd.freq[0].patfre, "460");
-
-  harness none;
-  ASSERT_TRUE(none.open_data("planet/no_frequency.pla"));
-  EXPECT_EQ(none.st->pd.nofreq, 0);
-}
-
 TEST(PlanetWriter, WritesTheFileItReadBackByteForByte) {
   harness h;
   ASSERT_TRUE(h.open_data("planet/basic.pla"));

@@ -74,65 +74,48 @@ float level_at(const cut_data_type& c, int angle) {
   return -1;
 }
 
-void expect_whole_degrees(const cut_data_type& c) {
-  ASSERT_EQ(c.nupoin, 360);
-  std::vector<bool> seen(360, false);
-  for (int i = 0; i < 360; ++i) {
-    const int a = static_cast<int>(c.angle[i]);
-    ASSERT_GE(a, 0);
-    ASSERT_LT(a, 360);
-    EXPECT_FALSE(seen[a]) << a;
-    seen[a] = true;
+// Each half of a 0..359 cut is kept and its mirror image replaces the other.
+TEST(CutEditing, MirrorKeepsOneHalfAndReflectsIt) {
+  using angle_test = bool (*)(int);
+  const struct {
+    int quad;
+    angle_test kept;
+    int axis;  // twice the mirror line's angle: a is reflected to axis - a
+  } rows[] = {
+      {ID_LABS_MIRROR_TOP, [](int a) { return a == 0 || a >= 180; }, 360},
+      {ID_LABS_MIRROR_BOTTOM, [](int a) { return a <= 180; }, 360},
+      {ID_LABS_MIRROR_RIGHT, [](int a) { return a <= 90 || a >= 270; }, 180},
+      {ID_LABS_MIRROR_LEFT, [](int a) { return a >= 90 && a <= 270; }, 180},
+  };
+  for (const auto& r : rows) {
+    harness h;
+    full_cut(h);
+    EXPECT_EQ(mirror_cut_data(*h.st, r.quad), MIRROR_OK);
+    const cut_data_type& c = h.cut(0, 0);
+    ASSERT_EQ(c.nupoin, 360);
+    std::vector<bool> seen(360, false);
+    for (int i = 0; i < 360; ++i) {
+      const int a = static_cast<int>(c.angle[i]);
+      ASSERT_TRUE(a >= 0 && a < 360 && !seen[a]) << "whole degrees, each once: " << a;
+      seen[a] = true;
+    }
+    for (int a = 0; a < 360; ++a) {
+      if (!r.kept(a)) continue;
+      EXPECT_FLOAT_EQ(level_at(c, a), a * 0.1f) << r.quad << " keeps " << a;
+      EXPECT_FLOAT_EQ(level_at(c, ((r.axis - a) % 360 + 360) % 360), a * 0.1f) << r.quad << " reflects " << a;
+    }
+    // Mirrored again the same way: a symmetric cut stays; Undo undoes one step.
+    const auto once = signals(c);
+    EXPECT_EQ(mirror_cut_data(*h.st, r.quad), MIRROR_OK);
+    EXPECT_EQ(signals(c), once);
+    undo_cut_data_edit(*h.st);
+    EXPECT_EQ(signals(c), once);
   }
-}
-
-TEST(CutEditing, MirrorBottomToTopAndBack) {
-  harness h;
-  full_cut(h);
-  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_BOTTOM), MIRROR_OK);
-  const cut_data_type& c = h.cut(0, 0);
-  expect_whole_degrees(c);
-  for (int a = 1; a <= 179; ++a) EXPECT_FLOAT_EQ(level_at(c, 360 - a), level_at(c, a));
-  EXPECT_FLOAT_EQ(level_at(c, 180), 18.0f);
-  EXPECT_FLOAT_EQ(level_at(c, 90), 9.0f) << "the bottom half is kept";
-  const auto once = signals(c);
-  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_TOP), MIRROR_OK);
-  EXPECT_EQ(signals(c), once) << "a symmetric cut is left as it is";
-  undo_cut_data_edit(*h.st);
-  EXPECT_EQ(signals(c), once);
-}
-
-TEST(CutEditing, MirrorTopKeepsTheUpperHalf) {
-  harness h;
-  full_cut(h);
-  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_TOP), MIRROR_OK);
-  const cut_data_type& c = h.cut(0, 0);
-  expect_whole_degrees(c);
-  for (int a = 1; a <= 179; ++a) EXPECT_FLOAT_EQ(level_at(c, a), (360 - a) * 0.1f);
-  EXPECT_FLOAT_EQ(level_at(c, 0), 0.0f);
-  EXPECT_FLOAT_EQ(level_at(c, 270), 27.0f);
-  undo_cut_data_edit(*h.st);
-  for (int a = 0; a < 360; ++a) ASSERT_FLOAT_EQ(h.cut(0, 0).signal[a], a * 0.1f);
-  EXPECT_FLOAT_EQ(h.cut(0, 0).angle[100], 100.0f);
-}
-
-TEST(CutEditing, MirrorRightAndLeft) {
-  harness h;
-  full_cut(h);
-  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_RIGHT), MIRROR_OK);
-  const cut_data_type& c = h.cut(0, 0);
-  expect_whole_degrees(c);
-  EXPECT_FLOAT_EQ(level_at(c, 180), 0.0f) << "the 0 point's level lands at 180";
-  for (int a : {0, 10, 89, 90, 270, 300, 359}) EXPECT_FLOAT_EQ(level_at(c, ((180 - a) % 360 + 360) % 360), a * 0.1f) << a;
-
-  harness left;
-  full_cut(left);
-  EXPECT_EQ(mirror_cut_data(*left.st, ID_LABS_MIRROR_LEFT), MIRROR_OK);
-  const cut_data_type& l = left.cut(0, 0);
-  expect_whole_degrees(l);
-  EXPECT_FLOAT_EQ(level_at(l, 0), 18.0f) << "the 180 point's level lands at 0";
-  for (int a : {91, 180, 270}) EXPECT_FLOAT_EQ(level_at(l, a), a * 0.1f);
-  for (int a = 91; a <= 269; ++a) EXPECT_FLOAT_EQ(level_at(l, (540 - a) % 360), a * 0.1f) << a;
+  harness back;
+  full_cut(back);
+  mirror_cut_data(*back.st, ID_LABS_MIRROR_TOP);
+  undo_cut_data_edit(*back.st);
+  for (int a = 0; a < 360; ++a) ASSERT_FLOAT_EQ(back.cut(0, 0).signal[a], a * 0.1f);
 }
 
 // A cut stored the other way round mirrors as its 0..359 twin does, stays in

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/record/lobe_state.h"
 #include "core/settings/run_log.h"
 #include "support/test_support.h"
@@ -74,6 +76,7 @@ TEST(Settings, PaletteWritesAllEntriesInFileForm) {
   const std::string text = test::read_bytes(dir.file("lobeview.ini"));
   EXPECT_EQ(text.rfind("[Palette]\r\n00=0x000000\r\n01=0x00ff00\r\n02=0x0000ff\r\n03=0xff0000\r\n", 0), 0u);
   EXPECT_NE(text.find("27=0xa42400\r\n"), std::string::npos);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + PALETTE_SIZE) << "every entry once, none past the table";
   auto back = make_lobe_state();
   back->settings.gr_colours.fill(0);
   read_settings_file(back->settings, dir.path());
