@@ -50,8 +50,6 @@ const pane_edit* pane_end(int disp_desc) { return disp_desc ? std::end(k_descrip
 
 QString latin1(const char* s) { return QString::fromLatin1(s); }
 
-int cut_line(const antenna_data_type& pd, int f, int c) { return panel_cut_line(pd, f, c); }
-
 }  // namespace
 
 QWidget* main_window::make_edit(int id, const char* text, int x, int y, int w, int max_len, bool read_only) {
@@ -78,49 +76,67 @@ void main_window::display_planet_header() {
     make_edit(p->id, field_text(st_.pd, f), fd.left + p->x, fd.top + p->y, p->w, static_cast<int>(f.size) - 1,
               read_only);
   }
-  const lobe::rect& fr = layout_.rFreqDataArea;
+  // The controls are made here and placed by place_panel_rows, which a
+  // resize calls too.
+  const panel_rows rows = panel();
   for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
-    const int fline = panel_freq_line(st_.pd, f);
-    make_edit(IDC_PD_PATFRE + f, st_.pd.freq[f].patfre, fr.left + 94, fr.top + 5 + 25 * fline, 60,
-              sizeof st_.pd.freq[f].patfre - 1, read_only);
-    if (st_.range.capture_enabled)
-      make_button(IDC_PD_ADDCUT + f, QStringLiteral("Add Cut"), fr.left + 180, fr.top + 5 + 25 * fline, 65, 22);
-    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
-      const int line = panel_cut_line(st_.pd, f, c);
-      const cut_data_type& cut = st_.pd.freq[f].cut[c];
-      const int y = fr.top + 5 + 25 * line, y7 = fr.top + 7 + 25 * line;
-      make_edit(row_control_id(row_control::patcut, line), cut.patcut, fr.left + 60, y, 30, sizeof cut.patcut - 1,
-                read_only);
-      make_edit(row_control_id(row_control::polari, line), cut.polari, fr.left + 100, y, 30, sizeof cut.polari - 1,
-                read_only);
-      const int show_id = row_control_id(row_control::showhide, line);
-      auto* box = new QCheckBox(client_);
-      box->setGeometry(fr.left + 5, y7, 16, 16);
-      box->setProperty("lobe_id", show_id);
-      box->setChecked(st_.flags.cut[f][c].hide == 0);
-      connect(box, &QCheckBox::clicked, this, [this, show_id] { command(show_id); });
-      controls_[show_id] = box;
-      box->show();
-      if (st_.range.capture_enabled)
-        make_button(row_control_id(row_control::sweep, line), QString(), fr.left + 140, y, 22, 22, &pictures_.sweep);
-      if (full_mode()) {
-        make_button(row_control_id(row_control::del, line), QString(), fr.left + 170, y, 22, 22, &pictures_.del);
-        make_button(row_control_id(row_control::plus, line), QStringLiteral("+"), fr.right - 50, y7, 22, 22);
-        make_button(row_control_id(row_control::minus, line), QStringLiteral("-"), fr.right - 25, y7, 22, 22);
-        make_button(row_control_id(row_control::mavg, line), QStringLiteral("A"), fr.right - 75, y7, 22, 22);
-      }
-    }
+    make_edit(IDC_PD_PATFRE + f, st_.pd.freq[f].patfre, 0, 0, 60, sizeof st_.pd.freq[f].patfre - 1, read_only);
+    if (st_.range.capture_enabled) make_button(IDC_PD_ADDCUT + f, QStringLiteral("Add Cut"), 0, 0, 65, 22);
   }
-  int line = panel_end_line(st_.pd);
+  rows.each_cut([&](int f, int c, int) {
+    const cut_data_type& cut = st_.pd.freq[f].cut[c];
+    make_edit(rows.id(row_control::patcut, f, c), cut.patcut, 0, 0, 30, sizeof cut.patcut - 1, read_only);
+    make_edit(rows.id(row_control::polari, f, c), cut.polari, 0, 0, 30, sizeof cut.polari - 1, read_only);
+    const int show_id = rows.id(row_control::showhide, f, c);
+    auto* box = new QCheckBox(client_);
+    box->setProperty("lobe_id", show_id);
+    box->setChecked(st_.flags.cut[f][c].hide == 0);
+    connect(box, &QCheckBox::clicked, this, [this, show_id] { command(show_id); });
+    controls_[show_id] = box;
+    box->show();
+    if (st_.range.capture_enabled)
+      make_button(rows.id(row_control::sweep, f, c), QString(), 0, 0, 22, 22, &pictures_.sweep);
+    if (full_mode()) {
+      make_button(rows.id(row_control::del, f, c), QString(), 0, 0, 22, 22, &pictures_.del);
+      make_button(rows.id(row_control::plus, f, c), QStringLiteral("+"), 0, 0, 22, 22);
+      make_button(rows.id(row_control::minus, f, c), QStringLiteral("-"), 0, 0, 22, 22);
+      make_button(rows.id(row_control::mavg, f, c), QStringLiteral("A"), 0, 0, 22, 22);
+    }
+  });
   const float values[] = {st_.emr.epower, st_.emr.eloss, st_.emr.eheight};
   const int ids[] = {IDC_PD_EPOWER, IDC_PD_ELOSS, IDC_PD_EHEIGHT};
-  for (int i = 0; i < 3; ++i, ++line)
-    make_edit(ids[i], c_format("%.1f", double(values[i])).c_str(), fr.left + 94, fr.top + 15 + 25 * line, 60, 30,
-              false)
-        ->setFocusPolicy(Qt::ClickFocus);
-  make_button(IDC_BUTTON_EREF, QStringLiteral("Refresh"), fr.left + 5, fr.top + 15 + 25 * line, 80, 25);
+  for (int i = 0; i < 3; ++i)
+    make_edit(ids[i], c_format("%.1f", double(values[i])).c_str(), 0, 0, 60, 30, false)->setFocusPolicy(Qt::ClickFocus);
+  make_button(IDC_BUTTON_EREF, QStringLiteral("Refresh"), 0, 0, 80, 25);
+  place_panel_rows();
   show_hide_emr_windows();
   emr_message_shown_ = false;
+}
+
+void main_window::place_panel_rows() {
+  const lobe::rect& fr = layout_.rFreqDataArea;
+  const panel_rows rows = panel();
+  auto put = [this](int id, int x, int y, int w, int h) {
+    if (QWidget* c = control(id)) c->setGeometry(x, y, w, h);
+  };
+  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
+    put(IDC_PD_PATFRE + f, fr.left + 94, rows.y(rows.freq_line(f), 5), 60, 20);
+    put(IDC_PD_ADDCUT + f, fr.left + 180, rows.y(rows.freq_line(f), 5), 65, 22);
+  }
+  rows.each_cut([&](int f, int c, int) {
+    const int y = rows.y(rows.cut_line(f, c), 5), y7 = rows.y(rows.cut_line(f, c), 7);
+    put(rows.id(row_control::patcut, f, c), fr.left + 60, y, 30, 20);
+    put(rows.id(row_control::polari, f, c), fr.left + 100, y, 30, 20);
+    put(rows.id(row_control::showhide, f, c), fr.left + 5, y7, 16, 16);
+    put(rows.id(row_control::sweep, f, c), fr.left + 140, y, 22, 22);
+    put(rows.id(row_control::del, f, c), fr.left + 170, y, 22, 22);
+    put(rows.id(row_control::mavg, f, c), fr.right - 75, y7, 22, 22);
+    put(rows.id(row_control::plus, f, c), fr.right - 50, y7, 22, 22);
+    put(rows.id(row_control::minus, f, c), fr.right - 25, y7, 22, 22);
+  });
+  int line = rows.end_line();
+  for (int id : {IDC_PD_EPOWER, IDC_PD_ELOSS, IDC_PD_EHEIGHT}) put(id, fr.left + 94, rows.y(line++, 15), 60, 20);
+  put(IDC_BUTTON_EREF, fr.left + 5, rows.y(line, 15), 80, 25);
 }
 
 void main_window::place_header_edits() {
@@ -164,17 +180,14 @@ void main_window::read_window_cut_data() {
     if (!e) return std::nullopt;
     return e->text();
   };
-  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
+  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f)
     if (auto t = text_of(IDC_PD_PATFRE + f)) set_field(st_.pd.freq[f].patfre, t->toLatin1().toStdString());
-    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
-      const int line = cut_line(st_.pd, f, c);
-      cut_data_type& cut = st_.pd.freq[f].cut[c];
-      if (auto t = text_of(row_control_id(row_control::patcut, line)))
-        set_field(cut.patcut, t->toUpper().toLatin1().toStdString());
-      if (auto t = text_of(row_control_id(row_control::polari, line)))
-        set_field(cut.polari, t->toUpper().toLatin1().toStdString());
-    }
-  }
+  const panel_rows rows = panel();
+  rows.each_cut([&](int f, int c, int) {
+    cut_data_type& cut = st_.pd.freq[f].cut[c];
+    if (auto t = text_of(rows.id(row_control::patcut, f, c))) set_field(cut.patcut, t->toUpper().toLatin1().toStdString());
+    if (auto t = text_of(rows.id(row_control::polari, f, c))) set_field(cut.polari, t->toUpper().toLatin1().toStdString());
+  });
 }
 
 void main_window::read_window_emr_data() {
@@ -247,37 +260,29 @@ void main_window::delete_cut(int idc) {
   read_window_form_data();
   clear_window_form_data();
   clear_window_cut_data();
-  bool done = false;
-  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ) && !done; ++f) {
-    freq_data_type& fr = st_.pd.freq[f];
-    for (int c = 0; c < count_in(fr.numcut, MAX_CUTS); ++c) {
-      if (row_control_id(row_control::del, cut_line(st_.pd, f, c)) != idc) continue;
-      // Later cuts move down whole; the row flags stay with their rows.
-      for (int k = c; k + 1 < count_in(fr.numcut, MAX_CUTS); ++k) fr.cut[k] = fr.cut[k + 1];
-      fr.numcut -= 1;
-      done = true;
-      break;
-    }
+  row_control kind;
+  if (const auto ref = panel().cut_of(idc, &kind); ref && kind == row_control::del) {
+    // Later cuts move down whole; the row flags stay with their rows.
+    freq_data_type& fr = st_.pd.freq[ref->freq];
+    for (int k = ref->cut; k + 1 < count_in(fr.numcut, MAX_CUTS); ++k) fr.cut[k] = fr.cut[k + 1];
+    fr.numcut -= 1;
   }
   display_planet_header();
 }
 
 bool main_window::find_row_button_cut(int idc) {
-  row_control kind;
-  int line = 0;
-  if (!decode_row_control(idc, kind, line)) return false;
-  for (st_.edit.capture_freq = 0; st_.edit.capture_freq < count_in(st_.pd.nofreq, MAX_FREQ); ++st_.edit.capture_freq)
-    for (st_.edit.capture_cut = 0; st_.edit.capture_cut < count_in(st_.pd.freq[st_.edit.capture_freq].numcut, MAX_CUTS);
-         ++st_.edit.capture_cut)
-      if (row_control_id(kind, cut_line(st_.pd, st_.edit.capture_freq, st_.edit.capture_cut)) == idc) return true;
-  return false;
+  const auto ref = panel().cut_of(idc);
+  st_.edit.capture_freq = ref ? ref->freq : -1;  // no row: no cut to capture into
+  st_.edit.capture_cut = ref ? ref->cut : 0;
+  return ref.has_value();
 }
 
 void main_window::shwhid_button_click() {
-  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f)
-    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c)
-      if (auto* box = qobject_cast<QCheckBox*>(control(row_control_id(row_control::showhide, cut_line(st_.pd, f, c)))))
-        st_.flags.cut[f][c].hide = box->isChecked() ? 0 : 1;
+  const panel_rows rows = panel();
+  rows.each_cut([&](int f, int c, int) {
+    if (auto* box = qobject_cast<QCheckBox*>(control(rows.id(row_control::showhide, f, c))))
+      st_.flags.cut[f][c].hide = box->isChecked() ? 0 : 1;
+  });
   emr_message_shown_ = false;
 }
 

@@ -234,35 +234,7 @@ void main_window::mainwindow_size() {
     if (QWidget* c = control(id)) c->setVisible(full && st_.range.capture_enabled);
   place_frame_controls();
   place_header_edits();
-  const lobe::rect& fr = layout_.rFreqDataArea;
-  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
-    const int fline = panel_freq_line(st_.pd, f);
-    if (QWidget* e = control(IDC_PD_PATFRE + f)) e->setGeometry(fr.left + 94, fr.top + 5 + 25 * fline, 60, 20);
-    if (QWidget* b = control(IDC_PD_ADDCUT + f)) b->setGeometry(fr.left + 180, fr.top + 5 + 25 * fline, 65, 22);
-    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
-      const int line = panel_cut_line(st_.pd, f, c);
-      const int y = fr.top + 5 + 25 * line;
-      const int y7 = fr.top + 7 + 25 * line;
-      auto put = [&](row_control k, int x, int yy, int w, int h) {
-        if (QWidget* ctl = control(row_control_id(k, line))) ctl->setGeometry(x, yy, w, h);
-      };
-      put(row_control::patcut, fr.left + 60, y, 30, 20);
-      put(row_control::polari, fr.left + 100, y, 30, 20);
-      put(row_control::showhide, fr.left + 5, y7, 16, 16);
-      put(row_control::del, fr.left + 170, y, 22, 22);
-      put(row_control::plus, fr.right - 50, y7, 22, 22);
-      put(row_control::minus, fr.right - 25, y7, 22, 22);
-      put(row_control::mavg, fr.right - 75, y7, 22, 22);
-      put(row_control::sweep, fr.left + 140, y, 22, 22);
-    }
-  }
-  int fcline = panel_end_line(st_.pd);
-  const int emr_lines[] = {IDC_PD_EPOWER, IDC_PD_ELOSS, IDC_PD_EHEIGHT};
-  for (int id : emr_lines) {
-    if (QWidget* e = control(id)) e->setGeometry(fr.left + 94, fr.top + 15 + 25 * fcline, 60, 20);
-    ++fcline;
-  }
-  if (QWidget* b = control(IDC_BUTTON_EREF)) b->setGeometry(fr.left + 5, fr.top + 15 + 25 * fcline, 80, 25);
+  place_panel_rows();
   show_hide_emr_windows();
   invalidate_all();
 }

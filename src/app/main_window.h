@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/modal_ui.h"
+#include "app/panel_rows.h"
 #include "app/pictures.h"
 #include "app/range_link.h"
 #include "core/record/lobe_state.h"
@@ -131,6 +132,9 @@ class main_window : public QMainWindow, public range_events {
   void mainwindow_create();
   void place_frame_controls();
   void place_header_edits();
+  // Puts every frequency and cut row and the EMR inputs on their lines.
+  void place_panel_rows();
+  panel_rows panel() const { return {st_.pd, layout_.rFreqDataArea.top}; }
   void place_status_fields();
   void rebuild_for_capture();
   void set_window_parameters();

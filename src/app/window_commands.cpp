@@ -453,23 +453,16 @@ void main_window::mouse_up() {
 }
 
 void main_window::pick_colour(int, int y) {
-  const lobe::rect& fr = layout_.rFreqDataArea;
-  if (y < fr.top) return;
-  const int line = (y - fr.top) / 25;
-  // k counts the cut rows: the colour of the k-th cut.
-  int k = 0;
-  for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
-    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c, ++k) {
-      if (panel_cut_line(st_.pd, f, c) != line) continue;
-      const std::size_t index = static_cast<std::size_t>(k % PALETTE_SIZE);
-      std::vector<colorref> custom(st_.settings.gr_colours.begin(), st_.settings.gr_colours.begin() + 16);
-      if (auto chosen = ui_.choose_colour(st_.settings.gr_colours[index], custom)) {
-        st_.settings.gr_colours[index] = *chosen;
-        invalidate(layout_.rFreqDataArea);
-        invalidate(layout_.rRectArea);
-      }
-      return;
-    }
+  // A cut's colour is the palette entry of its number among all cuts.
+  const panel_rows rows = panel();
+  const auto ref = rows.cut_at_line(rows.line_at(y));
+  if (!ref) return;
+  const std::size_t index = static_cast<std::size_t>(ref->number % PALETTE_SIZE);
+  std::vector<colorref> custom(st_.settings.gr_colours.begin(), st_.settings.gr_colours.begin() + 16);
+  if (auto chosen = ui_.choose_colour(st_.settings.gr_colours[index], custom)) {
+    st_.settings.gr_colours[index] = *chosen;
+    invalidate(layout_.rFreqDataArea);
+    invalidate(layout_.rRectArea);
   }
 }
 

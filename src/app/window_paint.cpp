@@ -156,50 +156,45 @@ void main_window::mainwindow_paint(surface& dc) {
   }
 
   const lobe::rect& fr = layout_.rFreqDataArea;
-  const int L = fr.left, T = fr.top, R = fr.right;
+  const int L = fr.left, R = fr.right;
   ws_.cut_count = 0;
-  int ci = 0;
+  const panel_rows rows = panel();
   for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
-    const int fline = panel_freq_line(st_.pd, f);
-    if (f > 0) line(dc, L + 5, T + 8 + 25 * (fline - 1), R - 5, T + 8 + 25 * (fline - 1));
-    panel_text(dc, L + 5, T + 8 + 25 * fline, "Frequency (MHz)", R);
-    panel_text(dc, L + 40, T + 8 + 25 * (fline + 1),
+    const int fline = rows.freq_line(f);
+    if (f > 0) line(dc, L + 5, rows.y(fline - 1, 8), R - 5, rows.y(fline - 1, 8));
+    panel_text(dc, L + 5, rows.y(fline, 8), "Frequency (MHz)", R);
+    panel_text(dc, L + 40, rows.y(fline + 1, 8),
                st_.range.capture_enabled ? "Orientation  Polarisation          Peak dBm / mV         Shift"
                                          : "Orientation  Polarisation",
                R);
-    for (int c = 0; c < count_in(st_.pd.freq[f].numcut, MAX_CUTS); ++c) {
-      const int row = panel_cut_line(st_.pd, f, c);
-      if (st_.range.capture_enabled && st_.flags.cut[f][c].sweep_completed) {
-        const float emax = st_.pd.freq[f].cut[c].emax;
-        const double d = st_.all_emax > 0 ? std::fabs(20.0 * std::log10(emax / st_.all_emax)) : 0.0;
-        // Two lines in the room between the delete and the "A" buttons.
-        const lobe::font old_font = dc.select_font({11, 400, false});
-        panel_text(dc, L + 195, T + 1 + 25 * row, c_format("%.1f", d), R);
-        panel_text(dc, L + 195, T + 12 + 25 * row, c_format("%.3fmV", double(emax)), R);
-        dc.select_font(old_font);
-      }
-      dc.select_pen({pen_style::solid, 2, st_.settings.gr_colours[static_cast<std::size_t>(ci)]});
-      line(dc, L + 25, T + 15 + 25 * row, L + 50, T + 15 + 25 * row);
-      dc.select_pen({pen_style::solid, 1, k_line});
-      ++ws_.cut_count;
-      ci = (ci + 1) % PALETTE_SIZE;
-    }
   }
-  int row = panel_end_line(st_.pd);
+  rows.each_cut([&](int f, int c, int number) {
+    const int row = rows.cut_line(f, c);
+    if (st_.range.capture_enabled && st_.flags.cut[f][c].sweep_completed) {
+      const float emax = st_.pd.freq[f].cut[c].emax;
+      const double d = st_.all_emax > 0 ? std::fabs(20.0 * std::log10(emax / st_.all_emax)) : 0.0;
+      // Two lines in the room between the delete and the "A" buttons.
+      const lobe::font old_font = dc.select_font({11, 400, false});
+      panel_text(dc, L + 195, rows.y(row, 1), c_format("%.1f", d), R);
+      panel_text(dc, L + 195, rows.y(row, 12), c_format("%.3fmV", double(emax)), R);
+      dc.select_font(old_font);
+    }
+    dc.select_pen({pen_style::solid, 2, cut_colour(st_, number)});
+    line(dc, L + 25, rows.y(row, 15), L + 50, rows.y(row, 15));
+    dc.select_pen({pen_style::solid, 1, k_line});
+    ++ws_.cut_count;
+  });
+  int row = rows.end_line();
   const int view = st_.view.display_type;
   if (view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90) {
     if (const envelope_data_type* env = active_envelope(st_.ed)) {
-      panel_text(dc, L + 5, T + 20 + 25 * row, std::string("Envelope: ") + env->title, R);
+      panel_text(dc, L + 5, rows.y(row, 20), std::string("Envelope: ") + env->title, R);
       ++row;
     }
   }
   if (view == DISPLAY_TYPE_EMR) {
-    line(dc, L + 5, T + 12 + 25 * row, R - 5, T + 12 + 25 * row);
-    panel_text(dc, L + 5, T + 18 + 25 * row, "Tx power (W)", R);
-    ++row;
-    panel_text(dc, L + 5, T + 18 + 25 * row, "Tx loss (dB)", R);
-    ++row;
-    panel_text(dc, L + 5, T + 18 + 25 * row, "Antenna hgt (m)", R);
+    line(dc, L + 5, rows.y(row, 12), R - 5, rows.y(row, 12));
+    for (const char* label : {"Tx power (W)", "Tx loss (dB)", "Antenna hgt (m)"}) panel_text(dc, L + 5, rows.y(row++, 18), label, R);
   }
 
   ws_.descr_lines = draw_description_strip(dc, st_.pd, layout_);
