@@ -63,31 +63,11 @@ TEST(SaveRouting, ExtensionChoosesTheWriterAndTheNextDefault) {
   write_nsma_file(*h.st, expected, h.log, 1);
   EXPECT_EQ(test::read_bytes(labz), expected.bytes);
 
+  test::write_bytes(dir.file("plain.adf"), "old contents");
   ASSERT_TRUE(save_file(*h.st, h.log, dir.file("plain.adf")).ok);
   EXPECT_EQ(h.st->file.file_type, FT_ADF);
-  EXPECT_EQ(test::read_bytes(dir.file("plain.adf")).find("FSTLST:,0.000,0.000\r\n") != std::string::npos, true);
-}
-
-TEST(SaveRouting, ReplacingAFileLeavesNothingElseBehind) {
-  test::temp_dir dir;
-  const std::string path = dir.file("p.nsma");
-  test::write_bytes(path, "old contents");
-  harness h;
-  one_cut(*h.st);
-  ASSERT_TRUE(save_file(*h.st, h.log, path).ok);
-  EXPECT_EQ(test::read_bytes(path).rfind("REVNUM:,NSMA  WG16.99.050\r\n", 0), 0u);
-  EXPECT_EQ(files_in(dir.path()), 1u);
-}
-
-TEST(SaveRouting, UncreatableFileShowsTheBox) {
-  test::temp_dir dir;
-  harness h;
-  one_cut(*h.st);
-  const action_report r = save_file(*h.st, h.log, dir.file("no/such/folder/p.nsma"));
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.failure_text(), "Unable to open antenna file.");
-  EXPECT_TRUE(r.status.empty());
-  EXPECT_EQ(h.st->file.filename_set, 0);
+  EXPECT_NE(test::read_bytes(dir.file("plain.adf")).find("FSTLST:,0.000,0.000\r\n"), std::string::npos);
+  EXPECT_EQ(files_in(dir.path()), 2u) << "the old file replaced, nothing else left";
 }
 
 // A save never replaces what it should not: it writes through a link, keeps
@@ -114,6 +94,11 @@ TEST(SaveRouting, SavesReplaceOnlyWhatTheyShould) {
   ASSERT_EQ(::stat(kept.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
 
+  const std::string saved_as = h.st->file.szFileName;
+  const action_report r = save_file(*h.st, h.log, dir.file("no/such/folder/p.nsma"));
+  EXPECT_EQ(r.failure_text(), "Unable to open antenna file.") << "a folder that is not there";
+  EXPECT_TRUE(r.status.empty());
+  EXPECT_EQ(h.st->file.szFileName, saved_as) << "a failed save does not rename the pattern";
   const std::string readonly = dir.file("readonly.nsma"), fifo = dir.file("pipe.nsma"), folder = dir.file("sub.nsma");
   test::write_bytes(readonly, "precious");
   ASSERT_EQ(::chmod(readonly.c_str(), 0444), 0);
