@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/text/c_numeric.h"
+#include "core/text/field_text.h"
 
 namespace lobe {
 
@@ -13,13 +14,12 @@ bool is_usable_level(float v) { return std::isfinite(v) && std::fabs(v) <= MAX_L
 
 namespace {
 
-bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // A plain decimal number at p (after blanks): sign, digits, point, digits,
 // exponent. False when the text is anything else; scanf then decides.
 bool plain_float(const char*& p, float& out) {
-  while (is_space(*p)) ++p;
+  while (is_c_space(*p)) ++p;
   const char* s = p;
   bool negative = false;
   if (*s == '+' || *s == '-') negative = *s++ == '-';

@@ -38,6 +38,14 @@ TEST(HalfPower, TheJoinOfAFullCircleAndGaps) {
   // No crossing is made up across a gap (no reading).
   test::put_cut(*st, 0, 1, "V", {{0, 1}, {1, 99}, {2, 5}});
   EXPECT_TRUE(level_crossings(st->pd.freq[0].cut[1]).empty());
+  // Falling to exactly 3 dB is half power: down and up again at that sample.
+  test::put_cut(*st, 0, 3, "H", {{0, 0}, {10, 3.0f}, {20, 0}, {200, 0}});
+  x = level_crossings(st->pd.freq[0].cut[3]);
+  ASSERT_EQ(x.size(), 2u);
+  EXPECT_FLOAT_EQ(x[0].angle, 10.0f);
+  EXPECT_TRUE(x[0].falling);
+  EXPECT_FLOAT_EQ(x[1].angle, 10.0f);
+  EXPECT_FALSE(x[1].falling);
   // A cut that never drops to half power has none.
   test::put_cut(*st, 0, 2, "H", {{0, 0}, {90, 1}, {180, 2.9f}, {270, 1}});
   EXPECT_TRUE(level_crossings(st->pd.freq[0].cut[2]).empty());
