@@ -23,11 +23,4 @@ bool equals_nocase(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool contains_nocase(std::string_view text, std::string_view needle) {
-  if (needle.size() > text.size()) return false;
-  for (std::size_t i = 0; i + needle.size() <= text.size(); ++i)
-    if (equals_nocase(text.substr(i, needle.size()), needle)) return true;
-  return false;
-}
-
 }  // namespace lobe

@@ -22,7 +22,5 @@ inline bool is_c_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c 
 // ASCII case-insensitive equality of whole strings.
 bool equals_nocase(std::string_view a, std::string_view b);
 
-// ASCII case-insensitive: does `text` contain `needle`?
-bool contains_nocase(std::string_view text, std::string_view needle);
 
 }  // namespace lobe

@@ -89,8 +89,12 @@ TEST(TurntableMessages, ReturnCodes) {
   h.message("#C 7");
   EXPECT_EQ(h.logged().find("Hardware power is off"), std::string::npos) << "already off";
   h.message("#C 6");
+  EXPECT_EQ(h.events.capture_switches, (std::vector<int>{1})) << "test-range mode on";
   EXPECT_EQ(h.events.status[STB_COM_PORT], "TR");
   EXPECT_NE(h.logged().find(" - handle_com_data - Hardware power is on\r\n"), std::string::npos);
+  h.st->range.capture_enabled = 1;  // as the window sets it
+  h.message("#C 7");
+  EXPECT_EQ(h.events.capture_switches, (std::vector<int>{1, 0})) << "and off again";
 }
 
 TEST(TurntableMessages, CompletionOutsideASweepIsIgnored) {

@@ -201,6 +201,20 @@ TEST(CutEditing, MirrorResultCodes) {
   EXPECT_EQ(mirror_result_message(MIRROR_OK).text, nullptr);
 }
 
+// A cut that ends before 180 degrees is mirrored downwards from its last point.
+TEST(CutEditing, BottomMirrorOfAShortCutStartsFromItsLastPoint) {
+  harness h;
+  std::vector<std::pair<float, float>> pts;
+  for (int a = 0; a <= 170; a += 10) pts.emplace_back(static_cast<float>(a), a * 0.1f);
+  test::put_cut(*h.st, 0, 0, "H", pts);
+  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_BOTTOM), MIRROR_NOT_360);
+  const cut_data_type& c = h.cut(0, 0);
+  ASSERT_EQ(c.nupoin, 18 + 17);
+  EXPECT_EQ(angles(c)[18], 190.0f);
+  EXPECT_FLOAT_EQ(c.signal[18], 17.0f);
+  EXPECT_EQ(angles(c).back(), 350.0f);
+}
+
 // Cuts that are not 360 whole degrees: the result stays inside the record,
 // and Undo gives back the cut whole, count and all.
 TEST(CutEditing, MirrorOfOddCutsStaysInsideTheRecordAndUndoes) {

@@ -29,7 +29,8 @@ TEST(PrivateProfile, ReadsKeysOfTheirSectionInAnyCaseWithDefaults) {
   EXPECT_EQ(get_private_profile_int("Other", "Edit-enabled", 0, path), 7);
   EXPECT_EQ(get_private_profile_string("Extra", "Home-folder", "x", 100, path), "/srv/patterns");
   EXPECT_EQ(get_private_profile_string("Extra", "DSA-IP", "", 8, path), "127.0.0") << "cut to the buffer";
-  test::write_bytes(path, "[Extra]\nEdit-enabled=\nOther=abc\nNeg=-12x\n");
+  test::write_bytes(path, "[Extra]\nEdit-enabled=\nOther=abc\nNeg=-12x\nBig=99999999999\n");
+  EXPECT_EQ(get_private_profile_int("Extra", "Big", 5, path), 2147483647) << "held at the largest int";
   EXPECT_EQ(get_private_profile_int("Extra", "Edit-enabled", 5, path), 5);
   EXPECT_EQ(get_private_profile_int("Extra", "Other", 5, path), 0);
   EXPECT_EQ(get_private_profile_int("Extra", "Neg", 5, path), -12);
@@ -60,6 +61,7 @@ TEST(Settings, ExtraKeysTheirDefaultsAndWhereTheFileIs) {
   run_log log;
   ASSERT_TRUE(log.open(dir.path()));
   auto st = make_lobe_state();
+  EXPECT_STREQ(st->settings.dsa_ip, default_dsa_ip()) << "the analyser is looked for on loopback unless told";
   read_extra_settings(st->settings, log, dir.file("missing.ini"));
   EXPECT_EQ(st->settings.edit_enabled, 0);
   EXPECT_STREQ(st->settings.homeFolder, "C:\\lobeview");
@@ -151,6 +153,15 @@ TEST(RunLog, SizeLimitKeepsTheFirstPartAndTheLatestLines) {
   EXPECT_EQ(last.find("query 100\r\n"), std::string::npos) << "older lines made room";
   ASSERT_TRUE(log.open(dir.path()));
   EXPECT_FALSE(std::filesystem::exists(dir.file("lobeview_log_last.txt"))) << "a new start removes it";
+  // A line that exactly fills the log still goes into it.
+  log.write_error_log("dsa_req_xxx", "one line");
+  log.close();
+  const auto one_line = static_cast<long long>(test::read_bytes(dir.file("lobeview_log.txt")).size());
+  ASSERT_TRUE(log.open(dir.path()));
+  log.set_limit(one_line);
+  log.write_error_log("dsa_req_xxx", "one line");
+  log.close();
+  EXPECT_EQ(test::read_bytes(dir.file("lobeview_log.txt")).find("run_log"), std::string::npos);
 }
 
 }  // namespace
