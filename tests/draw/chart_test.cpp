@@ -367,10 +367,14 @@ TEST(RectChart, LevelLabelsSitOnTheirLinesAndTracesAgree) {
     h.st->view = v;
     recording_surface dc;
     init_rect_chart(*h.st, dc, 1.0f, k_area);
-    // The level lines are the grid's horizontal lines.
+    // The level lines are the grid's horizontal lines; no grid line leaves the chart.
+    const rect_geometry g = rect_chart_geometry(k_area, 360, chart_range_of(v).annuli);
     std::set<int> lines;
-    for (const auto& l : dc.of(recorded_op::op_line))
+    for (const auto& l : dc.of(recorded_op::op_line)) {
       if (l.points[0].y == l.points[1].y) lines.insert(l.points[1].y);
+      for (const point& p : l.points)
+        EXPECT_TRUE(p.x >= g.xc1 && p.x <= g.right_edge && p.y >= g.top && p.y <= g.bottom) << p.x << "," << p.y;
+    }
     int labels = 0;
     for (const auto& op : dc.of(recorded_op::op_text)) {
       const auto level = label_level(op.text);
@@ -404,6 +408,36 @@ TEST(RectChart, EveryTracePointLiesInsideTheChart) {
       EXPECT_GE(p.y, g.top - 1);
       EXPECT_LE(p.y, g.bottom);
     }
+  }
+}
+
+// The printer draws the rectangular chart at its own scale: marks, labels and
+// offsets grow with it, the chart's rectangle is already in device units.
+TEST(RectChart, ScaleFactorScalesMarksAndLabels) {
+  for (int log : {0, 1}) {
+    recording_surface one, two;
+    for (auto [dc, scf] : {std::pair{&one, 1.0f}, std::pair{&two, 2.0f}}) {
+      harness h;
+      h.st->view.log_display = log;
+      test::put_cut(*h.st, 0, 0, "H", {{-20, 0}, {-10, 9}, {10, 1}});
+      const rect area{k_area.left, k_area.top, k_area.right, k_area.bottom};
+      init_rect_chart(*h.st, *dc, scf, area);
+      plot_rect_chart(*h.st, *dc, scf, area, area);
+    }
+    const rect_geometry g = rect_chart_geometry(k_area, 360, 4);
+    for (const char* text : {"0dB", "-10.0", "-180"}) {
+      const recorded_op* a = one.find_text(text);
+      const recorded_op* b = two.find_text(text);
+      if (!a && std::string(text) == "0dB") continue;  // the linear grid writes " 0dB"
+      ASSERT_TRUE(a && b) << text;
+      // Offsets from the chart grow twice as far from its top and bottom edges.
+      const int from = std::string(text) == "-180" ? g.bottom : g.top;
+      EXPECT_NEAR(b->points[0].y - from, 2 * (a->points[0].y - from), 2) << text << " log " << log;
+    }
+    const auto marks_one = one.of(recorded_op::op_polyline), marks_two = two.of(recorded_op::op_polyline);
+    ASSERT_EQ(marks_one.size(), marks_two.size());
+    for (std::size_t i = 0; i < marks_one.size(); ++i)
+      EXPECT_NEAR(marks_two[i].points[0].y - g.top, 2 * (marks_one[i].points[0].y - g.top), 2);
   }
 }
 
@@ -452,7 +486,10 @@ TEST(RectChart, MarksAboveTheTopLineStackTheirLabelsAndNoGapRule) {
   const int x = pix(g.centre + 1.4f * -10.0f);
   EXPECT_EQ(marks[0].points[1], (point{x, g.top - 4})) << "the tip above the crossing";
   EXPECT_EQ(marks[0].points[0], marks[0].points[3]);
-  EXPECT_EQ(t.dc.find_text("-10.0")->points[0].y, g.top - 30);
+  const recorded_op* label = t.dc.find_text("-10.0");
+  EXPECT_EQ(label->points[0].y, g.top - 30);
+  EXPECT_LE(label->points[0].x, x) << "the label stands over its mark";
+  EXPECT_GE(label->points[0].x + t.dc.text_extent(label->text).x, x);
 
   // "2.0", "3.0" and "10.0" would otherwise print over each other as one run of digits.
   rect_traced crowd;

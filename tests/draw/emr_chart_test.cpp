@@ -74,6 +74,18 @@ TEST(EmrChart, ZonesAndMarkersAgree) {
   // The distance markers stand where each zone reaches at 0 degrees (5.4 m and 2.4 m).
   const auto lines = t.dc.of(recorded_op::op_line);
   ASSERT_EQ(lines.size(), 5u) << "the two-metre line, two distance markers, the mast's legs";
+  // The mast: two legs from the ground, mirror images, meeting under the antenna.
+  const auto rects = t.dc.of(recorded_op::op_rectangle);
+  ASSERT_EQ(rects.size(), 2u) << "the ground and the antenna";
+  const int ground = rects[0].points[0].y, antenna_bottom = rects[1].points[1].y;
+  EXPECT_EQ(lines[3].points[0].y, ground);
+  EXPECT_EQ(lines[4].points[1].y, ground);
+  EXPECT_EQ(lines[3].points[1], lines[4].points[0]) << "the legs meet";
+  EXPECT_EQ(lines[3].points[1].x, CX);
+  EXPECT_EQ(CX - lines[3].points[0].x, lines[4].points[1].x - CX) << "feet either side of the mast";
+  EXPECT_GT(CX - lines[3].points[0].x, 0);
+  EXPECT_LT(lines[3].points[1].y, antenna_bottom) << "the top reaches the antenna";
+  EXPECT_GT(lines[3].points[1].y, CY - R / 4) << "and stops a little above it";
   EXPECT_EQ(lines[1].points[1].x, tris[0].points[2].x) << "public marker";
   EXPECT_EQ(lines[2].points[1].x, tris[360].points[2].x) << "occupational marker";
   EXPECT_GT(lines[1].points[1].x, lines[2].points[1].x);

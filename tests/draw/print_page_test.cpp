@@ -34,6 +34,7 @@ TEST(PrintPage, EveryTextInsideThePageAndClearOfTheOthers) {
       set_field(p.h.st->pd.freq[0].patfre, "450");
       test::put_full_cut(*p.h.st, 0, 0, "H", [](int) { return 1.0; });
       test::put_full_cut(*p.h.st, 0, 1, "V", [](int) { return 1.0; });
+      test::put_full_cut(*p.h.st, 0, 2, "EL", [](int) { return 1.0; });
       test::hide_cuts(*p.h.st, {{0, 0}});
       ASSERT_TRUE(p.print(landscape));
       const page_geometry g = print_page_geometry(landscape ? page_setup{7016, 4960, 600, 96, true}
@@ -58,6 +59,17 @@ TEST(PrintPage, EveryTextInsideThePageAndClearOfTheOthers) {
       if (type != DISPLAY_TYPE_EMR) {
         EXPECT_EQ(p.dc.find_text("H"), nullptr) << "the hidden cut is left out of the legend";
         EXPECT_NE(p.dc.find_text("V"), nullptr);
+        EXPECT_NE(p.dc.find_text("EL"), nullptr);
+        // The legend's sample lines: level strokes in their cut's colour.
+        int samples = 0;
+        const rect box = legend_box(g, landscape, type);
+        for (const auto& op : p.dc.of(recorded_op::op_line))
+          if (op.pen_used.colour == gr_colours_init()[1] && op.points[0].x >= box.left && op.points[0].x <= box.right &&
+              op.points[0].y >= box.top && op.points[0].y <= box.bottom) {
+            ++samples;
+            EXPECT_EQ(op.points[0].y, op.points[1].y);
+          }
+        EXPECT_EQ(samples, 1);
       }
     }
 }

@@ -17,6 +17,13 @@ TEST(WindowLayout, RadiusIsAWholeNumberOfRingsInsideTheChartArea) {
         EXPECT_GE(l.plot_centre_x - l.plot_radius, l.rRectArea.left);
         EXPECT_GE(l.plot_centre_y - l.plot_radius, l.rRectArea.top);
         EXPECT_GT(l.plot_radius, 100);
+        // The left column, the chart and the right column side by side, edge to edge.
+        EXPECT_EQ(l.rFileDataArea.left, 0);
+        EXPECT_EQ(l.rButtonArea.left, 5);
+        EXPECT_LT(l.rFileDataArea.right, l.rRectArea.left);
+        EXPECT_EQ(l.rFreqDataArea.left, l.rRectArea.right);
+        EXPECT_EQ(l.rFreqDataArea.right, w);
+        EXPECT_EQ(l.rRectArea.bottom, h);
       }
 }
 

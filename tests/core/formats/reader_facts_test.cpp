@@ -82,6 +82,10 @@ TEST(Readers, LabzNamesTheEnvelopeToShowAndTheRightColumnsOfA4necTable) {
   EXPECT_STREQ(cols.cut(0, 0).patcut, "V");
   EXPECT_FLOAT_EQ(cols.cut(0, 0).angle[0], 355.0f);  // -5 + 360
   EXPECT_NEAR(cols.cut(0, 0).signal[2], 2.0f, 1e-6);
+  harness short_rows;
+  short_rows.st->nec = {2, 3};
+  ASSERT_TRUE(short_rows.open_data("4nec/signals.txt"));
+  EXPECT_EQ(short_rows.cut(0, 0).nupoin, 0) << "rows without the chosen columns are skipped";
   harness ant;
   ant.st->file.ant_file_type = AFT_ANT_V2;
   ASSERT_TRUE(ant.open_data("ant/short.ant"));

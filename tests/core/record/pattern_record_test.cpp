@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "core/text/field_text.h"
 #include "core/record/lobe_state.h"
 
@@ -22,6 +24,13 @@ TEST(PatternRecord, ClearingCutDataTouchesOnlyCutsInUseAndTheFirst360Slots) {
   EXPECT_FLOAT_EQ(pd.freq[0].cut[0].signal[360], 5.0f);
   EXPECT_FLOAT_EQ(pd.freq[0].cut[1].signal[0], 6.0f);
   EXPECT_FLOAT_EQ(pd.freq[1].cut[0].signal[0], 7.0f);
+  // A count past the table (a bad file) clears no further than the table.
+  pd.freq[0].numcut = 100;
+  for (int a = 0; a < MAX_SAMPLES; ++a) pd.freq[1].cut[0].angle[a] = pd.freq[1].cut[0].signal[a] = 1.0f + a;
+  pd.nofreq = 1;
+  const freq_data_type next = pd.freq[1];
+  clear_cut_data(pd);
+  EXPECT_EQ(std::memcmp(&next, &pd.freq[1], sizeof next), 0);
 }
 
 TEST(PatternRecord, HeaderResetSetsTheTwoDefaults) {
