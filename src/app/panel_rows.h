@@ -8,6 +8,7 @@
 
 #include "app/resource_ids.h"
 #include "core/record/pattern_record.h"
+#include "draw/window_layout.h"
 
 namespace lobe {
 
@@ -19,8 +20,6 @@ struct cut_ref {
 
 class panel_rows {
  public:
-  static constexpr int LINE_HEIGHT = 25;
-
   // `top` is the top edge of the panel's area.
   panel_rows(const antenna_data_type& pd, int top) : pd_(pd), top_(top) {}
 
@@ -31,9 +30,9 @@ class panel_rows {
   // The line after the last cut: where the EMR inputs begin.
   int end_line() const;
   // The y of `line`, `offset` pixels into it.
-  int y(int line, int offset) const { return top_ + offset + LINE_HEIGHT * line; }
+  int y(int line, int offset) const { return panel_line_y(top_, line, offset); }
   // The line under a y position, or -1 above the panel.
-  int line_at(int y) const { return y < top_ ? -1 : (y - top_) / LINE_HEIGHT; }
+  int line_at(int y) const { return y < top_ ? -1 : (y - top_) / PANEL_LINE_HEIGHT; }
 
   int id(row_control kind, int f, int c) const { return row_control_id(kind, cut_line(f, c)); }
   // The cut whose row holds control `id` (and the control's kind); nullopt

@@ -76,6 +76,97 @@ void print_emr_string(surface& dc, float scf, emr_text_layout& layout, std::stri
   layout.descr_lines += 1;
 }
 
+namespace {
+
+// The transmitter's block of texts: what is known before a cut is chosen.
+void print_transmitter_block(surface& dc, float scf, emr_text_layout& layout, const emr_transmitter& tx) {
+  print_emr_string(dc, scf, layout, "Transmitter power", watts_and_dbw(tx.Tpower, tx.Tpower_dbw));
+  if (layout.printing) print_emr_string(dc, scf, layout, "Transmitter loss", c_format("%.2f dB", double(tx.Tloss)));
+  print_emr_string(dc, scf, layout, "Antenna power", watts_and_dbw(tx.Apower, tx.Tpower_dbw - tx.Tloss));
+  print_emr_string(dc, scf, layout, "Gain at 0 deg", c_format("%.2f DBi", double(tx.GainDBi)));
+  print_emr_string(dc, scf, layout, "Linear gain at 0 deg", c_format("%.2f", double(tx.GainLin)));
+  print_emr_string(dc, scf, layout, "EIRP at 0 deg", c_format("%.1f W", double(tx.EIRP)));
+}
+
+// The safe distances at boresight and the limits of the chosen cut's frequency.
+struct emr_boresight {
+  bool public_defined, occupational_defined;
+  float RPsafe0, ROsafe0;
+};
+
+emr_boresight print_limits_block(surface& dc, float scf, emr_text_layout& layout, const emr_transmitter& tx,
+                                 const chosen_emr_cut& pick) {
+  // A limit of 0 means none is defined at this frequency: that zone, its
+  // distance and its marker are left out and the text says so.
+  emr_boresight b{defined(pick.SPlimit), defined(pick.SOlimit), 0.0f, 0.0f};
+  if (b.public_defined) b.RPsafe0 = emr_safe_distance(tx.EIRP, pick.SPlimit);
+  if (b.occupational_defined) b.ROsafe0 = emr_safe_distance(tx.EIRP, pick.SOlimit);
+  auto distance_text = [](bool ok, float d) { return ok ? c_format("%.1fm", double(d)) : std::string("not defined"); };
+  auto limit_text = [](bool ok, float l) { return ok ? c_format("%.1f W/m2", double(l)) : std::string("not defined"); };
+  print_emr_string(dc, scf, layout, "Safe public distance at 0 deg", distance_text(b.public_defined, b.RPsafe0));
+  print_emr_string(dc, scf, layout, "Safe occupational distance at 0 deg",
+                   distance_text(b.occupational_defined, b.ROsafe0));
+  print_emr_string(dc, scf, layout, "Frequency", c_format("%.1f MHz", double(pick.Efreq)));
+  print_emr_string(dc, scf, layout, "Public power flux density limit", limit_text(b.public_defined, pick.SPlimit));
+  print_emr_string(dc, scf, layout, "Occupational power flux density limit",
+                   limit_text(b.occupational_defined, pick.SOlimit));
+  return b;
+}
+
+// Where the side view stands: its centre, radius and metres-to-pixels scale.
+struct emr_view {
+  float scf;
+  int centre_x, centre_y, r;
+  float plot_scale;
+  int x(double v) const { return scaled(v, scf); }
+};
+
+// A fan of triangles from the antenna to each point's safe distance, kept inside the chart.
+void draw_zone(surface& dc, const emr_view& v, const cut_data_type& cut, const std::vector<float>& distance,
+               colorref colour) {
+  if (distance.empty()) return;
+  dc.select_brush({false, colour});
+  const point apex{v.x(v.centre_x), v.x(v.centre_y)};
+  point first{}, previous{};
+  for (std::size_t p = 0; p < distance.size(); ++p) {
+    const double theta = cut.angle[p] / RADN;
+    const double rho = double(distance[p]) * v.plot_scale;
+    int xc = pix(v.centre_x + std::cos(theta) * rho), yc = pix(v.centre_y + std::sin(theta) * rho);
+    yc = yc < v.centre_y - v.r + 40 ? v.centre_y - v.r + 40 : (yc > v.centre_y + v.r - 40 ? v.centre_y + v.r - 40 : yc);
+    xc = xc < v.centre_x - v.r - 40 ? v.centre_x - v.r - 40 : (xc > v.centre_x + v.r + 40 ? v.centre_x + v.r + 40 : xc);
+    const point here{v.x(xc), v.x(yc)};
+    if (p == 0) {
+      first = previous = here;
+      continue;
+    }
+    const point tri[3] = {apex, here, previous};
+    dc.polygon(tri);
+    previous = here;
+  }
+  const point closing[3] = {apex, first, previous};
+  dc.polygon(closing);
+}
+
+// The ground, the mast and the antenna at the top of it.
+void draw_site(surface& dc, const emr_view& v, float eheight, int Xleft, int Xright) {
+  // Single precision, as the heights and the scale are kept: 2.5 m at 10.8 px/m is exactly 27 px.
+  const int ground_y = pix(static_cast<float>(v.centre_y) + eheight * v.plot_scale);
+  dc.select_pen({pen_style::null, 0, 0});
+  dc.select_brush({false, k_red_earth});
+  dc.rectangle(v.x(Xleft + 20), v.x(ground_y), v.x(Xright - 20), v.x(ground_y + 25));
+  const int mast_top_y = pix(static_cast<float>(v.centre_y) - (eheight / 10.0f) * v.plot_scale);
+  const int mast_base_r = pix((eheight / 16.0f) * v.plot_scale);
+  dc.select_pen({pen_style::solid, pix(2.0 * v.scf), rgb(20, 20, 220)});
+  dc.move_to(v.x(v.centre_x - mast_base_r), v.x(ground_y));
+  dc.line_to(v.x(v.centre_x), v.x(mast_top_y));
+  dc.line_to(v.x(v.centre_x + mast_base_r), v.x(ground_y));
+  dc.select_pen({pen_style::null, 0, 0});
+  dc.select_brush({false, k_antenna});
+  dc.rectangle(v.x(v.centre_x - 5), v.x(v.centre_y - 10), v.x(v.centre_x + 5), v.x(v.centre_y + 10));
+}
+
+}  // namespace
+
 bool plot_emr_chart(const lobe_state& st, run_log& log, surface& dc, float scf, emr_text_layout& layout, int Xleft,
                     int Xright, int centre_y, int r, cut_ends* ends) {
   pen_keeper keep(dc);
@@ -89,40 +180,21 @@ bool plot_emr_chart(const lobe_state& st, run_log& log, surface& dc, float scf, 
 
   const int centre_x = (Xleft + Xright) / 2;
   const emr_transmitter tx = emr_transmitter_quantities(st.emr.epower, st.emr.eloss, st.pd.mdgain, st.pd.gunits);
-  print_emr_string(dc, scf, layout, "Transmitter power", watts_and_dbw(tx.Tpower, tx.Tpower_dbw));
-  if (layout.printing) print_emr_string(dc, scf, layout, "Transmitter loss", c_format("%.2f dB", double(tx.Tloss)));
-  print_emr_string(dc, scf, layout, "Antenna power", watts_and_dbw(tx.Apower, tx.Tpower_dbw - tx.Tloss));
-  print_emr_string(dc, scf, layout, "Gain at 0 deg", c_format("%.2f DBi", double(tx.GainDBi)));
-  print_emr_string(dc, scf, layout, "Linear gain at 0 deg", c_format("%.2f", double(tx.GainLin)));
-  print_emr_string(dc, scf, layout, "EIRP at 0 deg", c_format("%.1f W", double(tx.EIRP)));
-
+  print_transmitter_block(dc, scf, layout, tx);
   const chosen_emr_cut pick = choose_cut(st);
   if (pick.f < 0) return false;
   if (!layout.printing)
-    dc.text_out(layout.rFreqDataArea.left - 35, layout.rFreqDataArea.top + 5 + 25 * pick.ctline, ">>>");
-
-  // A limit of 0 means none is defined at this frequency: that zone, its
-  // distance and its marker are left out and the text says so.
-  const bool public_defined = defined(pick.SPlimit), occupational_defined = defined(pick.SOlimit);
-  const float RPsafe0 = public_defined ? emr_safe_distance(tx.EIRP, pick.SPlimit) : 0.0f;
-  const float ROsafe0 = occupational_defined ? emr_safe_distance(tx.EIRP, pick.SOlimit) : 0.0f;
-  auto distance_text = [](bool ok, float d) { return ok ? c_format("%.1fm", double(d)) : std::string("not defined"); };
-  auto limit_text = [](bool ok, float l) { return ok ? c_format("%.1f W/m2", double(l)) : std::string("not defined"); };
-  print_emr_string(dc, scf, layout, "Safe public distance at 0 deg", distance_text(public_defined, RPsafe0));
-  print_emr_string(dc, scf, layout, "Safe occupational distance at 0 deg",
-                   distance_text(occupational_defined, ROsafe0));
-  print_emr_string(dc, scf, layout, "Frequency", c_format("%.1f MHz", double(pick.Efreq)));
-  print_emr_string(dc, scf, layout, "Public power flux density limit", limit_text(public_defined, pick.SPlimit));
-  print_emr_string(dc, scf, layout, "Occupational power flux density limit",
-                   limit_text(occupational_defined, pick.SOlimit));
+    dc.text_out(layout.rFreqDataArea.left - 35, panel_line_y(layout.rFreqDataArea.top, pick.ctline, 5), ">>>");
+  const emr_boresight b = print_limits_block(dc, scf, layout, tx, pick);
 
   // The larger of the antenna height and the widest boresight distance spans r - 30.
   const float eheight = st.emr.eheight;
-  float span_m = public_defined ? RPsafe0 : ROsafe0;
+  float span_m = b.public_defined ? b.RPsafe0 : b.ROsafe0;
   if (!(span_m > eheight)) span_m = eheight;
   if (!(span_m > 0.0f) || !std::isfinite(span_m)) span_m = 1.0f;
-  const float plot_scale = static_cast<float>(r - 30) / span_m;
+  const emr_view v{scf, centre_x, centre_y, r, static_cast<float>(r - 30) / span_m};
 
+  // The safe distances of every point of the cut, each logged.
   const cut_data_type& cut = st.pd.freq[pick.f].cut[pick.c];
   std::vector<float> rp, ro;
   const int n = count_in(cut.nupoin, MAX_SAMPLES);
@@ -132,79 +204,38 @@ bool plot_emr_chart(const lobe_state& st, run_log& log, surface& dc, float scf, 
       break;
     }
     const emr_point pt = emr_point_quantities(tx, cut.signal[p]);
-    rp.push_back(public_defined ? emr_safe_distance(pt.eirp, pick.SPlimit) : 0.0f);
-    ro.push_back(occupational_defined ? emr_safe_distance(pt.eirp, pick.SOlimit) : 0.0f);
+    rp.push_back(b.public_defined ? emr_safe_distance(pt.eirp, pick.SPlimit) : 0.0f);
+    ro.push_back(b.occupational_defined ? emr_safe_distance(pt.eirp, pick.SOlimit) : 0.0f);
     log.write_error_log(
         "EMR", c_format("poin = %u signal = %f GainDBi = %f GainLin = %f EIRP = %f RPsafe = %f ROsafe = %f",
                         static_cast<unsigned>(p), std::fabs(double(cut.signal[p])), double(pt.gain_dbi),
                         double(pt.gain_lin), double(pt.eirp), double(rp.back()), double(ro.back())));
   }
+  if (b.public_defined) draw_zone(dc, v, cut, rp, k_public);
+  if (b.occupational_defined) draw_zone(dc, v, cut, ro, k_occupational);
 
-  const point apex{scaled(centre_x, scf), scaled(centre_y, scf)};
-  auto fan = [&](const std::vector<float>& distance, colorref colour) {
-    if (distance.empty()) return;
-    dc.select_brush({false, colour});
-    point first{}, previous{};
-    for (std::size_t p = 0; p < distance.size(); ++p) {
-      const double theta = cut.angle[p] / RADN;
-      const double rho = double(distance[p]) * plot_scale;
-      int xc = pix(centre_x + std::cos(theta) * rho), yc = pix(centre_y + std::sin(theta) * rho);
-      yc = yc < centre_y - r + 40 ? centre_y - r + 40 : (yc > centre_y + r - 40 ? centre_y + r - 40 : yc);
-      xc = xc < centre_x - r - 40 ? centre_x - r - 40 : (xc > centre_x + r + 40 ? centre_x + r + 40 : xc);
-      const point here{scaled(xc, scf), scaled(yc, scf)};
-      if (p == 0) {
-        first = previous = here;
-        continue;
-      }
-      const point tri[3] = {apex, here, previous};
-      dc.polygon(tri);
-      previous = here;
-    }
-    const point closing[3] = {apex, first, previous};
-    dc.polygon(closing);
-  };
-  if (public_defined) fan(rp, k_public);
-  if (occupational_defined) fan(ro, k_occupational);
-
+  // The two-metre line, the distance markers and the antenna height.
   const pen hpo_2m = layout.printing ? pen{pen_style::solid, pix(1.0 * scf), rgb(88, 88, 88)}
                                      : pen{pen_style::dash_dot, pix(1.0 * scf), rgb(0, 0, 0)};
   dc.select_pen(hpo_2m);
-  const double y2 = centre_y + (double(eheight) - 2.0) * plot_scale;
-  dc.move_to(scaled(centre_x - r + 10, scf), scaled(y2, scf));
-  dc.line_to(scaled(centre_x + r - 10, scf), scaled(y2, scf));
-  dc.text_out(scaled(centre_x + r - 10, scf), scaled(y2 - 8, scf), "2.0m");
+  const double y2 = centre_y + (double(eheight) - 2.0) * v.plot_scale;
+  dc.move_to(v.x(centre_x - r + 10), v.x(y2));
+  dc.line_to(v.x(centre_x + r - 10), v.x(y2));
+  dc.text_out(v.x(centre_x + r - 10), v.x(y2 - 8), "2.0m");
   layout.descr_lines += 1;
-
   const double limits_y =
       double(scf) * ((layout.printing ? 95 : 15) + layout.descr_lines * (layout.printing ? 16 : 12));
   auto marker = [&](float R) {
-    const float x = static_cast<float>(centre_x) + R * plot_scale;
-    dc.move_to(scaled(x, scf), pix(limits_y + 20.0 * scf));
-    dc.line_to(scaled(x, scf), scaled(centre_y + 10, scf));
-    dc.text_out(scaled(x - 8, scf), pix(limits_y), c_format("%.1fm", double(R)));
+    const float x = static_cast<float>(centre_x) + R * v.plot_scale;
+    dc.move_to(v.x(x), pix(limits_y + 20.0 * scf));
+    dc.line_to(v.x(x), v.x(centre_y + 10));
+    dc.text_out(v.x(x - 8), pix(limits_y), c_format("%.1fm", double(R)));
   };
-  if (public_defined) marker(RPsafe0);
-  if (occupational_defined) marker(ROsafe0);
+  if (b.public_defined) marker(b.RPsafe0);
+  if (b.occupational_defined) marker(b.ROsafe0);
+  dc.text_out(v.x(centre_x + r - 10), v.x(centre_y - 8), c_format("%.1fm", double(eheight)));
 
-  dc.text_out(scaled(centre_x + r - 10, scf), scaled(centre_y - 8, scf), c_format("%.1fm", double(eheight)));
-
-  // Single precision, as the heights and the scale are kept: 2.5 m at 10.8 px/m is exactly 27 px.
-  const int ground_y = pix(static_cast<float>(centre_y) + eheight * plot_scale);
-  dc.select_pen({pen_style::null, 0, 0});
-  dc.select_brush({false, k_red_earth});
-  dc.rectangle(scaled(Xleft + 20, scf), scaled(ground_y, scf), scaled(Xright - 20, scf), scaled(ground_y + 25, scf));
-
-  const int mast_top_y = pix(static_cast<float>(centre_y) - (eheight / 10.0f) * plot_scale);
-  const int mast_base_r = pix((eheight / 16.0f) * plot_scale);
-  dc.select_pen({pen_style::solid, pix(2.0 * scf), rgb(20, 20, 220)});
-  dc.move_to(scaled(centre_x - mast_base_r, scf), scaled(ground_y, scf));
-  dc.line_to(scaled(centre_x, scf), scaled(mast_top_y, scf));
-  dc.line_to(scaled(centre_x + mast_base_r, scf), scaled(ground_y, scf));
-
-  dc.select_pen({pen_style::null, 0, 0});
-  dc.select_brush({false, k_antenna});
-  dc.rectangle(scaled(centre_x - 5, scf), scaled(centre_y - 10, scf), scaled(centre_x + 5, scf),
-               scaled(centre_y + 10, scf));
+  draw_site(dc, v, eheight, Xleft, Xright);
   return true;
 }
 

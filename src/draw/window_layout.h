@@ -32,5 +32,8 @@ int panel_freq_line(const antenna_data_type& pd, int f);
 int panel_cut_line(const antenna_data_type& pd, int f, int c);
 // The first line after the last cut (where the EMR inputs begin).
 int panel_end_line(const antenna_data_type& pd);
+inline constexpr int PANEL_LINE_HEIGHT = 25;
+// The y of `line` of a column whose top is `top`, `offset` pixels into the line.
+inline int panel_line_y(int top, int line, int offset) { return top + offset + PANEL_LINE_HEIGHT * line; }
 
 }  // namespace lobe
