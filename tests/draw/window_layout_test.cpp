@@ -24,6 +24,7 @@ TEST(WindowLayout, RadiusIsAWholeNumberOfRingsInsideTheChartArea) {
         EXPECT_EQ(l.rFreqDataArea.left, l.rRectArea.right);
         EXPECT_EQ(l.rFreqDataArea.right, w);
         EXPECT_EQ(l.rRectArea.bottom, h);
+        EXPECT_EQ(l.rFileDataArea.top, 220) << "below the full mode's buttons (194 in view mode)";
       }
 }
 
