@@ -311,9 +311,7 @@ void main_window::sync_envelope_menu() {
 
 void main_window::show_report(const action_report& report, const char* caption) {
   if (report.pattern_replaced) {
-    clear_window_cut_data();
-    clear_window_form_data();
-    display_planet_header();
+    panel_changed();
     mainwindow_menus();
   }
   sync_envelope_menu();

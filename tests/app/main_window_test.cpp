@@ -103,8 +103,7 @@ TEST(MainWindow, AntSaveAsksTheVersionAndClosingTheDialogAbandons) {
   t.ui.file_names.push_back(t.dir.file("out.ant"));
   t.ui.ant_versions.push_back({1, AFT_ANT_V2});
   t.click(IDC_BUTTON_SAVE);
-  const std::string v2 = test::read_bytes(t.dir.file("out.ant"));
-  EXPECT_EQ(std::count(v2.begin(), v2.end(), '\n'), 541);
+  EXPECT_EQ(test::lines_in(test::read_bytes(t.dir.file("out.ant"))), 541u);
   t.ui.file_names.push_back(t.dir.file("closed.ant"));
   t.ui.ant_versions.push_back({2, 0});
   t.click(IDC_BUTTON_SAVE);

@@ -36,13 +36,8 @@ run_result lobeconv(const std::string& args, const std::string& shell_prefix = "
 }
 
 std::string data(const std::string& rel) { return quote(test::data_path(rel)); }
-std::size_t files_in(const std::string& folder) {
-  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
-}
-std::size_t line_count(const std::string& path) {
-  const std::string bytes = test::read_bytes(path);
-  return static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
-}
+using test::files_in;
+std::size_t line_count(const std::string& path) { return test::lines_in(test::read_bytes(path)); }
 
 TEST(Lobeconv, DumpPrintsExactlyTheDocumentedKeys) {
   const run_result r = lobeconv("dump " + data("nsma/fstlst_three_values.labz"));
@@ -123,7 +118,9 @@ TEST(Lobeconv, FailuresSayWhyAndLeaveNothingBehind) {
     const run_result r = lobeconv(row.args);
     EXPECT_EQ(r.status, row.status) << row.args << "\n" << r.err;
     EXPECT_NE(r.err.find(row.says), std::string::npos) << row.args << "\n" << r.err;
-    if (row.status == 1) EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    if (row.status == 1) {
+      EXPECT_EQ(test::lines_in(r.err), 1u) << r.err;
+    }
   }
   EXPECT_EQ(files_in(dir.path()), 2u) << "only the FIFO and the big file: no output, no temporary file";
 

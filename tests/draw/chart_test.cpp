@@ -316,7 +316,9 @@ TEST(PolarChart, CrowdedHalfPowerLabelsStayReadable) {
     if (text.find('.') == std::string::npos || text.find("dB") != std::string::npos) continue;
     ++angle_labels;
     for (const auto& [other, other_box] : boxes)
-      if (other != text) EXPECT_FALSE(boxes_overlap(box, other_box)) << text << " over " << other;
+      if (other != text) {
+        EXPECT_FALSE(boxes_overlap(box, other_box)) << text << " over " << other;
+      }
   }
   EXPECT_EQ(angle_labels, 8) << "every crossing keeps its label when there is room";
   EXPECT_EQ(dc.of(recorded_op::op_polyline).size(), 8u);

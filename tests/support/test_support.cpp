@@ -1,5 +1,6 @@
 #include "support/test_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,6 +31,12 @@ void write_bytes(const std::string& path, std::string_view bytes) {
   std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
 }
+
+std::size_t files_in(const std::string& folder) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+std::size_t lines_in(std::string_view text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
 
 temp_dir::temp_dir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "lobeview-test-XXXXXX").string();

@@ -20,6 +20,9 @@ namespace lobe::test {
 std::string data_path(const std::string& rel);
 std::string read_bytes(const std::string& path);
 void write_bytes(const std::string& path, std::string_view bytes);
+// Entries in a folder; lines (LF) in a text.
+std::size_t files_in(const std::string& folder);
+std::size_t lines_in(std::string_view text);
 
 // What the test range told the window.
 class recording_events : public range_events {

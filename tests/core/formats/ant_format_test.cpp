@@ -19,12 +19,6 @@ std::string write_ant(harness& h, int version) {
   return out.bytes;
 }
 
-std::size_t lines_of(const std::string& s) {
-  std::size_t n = 0;
-  for (char c : s) n += c == '\n';
-  return n;
-}
-
 TEST(AntWriter, VersionsAndCutSelection) {
   harness h;
   ASSERT_TRUE(h.open_data("ant/v3.ant"));
@@ -32,9 +26,9 @@ TEST(AntWriter, VersionsAndCutSelection) {
   for (int i = 0; i < 720; ++i) expected += "-" + std::to_string(i) + ".500\r\n";
   EXPECT_EQ(write_ant(h, AFT_ANT_V3), expected);
   const std::string v1 = write_ant(h, AFT_ANT_V1);
-  EXPECT_EQ(lines_of(v1), 360u);
+  EXPECT_EQ(test::lines_in(v1), 360u);
   const std::string v2 = write_ant(h, AFT_ANT_V2);
-  EXPECT_EQ(lines_of(v2), 541u);
+  EXPECT_EQ(test::lines_in(v2), 541u);
   harness back;
   back.load_text(FT_ANT, v2);
   EXPECT_EQ(back.st->file.ant_file_type, AFT_ANT_V2);
@@ -48,7 +42,7 @@ TEST(AntWriter, TwoHorizontalCutsReadBackAsV3) {
   set_field(h.st->pd.freq[0].cut[1].patcut, "az");
   h.st->pd.freq[0].cut[1].nupoin = 3;  // fewer points still write 360 lines
   const std::string out = write_ant(h, AFT_ANT_V1);
-  EXPECT_EQ(lines_of(out), 720u);
+  EXPECT_EQ(test::lines_in(out), 720u);
   harness back;
   back.load_text(FT_ANT, out);
   EXPECT_EQ(back.st->file.ant_file_type, AFT_ANT_V3);

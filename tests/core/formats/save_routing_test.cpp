@@ -32,11 +32,7 @@ void one_cut(lobe_state& st) {
   c.emax = 2.0f;
 }
 
-std::size_t files_in(const std::string& folder) {
-  std::size_t n = 0;
-  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++n;
-  return n;
-}
+using test::files_in;
 
 TEST(SaveRouting, NothingToSaveWithoutAFirstCut) {
   harness h;

@@ -231,7 +231,9 @@ TEST(CutEditing, MirrorOfOddCutsStaysInsideTheRecordAndUndoes) {
       test::put_cut(*h.st, 0, 0, "V", pts);
       const cut_data_type before = h.cut(0, 0);
       const int result = mirror_cut_data(*h.st, quad);
-      if (kind > 0) EXPECT_EQ(result, MIRROR_NOT_360);
+      if (kind > 0) {
+        EXPECT_EQ(result, MIRROR_NOT_360);
+      }
       EXPECT_GE(h.cut(0, 0).nupoin, 0);
       EXPECT_LE(h.cut(0, 0).nupoin, MAX_SAMPLES);
       undo_cut_data_edit(*h.st);
