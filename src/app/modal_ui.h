@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "core/record/lobe_state.h"
-#include "core/record/action_report.h"
 
 class QWidget;
 class QPrinter;
 
 namespace lobe {
+
+enum class message_icon { error, warning, information, question };
 
 struct file_filter {
   std::string description;  // "NSMA Files (*.nsma)"

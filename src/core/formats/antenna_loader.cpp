@@ -150,7 +150,7 @@ void parse_image(lobe_state& st, core_io& io, const std::string* image) {
     if (st.file.file_errors != 0) report_file_errors(io.report, st.file.file_type, st.file.file_errors);
   }
   if (st.file.file_type == FT_ANT) post_process_ant_data(st, rs, io);
-  if (st.file.file_type == FT_LABZ) post_process_labz_data(st, io);
+  if (st.file.file_type == FT_LABZ) post_process_labz_data(st);
   finish_long_cuts(st, rs);
   if (image && !st.settings.lf_line_ends && has_lf_only_line_ends(*image) && !has_points(st.pd)) {
     st.file.lf_only_empty = true;

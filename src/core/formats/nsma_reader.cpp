@@ -162,7 +162,7 @@ void new_nsma_data(lobe_state& st, reader_state& rs, core_io& io, const char* pd
   read_data_line(st, rs, pdata);
 }
 
-void post_process_labz_data(lobe_state& st, core_io& io) {
+void post_process_labz_data(lobe_state& st) {
   if (st.view.envelope_disp_requested[0] == '\0') return;
   const int n = count_in(st.ed.numenv, MAX_ENVELOPES);
   for (int v = 0; v < n; ++v)

@@ -24,6 +24,6 @@ namespace lobe {
 void new_nsma_data(lobe_state& st, reader_state& rs, core_io& io, const char* pdata);
 
 // After a LABZ file: makes the envelope the file names the active one.
-void post_process_labz_data(lobe_state& st, core_io& io);
+void post_process_labz_data(lobe_state& st);
 
 }  // namespace lobe

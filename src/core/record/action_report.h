@@ -9,8 +9,6 @@
 
 namespace lobe {
 
-enum class message_icon { error, warning, information, question };
-
 // What a message is about; the window words its box from this.
 enum class message_kind {
   failure,      // the action could not be done
