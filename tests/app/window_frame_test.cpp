@@ -242,16 +242,6 @@ TEST(WindowFrame, HoveringRepaintsWithoutDrawingTheChartAgain) {
   EXPECT_LE(lines, 360 * (drawings + 1)) << "one set of lines per drawing, none per hover";
 }
 
-TEST(WindowFrame, ClearAllForgetsTheFileName) {
-  window_fixture t;
-  t.open("convert/src.nsma");
-  EXPECT_EQ(t.w->status_text(STB_FILENAME), "src.nsma");
-  t.ui.answers.push_back(IDYES);
-  t.click(IDC_BUTTON_NEW);
-  EXPECT_EQ(t.st->pd.nofreq, 0);
-  EXPECT_EQ(t.w->status_text(STB_FILENAME), "");
-}
-
 TEST(WindowFrame, SweptPeakInMillivoltsClearOfTheButtons) {
   window_fixture t(true, true);
   t.open("convert/src.nsma");

@@ -100,20 +100,6 @@ TEST(PolarChart, LevelLabelsSitOnTheirRingsAndTracesAgree) {
   EXPECT_EQ(dc.find_text("-24dB"), nullptr);
 }
 
-TEST(PolarChart, DegreeLabelsAndRadialsFollowTheAngleRule) {
-  harness h;
-  recording_surface dc;
-  init_chart(*h.st, dc, 1.0f, X, Y, R);
-  // "0" right of the chart, "90" below it, "180" left, "270" above.
-  EXPECT_GT(dc.find_text("0")->points[0].x, X + R);
-  EXPECT_GT(dc.find_text("90")->points[0].y, Y + R);
-  EXPECT_LT(dc.find_text("180")->points[0].x, X - R);
-  EXPECT_LT(dc.find_text("270")->points[0].y, Y - R);
-  const auto lines = dc.of(recorded_op::op_line);
-  EXPECT_EQ(lines.size(), 36u) << "12 major radials and 24 minor ones";
-  for (const auto& l : lines) EXPECT_NEAR(std::hypot(l.points[1].x - X, l.points[1].y - Y), R, 1.5);
-}
-
 // Random cuts of any angles and levels, in every scale and with the
 // scale-to-strongest shift: nothing drawn leaves the chart.
 TEST(PolarChart, EveryTracePointLiesInsideTheChart) {
@@ -138,6 +124,13 @@ TEST(PolarChart, EveryTracePointLiesInsideTheChart) {
       EXPECT_LE(std::min(std::hypot(p.x - X, p.y - Y), std::hypot(p.x - 1200, p.y - Y)), R + 1.5);
     }
   }
+  // Points that are no numbers (never read from a file) still land on the surface.
+  harness h;
+  test::put_cut(*h.st, 0, 0, "H", {{0, std::nanf("")}, {std::nanf(""), 1}, {1e30f, 1e30f}});
+  recording_surface dc;
+  plot_chart(*h.st, dc, 1.0f, X, X, Y, R);
+  for (const auto& op : dc.ops)
+    for (const point& p : op.points) EXPECT_LE(std::max(std::abs(p.x), std::abs(p.y)), 4000000);
 }
 
 struct traced {
@@ -230,33 +223,26 @@ TEST(PolarChart, HalfPowerMarksWhereTheTraceCrosses3dB) {
       << "its tip on the rim at the crossing";
 }
 
-TEST(PolarChart, ScaleToStrongestMovesWeakerCutsIn) {
+// Hidden cuts keep their colour, vertical cuts use their own centre, and
+// scale-to-strongest moves weaker cuts in (a cut of unknown peak stays).
+TEST(PolarChart, ColoursCentresAndScaleToStrongest) {
   traced t;
   test::put_cut(*t.h.st, 0, 0, "H", {{0, 0}});
   test::put_cut(*t.h.st, 0, 1, "H", {{0, 0}});
-  t.h.st->pd.freq[0].cut[0].emax = 500.0f;
-  t.h.st->pd.freq[0].cut[1].emax = 0.0f;  // no peak known: not shifted
+  test::put_cut(*t.h.st, 0, 2, "H", {{0, 0}});
+  test::put_cut(*t.h.st, 1, 0, "el", {{0, 0}});
+  test::hide_cuts(*t.h.st, {{0, 0}});
+  t.h.st->pd.freq[0].cut[1].emax = 500.0f;
   t.h.st->all_emax = 1000.0f;
   t.h.st->view.scale_to_max_mode = 1;
-  t.draw();
+  plot_chart(*t.h.st, t.dc, 1.0f, X, 900, Y, R);
   const auto moves = t.dc.of(recorded_op::op_move);
-  EXPECT_EQ(moves[0].points[0].x, pix(X + R - 20 * std::log10(2.0) * R / 40.0)) << "6.02 dB closer to the centre";
-  EXPECT_EQ(moves[1].points[0].x, X + R);
-}
-
-TEST(PolarChart, HiddenCutsKeepTheirColourAndVerticalCutsTheirCentre) {
-  harness h;
-  test::put_cut(*h.st, 0, 0, "H", {{0, 0}});
-  test::put_cut(*h.st, 0, 1, "H", {{0, 0}});
-  test::put_cut(*h.st, 1, 0, "el", {{0, 0}});
-  test::hide_cuts(*h.st, {{0, 0}});
-  recording_surface dc;
-  plot_chart(*h.st, dc, 1.0f, X, 900, Y, R);
-  const auto moves = dc.of(recorded_op::op_move);
-  ASSERT_EQ(moves.size(), 2u);
+  ASSERT_EQ(moves.size(), 3u);
   EXPECT_EQ(moves[0].pen_used.colour, gr_colours_init()[1]);
-  EXPECT_EQ(moves[1].pen_used.colour, gr_colours_init()[2]);
-  EXPECT_EQ(moves[1].points[0], (point{900 + R, Y})) << "vertical cuts use their own centre";
+  EXPECT_EQ(moves[0].points[0].x, pix(X + R - 20 * std::log10(2.0) * R / 40.0)) << "6.02 dB closer to the centre";
+  EXPECT_EQ(moves[1].points[0], (point{X + R, Y}));
+  EXPECT_EQ(moves[2].pen_used.colour, gr_colours_init()[3]);
+  EXPECT_EQ(moves[2].points[0], (point{900 + R, Y}));
 }
 
 // The printer draws the same chart at its own scale.
@@ -280,17 +266,6 @@ TEST(PolarChart, ScaleFactorScalesEverything) {
   }
   EXPECT_EQ(hpo_black(2.0f).width, 1);
   EXPECT_EQ(hpo_grey(2.0f).width, 0);
-}
-
-TEST(PolarChart, NotANumberStaysOnTheSurface) {
-  traced t;
-  test::put_cut(*t.h.st, 0, 0, "H", {{0, std::nanf("")}, {std::nanf(""), 1}, {1e30f, 1e30f}});
-  t.draw();
-  for (const auto& op : t.dc.ops)
-    for (const point& p : op.points) {
-      EXPECT_LE(std::abs(p.x), 4000000);
-      EXPECT_LE(std::abs(p.y), 4000000);
-    }
 }
 
 bool boxes_overlap(const rect& a, const rect& b) {
@@ -322,26 +297,6 @@ TEST(PolarChart, CrowdedHalfPowerLabelsStayReadable) {
   }
   EXPECT_EQ(angle_labels, 8) << "every crossing keeps its label when there is room";
   EXPECT_EQ(dc.of(recorded_op::op_polyline).size(), 8u);
-}
-
-TEST(LabelPlacer, MovesAlongItsStepEitherWayAndLeavesOutWhatCannotFit) {
-  recording_surface dc;
-  label_placer labels;
-  labels.reserve({0, 0, 50, 14});
-  EXPECT_TRUE(labels.place(dc, 10, 5, "1.0", 0, 14, 4));
-  EXPECT_EQ(dc.ops.back().points[0], (point{10, 19})) << "one step down clears the reserved box";
-  EXPECT_TRUE(labels.place(dc, 10, 5, "2.0", 0, 14, 4));
-  EXPECT_EQ(dc.ops.back().points[0], (point{10, 33}));
-  labels.keep_inside({0, 0, 100, 40});
-  EXPECT_FALSE(labels.place(dc, 10, 5, "3.0", 0, 14, 4)) << "every step is taken or outside";
-  EXPECT_EQ(dc.of(recorded_op::op_text).size(), 2u);
-
-  label_placer both;
-  both.reserve({0, 0, 100, 14});
-  for (const auto& [text, y] : {std::pair{"a", 20}, {"b", -20}, {"c", 40}}) {
-    EXPECT_TRUE(both.place(dc, 0, 0, text, 0, 20, 4, true));
-    EXPECT_EQ(dc.ops.back().points[0], (point{0, y})) << "one step one way, then the other, then two";
-  }
 }
 
 // The rectangular chart.

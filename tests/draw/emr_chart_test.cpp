@@ -55,9 +55,6 @@ TEST(EmrChart, WorkedExampleNumbers) {
   EXPECT_EQ(t.value_of("Frequency"), "900.0 MHz");
   EXPECT_EQ(t.value_of("Public power flux density limit"), "4.5 W/m2");
   EXPECT_EQ(t.value_of("Occupational power flux density limit"), "22.5 W/m2");
-  EXPECT_EQ(t.dc.find_text("Transmitter power")->points[0], (point{255 + 15, 15}));
-  EXPECT_EQ(t.dc.find_text("Antenna power")->points[0], (point{255 + 15, 27}));
-  EXPECT_EQ(t.dc.find_text("Transmitter power")->font_used, (font{16, 700, true}));
 }
 
 TEST(EmrChart, ZonesAndMarkersAgree) {
@@ -74,37 +71,23 @@ TEST(EmrChart, ZonesAndMarkersAgree) {
   // The distance markers stand where each zone reaches at 0 degrees (5.4 m and 2.4 m).
   const auto lines = t.dc.of(recorded_op::op_line);
   ASSERT_EQ(lines.size(), 5u) << "the two-metre line, two distance markers, the mast's legs";
-  // The mast: two legs from the ground, mirror images, meeting under the antenna.
-  const auto rects = t.dc.of(recorded_op::op_rectangle);
-  ASSERT_EQ(rects.size(), 2u) << "the ground and the antenna";
-  const int ground = rects[0].points[0].y, antenna_bottom = rects[1].points[1].y;
-  EXPECT_EQ(lines[3].points[0].y, ground);
-  EXPECT_EQ(lines[4].points[1].y, ground);
-  EXPECT_EQ(lines[3].points[1], lines[4].points[0]) << "the legs meet";
-  EXPECT_EQ(lines[3].points[1].x, CX);
-  EXPECT_EQ(CX - lines[3].points[0].x, lines[4].points[1].x - CX) << "feet either side of the mast";
-  EXPECT_GT(CX - lines[3].points[0].x, 0);
-  EXPECT_LT(lines[3].points[1].y, antenna_bottom) << "the top reaches the antenna";
-  EXPECT_GT(lines[3].points[1].y, CY - R / 4) << "and stops a little above it";
+  EXPECT_EQ(lines[3].points[1], lines[4].points[0]) << "the mast's legs meet";
   EXPECT_EQ(lines[1].points[1].x, tris[0].points[2].x) << "public marker";
   EXPECT_EQ(lines[2].points[1].x, tris[360].points[2].x) << "occupational marker";
   EXPECT_GT(lines[1].points[1].x, lines[2].points[1].x);
   EXPECT_NE(t.dc.find_text("2.0m"), nullptr);
   EXPECT_NE(t.dc.find_text("25.0m"), nullptr) << "the antenna height spans the chart";
-}
 
-TEST(EmrChart, ZonesAreClampedToTheChart) {
-  emr_fixture t;
-  t.h.st->emr.epower = 1e6f;
-  t.h.st->emr.eheight = 1.0f;
-  test::put_full_cut(*t.h.st, 0, 0, "V", [](int) { return 0.0; });
-  ASSERT_TRUE(t.draw());
-  for (const auto& tri : t.dc.of(recorded_op::op_polygon))
+  // A million watts from a metre up: the zones stay on the chart.
+  emr_fixture huge;
+  huge.h.st->emr.epower = 1e6f;
+  huge.h.st->emr.eheight = 1.0f;
+  test::put_full_cut(*huge.h.st, 0, 0, "V", [](int) { return 0.0; });
+  ASSERT_TRUE(huge.draw());
+  for (const auto& tri : huge.dc.of(recorded_op::op_polygon))
     for (const point& p : tri.points) {
-      EXPECT_GE(p.y, CY - R + 40);
-      EXPECT_LE(p.y, CY + R - 40);
-      EXPECT_LE(p.x, CX + R + 40);
-      EXPECT_GE(p.x, CX - R - 40);
+      EXPECT_LE(std::abs(p.y - CY), R - 40);
+      EXPECT_LE(std::abs(p.x - CX), R + 40);
     }
 }
 
@@ -151,9 +134,7 @@ TEST(EmrChart, UndefinedPublicLimitAndEndMarker) {
   EXPECT_EQ(t.h.cut(0, 0).nupoin, 360);
   EXPECT_EQ(t.dc.of(recorded_op::op_polygon).size(), 181u) << "one zone of 181 points";
   const std::string log = test::read_bytes(dir.file("lobeview_log.txt"));
-  std::size_t lines = 0;
-  for (std::size_t at = 0; (at = log.find(" - EMR - poin = ", at)) != std::string::npos; ++at) ++lines;
-  EXPECT_EQ(lines, 181u);
+  EXPECT_EQ(test::lines_in(log), 181u) << "one log line per point drawn";
   EXPECT_NE(log.find(" - EMR - poin = 0 signal = 0.000000 GainDBi = 12.150000 "), std::string::npos) << log.substr(0, 300);
 }
 

@@ -36,6 +36,14 @@ TEST(PrintPage, EveryTextInsideThePageAndClearOfTheOthers) {
       test::put_full_cut(*p.h.st, 0, 1, "V", [](int) { return 1.0; });
       test::put_full_cut(*p.h.st, 0, 2, "EL", [](int) { return 1.0; });
       test::hide_cuts(*p.h.st, {{0, 0}});
+      if (landscape) {
+        p.h.st->file.filename_set = 1;
+        p.h.st->file.szFileName_name = "yagi.nsma";
+        p.h.st->ed.numenv = 1;
+        set_field(p.h.st->ed.env[0].title, "Class A");
+        p.h.st->ed.env[0].display = 1;
+        p.h.st->ed.env[0].nupoin = 1;
+      }
       ASSERT_TRUE(p.print(landscape));
       const page_geometry g = print_page_geometry(landscape ? page_setup{7016, 4960, 600, 96, true}
                                                             : page_setup{4960, 7016, 600, 96, false});
@@ -54,8 +62,25 @@ TEST(PrintPage, EveryTextInsideThePageAndClearOfTheOthers) {
           EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
               << "\"" << boxes[i].first << "\" over \"" << boxes[j].first << "\"";
         }
-      EXPECT_NE(p.dc.find_text("YAGI-5"), nullptr);
-      EXPECT_NE(p.dc.find_text("second line"), nullptr);
+      // What each page says, in its blocks.
+      const recorded_op* title =
+          p.dc.find_text(type == DISPLAY_TYPE_EMR ? "EMR Pattern Response" : "Antenna Radiation Pattern");
+      ASSERT_NE(title, nullptr);
+      EXPECT_EQ(title->font_used.weight, 700);
+      EXPECT_EQ(title->text_colour, rgb(0, 0, 50));
+      for (const char* text : {"YAGI-5", "second line", "Version 12.2"}) EXPECT_NE(p.dc.find_text(text), nullptr) << text;
+      EXPECT_EQ(p.dc.find_text("yagi.nsma") != nullptr, landscape) << "the file's name when there is one";
+      EXPECT_EQ(p.dc.find_text("Class A") != nullptr, landscape && type == DISPLAY_TYPE_RECT) << "the envelope shown";
+      EXPECT_EQ(p.dc.find_text("Centre dB -40") != nullptr, type == DISPLAY_TYPE_POLAR);
+      EXPECT_EQ(p.dc.find_text("Transmitter power") != nullptr, type == DISPLAY_TYPE_EMR);
+      EXPECT_EQ(p.dc.of(recorded_op::op_picture).size(), 1u) << "the logo";
+      int minus_180 = 0;
+      for (const auto& op : p.dc.of(recorded_op::op_text)) minus_180 += op.text == "-180";
+      EXPECT_EQ(minus_180, type != DISPLAY_TYPE_RECT ? 0 : landscape ? 2 : 1) << "landscape: two grids side by side";
+      if (type == DISPLAY_TYPE_EMR) {
+        EXPECT_GT(p.dc.find_text("Transmitter power")->points[0].y, p.dc.find_text("Comment2")->points[0].y)
+            << "the exposure block below the header";
+      }
       if (type != DISPLAY_TYPE_EMR) {
         EXPECT_EQ(p.dc.find_text("H"), nullptr) << "the hidden cut is left out of the legend";
         EXPECT_NE(p.dc.find_text("V"), nullptr);
@@ -68,6 +93,7 @@ TEST(PrintPage, EveryTextInsideThePageAndClearOfTheOthers) {
               op.points[0].y >= box.top && op.points[0].y <= box.bottom) {
             ++samples;
             EXPECT_EQ(op.points[0].y, op.points[1].y);
+            EXPECT_GE(op.pen_used.width * 254 / 600, 4) << "legend lines at least 0.4 mm wide on paper";
           }
         EXPECT_EQ(samples, 1);
       }
@@ -84,54 +110,6 @@ TEST(PrintPage, MarginsAndFooterInMillimetres) {
     EXPECT_EQ(g.ft2.y, g.ft1.y);
     EXPECT_EQ(g.ft3.y, g.ft1.y);
   }
-}
-
-TEST(PrintPage, PolarPageBlocks) {
-  printed p;
-  test::put_full_cut(*p.h.st, 0, 0, "H", [](int) { return 1.0; });
-  ASSERT_TRUE(p.print());
-  const float scf = 5.9375f;
-  const recorded_op* title = p.dc.find_text("Antenna Radiation Pattern");
-  ASSERT_NE(title, nullptr);
-  EXPECT_EQ(title->font_used, (font{pix(25 * scf), 700, true}));
-  EXPECT_EQ(title->text_colour, rgb(0, 0, 50));
-  EXPECT_NE(p.dc.find_text("Version 12.2"), nullptr);
-  EXPECT_EQ(p.dc.find_text("File"), nullptr) << "no file loaded";
-  const recorded_op* sample = nullptr;
-  for (const auto& op : p.dc.ops)
-    if (op.kind == recorded_op::op_line && op.pen_used.colour == gr_colours_init()[0] && op.points[0].y < 276 + 60 * 23)
-      sample = &op;
-  ASSERT_NE(sample, nullptr);
-  EXPECT_GE(sample->pen_used.width * 254 / 600, 4) << "legend lines at least 0.4 mm wide on paper";
-  EXPECT_NE(p.dc.find_text("Centre dB -40"), nullptr);
-  EXPECT_EQ(p.dc.of(recorded_op::op_picture).size(), 1u) << "the logo";
-  // The chart: its outer ring at the page's radius, drawn in screen units times scf.
-  int outer = 0;
-  for (const auto& c : p.dc.of(recorded_op::op_circle)) outer = std::max(outer, c.radius);
-  EXPECT_EQ(outer, pix(pix(1790 / scf) * scf));
-}
-
-TEST(PrintPage, LandscapeRectangularWithEnvelopeAndFile) {
-  printed p;
-  p.h.st->view.display_type = DISPLAY_TYPE_RECT;
-  test::put_full_cut(*p.h.st, 0, 0, "H", [](int) { return 1.0; });
-  set_field(p.h.st->pd.descr1, "first");
-  p.h.st->file.filename_set = 1;
-  p.h.st->file.szFileName_name = "yagi.nsma";
-  p.h.st->ed.numenv = 1;
-  set_field(p.h.st->ed.env[0].title, "Class A");
-  p.h.st->ed.env[0].display = 1;
-  p.h.st->ed.env[0].nupoin = 1;
-  ASSERT_TRUE(p.print(true));
-  EXPECT_NE(p.dc.find_text("yagi.nsma"), nullptr);
-  EXPECT_NE(p.dc.find_text("File"), nullptr);
-  EXPECT_NE(p.dc.find_text("Envelope"), nullptr);
-  EXPECT_NE(p.dc.find_text("Class A"), nullptr);
-  EXPECT_EQ(p.dc.find_text("Centre dB -40"), nullptr);
-  // Two grids side by side.
-  int labels = 0;
-  for (const auto& op : p.dc.of(recorded_op::op_text)) labels += op.text == "-180";
-  EXPECT_EQ(labels, 2);
 }
 
 TEST(PrintLegend, FitsItsBoxInColumnsWhenLong) {
@@ -175,21 +153,6 @@ TEST(PrintLegend, LargestPatternStaysInsideItsBox) {
     }
     EXPECT_EQ(rows, MAX_FREQ * (1 + MAX_CUTS) + 1) << "every row is printed";
   }
-}
-
-TEST(PrintPage, EmrPageHasNoLegendAndItsBlockBelowTheHeader) {
-  printed p;
-  p.h.st->view.display_type = DISPLAY_TYPE_EMR;
-  set_field(p.h.st->pd.freq[0].patfre, "900");
-  test::put_full_cut(*p.h.st, 0, 0, "V", [](int) { return 0.0; });
-  ASSERT_TRUE(p.print());
-  EXPECT_NE(p.dc.find_text("EMR Pattern Response"), nullptr);
-  EXPECT_EQ(p.dc.find_text("Frequency") != nullptr, true) << "the EMR block's own line";
-  EXPECT_EQ(p.dc.find_text("Centre dB -40"), nullptr);
-  EXPECT_NE(p.dc.find_text("Transmitter loss"), nullptr);
-  const int header_last = p.dc.find_text("Comment2")->points[0].y;
-  EXPECT_GT(p.dc.find_text("Transmitter power")->points[0].y, header_last);
-  EXPECT_EQ(p.dc.find_text("Transmitter power")->points[0].x, pix(55 * 5.9375));
 }
 
 }  // namespace

@@ -152,7 +152,15 @@ void parse_image(lobe_state& st, core_io& io, const std::string* image) {
   if (st.file.file_type == FT_ANT) post_process_ant_data(st, rs, io);
   if (st.file.file_type == FT_LABZ) post_process_labz_data(st);
   finish_long_cuts(st, rs);
-  if (image && !st.settings.lf_line_ends && has_lf_only_line_ends(*image) && !has_points(st.pd)) {
+  const bool lf_only = image && !st.settings.lf_line_ends && has_lf_only_line_ends(*image);
+  // The older NSMA layout takes each field from its line, so an LF-only file
+  // of it gives fields and points cut out of the wrong places, not nothing:
+  // that is dropped, and the user told as for the other formats.
+  if (lf_only && st.file.file_type == FT_NSMA89 && has_points(st.pd)) {
+    clear_cut_data(st.pd);
+    clear_planet_header_data(st.pd, st.all_emax);
+  }
+  if (lf_only && !has_points(st.pd)) {
     st.file.lf_only_empty = true;
     st.file.load_notices.insert(st.file.load_notices.begin(), LF_ONLY_NOTICE);
   }

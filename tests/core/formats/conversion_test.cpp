@@ -2,6 +2,7 @@
 // values the target format can carry must survive.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,44 @@ TEST_P(Conversion, ReadsBackWhatTheTargetCarries) {
       expect_ant_copy(*src.st, *got.st, t.ant_version);
     else
       expect_nsma_copy(*src.st, *got.st, ext == "labz");
+  }
+}
+
+// A record of random values in every field, the largest there can be, written
+// as NSMA and LABZ and read back.
+TEST(NsmaWriter, EverythingWrittenReadsBackToThreeDecimals) {
+  std::mt19937 rng(20261205);
+  std::uniform_real_distribution<float> angle(-180.0f, 180.0f), level(0.0f, 60.0f), peak(0.001f, 5000.0f);
+  for (const char* ext : {"nsma", "labz"}) {
+    harness h;
+    clear_planet_header_data(h.st->pd, h.st->all_emax);
+    for (const auto& f : header_fields()) set_field(field_of(h.st->pd, f), std::string(f.name) + " value, with comma ");
+    for (int f = 0; f < MAX_FREQ; ++f) {
+      set_field(h.st->pd.freq[f].patfre, std::to_string(400 + f * 10) + ".5");
+      for (int c = 0; c <= f % MAX_CUTS; ++c) {
+        std::vector<std::pair<float, float>> pts((f * 37 + c * 11) % (MAX_SAMPLES + 1));
+        for (auto& p : pts) p = {angle(rng), level(rng)};
+        test::put_cut(*h.st, f, c, c % 2 ? "V" : "H", pts);
+        cut_data_type& cut = h.st->pd.freq[f].cut[c];
+        set_field(cut.polari, "V/V");
+        cut.fstlst[0] = angle(rng);
+        cut.fstlst[1] = angle(rng);
+        cut.emax = peak(rng);
+      }
+    }
+    test::temp_dir dir;
+    const std::string out = dir.file(std::string("out.") + ext);
+    ASSERT_TRUE(save_file(*h.st, h.log, out).ok);
+    harness back;
+    ASSERT_TRUE(open_file(*back.st, back.log, out, ext).ok);
+    EXPECT_EQ(back.st->file.file_errors, 0);
+    expect_nsma_copy(*h.st, *back.st, std::string(ext) == "labz");
+    for (int f = 0; f < MAX_FREQ; ++f)
+      for (int c = 0; c < h.st->pd.freq[f].numcut; ++c)
+        if (h.cut(f, c).nupoin > 0) {
+          EXPECT_NEAR(back.cut(f, c).fstlst[0], h.cut(f, c).fstlst[0], k_three_decimals);
+          EXPECT_NEAR(back.cut(f, c).fstlst[1], h.cut(f, c).fstlst[1], k_three_decimals);
+        }
   }
 }
 

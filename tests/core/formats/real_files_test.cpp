@@ -92,17 +92,11 @@ TEST(RealFiles, PublishedFilesOpenWholeOrSayWhatWasDropped) {
     const file_says says = read_what_it_says(bytes, ext == ".adf");
     ASSERT_FALSE(says.sections.empty());
 
-    harness crlf, lf, lf_plain;
+    harness crlf, lf;
     load(crlf, name, with_crlf(bytes), false);
     load(lf, name, with_lf(bytes), true);
-    load(lf_plain, name, with_lf(bytes), false);
     EXPECT_EQ(std::memcmp(&crlf.st->pd, &lf.st->pd, sizeof crlf.st->pd), 0) << "LF-only reads as its CR LF twin";
     EXPECT_EQ(crlf.st->file.load_notices, lf.st->file.load_notices);
-    EXPECT_TRUE(lf_plain.st->file.lf_only_empty) << "without the opt-in an LF-only file reads as nothing, and says so";
-    EXPECT_EQ(lf_plain.st->file.load_notices.front(), LF_ONLY_NOTICE);
-    ASSERT_FALSE(lf_plain.report.messages.empty()) << "the window says so in a message box";
-    EXPECT_EQ(lf_plain.report.messages.back().kind, message_kind::load_notice);
-    EXPECT_EQ(lf_plain.report.messages.back().text.rfind(LF_ONLY_NOTICE, 0), 0u);
 
     const antenna_data_type& pd = crlf.st->pd;
     EXPECT_STREQ(pd.mdgain, says.gain.c_str());
@@ -147,19 +141,25 @@ TEST(RealFiles, PublishedFilesOpenWholeOrSayWhatWasDropped) {
 }
 
 // Every format we read gives the same record from an LF-only file, with the
-// opt-in, as from its CR LF twin.
+// opt-in, as from its CR LF twin; without it, nothing, and a box that says so.
 TEST(RealFiles, LfOnlyTwinOfEveryFormatReadsTheSame) {
   for (const char* name : {"src.nsma", "src.adf", "src.labz", "src.pla", "src.ant", "src.txt", "src89.nsma"}) {
     SCOPED_TRACE(name);
     const std::string bytes = test::read_bytes(test::data_path(std::string("convert/") + name));
     ASSERT_NE(bytes.find("\r\n"), std::string::npos);
-    harness crlf, lf;
+    harness crlf, lf, lf_plain;
     load(crlf, name, bytes, false);
     load(lf, name, with_lf(bytes), true);
+    load(lf_plain, name, with_lf(bytes), false);
     EXPECT_GT(crlf.st->pd.freq[0].cut[0].nupoin, 0);
     EXPECT_EQ(std::memcmp(&crlf.st->pd, &lf.st->pd, sizeof crlf.st->pd), 0);
     EXPECT_EQ(crlf.st->file.file_type, lf.st->file.file_type);
     EXPECT_TRUE(lf.st->file.load_notices.empty());
+    if (std::string(name) == "src.txt") continue;  // the 4NEC table reads any line end
+    EXPECT_TRUE(lf_plain.st->file.lf_only_empty);
+    ASSERT_FALSE(lf_plain.report.messages.empty());
+    EXPECT_EQ(lf_plain.report.messages.back().kind, message_kind::load_notice);
+    EXPECT_EQ(lf_plain.report.messages.back().text.rfind(LF_ONLY_NOTICE, 0), 0u);
   }
 }
 
