@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/resource_ids.h"
 #include "app/scripted_ui.h"
+#include "core/formats/antenna_loader.h"
 #include "core/formats/envelope_file.h"
 #include "support/test_support.h"
 
@@ -37,7 +38,10 @@ struct window_fixture {
   test::temp_dir dir;
   std::unique_ptr<main_window> w;
 
-  explicit window_fixture(bool edit = true, bool capture = false, bool envelopes = false) {
+  // `startup_file` is opened as a path on the command line is: before the
+  // window is shown or laid out.
+  explicit window_fixture(bool edit = true, bool capture = false, bool envelopes = false,
+                          const char* startup_file = nullptr) {
     st->settings.edit_enabled = edit ? 1 : 0;
     window_state ws;
     st->range.capture_enabled = capture ? 1 : 0;
@@ -45,6 +49,10 @@ struct window_fixture {
     if (envelopes) ws.env_file_open = read_envelope_file(st->ed, test::data_path("envelopes/quirks.csv"));
     w = std::make_unique<main_window>(*st, log, link, ws, &ui);
     w->resize(1280, 820);
+    if (startup_file) {
+      w->show_report(open_file_on_startup(*st, log, test::data_path(startup_file)), "open_file_on_startup()");
+      w->mainwindow_size();
+    }
     w->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     settle();

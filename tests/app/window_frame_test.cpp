@@ -141,31 +141,10 @@ TEST(WindowFrame, EveryStateOfTheFrameHolds) {
   EXPECT_GE(full.w->client()->width(), MIN_CLIENT_W);
   EXPECT_GE(full.w->client()->height(), MIN_CLIENT_H);
   expect_frame_holds(full, "the smallest window");
-}
 
-TEST(WindowFrame, HeaderEditsInPlaceAtStartUpWithACommandLineFile) {
-  // The start-up order: the window is built and the file opened before it is
-  // shown or laid out.
   for (bool edit : {false, true}) {
-    auto st = make_lobe_state();
-    st->settings.edit_enabled = edit;
-    run_log log;
-    recording_link link;
-    scripted_ui ui;
-    window_state ws;
-    main_window w(*st, log, link, ws, &ui);
-    w.resize(1280, 820);
-    w.show_report(open_file_on_startup(*st, log, test::data_path("convert/src.nsma")), "open_file_on_startup()");
-    w.mainwindow_size();
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    window_fixture::settle();
-    const int top = w.layout().rFileDataArea.top;
-    EXPECT_EQ(top, edit ? 220 : 194);
-    EXPECT_EQ(w.control(IDC_PD_MAKE)->y(), top + 30) << "edit mode " << edit;
-    EXPECT_EQ(w.control(IDC_PD_ANTWGT)->y(), top + 255);
-    EXPECT_FALSE(w.control(IDC_PD_MAKE)->geometry().intersects(w.control(IDC_BUTTON_OPEN)->geometry()));
-    w.hide();
+    window_fixture started(edit, false, false, "convert/src.nsma");
+    expect_frame_holds(started, edit ? "full mode, started with a file" : "view mode, started with a file");
   }
 }
 

@@ -67,16 +67,6 @@ TEST(AntennaLoader, UnopenableFileLeavesTheRecordAlone) {
   EXPECT_EQ(h.st->pd.nofreq, 1);
 }
 
-TEST(AntennaLoader, NsmaWithoutRevnumIsReadAsTheOlderLayout) {
-  harness h;
-  h.load_text(FT_NSMA99, test::read_bytes(test::data_path("nsma/revnum_lowercase.nsma")));
-  EXPECT_EQ(h.st->file.file_type, FT_NSMA89);
-  harness adf;
-  adf.load_text(FT_ADF, test::read_bytes(test::data_path("nsma/revnum_lowercase.nsma")));
-  EXPECT_EQ(adf.st->file.file_type, FT_ADF) << "only .nsma files are checked";
-  EXPECT_STREQ(adf.st->pd.name, "x");
-}
-
 TEST(AntennaLoader, StartupPathTakesTheTypeFromTheName) {
   test::temp_dir dir;
   const std::string mixed = dir.file("pattern.Nsma"), upper = dir.file("pattern.NSMA");

@@ -5,74 +5,38 @@
 #include <string>
 #include <vector>
 
-#include "support/test_support.h"
-
 namespace lobe {
 namespace {
-
-std::vector<std::string> split_file(const std::string& name, int limit = LINE_LIMIT) {
-  const std::string image = test::read_bytes(test::data_path("split/" + name));
-  std::vector<std::string> lines;
-  split_lines(image, limit, [&](const char* line) { lines.emplace_back(line); });
-  return lines;
-}
 
 using lines = std::vector<std::string>;
 
-TEST(LineSplitter, EndOfFileEndsTheLastLine) {
-  EXPECT_EQ(split_file("no_final_newline.txt"), (lines{"one", "two"}));
-  // CR LF at the very end hands one more, empty, line to the parser.
-  EXPECT_EQ(split_file("crlf_final.txt"), (lines{"one", "two", ""}));
-  EXPECT_EQ(split_file("empty_lines.txt"), (lines{"a", "", "b"}));
-  EXPECT_EQ(split_file("lone_cr.txt"), (lines{"a", "b", "c"}));
-  std::vector<std::string> none;
-  split_lines("", LINE_LIMIT, [&](const char* line) { none.emplace_back(line); });
-  EXPECT_TRUE(none.empty());
+lines split(const std::string& image, bool lf_ends = false, int limit = LINE_LIMIT) {
+  lines out;
+  split_lines(image, limit, [&](const char* line) { out.emplace_back(line); }, lf_ends);
+  return out;
 }
 
-TEST(LineSplitter, LongLinesAreCutAndTheByteAtTheCutIsLost) {
-  const std::string a78(78, 'A');
-  EXPECT_EQ(split_file("line_79.txt"), (lines{a78 + "Z", "next"}));
-  // 80 characters: the first 79 arrive, the 80th is lost, and the CR ends an empty line.
-  const std::string a79(79, 'A');
-  EXPECT_EQ(split_file("line_80.txt"), (lines{a79, "", "next"}));
-}
-
-TEST(LineSplitter, LfOnlyFileIsOneLongLineCutEvery79) {
-  const lines got = split_file("lf_only.txt");
-  std::string joined;
-  for (int i = 0; i < 10; ++i) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%03d,-1.000,", i);
-    joined += buf;
-  }
-  // 120 characters: 79, one lost, then the remaining 40 at the end of the file.
-  ASSERT_EQ(got.size(), 2u);
-  EXPECT_EQ(got[0], joined.substr(0, 79));
-  EXPECT_EQ(got[1], joined.substr(80));
-}
-
-TEST(LineSplitter, FourNecLimitIs198) {
-  const std::string image = std::string(200, 'x') + "\r\n";
-  std::vector<std::string> got;
-  split_lines(image, LINE_LIMIT_4NEC, [&](const char* line) { got.emplace_back(line); });
-  // 198 arrive, the 199th is lost, the 200th ends at the CR, and the final LF ends an empty line.
-  ASSERT_EQ(got.size(), 3u);
-  EXPECT_EQ(got[0].size(), 198u);
-  EXPECT_EQ(got[1], "x");
-  EXPECT_EQ(got[2], "");
-}
-
-}  // namespace
-}  // namespace lobe
-
-namespace lobe {
-namespace {
-
-std::vector<std::string> split_text(const std::string& image, bool lf_ends, int limit = LINE_LIMIT) {
-  std::vector<std::string> lines;
-  split_lines(image, limit, [&](const char* line) { lines.emplace_back(line); }, lf_ends);
-  return lines;
+// A line ends at CR and LF is dropped; the end of the file ends the last
+// line, and a final CR LF hands over one more, empty, line. A long line is
+// cut after 79 characters (198 in 4NEC tables) and the byte at the cut is lost.
+TEST(LineSplitter, LinesEndAtCrAndLongOnesAreCut) {
+  const std::string a78(78, 'A'), a79(79, 'A'), x200(200, 'x');
+  const struct {
+    std::string image;
+    lines want;
+  } rows[] = {
+      {"one\r\ntwo", {"one", "two"}},
+      {"one\r\ntwo\r\n", {"one", "two", ""}},
+      {"a\r\n\r\nb", {"a", "", "b"}},
+      {"a\rb\rc", {"a", "b", "c"}},
+      {"", {}},
+      {a78 + "Z\r\nnext", {a78 + "Z", "next"}},
+      {a79 + "Z\r\nnext", {a79, "", "next"}},                  // the 80th is lost, the CR ends an empty line
+      {"000,-1.000,\n001,-1.000,\n002,\n", {"000,-1.000,001,-1.000,002,"}},  // LF-only: one long line
+  };
+  for (const auto& r : rows) EXPECT_EQ(split(r.image), r.want) << r.image;
+  const lines nec = split(x200 + "\r\n", false, LINE_LIMIT_4NEC);
+  EXPECT_EQ(nec, (lines{std::string(198, 'x'), "x", ""})) << "198 arrive, the 199th is lost";
 }
 
 // With LF read as a line end, an LF-only file gives exactly the lines of its
@@ -86,11 +50,10 @@ TEST(LineSplitter, LfEndsGiveTheLinesOfTheCrLfTwin) {
       if (lf[i] == '\n' && (i == 0 || lf[i - 1] != '\r')) twin += '\r';
       twin += lf[i];
     }
-    EXPECT_EQ(split_text(lf, true), split_text(twin, false)) << lf;
-    EXPECT_EQ(split_text(twin, true), split_text(twin, false)) << "CR LF files read the same either way";
+    EXPECT_EQ(split(lf, true), split(twin)) << lf;
+    EXPECT_EQ(split(twin, true), split(twin)) << "CR LF files read the same either way";
   }
-  EXPECT_EQ(split_text("one\ntwo\n", true), (lines{"one", "two", ""}));
-  EXPECT_EQ(split_text("one\ntwo\n", false), (lines{"onetwo"})) << "without the opt-in LF is dropped";
+  EXPECT_EQ(split("one\ntwo\n", true), (lines{"one", "two", ""}));
 }
 
 }  // namespace

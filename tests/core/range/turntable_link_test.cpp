@@ -45,7 +45,7 @@ struct range_harness : test::harness {
   test::temp_dir dir;
 };
 
-TEST(TurntableMessages, BearingsAreReadLikeScanf) {
+TEST(TurntableMessages, BearingsAreReadLikeScanfAndRecordedWhileCollecting) {
   range_harness h;
   h.message("#A 0x2D");
   EXPECT_EQ(h.st->range.antenna_angle, 45);
@@ -58,10 +58,7 @@ TEST(TurntableMessages, BearingsAreReadLikeScanf) {
   EXPECT_NE(log.find(" - handle_com_data - Degrees 45 Power 0.000000\r\n"), std::string::npos);
   h.message("#T hello range");
   EXPECT_NE(h.logged().find(" - handle_com_data - #T hello range\r\n"), std::string::npos);
-}
-
-TEST(TurntableMessages, SamplesAreRecordedOnlyWhileCollecting) {
-  range_harness h;
+  // Samples are recorded only while collecting.
   ASSERT_TRUE(take_level_reading(h.st->range, 0.0015, range_clock_ms()));
   h.message("#A 10");
   EXPECT_FLOAT_EQ(h.st->range.cbuff[10], 0.0f);
@@ -95,10 +92,9 @@ TEST(TurntableMessages, ReturnCodes) {
   h.st->range.capture_enabled = 1;  // as the window sets it
   h.message("#C 7");
   EXPECT_EQ(h.events.capture_switches, (std::vector<int>{1, 0})) << "and off again";
-}
-
-TEST(TurntableMessages, CompletionOutsideASweepIsIgnored) {
-  range_harness h;
+  // A completion outside a sweep is ignored.
+  h.st->range.scan_state = SCANSTATE_STOPPED;
+  h.events.status.clear();
   test::put_cut(*h.st, 0, 0, "H", {{0, 1}});
   h.st->range.cbuff[5] = 3.0f;
   h.message("#C 3");
@@ -153,17 +149,6 @@ TEST(SweepCapture, StaleAndNonFiniteLevelsAreNoReading) {
   EXPECT_FLOAT_EQ(h.st->range.cbuff[171], 3.0f);
 }
 
-TEST(SweepCapture, NoCutToLoadIntoLeavesEverythingAlone) {
-  for (int f : {-1, MAX_FREQ}) {
-    range_harness h;
-    for (int a = 0; a < 360; ++a) h.st->range.cbuff[a] = 1.0f;
-    h.st->edit.capture_freq = f;
-    h.st->edit.capture_cut = 0;
-    EXPECT_FALSE(load_captured_data(*h.st, h.range)) << f;
-    EXPECT_EQ(h.st->all_emax, 0.0f);
-  }
-}
-
 TEST(SweepCapture, ConversionToDbBelowThePeak) {
   range_harness h;
   test::put_cut(*h.st, 0, 1, "V", {});
@@ -195,6 +180,13 @@ TEST(SweepCapture, ConversionToDbBelowThePeak) {
   EXPECT_FALSE(load_captured_data(*h.st, h.range));
   EXPECT_EQ(h.cut(0, 1).nupoin, 7) << "no reading at all leaves the cut";
   EXPECT_EQ(h.events.status[STB_ERROR], "Test range: no analyser readings in the sweep");
+  // No cut to load into leaves everything alone.
+  for (int f : {-1, MAX_FREQ}) {
+    for (int a = 0; a < 360; ++a) h.st->range.cbuff[a] = 1.0f;
+    h.st->edit.capture_freq = f;
+    EXPECT_FALSE(load_captured_data(*h.st, h.range)) << f;
+    EXPECT_EQ(h.st->all_emax, 20.0f);
+  }
 }
 
 }  // namespace

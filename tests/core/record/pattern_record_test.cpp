@@ -33,25 +33,6 @@ TEST(PatternRecord, ClearingCutDataTouchesOnlyCutsInUseAndTheFirst360Slots) {
   EXPECT_EQ(std::memcmp(&next, &pd.freq[1], sizeof next), 0);
 }
 
-TEST(PatternRecord, HeaderResetSetsTheTwoDefaults) {
-  auto st = make_lobe_state();
-  for (const auto& f : header_fields()) set_field(field_of(st->pd, f), "x");
-  st->pd.nofreq = 3;
-  st->all_emax = 5.0f;
-  clear_planet_header_data(st->pd, st->all_emax);
-  for (const auto& f : header_fields()) {
-    const std::string v = field_text(st->pd, f);
-    if (std::string(f.name) == "gunits")
-      EXPECT_EQ(v, "DBD/DBD");
-    else if (std::string(f.name) == "pattyp")
-      EXPECT_EQ(v, "typical");
-    else
-      EXPECT_EQ(v, "") << f.name;
-  }
-  EXPECT_EQ(st->pd.nofreq, 0);
-  EXPECT_FLOAT_EQ(st->all_emax, 0.0f);
-}
-
 TEST(PatternRecord, HeaderTableCoversEveryFieldWithItsWidth) {
   EXPECT_EQ(header_fields().size(), 33u);
   EXPECT_EQ(header_field_by_tag("frtoba")->size, sizeof(antenna_data_type::front_to_back));
