@@ -1,5 +1,5 @@
-// The real window, offscreen, driven through its widgets with scripted
-// answers to every dialog.
+// The real window driven through its widgets with scripted answers to every
+// dialog, and files that cannot be read or written.
 #include "app/main_window.h"
 
 #include <QAction>
@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <filesystem>
 #include <set>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include "app/startup.h"
 #include "app/window_fixture.h"
@@ -299,6 +301,42 @@ TEST(MainWindow, HelpDroppedFilesQuotesAndThePalette) {
   EXPECT_FALSE(std::filesystem::exists(view.dir.file("lobeview.ini")));
   t.w->close();
   EXPECT_NE(test::read_bytes(t.dir.file("lobeview.ini")).find("[Palette]\r\n00=0x000000"), std::string::npos);
+}
+
+// A file that vanished after the dialog, a folder, a place nobody may write
+// and a disk that fills up mid-save: a box says so, and the pattern on
+// screen and the user's previous file are kept.
+TEST(Faults, FilesThatCannotBeReadOrWritten) {
+  window_fixture t;
+  t.log.open(t.dir.path());
+  t.open("convert/src.nsma");
+  for (const std::string& gone : {t.dir.file("gone.nsma"), t.dir.path()}) {
+    t.ui.file_names.push_back(gone);
+    t.click(IDC_BUTTON_OPEN);
+    EXPECT_EQ(t.ui.boxes.back().text, "Unable to open antenna file.");
+    EXPECT_EQ(t.st->pd.nofreq, 2) << gone;
+  }
+  t.ui.file_names.push_back("/proc/self/pattern.nsma");
+  t.click(IDC_BUTTON_SAVE);
+  EXPECT_EQ(t.ui.boxes.back().text, "Unable to open antenna file.");
+  EXPECT_EQ(t.ui.boxes.back().caption, "IDC_BUTTON_SAVE processing");
+
+  const std::string path = t.dir.file("keep.nsma");
+  test::write_bytes(path, "the user's previous file");
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  t.ui.file_names.push_back(path);
+  t.click(IDC_BUTTON_SAVE);
+  setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_EQ(test::read_bytes(path), "the user's previous file");
+  EXPECT_EQ(t.ui.boxes.back().text,
+            "The file could not be written completely. Any previous file of that name was kept.");
+  EXPECT_EQ(test::files_in(t.dir.path()), 2u) << "the file and the log; no temporary file is left";
+  EXPECT_NE(test::read_bytes(t.dir.file("lobeview_log.txt")).find(" - write_planet_file - Write to planet file failed\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
-// The test range end to end: the real window offscreen, QSerialPort on the
-// simulator's pseudo-terminal and the analyser client on loopback.
+// The test range end to end: the real window, QSerialPort on the simulator's
+// pseudo-terminal and the analyser client on loopback; and the faults that
+// come from outside: a controller that misbehaves or disappears, an analyser
+// that stalls or drops out in the middle of a sweep.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMenuBar>
@@ -8,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <memory>
+#include <string>
 
 #include "app/main_window.h"
 #include "app/qt_range_link.h"
@@ -19,16 +24,88 @@
 #include "core/text/field_text.h"
 #include "core/range/range_codes.h"
 #include "rangesim/sim_pattern.h"
-#include "support/range_fixture.h"
+#include "support/test_support.h"
 
 namespace lobe {
 namespace {
 
-struct range_fixture : test::range_fixture {
-  using test::range_fixture::range_fixture;
+// The real window on the range simulator: its controller on a
+// pseudo-terminal (as COM3) and its analyser on a loopback address of the
+// test's own, so tests can run side by side.
+struct range_fixture {
+  QProcess sim;
+  std::string pty;
+  std::unique_ptr<lobe_state> st = make_lobe_state();
+  run_log log;
+  test::temp_dir dir;
+  scripted_ui ui;
+  std::unique_ptr<qt_range_link> link;
+  std::unique_ptr<main_window> w;
+
+  explicit range_fixture(const char* address) {
+    sim.start(QString::fromLatin1(RANGESIM_PATH), {"--address", address, "--rate", "500"});
+    if (!sim.waitForReadyRead(5000)) return;
+    pty = sim.readLine().trimmed().toStdString();
+    log.open(dir.path());
+    set_field(st->settings.dsa_ip, address);
+    link = std::make_unique<qt_range_link>(*st, log, std::vector<com_port_entry>{{3, pty, 0xCD}});
+    link->probe_ports();
+    link->dsa_init();
+    window_state ws;
+    ws.documents_folder = dir.path();
+    for (const auto& p : link->ports()) {
+      ws.com_ports.push_back(p.number);
+      ws.com_ports_prov.push_back(p.capabilities);
+    }
+    ws.current_com_port = link->current_com_port();
+    w = std::make_unique<main_window>(*st, log, *link, ws, &ui);
+    link->attach(w.get());
+    w->resize(1280, 820);
+    w->show();
+    w->start_timer();
+  }
+  ~range_fixture() {
+    if (w) w->hide();
+    if (sim.state() != QProcess::NotRunning) {
+      sim.write("quit\n");
+      sim.waitForFinished(2000);
+    }
+    if (sim.state() != QProcess::NotRunning) sim.kill();
+  }
+  void tell_sim(const char* line) {
+    sim.write(line);
+    sim.write("\n");
+    sim.waitForBytesWritten(1000);
+  }
+  bool wait_for(const std::function<bool()>& c, int ms = 8000) { return QTest::qWaitFor(c, ms); }
   void click_strip(int dx) {
     const lobe::rect t = w->layout().rTrCtlArea;
     QTest::mouseClick(w->client(), Qt::LeftButton, Qt::NoModifier, QPoint(t.left + dx, t.top + 20));
+  }
+  // The controller answers the greeting with its supply state. On a loaded
+  // machine that answer can miss the first greeting; a user's click greets
+  // it again (every mouse-button release does), and so does this.
+  bool wait_for_test_range_mode() {
+    auto shown = [&] { return w->shown_capture_mode() == 1; };
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      if (wait_for(shown, 3000)) return true;
+      w->mouse_up();
+    }
+    return shown();
+  }
+  std::string logged() { return test::read_bytes(dir.file("lobeview_log.txt")); }
+  void click_button(int id) {
+    auto* b = qobject_cast<QAbstractButton*>(w->control(id));
+    ASSERT_NE(b, nullptr) << id;
+    ASSERT_TRUE(b->isEnabled()) << id;
+    b->click();
+  }
+  // A frequency with one cut, its level queries answered, then its sweep started.
+  void start_sweep() {
+    click_button(IDC_BUTTON_NEW_FR);
+    click_button(IDC_PD_ADDCUT);
+    wait_for([&] { return link->dsa().dsa_req_pending == DSA_REQ_NONE; });
+    click_button(IDC_PD_SWEEP + 2);
   }
 };
 
@@ -167,6 +244,44 @@ TEST(TestRange, PowerFlappingRebuildsOnlyOnARealChangeAtMostOncePerTurn) {
   t.settle();
   EXPECT_EQ(t.w->capture_rebuilds(), 2);
   EXPECT_FALSE(t.w->control(IDC_BUTTON_NEW_FR)->isVisible());
+}
+
+TEST(Faults, AnalyserStallsAndDropsMidSweepAndTheSweepStillCompletes) {
+  range_fixture t("127.0.9.1");
+  // The analyser is connected by the timer of test-range mode.
+  ASSERT_TRUE(t.wait_for_test_range_mode());
+  ASSERT_TRUE(t.wait_for([&] { return t.link->dsa_connected() && t.link->dsa().dsa_setup == 0; }));
+  t.start_sweep();
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle > 30; }));
+  t.tell_sim("stall");
+  QTest::qWait(400);
+  t.tell_sim("unstall");
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle > 60; }));
+  t.tell_sim("drop");
+  ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_ACTION) == "Sweep done"; }, 60000));
+  EXPECT_EQ(t.st->pd.freq[0].cut[0].nupoin, 360);
+  for (int a = 0; a < 360; ++a) EXPECT_FALSE(std::isnan(t.st->pd.freq[0].cut[0].signal[a]));
+  ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_DSA_CONN) == "DSA"; }, 10000)) << "reconnected";
+}
+
+TEST(Faults, ControllerSendsJunkThenDisappears) {
+  range_fixture t("127.0.9.2");
+  ASSERT_TRUE(t.wait_for_test_range_mode());
+  t.tell_sim("garbage");
+  t.tell_sim("long");
+  t.tell_sim("trace motor warm");
+  t.tell_sim("bearing 400");
+  ASSERT_TRUE(t.wait_for([&] { return t.logged().find("Capture angle 400 corrected to 0") != std::string::npos; }));
+  ASSERT_TRUE(t.wait_for([&] { return t.logged().find("#T motor warm") != std::string::npos; }));
+  t.tell_sim("bearing -7");
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle == -7; }));
+  t.tell_sim("quit");
+  t.sim.waitForFinished(3000);
+  ASSERT_TRUE(t.wait_for([&] { return t.st->range.serial_connected == 0; }));
+  // The window goes on: a view change and a file still work.
+  t.w->command(ID_VIEW_CART);
+  EXPECT_EQ(t.st->view.display_type, DISPLAY_TYPE_RECT);
+  EXPECT_NE(t.logged().find("Serial port lost"), std::string::npos);
 }
 
 }  // namespace

@@ -1,13 +1,17 @@
-#include "core/formats/nsma_writer.h"
-
+// What each writer puts in its file: NSMA and LABZ byte for byte, Planet's
+// one horizontal and one vertical cut, ANT's three versions.
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
 #include <string>
 
-#include "core/text/field_text.h"
+#include "core/formats/ant_format.h"
+#include "core/formats/antenna_loader.h"
 #include "core/formats/file_sink.h"
+#include "core/formats/nsma_writer.h"
+#include "core/formats/planet_format.h"
+#include "core/text/field_text.h"
 #include "support/test_support.h"
 
 namespace lobe {
@@ -132,6 +136,117 @@ TEST(NsmaWriter, FailedWritesAreLoggedLineByLine) {
   EXPECT_NE(log.find(" - write_planet_file - Write to planet file failed\r\n"), std::string::npos);
   EXPECT_EQ(test::lines_in(log), test::lines_in(test::read_bytes(test::data_path("nsma/golden_small.nsma"))))
       << "one log line per line that could not be written";
+}
+
+TEST(PlanetWriter, WritesTheFileItReadBackByteForByte) {
+  harness h;
+  ASSERT_TRUE(h.open_data("planet/basic.pla"));
+  string_sink out;
+  write_planet_file(*h.st, out, h.io);
+  EXPECT_EQ(out.bytes, test::read_bytes(test::data_path("planet/golden.pla")));
+  ASSERT_EQ(h.report.messages.size(), 1u);
+  EXPECT_EQ(h.report.messages[0].text,
+            "The Planet file format can only save one Horizontal and one Vertical cut. The first active ones found "
+            "will be saved.");
+  EXPECT_EQ(h.report.messages[0].kind, message_kind::save_notice);
+}
+
+// Two frequencies of H and V cuts; 470's cuts are 3 dB lower than 450's.
+void two_frequencies(lobe_state& st) {
+  clear_planet_header_data(st.pd, st.all_emax);
+  st.pd.nofreq = 2;
+  const char* names[] = {"H", "V", "AZ", "el"};
+  for (int f = 0; f < 2; ++f) {
+    set_field(st.pd.freq[f].patfre, f ? "470" : "450");
+    st.pd.freq[f].numcut = 4;
+    for (int c = 0; c < 4; ++c) {
+      cut_data_type& cut = st.pd.freq[f].cut[c];
+      set_field(cut.patcut, names[c]);
+      set_field(cut.polari, f ? "H/H" : "V/V");
+      cut.nupoin = 2;
+      cut.emax = 100.0f;
+      for (int p = 0; p < 2; ++p) {
+        cut.angle[p] = static_cast<float>(p * 10 + c);
+        cut.signal[p] = 3.5f * static_cast<float>(f + 1);
+      }
+    }
+  }
+}
+
+TEST(PlanetWriter, FirstShownCutsPositiveLevels) {
+  harness h;
+  two_frequencies(*h.st);
+  test::hide_cuts(*h.st, {{0, 0}, {0, 1}});
+  string_sink out;
+  write_planet_file(*h.st, out, h.io);
+  // Frequency 0's H and V cuts are hidden: its AZ and el cuts are the first shown.
+  EXPECT_NE(out.bytes.find("FREQUENCY 450\r\n"), std::string::npos);
+  EXPECT_NE(out.bytes.find("POLARIZATION V/V\r\n"), std::string::npos);
+  EXPECT_NE(out.bytes.find("HORIZONTAL 2\r\n2.000 3.500\r\n12.000 3.500\r\nVERTICAL 2\r\n3.000 3.500\r\n13.000 3.500\r\n"),
+            std::string::npos)
+      << out.bytes;
+  EXPECT_EQ(out.bytes.find("-"), std::string::npos) << "levels are positive";
+}
+
+TEST(PlanetWriter, ScaleToStrongestAndMissingHorizontal) {
+  harness h;
+  two_frequencies(*h.st);
+  h.st->pd.freq[0].cut[0].nupoin = 0;  // an empty cut is no candidate
+  h.st->pd.freq[0].cut[2].nupoin = 0;
+  test::hide_cuts(*h.st, {{1, 0}, {1, 2}});
+  h.st->view.scale_to_max_mode = 1;
+  h.st->all_emax = 1000.0f;
+  string_sink out;
+  write_planet_file(*h.st, out, h.io);
+  // No horizontal cut qualifies: frequency and polarisation come from the vertical one.
+  EXPECT_NE(out.bytes.find("FREQUENCY 450\r\n"), std::string::npos);
+  EXPECT_EQ(out.bytes.find("HORIZONTAL"), std::string::npos);
+  EXPECT_NE(out.bytes.find("VERTICAL 2\r\n1.000 23.500\r\n11.000 23.500\r\n"), std::string::npos) << out.bytes;
+
+  test::hide_cuts(*h.st, {{0, 1}, {0, 3}, {1, 0}, {1, 1}, {1, 2}, {1, 3}});
+  string_sink bare;
+  write_planet_file(*h.st, bare, h.io);
+  EXPECT_NE(bare.bytes.find("FREQUENCY \r\n"), std::string::npos);
+  EXPECT_NE(bare.bytes.find("POLARIZATION \r\nCOMMENT \r\n"), std::string::npos);
+  EXPECT_EQ(bare.bytes.rfind("COMMENT \r\n"), bare.bytes.size() - 10) << "header lines only";
+}
+
+std::string write_ant(harness& h, int version) {
+  h.st->file.ant_file_type = version;
+  string_sink out;
+  write_ant_file(*h.st, out, h.log);
+  return out.bytes;
+}
+
+TEST(AntWriter, VersionsAndCutSelection) {
+  harness h;
+  ASSERT_TRUE(h.open_data("ant/v3.ant"));
+  std::string expected;
+  for (int i = 0; i < 720; ++i) expected += "-" + std::to_string(i) + ".500\r\n";
+  EXPECT_EQ(write_ant(h, AFT_ANT_V3), expected);
+  const std::string v1 = write_ant(h, AFT_ANT_V1);
+  EXPECT_EQ(test::lines_in(v1), 360u);
+  const std::string v2 = write_ant(h, AFT_ANT_V2);
+  EXPECT_EQ(test::lines_in(v2), 541u);
+  harness back;
+  back.load_text(FT_ANT, v2);
+  EXPECT_EQ(back.st->file.ant_file_type, AFT_ANT_V2);
+  EXPECT_FLOAT_EQ(back.cut(0, 1).signal[90], h.cut(0, 1).signal[90]);
+  EXPECT_FLOAT_EQ(back.cut(0, 1).signal[91], 99.0f) << "angles 91 to 269 are not written";
+}
+
+TEST(AntWriter, TwoHorizontalCutsReadBackAsV3) {
+  harness h;
+  ASSERT_TRUE(h.open_data("ant/v3.ant"));
+  set_field(h.st->pd.freq[0].cut[1].patcut, "az");
+  h.st->pd.freq[0].cut[1].nupoin = 3;  // fewer points still write 360 lines
+  const std::string out = write_ant(h, AFT_ANT_V1);
+  EXPECT_EQ(test::lines_in(out), 720u);
+  harness back;
+  back.load_text(FT_ANT, out);
+  EXPECT_EQ(back.st->file.ant_file_type, AFT_ANT_V3);
+  EXPECT_FLOAT_EQ(back.cut(0, 1).signal[270], h.cut(0, 1).signal[0]);
+  EXPECT_FLOAT_EQ(back.cut(0, 1).signal[0], h.cut(0, 1).signal[90]);
 }
 
 }  // namespace

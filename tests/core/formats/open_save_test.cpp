@@ -1,0 +1,321 @@
+// Opening and saving a pattern: which type a name or extension means, what
+// a load leaves in the record and reports, and what a save may replace.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/formats/antenna_loader.h"
+#include "core/formats/file_image.h"
+#include "core/formats/file_sink.h"
+#include "core/formats/file_types.h"
+#include "core/formats/nsma_writer.h"
+#include "core/formats/save_routing.h"
+#include "core/record/lobeview.h"
+#include "core/text/field_text.h"
+#include "support/test_support.h"
+
+namespace lobe {
+namespace {
+
+// The Open command and the Save routing take the extension in any case; a
+// path given at start-up is typed by the substrings of its name, later ones
+// winning; the dialog's extension is at most four characters.
+TEST(FileTypes, ExtensionsNamesAndTheirTypes) {
+  for (const auto& [ext, type] : {std::pair{"nsma", FT_NSMA99}, {"Nsma", FT_NSMA99}, {"LABZ", FT_LABZ}, {"adf", FT_ADF},
+                                  {"aNt", FT_ANT}, {"TXT", FT_4NEC}, {"pla", FT_PLANET}, {"msi", FT_PLANET}, {"", FT_PLANET}})
+    EXPECT_EQ(open_type_from_extension(ext), type) << ext;
+  for (const auto& [ext, type] : {std::pair{"labz", FT_LABZ}, {"NSMA", FT_NSMA99}, {"Adf", FT_ADF}, {"ant", FT_ANT},
+                                  {"txt", FT_PLANET}, {"pla", FT_PLANET}})
+    EXPECT_EQ(save_type_from_extension(ext), type) << ext;
+  for (const auto& [name, type] : {std::pair{"/x/site.antenna.nsma", FT_ANT}, {"/x/pattern.Nsma", 0},
+                                   {"/x/pattern.NSMA", FT_NSMA99}, {"/x/p.labz", FT_LABZ}, {"/x/p.ADF", FT_ADF},
+                                   {"/x/p.placid.nsma", FT_PLANET}, {"/x/p.txt", 0}, {"/x/p.msi", 0}})
+    EXPECT_EQ(startup_type_from_name(name), type) << name;
+  for (const auto& [path, ext] : {std::pair{"/data/p.nsma", "nsma"}, {"/data/p.nsmaold", "nsma"}, {"/data/p.v2.Ant", "Ant"},
+                                  {"/data.d/pattern", ""}, {"C:\\x.y\\p.adf", "adf"}, {"/data/p.ab cd", "ab"}})
+    EXPECT_EQ(dialog_extension(path), ext) << path;
+}
+
+using test::harness;
+
+const std::string k_small = "REVNUM:,NSMA  WG16.99.050\r\nMODNUM:,M1\r\nNOFREQ:,1\r\nPATFRE:,450\r\nNUMCUT:,1\r\n"
+                            "PATCUT:,H\r\nPOLARI:,V/V\r\nNUPOIN:,2\r\nFSTLST:,0,1\r\n0,-0\r\n1,-3\r\nENDFIL:,EOF\r\n";
+
+TEST(AntennaLoader, OpenResetsTheViewNamesTheFileAndClearsThePreviousError) {
+  test::temp_dir dir;
+  const std::string path = dir.file("small.nsma"), bad = dir.file("bad.nsma");
+  test::write_bytes(path, k_small);
+  test::write_bytes(bad, "REVNUM:,x\r\nNOFREQ:,0\r\nPATFRE:,1\r\n");
+  harness h;
+  h.st->view.scale_to_max_mode = 1;
+  h.st->view.centre_db_ix = 1;
+  h.st->emr.eheight = 60.0f;
+  h.st->all_emax = 99.0f;
+  h.report = open_file(*h.st, h.log, bad, "nsma");
+  EXPECT_EQ(h.status(STB_ERROR), "Bad file param - NOFREQ! ");
+  h.report = open_file(*h.st, h.log, path, "nsma");
+  ASSERT_TRUE(h.report.ok);
+  EXPECT_EQ(h.st->file.file_type, FT_NSMA99);
+  EXPECT_STREQ(h.st->pd.name, "M1");
+  EXPECT_EQ(h.st->view.scale_to_max_mode, 0);
+  EXPECT_EQ(h.st->view.centre_db_ix, 4);
+  EXPECT_FLOAT_EQ(h.st->emr.eheight, 25.0f);
+  EXPECT_FLOAT_EQ(h.st->all_emax, 0.0f);
+  EXPECT_EQ(h.st->file.filename_set, 1);
+  EXPECT_EQ(h.st->file.szFileName_name, "small.nsma");
+  EXPECT_EQ(h.report.status, (std::map<int, std::string>{{STB_FILENAME, "small.nsma"}, {STB_ERROR, ""}}))
+      << "a good load leaves no earlier error behind";
+  EXPECT_TRUE(h.report.pattern_replaced);
+  EXPECT_TRUE(h.report.messages.empty());
+}
+
+TEST(AntennaLoader, UnopenableFileLeavesTheRecordAlone) {
+  harness h;
+  set_field(h.st->pd.name, "kept");
+  h.st->pd.nofreq = 1;
+  test::temp_dir dir;
+  const std::string fifo = dir.file("pipe.nsma");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  for (const std::string& path : {dir.file("missing.nsma"), dir.path(), fifo}) {
+    const action_report r = open_file(*h.st, h.log, path, "nsma");
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.pattern_replaced);
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.messages[0].kind, message_kind::failure);
+    EXPECT_EQ(r.failure_text(), "Unable to open antenna file.");
+  }
+  EXPECT_STREQ(h.st->pd.name, "kept");
+  EXPECT_EQ(h.st->pd.nofreq, 1);
+}
+
+TEST(AntennaLoader, StartupPathTakesTheTypeFromTheName) {
+  test::temp_dir dir;
+  const std::string mixed = dir.file("pattern.Nsma"), upper = dir.file("pattern.NSMA");
+  test::write_bytes(mixed, k_small);
+  test::write_bytes(upper, k_small);
+  harness h;
+  test::temp_dir logdir;
+  ASSERT_TRUE(h.log.open(logdir.path()));
+  action_report r = open_file_on_startup(*h.st, h.log, mixed);
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.messages.empty()) << "an unknown name is silently ignored";
+  EXPECT_EQ(h.st->file.file_type, 0);
+
+  r = open_file_on_startup(*h.st, h.log, upper);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(h.st->pd.nofreq, 1);
+  EXPECT_EQ(*r.status_of(STB_FILENAME), "File: pattern.NSMA");
+  const std::string log = test::read_bytes(logdir.file("lobeview_log.txt"));
+  EXPECT_NE(log.find(" - lvfile - open_file_on_startup fn " + upper + " \r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(" - lvfile - open_file_on_startup file_type 2 \r\n"), std::string::npos);
+
+  r = open_file_on_startup(*h.st, h.log, dir.file("gone.labz"));
+  EXPECT_EQ(r.failure_text(), "Unable to open file.");
+  EXPECT_EQ(h.st->file.file_type, FT_LABZ);
+}
+
+// Only regular files of a sane size are read: a FIFO nobody writes to would
+// block for ever, a device could be endless; a read error is no empty pattern.
+TEST(AntennaLoader, OnlyRegularFilesOfASaneSizeAreRead) {
+  test::temp_dir dir;
+  const std::string fifo = dir.file("pipe.nsma"), big = dir.file("big.nsma");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  errno = 0;
+  EXPECT_EQ(open_for_reading(fifo), nullptr) << "returns at once";
+  EXPECT_EQ(errno, ENODEV);
+  EXPECT_EQ(open_for_reading(dir.path()), nullptr);
+  EXPECT_EQ(errno, EISDIR);
+  EXPECT_EQ(open_failure_text(EISDIR), "it is a folder");
+  std::FILE* f = std::fopen(big.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  ASSERT_EQ(::ftruncate(fileno(f), MAX_INPUT_BYTES + 1), 0);
+  std::fclose(f);
+  EXPECT_EQ(open_for_reading(big), nullptr);
+  EXPECT_EQ(errno, EFBIG);
+  harness h;
+  EXPECT_FALSE(open_file_on_startup(*h.st, h.log, big).ok);
+
+  h.st->file.file_type = FT_NSMA99;
+  std::FILE* folder = std::fopen(dir.path().c_str(), "rb");  // opens, then fails to read (EISDIR)
+  ASSERT_NE(folder, nullptr);
+  EXPECT_FALSE(read_antenna_file(*h.st, h.io, folder));
+  std::fclose(folder);
+  h.st->view.centre_db_ix = 0;
+  read_antenna_image(*h.st, h.io, nullptr);
+  EXPECT_EQ(h.st->view.centre_db_ix, 4) << "the after-load steps still run";
+}
+
+TEST(AntennaLoader, ClearingKeepsOldFrequencyTextsButNotTheirCounts) {
+  test::temp_dir dir;
+  const std::string two = dir.file("two.nsma"), empty = dir.file("empty.nsma");
+  test::write_bytes(two, k_small);
+  test::write_bytes(empty, "REVNUM:,x\r\n");
+  harness h;
+  ASSERT_TRUE(open_file(*h.st, h.log, two, "NSMA").ok);
+  ASSERT_TRUE(open_file(*h.st, h.log, empty, "nsma").ok);
+  EXPECT_EQ(h.st->pd.nofreq, 0);
+  EXPECT_STREQ(h.st->pd.name, "");
+  EXPECT_STREQ(h.st->pd.gunits, "DBD/DBD");
+  EXPECT_STREQ(h.st->pd.pattyp, "typical");
+  EXPECT_STREQ(h.st->pd.freq[0].patfre, "450");
+  EXPECT_STREQ(h.st->pd.freq[0].cut[0].patcut, "H");
+}
+
+void one_cut(lobe_state& st) {
+  clear_planet_header_data(st.pd, st.all_emax);
+  st.pd.nofreq = 1;
+  set_field(st.pd.freq[0].patfre, "450");
+  st.pd.freq[0].numcut = 1;
+  cut_data_type& c = st.pd.freq[0].cut[0];
+  set_field(c.patcut, "H");
+  c.nupoin = 1;
+  c.fstlst[0] = c.fstlst[1] = 0.0f;
+  c.emax = 2.0f;
+}
+
+using test::files_in;
+
+TEST(SaveRouting, NothingToSaveWithoutAFirstCut) {
+  harness h;
+  EXPECT_EQ(check_something_to_save(*h.st).failure_text(), "Nothing to save.");
+  h.st->pd.nofreq = 2;
+  h.st->pd.freq[1].numcut = 1;
+  EXPECT_FALSE(check_something_to_save(*h.st).ok);
+  one_cut(*h.st);
+  EXPECT_TRUE(check_something_to_save(*h.st).ok);
+}
+
+TEST(SaveRouting, ExtensionChoosesTheWriterAndTheNextDefault) {
+  test::temp_dir dir;
+  harness h;
+  one_cut(*h.st);
+  const std::string labz = dir.file("capture.LABZ");
+  const action_report r = save_file(*h.st, h.log, labz);
+  ASSERT_TRUE(r.ok);
+  EXPECT_TRUE(r.messages.empty()) << "a good save says nothing";
+  EXPECT_EQ(h.st->file.file_type, FT_LABZ);
+  EXPECT_EQ(r.status, (std::map<int, std::string>{{STB_FILENAME, "capture.LABZ"}}));
+  EXPECT_EQ(h.st->file.filename_set, 1);
+  string_sink expected;
+  write_nsma_file(*h.st, expected, h.log, 1);
+  EXPECT_EQ(test::read_bytes(labz), expected.bytes);
+
+  test::write_bytes(dir.file("plain.adf"), "old contents");
+  ASSERT_TRUE(save_file(*h.st, h.log, dir.file("plain.adf")).ok);
+  EXPECT_EQ(h.st->file.file_type, FT_ADF);
+  EXPECT_NE(test::read_bytes(dir.file("plain.adf")).find("FSTLST:,0.000,0.000\r\n"), std::string::npos);
+  EXPECT_EQ(files_in(dir.path()), 2u) << "the old file replaced, nothing else left";
+}
+
+// A save never replaces what it should not: it writes through a link, keeps
+// the file's permission bits, and refuses what is no regular file or is
+// read-only (even for root, who may write anything).
+TEST(SaveRouting, SavesReplaceOnlyWhatTheyShould) {
+  test::temp_dir dir;
+  harness h;
+  one_cut(*h.st);
+
+  const std::string real = dir.file("real.nsma"), link = dir.file("link.nsma");
+  test::write_bytes(real, "old");
+  ASSERT_EQ(::symlink("real.nsma", link.c_str()), 0);
+  ASSERT_TRUE(save_file(*h.st, h.log, link).ok);
+  struct stat info {};
+  ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link stays a link";
+  EXPECT_EQ(test::read_bytes(real).rfind("REVNUM:,", 0), 0u) << "and the file it names has the new content";
+
+  const std::string kept = dir.file("kept.nsma");
+  test::write_bytes(kept, "old");
+  ASSERT_EQ(::chmod(kept.c_str(), 0640), 0);
+  ASSERT_TRUE(save_file(*h.st, h.log, kept).ok);
+  ASSERT_EQ(::stat(kept.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+  const std::string saved_as = h.st->file.szFileName;
+  const action_report r = save_file(*h.st, h.log, dir.file("no/such/folder/p.nsma"));
+  EXPECT_EQ(r.failure_text(), "Unable to open antenna file.") << "a folder that is not there";
+  EXPECT_TRUE(r.status.empty());
+  EXPECT_EQ(h.st->file.szFileName, saved_as) << "a failed save does not rename the pattern";
+  const std::string readonly = dir.file("readonly.nsma"), fifo = dir.file("pipe.nsma"), folder = dir.file("sub.nsma");
+  test::write_bytes(readonly, "precious");
+  ASSERT_EQ(::chmod(readonly.c_str(), 0444), 0);
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+  for (const std::string& target : {readonly, fifo, folder}) {
+    const action_report r = save_file(*h.st, h.log, target);
+    EXPECT_FALSE(r.ok) << target;
+    EXPECT_EQ(r.failure_text().rfind("Unable to open antenna file.\n", 0), 0u) << r.failure_text();
+  }
+  EXPECT_EQ(test::read_bytes(readonly), "precious");
+  ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  ASSERT_EQ(::lstat(folder.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISDIR(info.st_mode));
+}
+
+TEST(SaveRouting, TemporaryFilesOfAKilledSaveAreRemovedByTheNext) {
+  test::temp_dir dir;
+  harness h;
+  one_cut(*h.st);
+  // Left by a save whose process is gone (no process has pid 2^22 + 1 here),
+  // and one of a save still under way in this very process.
+  const std::string dead = dir.file("p.nsma.lobeview-4194305.AbCdEf");
+  const std::string live = dir.file("q.nsma.lobeview-" + std::to_string(::getpid()) + ".XyZw12");
+  const std::string mine = dir.file("notes.lobeview-x.txt");
+  for (const std::string& f : {dead, live, mine}) test::write_bytes(f, "partial");
+  ASSERT_TRUE(save_file(*h.st, h.log, dir.file("p.nsma")).ok);
+  EXPECT_FALSE(std::filesystem::exists(dead));
+  EXPECT_TRUE(std::filesystem::exists(live));
+  EXPECT_TRUE(std::filesystem::exists(mine)) << "a file that is no temporary of ours stays";
+  EXPECT_EQ(files_in(dir.path()), 3u);
+}
+
+// The file handles the program holds: a load or a save leaves none open.
+std::size_t open_handles() { return files_in("/proc/self/fd"); }
+
+TEST(AtomicFile, ReportsEachWriteAndLeavesNoHandleOrTemporaryBehind) {
+  test::temp_dir dir;
+  const std::size_t handles = open_handles();
+  {
+    atomic_file f;
+    ASSERT_TRUE(f.open(dir.file("x.nsma")));
+    EXPECT_TRUE(f.write("abc", 3)) << "a write that worked says so";
+    EXPECT_EQ(files_in(dir.path()), 1u);
+    remove_pending_temp_file();  // what the signal handlers do
+    EXPECT_EQ(files_in(dir.path()), 0u);
+  }
+  harness h;
+  one_cut(*h.st);
+  ASSERT_TRUE(save_file(*h.st, h.log, dir.file("p.nsma")).ok);
+  ASSERT_TRUE(h.open_data("convert/src.nsma"));
+  EXPECT_FALSE(open_file(*h.st, h.log, dir.file("gone.nsma"), "nsma").ok);
+  EXPECT_EQ(open_handles(), handles);
+}
+
+// A write that failed (here past the file-size limit) is not made good by a
+// flush that works afterwards: the old file stays.
+TEST(AtomicFile, AFailedWriteIsNeverCommitted) {
+  test::temp_dir dir;
+  const std::string path = dir.file("p.nsma");
+  test::write_bytes(path, "old");
+  auto write_past_the_limit = [&path] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    atomic_file f;
+    if (!f.open(path)) std::_Exit(2);
+    const std::string big(65536, 'x');
+    const bool wrote = f.write(big.data(), big.size());
+    std::_Exit(!wrote && !f.commit() ? 0 : 1);
+  };
+  EXPECT_EXIT(write_past_the_limit(), ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(test::read_bytes(path), "old");
+}
+
+}  // namespace
+}  // namespace lobe
