@@ -1,5 +1,5 @@
-// The real window driven through its widgets with scripted answers to every
-// dialog, and files that cannot be read or written.
+// The real window, driven through its widgets with scripted answers to every
+// dialog.
 #include "app/main_window.h"
 
 #include <QAction>
@@ -68,12 +68,18 @@ TEST(MainWindow, OpenEditSaveAndReadBack) {
   EXPECT_EQ(t.edit(IDC_PD_NAME)->text().toStdString(), "Edited model");
 }
 
-// What core reports, the window shows in a box captioned for the command that ran.
+// What core reports, the window shows in a box captioned for the command
+// that ran: nothing to save, files that cannot be read (gone after the
+// dialog, a folder) or written (a place nobody may write, a disk that fills
+// up mid-save: the user's previous file is kept), LF-only files, notices.
 TEST(MainWindow, SavesAndLoadsTellWhatHappenedCaptionedForTheirCommand) {
   window_fixture t;
+  t.log.open(t.dir.path());
   t.click(IDC_BUTTON_SAVE);
-  t.ui.file_names.push_back(t.dir.file("missing.nsma"));
-  t.click(IDC_BUTTON_OPEN);
+  for (const std::string& unreadable : {t.dir.file("missing.nsma"), t.dir.path()}) {
+    t.ui.file_names.push_back(unreadable);
+    t.click(IDC_BUTTON_OPEN);
+  }
   const std::string lf = t.dir.file("lf.pla");
   test::write_bytes(lf, "NAME X\nFREQUENCY 900\nHORIZONTAL 2\n0 0\n1 1\n");
   t.ui.file_names.push_back(lf);
@@ -82,12 +88,34 @@ TEST(MainWindow, SavesAndLoadsTellWhatHappenedCaptionedForTheirCommand) {
   t.open("convert/src.nsma");
   t.ui.file_names.push_back(t.dir.file("out.pla"));
   t.click(IDC_BUTTON_SAVE);
+  EXPECT_EQ(t.w->status_text(STB_FILENAME), "out.pla");
+  EXPECT_EQ(t.ui.file_requests.back().default_extension, "nsma");
+  t.ui.file_names.push_back("/proc/self/pattern.nsma");
+  t.click(IDC_BUTTON_SAVE);
+  const std::string keep = t.dir.file("keep.nsma");
+  test::write_bytes(keep, "the user's previous file");
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  t.ui.file_names.push_back(keep);
+  t.click(IDC_BUTTON_SAVE);
+  setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_EQ(test::read_bytes(keep), "the user's previous file");
+  EXPECT_EQ(test::files_in(t.dir.path()), 4u) << "lf.pla, out.pla, keep.nsma and the log: no temporary file";
+  EXPECT_EQ(t.st->pd.nofreq, 2) << "the pattern on screen is kept";
   const std::vector<std::tuple<std::string, std::string, message_icon>> expected = {
       {"Nothing to save.", "IDC_BUTTON_SAVE processing", message_icon::error},
       {"Unable to open antenna file.", "ID_FILE_OPEN processing", message_icon::error},
+      {"Unable to open antenna file.", "ID_FILE_OPEN processing", message_icon::error},
       {"", "Opening the file", message_icon::warning},
       {"Unable to open file.", "open_file_on_startup()", message_icon::error},
-      {"The Planet file format", "IDC_BUTTON_SAVE processing", message_icon::information}};
+      {"The Planet file format", "IDC_BUTTON_SAVE processing", message_icon::information},
+      {"Unable to open antenna file.", "IDC_BUTTON_SAVE processing", message_icon::error},
+      {"The file could not be written completely. Any previous file of that name was kept.",
+       "IDC_BUTTON_SAVE processing", message_icon::error}};
   ASSERT_EQ(t.ui.boxes.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
     const auto& [text, caption, icon] = expected[i];
@@ -95,8 +123,8 @@ TEST(MainWindow, SavesAndLoadsTellWhatHappenedCaptionedForTheirCommand) {
     EXPECT_EQ(t.ui.boxes[i].caption, caption);
     EXPECT_EQ(t.ui.boxes[i].icon, icon);
   }
-  EXPECT_EQ(t.w->status_text(STB_FILENAME), "out.pla");
-  EXPECT_EQ(t.ui.file_requests.back().default_extension, "nsma");
+  EXPECT_NE(test::read_bytes(t.dir.file("lobeview_log.txt")).find(" - write_planet_file - Write to planet file failed"),
+            std::string::npos);
 }
 
 TEST(MainWindow, AntSaveAsksTheVersionAndClosingTheDialogAbandons) {
@@ -301,42 +329,6 @@ TEST(MainWindow, HelpDroppedFilesQuotesAndThePalette) {
   EXPECT_FALSE(std::filesystem::exists(view.dir.file("lobeview.ini")));
   t.w->close();
   EXPECT_NE(test::read_bytes(t.dir.file("lobeview.ini")).find("[Palette]\r\n00=0x000000"), std::string::npos);
-}
-
-// A file that vanished after the dialog, a folder, a place nobody may write
-// and a disk that fills up mid-save: a box says so, and the pattern on
-// screen and the user's previous file are kept.
-TEST(Faults, FilesThatCannotBeReadOrWritten) {
-  window_fixture t;
-  t.log.open(t.dir.path());
-  t.open("convert/src.nsma");
-  for (const std::string& gone : {t.dir.file("gone.nsma"), t.dir.path()}) {
-    t.ui.file_names.push_back(gone);
-    t.click(IDC_BUTTON_OPEN);
-    EXPECT_EQ(t.ui.boxes.back().text, "Unable to open antenna file.");
-    EXPECT_EQ(t.st->pd.nofreq, 2) << gone;
-  }
-  t.ui.file_names.push_back("/proc/self/pattern.nsma");
-  t.click(IDC_BUTTON_SAVE);
-  EXPECT_EQ(t.ui.boxes.back().text, "Unable to open antenna file.");
-  EXPECT_EQ(t.ui.boxes.back().caption, "IDC_BUTTON_SAVE processing");
-
-  const std::string path = t.dir.file("keep.nsma");
-  test::write_bytes(path, "the user's previous file");
-  signal(SIGXFSZ, SIG_IGN);
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  t.ui.file_names.push_back(path);
-  t.click(IDC_BUTTON_SAVE);
-  setrlimit(RLIMIT_FSIZE, &old);
-  EXPECT_EQ(test::read_bytes(path), "the user's previous file");
-  EXPECT_EQ(t.ui.boxes.back().text,
-            "The file could not be written completely. Any previous file of that name was kept.");
-  EXPECT_EQ(test::files_in(t.dir.path()), 2u) << "the file and the log; no temporary file is left";
-  EXPECT_NE(test::read_bytes(t.dir.file("lobeview_log.txt")).find(" - write_planet_file - Write to planet file failed\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <random>
 #include <set>
+#include <tuple>
 
 #include "core/text/field_text.h"
 #include "draw/chart_scale.h"
@@ -101,11 +102,13 @@ TEST(PolarChart, LevelLabelsSitOnTheirRingsAndTracesAgree) {
   EXPECT_EQ(dc.find_text("-24dB"), nullptr);
 }
 
-// Random cuts of any angles and levels, in every scale and with the
-// scale-to-strongest shift: nothing drawn leaves the chart.
-TEST(PolarChart, EveryTracePointLiesInsideTheChart) {
+// Random cuts of angles from -180 (where the rectangular chart begins) to
+// beyond 360 and of any level, in every scale and with the scale-to-strongest
+// shift: nothing drawn leaves either chart.
+TEST(Charts, EveryTracePointLiesInsideTheChart) {
   std::mt19937 rng(5);
-  std::uniform_real_distribution<float> angle(-400.0f, 400.0f), level(0.0f, 120.0f);
+  std::uniform_real_distribution<float> angle(-180.0f, 400.0f), level(0.0f, 120.0f);
+  const rect_geometry g = rect_chart_geometry(k_area, 360, 4);
   for (const view_state& v : every_scale()) {
     harness h;
     h.st->view = v;
@@ -117,13 +120,20 @@ TEST(PolarChart, EveryTracePointLiesInsideTheChart) {
       test::put_cut(*h.st, 0, c, c == 1 ? "V" : "H", pts);
       h.st->pd.freq[0].cut[c].emax = 10.0f * static_cast<float>(c);
     }
-    recording_surface dc;
-    plot_chart(*h.st, dc, 1.0f, X, 1200, Y, R);
-    for (const auto& op : dc.ops) {
-      if (op.kind != recorded_op::op_move && op.kind != recorded_op::op_line) continue;
-      const point p = op.points.back();
-      EXPECT_LE(std::min(std::hypot(p.x - X, p.y - Y), std::hypot(p.x - 1200, p.y - Y)), R + 1.5);
-    }
+    recording_surface polar, rectangular;
+    plot_chart(*h.st, polar, 1.0f, X, 1200, Y, R);
+    h.st->view.display_type = DISPLAY_TYPE_RECT;
+    plot_rect_chart(*h.st, rectangular, 1.0f, k_area, k_area);
+    for (const auto* dc : {&polar, &rectangular})
+      for (const auto& op : dc->ops) {
+        if (op.kind != recorded_op::op_move && op.kind != recorded_op::op_line) continue;
+        const point p = op.points.back();
+        if (dc == &polar) {
+          EXPECT_LE(std::min(std::hypot(p.x - X, p.y - Y), std::hypot(p.x - 1200, p.y - Y)), R + 1.5);
+        } else if (op.kind == recorded_op::op_line) {
+          EXPECT_TRUE(p.x >= g.xc1 && p.x <= g.right_edge && p.y >= g.top - 1 && p.y <= g.bottom) << p.x << "," << p.y;
+        }
+      }
   }
   // Points that are no numbers (never read from a file) still land on the surface.
   harness h;
@@ -246,24 +256,46 @@ TEST(PolarChart, ColoursCentresAndScaleToStrongest) {
   EXPECT_EQ(moves[2].points[0], (point{900 + R, Y}));
 }
 
-// The printer draws the same chart at its own scale.
-TEST(PolarChart, ScaleFactorScalesEverything) {
-  harness h;
-  test::put_full_cut(*h.st, 0, 0, "H", [](int a) { return (a % 90) / 3.0; });
-  recording_surface one, two;
-  for (auto [dc, scf] : {std::pair{&one, 1.0f}, std::pair{&two, 2.0f}}) {
-    init_chart(*h.st, *dc, scf, X, Y, R);
-    plot_chart(*h.st, *dc, scf, X, X, Y, R);
-  }
-  ASSERT_EQ(one.ops.size(), two.ops.size());
-  for (std::size_t i = 0; i < one.ops.size(); ++i) {
-    if (one.ops[i].kind == recorded_op::op_text) continue;  // labels move aside as their room allows
-    ASSERT_EQ(one.ops[i].points.size(), two.ops[i].points.size());
-    EXPECT_NEAR(two.ops[i].radius, 2 * one.ops[i].radius, 1);
-    for (std::size_t k = 0; k < one.ops[i].points.size(); ++k) {
-      EXPECT_NEAR(two.ops[i].points[k].x, 2 * one.ops[i].points[k].x, 2.0) << one.ops[i].text;
-      EXPECT_NEAR(two.ops[i].points[k].y, 2 * one.ops[i].points[k].y, 2.0) << one.ops[i].text;
+// The printer draws the charts at its own scale: the polar chart grows whole
+// (labels move aside as their room allows); on the rectangular chart, whose
+// rectangle is in device units already, marks and label offsets grow.
+TEST(Charts, ScaleFactorScalesEverything) {
+  const rect_geometry g = rect_chart_geometry(k_area, 360, 4);
+  for (int log : {0, 1}) {
+    harness h;
+    h.st->view.log_display = log;
+    test::put_full_cut(*h.st, 0, 0, "H", [](int a) { return (a % 90) / 3.0; });
+    test::put_cut(*h.st, 0, 1, "H", {{-20, 0}, {-10, 9}, {10, 1}});
+    recording_surface one, two, rect_one, rect_two;
+    for (auto [dc, rdc, scf] : {std::tuple{&one, &rect_one, 1.0f}, std::tuple{&two, &rect_two, 2.0f}}) {
+      h.st->flags.cut[0][0].hide = 0;
+      init_chart(*h.st, *dc, scf, X, Y, R);
+      plot_chart(*h.st, *dc, scf, X, X, Y, R);
+      h.st->flags.cut[0][0].hide = 1;  // the rectangular chart's labels, one cut's, stand apart
+      init_rect_chart(*h.st, *rdc, scf, k_area);
+      plot_rect_chart(*h.st, *rdc, scf, k_area, k_area);
     }
+    ASSERT_EQ(one.ops.size(), two.ops.size());
+    for (std::size_t i = 0; i < one.ops.size(); ++i) {
+      if (one.ops[i].kind == recorded_op::op_text) continue;
+      ASSERT_EQ(one.ops[i].points.size(), two.ops[i].points.size());
+      EXPECT_NEAR(two.ops[i].radius, 2 * one.ops[i].radius, 1);
+      for (std::size_t k = 0; k < one.ops[i].points.size(); ++k) {
+        EXPECT_NEAR(two.ops[i].points[k].x, 2 * one.ops[i].points[k].x, 2.0);
+        EXPECT_NEAR(two.ops[i].points[k].y, 2 * one.ops[i].points[k].y, 2.0);
+      }
+    }
+    for (const char* text : {"0dB", " 0dB", "-10.0", "-180"}) {
+      const recorded_op *a = rect_one.find_text(text), *b = rect_two.find_text(text);
+      if (!a) continue;
+      ASSERT_TRUE(b) << text;
+      const int from = std::string(text) == "-180" ? g.bottom : g.top;
+      EXPECT_NEAR(b->points[0].y - from, 2 * (a->points[0].y - from), 2) << text << " log " << log;
+    }
+    const auto marks_one = rect_one.of(recorded_op::op_polyline), marks_two = rect_two.of(recorded_op::op_polyline);
+    ASSERT_EQ(marks_one.size(), marks_two.size());
+    for (std::size_t i = 0; i < marks_one.size(); ++i)
+      EXPECT_NEAR(marks_two[i].points[0].y - g.top, 2 * (marks_one[i].points[0].y - g.top), 2);
   }
   EXPECT_EQ(hpo_black(2.0f).width, 1);
   EXPECT_EQ(hpo_grey(2.0f).width, 0);
@@ -346,60 +378,7 @@ TEST(RectChart, LevelLabelsSitOnTheirLinesAndTracesAgree) {
   }
 }
 
-TEST(RectChart, EveryTracePointLiesInsideTheChart) {
-  std::mt19937 rng(9);
-  std::uniform_real_distribution<float> level(0.0f, 120.0f);
-  for (view_state v : every_scale()) {
-    rect_traced t;
-    v.display_type = DISPLAY_TYPE_RECT;
-    t.h.st->view = v;
-    std::vector<std::pair<float, float>> pts;
-    for (int a = 0; a < 360; a += 3) pts.emplace_back(static_cast<float>(a), level(rng));
-    test::put_cut(*t.h.st, 0, 0, "H", pts);
-    t.draw();
-    const rect_geometry g = rect_chart_geometry(k_area, 360, 4);
-    for (const auto& op : t.dc.ops) {
-      if (op.kind != recorded_op::op_move && op.kind != recorded_op::op_line) continue;
-      const point p = op.points.back();
-      EXPECT_GE(p.x, g.xc1);
-      EXPECT_LE(p.x, g.right_edge);
-      EXPECT_GE(p.y, g.top - 1);
-      EXPECT_LE(p.y, g.bottom);
-    }
-  }
-}
-
-// The printer draws the rectangular chart at its own scale: marks, labels and
-// offsets grow with it, the chart's rectangle is already in device units.
-TEST(RectChart, ScaleFactorScalesMarksAndLabels) {
-  for (int log : {0, 1}) {
-    recording_surface one, two;
-    for (auto [dc, scf] : {std::pair{&one, 1.0f}, std::pair{&two, 2.0f}}) {
-      harness h;
-      h.st->view.log_display = log;
-      test::put_cut(*h.st, 0, 0, "H", {{-20, 0}, {-10, 9}, {10, 1}});
-      const rect area{k_area.left, k_area.top, k_area.right, k_area.bottom};
-      init_rect_chart(*h.st, *dc, scf, area);
-      plot_rect_chart(*h.st, *dc, scf, area, area);
-    }
-    const rect_geometry g = rect_chart_geometry(k_area, 360, 4);
-    for (const char* text : {"0dB", "-10.0", "-180"}) {
-      const recorded_op* a = one.find_text(text);
-      const recorded_op* b = two.find_text(text);
-      if (!a && std::string(text) == "0dB") continue;  // the linear grid writes " 0dB"
-      ASSERT_TRUE(a && b) << text;
-      // Offsets from the chart grow twice as far from its top and bottom edges.
-      const int from = std::string(text) == "-180" ? g.bottom : g.top;
-      EXPECT_NEAR(b->points[0].y - from, 2 * (a->points[0].y - from), 2) << text << " log " << log;
-    }
-    const auto marks_one = one.of(recorded_op::op_polyline), marks_two = two.of(recorded_op::op_polyline);
-    ASSERT_EQ(marks_one.size(), marks_two.size());
-    for (std::size_t i = 0; i < marks_one.size(); ++i)
-      EXPECT_NEAR(marks_two[i].points[0].y - g.top, 2 * (marks_one[i].points[0].y - g.top), 2);
-  }
-}
-
-TEST(RectChart, WrappedCutRunsInTwoJoinedParts) {
+TEST(RectChart, WrappedCutRunsInTwoJoinedPartsAndTheSpanEndsIt) {
   rect_traced t;
   test::put_full_cut(*t.h.st, 0, 0, "H", [](int a) { return a % 40; });
   t.draw();
@@ -419,17 +398,14 @@ TEST(RectChart, WrappedCutRunsInTwoJoinedParts) {
   half.draw();
   EXPECT_EQ(half.dc.of(recorded_op::op_move).size(), 1u);
   EXPECT_EQ(half.dc.of(recorded_op::op_line).size(), pts.size() - 1) << "no closing line";
-}
 
-TEST(RectChart, NinetyDegreeChartStopsBeyondItsSpan) {
-  rect_traced t(DISPLAY_TYPE_RECT90);
-  test::put_cut(*t.h.st, 0, 0, "V", {{-90, 0}, {-30, 1}, {60, 2}, {91, 100}, {95, 0}});
-  t.draw();
-  const rect_geometry g = rect_chart_geometry(k_area, 90, 4);
-  const auto moves = t.dc.of(recorded_op::op_move);
-  ASSERT_EQ(moves.size(), 1u);
-  EXPECT_LT(moves[0].points[0].x, g.xc1) << "negative angles lie left of the chart";
-  EXPECT_EQ(t.dc.of(recorded_op::op_line).size(), 2u);
+  rect_traced ninety(DISPLAY_TYPE_RECT90);
+  test::put_cut(*ninety.h.st, 0, 0, "V", {{-90, 0}, {-30, 1}, {60, 2}, {91, 100}, {95, 0}});
+  ninety.draw();
+  ASSERT_EQ(ninety.dc.of(recorded_op::op_move).size(), 1u);
+  EXPECT_LT(ninety.dc.of(recorded_op::op_move)[0].points[0].x, rect_chart_geometry(k_area, 90, 4).xc1)
+      << "negative angles lie left of the 90-degree chart";
+  EXPECT_EQ(ninety.dc.of(recorded_op::op_line).size(), 2u) << "it stops beyond its span";
 }
 
 TEST(RectChart, MarksAboveTheTopLineStackTheirLabelsAndNoGapRule) {

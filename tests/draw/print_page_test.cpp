@@ -100,36 +100,6 @@ TEST(PrintPage, EveryTextInsideThePageAndClearOfTheOthers) {
     }
 }
 
-// The page's frame on paper: 12 mm margins all round, the footer blocks
-// 32 mm above the bottom margin, whatever the printer's resolution.
-TEST(PrintPage, MarginsAndFooterInMillimetres) {
-  for (const page_setup& setup : {page_setup{4960, 7016, 600, 96, false}, page_setup{3508, 2480, 300, 96, true}}) {
-    const page_geometry g = print_page_geometry(setup);
-    EXPECT_EQ(g.page, (rect{12 * g.ppm, 12 * g.ppm, setup.horzres - 12 * g.ppm, setup.vertres - 12 * g.ppm}));
-    EXPECT_EQ(g.page.bottom - g.ft1.y, 32 * g.ppm);
-    EXPECT_EQ(g.ft2.y, g.ft1.y);
-    EXPECT_EQ(g.ft3.y, g.ft1.y);
-  }
-}
-
-TEST(PrintLegend, FitsItsBoxInColumnsWhenLong) {
-  const rect box{900, 400, 2000, 1300};
-  const legend_layout one = fit_legend(10, box, 89, 1012, true);
-  EXPECT_EQ(one.columns, 1);
-  EXPECT_FLOAT_EQ(one.scale, 1.0f);
-  EXPECT_EQ(one.left, 2000 - 1012) << "where the single column always stood";
-  for (int rows : {11, 30, 108}) {
-    const legend_layout l = fit_legend(rows, box, 89, 1012, true);
-    EXPECT_LE(l.rows_per_column * l.columns, rows + l.columns - 1) << rows;
-    EXPECT_GE(l.rows_per_column * l.columns, rows) << rows;
-    EXPECT_LE(l.rows_per_column * 89 * l.scale, 900.5) << rows << " rows fit the height";
-    EXPECT_LE(l.columns * 1012 * l.scale, 1100.5) << rows << " columns fit the width";
-    EXPECT_GE(l.left, box.left);
-    EXPECT_LT(l.scale, 1.0f);
-  }
-  EXPECT_EQ(fit_legend(108, box, 89, 1012, false).left, 900) << "landscape legends start at the left";
-}
-
 TEST(PrintLegend, LargestPatternStaysInsideItsBox) {
   for (bool landscape : {false, true}) {
     printed p;

