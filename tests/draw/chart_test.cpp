@@ -467,73 +467,45 @@ std::vector<std::vector<point>> draw_env(harness& h, int display_type) {
   return runs;
 }
 
-struct chart_numbers {
-  rect_geometry g;
-  float xs, ys;
-  int X(float a, int O) const { return pix(O + xs * a); }
-  int Y(float s) const { return pix(g.bottom - (40.0f - s) * ys); }
-};
-
-chart_numbers numbers(int span) {
-  const rect_geometry g = rect_chart_geometry(k_env_area, span, 4);
-  return {g, g.x10_increment / 10.0f, 4.0f * g.y10_increment / 40.0f};
-}
-
-TEST(EnvelopeOverlay, StartsAndMirrorOn360Chart) {
+// A mask's steps in chart coordinates: from 0 dB at the centre line (or flat
+// from 0 dB when its first level is 0), each row a step at angle1 to its
+// level and on to angle2; mirrored on the 360-degree chart; rows beyond the
+// 90-degree chart's span end at its edge.
+TEST(EnvelopeOverlay, MasksAreStepsFromTheCentreMirroredOn360) {
+  const rect_geometry g360 = rect_chart_geometry(k_env_area, 360, 4), g90 = rect_chart_geometry(k_env_area, 90, 4);
+  auto at = [](const rect_geometry& g, int origin, float a, float level) {
+    return point{pix(origin + g.x10_increment / 10.0f * a), pix(g.bottom - (40.0f - level) * g.y10_increment / 10.0f)};
+  };
+  const int O = g360.centre, L = g90.xc1;
   harness h;
   add_envelope(*h.st, "Step", {{5, 15, 3}, {20, 180, 20}});
-  const auto runs = draw_env(h, DISPLAY_TYPE_RECT);
-  const chart_numbers n = numbers(360);
-  const int O = n.g.centre;
+  auto runs = draw_env(h, DISPLAY_TYPE_RECT);
+  const std::vector<point> right = {at(g360, O, 0, 0),  at(g360, O, 5, 0),   at(g360, O, 5, 3),
+                                    at(g360, O, 15, 3), at(g360, O, 20, 20), at(g360, O, 180, 20)};
   ASSERT_EQ(runs.size(), 2u);
-  const std::vector<point> right = {{O, n.Y(0)},           {n.X(5, O), n.Y(0)},   {n.X(5, O), n.Y(3)},
-                                    {n.X(15, O), n.Y(3)},  {n.X(20, O), n.Y(20)}, {n.X(180, O), n.Y(20)}};
   EXPECT_EQ(runs[0], right);
   ASSERT_EQ(runs[1].size(), right.size());
   for (std::size_t i = 1; i < right.size(); ++i) EXPECT_EQ(runs[1][i], (point{2 * O - right[i].x, right[i].y}));
-}
 
-TEST(EnvelopeOverlay, FlatStartForAZeroFirstLevel) {
-  harness h;
-  add_envelope(*h.st, "Flat", {{0, 10, 0}, {10, 90, 10}});
-  add_envelope(*h.st, "Off", {{0, 10, 5}}, 0);
-  const auto runs = draw_env(h, DISPLAY_TYPE_RECT90);
-  const chart_numbers n = numbers(90);
-  const int O = n.g.xc1;
+  harness flat;
+  add_envelope(*flat.st, "Flat", {{0, 10, 0}, {10, 80, 10}, {100, 180, 30}});
+  add_envelope(*flat.st, "Off", {{0, 10, 5}}, 0);
+  runs = draw_env(flat, DISPLAY_TYPE_RECT90);
   ASSERT_EQ(runs.size(), 1u) << "a mask not displayed is not drawn, and the 90 degree chart has no mirror";
-  EXPECT_EQ(runs[0], (std::vector<point>{{O, n.Y(0)}, {n.X(10, O), n.Y(0)}, {n.X(10, O), n.Y(10)},
-                                         {n.X(90, O), n.Y(10)}}));
-}
-
-TEST(EnvelopeOverlay, RowsBeyondTheSpanEndAtItsEdge) {
-  harness h;
-  add_envelope(*h.st, "Over", {{0, 10, 0}, {10, 80, 10}, {100, 180, 30}});
-  const auto runs = draw_env(h, DISPLAY_TYPE_RECT90);
-  const chart_numbers n = numbers(90);
-  const int O = n.g.xc1;
-  ASSERT_EQ(runs.size(), 1u);
-  const point last{n.X(80, O), n.Y(10)}, ovf{n.X(100, O), n.Y(30)};
-  const int x90 = n.X(90, O);
-  EXPECT_EQ(runs[0].back(), (point{x90, last.y + (ovf.y - last.y) * (x90 - last.x) / (ovf.x - last.x)}));
-
+  const point last = at(g90, L, 80, 10), beyond = at(g90, L, 100, 30);
+  const int x90 = at(g90, L, 90, 0).x;
+  EXPECT_EQ(runs[0], (std::vector<point>{at(g90, L, 0, 0), at(g90, L, 10, 0), at(g90, L, 10, 10), last,
+                                         {x90, last.y + (beyond.y - last.y) * (x90 - last.x) / (beyond.x - last.x)}}));
   harness wide;
   add_envelope(*wide.st, "Clip", {{0, 10, 0}, {10, 200, 10}});
-  const auto clipped = draw_env(wide, DISPLAY_TYPE_RECT90);
-  EXPECT_EQ(clipped[0].back().x, n.X(90, O)) << "angle2 is clipped to the span";
-}
+  EXPECT_EQ(draw_env(wide, DISPLAY_TYPE_RECT90)[0].back().x, x90) << "angle2 is clipped to the span";
 
-TEST(EnvelopeOverlay, LevelsAsStoredAndOnTheVoltageScale) {
-  harness h;
-  add_envelope(*h.st, "Above", {{0, 10, -3}});
-  auto runs = draw_env(h, DISPLAY_TYPE_RECT);
-  EXPECT_EQ(runs[0].size(), 2u) << "a first level below 0.001 takes the two-point start";
-
-  harness mv;
+  harness above, mv;
+  add_envelope(*above.st, "Above", {{0, 10, -3}});
+  EXPECT_EQ(draw_env(above, DISPLAY_TYPE_RECT)[0].size(), 2u) << "a first level below 0.001 takes the two-point start";
   mv.st->view.mv_display = 1;
   add_envelope(*mv.st, "Half", {{0, 10, 6.0206f}});
-  runs = draw_env(mv, DISPLAY_TYPE_RECT);
-  const rect_geometry g = rect_chart_geometry(k_env_area, 360, 4);
-  EXPECT_NEAR(runs[0][2].y, g.bottom - 2 * g.y10_increment, 1);
+  EXPECT_NEAR(draw_env(mv, DISPLAY_TYPE_RECT)[0][2].y, g360.bottom - 2 * g360.y10_increment, 1) << "half the voltage";
 }
 
 }  // namespace

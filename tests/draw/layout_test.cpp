@@ -70,7 +70,8 @@ TEST(ViewRenderer, EachViewDrawsItsOwnChart) {
   const auto texts = dc.of(recorded_op::op_text);
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[1].text, "third");
-  EXPECT_EQ(texts[1].points[0].y - texts[0].points[0].y, 10) << "the next line, not a blank one";
+  EXPECT_EQ(texts[0].points[0], (point{l.rFileDataArea.right + 15, 5}));
+  EXPECT_EQ(texts[1].points[0].y, 15) << "the next line, not a blank one";
 }
 
 }  // namespace

@@ -100,6 +100,18 @@ TEST(PrintPage, EveryTextInsideThePageAndClearOfTheOthers) {
     }
 }
 
+// The page's frame on paper: 12 mm margins all round, the footer blocks
+// 32 mm above the bottom margin, whatever the printer's resolution.
+TEST(PrintPage, MarginsAndFooterInMillimetres) {
+  for (const page_setup& setup : {page_setup{4960, 7016, 600, 96, false}, page_setup{3508, 2480, 300, 96, true}}) {
+    const page_geometry g = print_page_geometry(setup);
+    EXPECT_EQ(g.page, (rect{12 * g.ppm, 12 * g.ppm, setup.horzres - 12 * g.ppm, setup.vertres - 12 * g.ppm}));
+    EXPECT_EQ(g.page.bottom - g.ft1.y, 32 * g.ppm);
+    EXPECT_EQ(g.ft2.y, g.ft1.y);
+    EXPECT_EQ(g.ft3.y, g.ft1.y);
+  }
+}
+
 TEST(PrintLegend, LargestPatternStaysInsideItsBox) {
   for (bool landscape : {false, true}) {
     printed p;

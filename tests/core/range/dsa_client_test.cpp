@@ -111,7 +111,7 @@ struct client_harness : test::harness {
   }
 };
 
-TEST(DsaClient, PowerChainRunsWhileCollecting) {
+TEST(DsaClient, PowerChainWhileCollectingAndFrequencies) {
   client_harness h("127.0.7.2");
   h.connect_and_set_up();
   h.st->range.scan_state = SCANSTATE_COLLECTING;
@@ -126,11 +126,8 @@ TEST(DsaClient, PowerChainRunsWhileCollecting) {
   h.server.send_text("0.0024\n");
   ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
   EXPECT_FLOAT_EQ(h.st->range.dsapwr, 2.4f);
-}
 
-TEST(DsaClient, FrequencySettingAndReadBack) {
-  client_harness h("127.0.7.3");
-  h.connect_and_set_up();
+  // Frequencies are set from their text and read back into it.
   set_field(h.st->pd.freq[0].patfre, "433.92");
   set_field(h.st->pd.freq[1].patfre, "145.525");
   h.dsa.dsa_set_d(DSA_SET_FREQ, 0);
@@ -161,18 +158,6 @@ TEST(DsaClient, ReplySplitAcrossSegmentsIsOneReply) {
   h.server.send_text("392e8\n");
   ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
   EXPECT_STREQ(h.st->pd.freq[0].patfre, "433.92");
-
-  // Byte by byte, a level.
-  h.st->range.scan_state = SCANSTATE_PAUSED;
-  h.dsa.dsa_req(DSA_REQ_PWR);
-  EXPECT_EQ(h.server.line(), ":read:chp:chp?");
-  for (char b : std::string("2.5e-03\n")) {
-    h.server.send_text(std::string(1, b));
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    h.dsa.poll();
-  }
-  ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
-  EXPECT_FLOAT_EQ(h.st->range.dsapwr, 2.5f);
 
   // Two replies in one segment are two replies.
   h.st->range.scan_state = SCANSTATE_COLLECTING;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <regex>
+#include <tuple>
 
 #include "core/record/lobe_state.h"
 #include "core/settings/private_profile.h"
@@ -30,11 +31,9 @@ TEST(PrivateProfile, ReadsKeysOfTheirSectionInAnyCaseWithDefaults) {
   EXPECT_EQ(get_private_profile_string("Extra", "Home-folder", "x", 100, path), "/srv/patterns");
   EXPECT_EQ(get_private_profile_string("Extra", "DSA-IP", "", 8, path), "127.0.0") << "cut to the buffer";
   test::write_bytes(path, "[Extra]\nEdit-enabled=\nOther=abc\nNeg=-12x\nBig=99999999999\n");
-  EXPECT_EQ(get_private_profile_int("Extra", "Big", 5, path), 2147483647) << "held at the largest int";
-  EXPECT_EQ(get_private_profile_int("Extra", "Edit-enabled", 5, path), 5);
-  EXPECT_EQ(get_private_profile_int("Extra", "Other", 5, path), 0);
-  EXPECT_EQ(get_private_profile_int("Extra", "Neg", 5, path), -12);
-  EXPECT_EQ(get_private_profile_int("Missing", "Other", 3, path), 3);
+  for (const auto& [section, key, value] : {std::tuple{"Extra", "Big", 2147483647}, {"Extra", "Edit-enabled", 5},
+                                            {"Extra", "Other", 0}, {"Extra", "Neg", -12}, {"Missing", "Other", 5}})
+    EXPECT_EQ(get_private_profile_int(section, key, 5, path), value) << key << ": the largest int, the default, atoi";
 }
 
 TEST(PrivateProfile, WritingOneKeyKeepsTheRestOfTheFile) {
