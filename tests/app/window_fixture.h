@@ -93,6 +93,13 @@ struct window_fixture {
     settle();
   }
   const cut_data_type& cut(int f, int c) const { return st->pd.freq[f].cut[c]; }
+  // Whether the frame, painted now, shows a text containing `part`.
+  bool painted(const std::string& part) {
+    w->client()->repaint();
+    for (const auto& text : w->painted_texts())
+      if (text.text.find(part) != std::string::npos) return true;
+    return false;
+  }
 };
 
 }  // namespace lobe

@@ -1,17 +1,14 @@
-// Files nobody here wrote: the published pattern files in ../shared/realdata
-// (skipped when the folder is absent), in both line-end forms, and the LF-only
-// twin of a file of every format we read.
+// The LF-only twin of a file of every format we read, and cuts longer than
+// the record (published files with both are among the reader facts).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <sstream>
 
 #include "core/formats/antenna_loader.h"
 #include "core/text/field_text.h"
 #include "core/formats/file_types.h"
-#include "core/record/gain_units.h"
 #include "core/formats/long_cuts.h"
 #include "support/test_support.h"
 
@@ -19,15 +16,6 @@ namespace lobe {
 namespace {
 
 using test::harness;
-
-std::string with_crlf(const std::string& s) {
-  std::string out;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '\n' && (i == 0 || s[i - 1] != '\r')) out += '\r';
-    out += s[i];
-  }
-  return out;
-}
 
 std::string with_lf(std::string s) {
   s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
@@ -43,92 +31,6 @@ void load(harness& h, const std::string& name, const std::string& bytes, bool lf
   h.st->settings.resample_long_cuts = resample;
   h.report = open_file(*h.st, h.log, path, dialog_extension(path));
   ASSERT_TRUE(h.report.ok);
-}
-
-// What a published file says, read here with nothing of the program's readers:
-// each section's announced count, its first and last angles, and the gain.
-struct file_says {
-  std::string gain;
-  struct section {
-    int announced = 0;
-    std::vector<std::pair<float, float>> points;
-  };
-  std::vector<section> sections;
-};
-
-file_says read_what_it_says(const std::string& bytes, bool tagged) {
-  file_says says;
-  std::istringstream in(with_lf(bytes));
-  std::string line;
-  while (std::getline(in, line)) {
-    float a = 0, l = 0;
-    if (tagged) {
-      if (line.rfind("MDGAIN:,", 0) == 0) says.gain = line.substr(8);
-      if (line.rfind("NUPOIN:,", 0) == 0) says.sections.push_back({std::atoi(line.c_str() + 8), {}});
-      else if (!says.sections.empty() && std::sscanf(line.c_str(), "%f,%f", &a, &l) == 2)
-        says.sections.back().points.emplace_back(a, l);
-    } else {
-      if (line.rfind("GAIN ", 0) == 0) says.gain = line.substr(5);
-      if (line.rfind("HORIZONTAL ", 0) == 0 || line.rfind("VERTICAL ", 0) == 0)
-        says.sections.push_back({std::atoi(line.c_str() + line.find(' ') + 1), {}});
-      else if (!says.sections.empty() && std::sscanf(line.c_str(), "%f %f", &a, &l) == 2)
-        says.sections.back().points.emplace_back(a, l);
-    }
-  }
-  return says;
-}
-
-TEST(RealFiles, PublishedFilesOpenWholeOrSayWhatWasDropped) {
-  const std::filesystem::path folder(LOBE_REALDATA);
-  if (!std::filesystem::is_directory(folder)) GTEST_SKIP() << "no " << folder;
-  int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    const std::string ext = entry.path().extension().string();
-    if (ext != ".msi" && ext != ".adf") continue;
-    ++files;
-    SCOPED_TRACE(entry.path().filename().string());
-    const std::string bytes = test::read_bytes(entry.path().string());
-    const std::string name = entry.path().filename().string();
-    const file_says says = read_what_it_says(bytes, ext == ".adf");
-    ASSERT_FALSE(says.sections.empty());
-
-    harness crlf, lf;
-    load(crlf, name, with_crlf(bytes), false);
-    load(lf, name, with_lf(bytes), true);
-    EXPECT_EQ(std::memcmp(&crlf.st->pd, &lf.st->pd, sizeof crlf.st->pd), 0) << "LF-only reads as its CR LF twin";
-    EXPECT_EQ(crlf.st->file.load_notices, lf.st->file.load_notices);
-
-    const antenna_data_type& pd = crlf.st->pd;
-    EXPECT_STREQ(pd.mdgain, says.gain.c_str());
-    ASSERT_EQ(pd.nofreq, 1);
-    ASSERT_EQ(pd.freq[0].numcut, static_cast<int>(says.sections.size()));
-    for (std::size_t c = 0; c < says.sections.size(); ++c) {
-      const auto& sec = says.sections[c];
-      const cut_data_type& cut = pd.freq[0].cut[c];
-      ASSERT_EQ(static_cast<int>(sec.points.size()), sec.announced);
-      const int kept = std::min(sec.announced, MAX_SAMPLES);
-      EXPECT_EQ(cut.nupoin, kept);
-      EXPECT_EQ(cut.angle[0], sec.points.front().first);
-      EXPECT_EQ(cut.angle[kept - 1], sec.points[static_cast<std::size_t>(kept - 1)].first);
-      EXPECT_EQ(cut.signal[kept - 1], std::fabs(sec.points[static_cast<std::size_t>(kept - 1)].second));
-      if (sec.announced <= MAX_SAMPLES) continue;
-      // A cut longer than the record: said, and kept whole when asked for.
-      const std::string dropped = std::to_string(sec.announced - MAX_SAMPLES) + " of its " +
-                                  std::to_string(sec.announced) + " points were dropped";
-      ASSERT_EQ(crlf.st->file.load_notices.size(), 1u);
-      EXPECT_NE(crlf.st->file.load_notices[0].find(dropped), std::string::npos) << crlf.st->file.load_notices[0];
-      harness whole;
-      load(whole, name, bytes, true, true);
-      EXPECT_EQ(whole.st->pd.freq[0].cut[c].nupoin, 360) << "or kept whole, resampled, when asked for";
-    }
-    // The unit the file gives its gain is the one the exposure chain uses.
-    const gain_reading g = read_gain(pd.mdgain, pd.gunits);
-    ASSERT_TRUE(g.valid);
-    const bool says_dbi = says.gain.find("dBi") != std::string::npos ||
-                          (ext == ".adf" && std::string(pd.gunits).rfind("DBI", 0) == 0);
-    EXPECT_EQ(g.unit, says_dbi ? gain_unit::dbi : gain_unit::dbd);
-  }
-  EXPECT_GE(files, 5);
 }
 
 // Every format we read gives the same record from an LF-only file, with the
