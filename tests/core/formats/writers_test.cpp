@@ -107,19 +107,6 @@ TEST(NsmaWriter, CommaDecimalLocaleStillWritesPoints) {
   EXPECT_FLOAT_EQ(back.cut(0, 0).signal[2], 1.25f) << "and reads them back under that locale";
 }
 
-TEST(NsmaWriter, LongDescriptionIsWrittenWholeAndReadBackCut) {
-  harness h;
-  fill_small_record(*h.st);
-  const std::string d83 = std::string(71, 'a') + "B" + std::string(11, 'c');
-  set_field(h.st->pd.descr1, d83);
-  const std::string out = write(h, 0);
-  EXPECT_NE(out.find("DESCR1:," + d83 + "\r\n"), std::string::npos);
-  harness back;
-  back.load_text(FT_NSMA99, out);
-  EXPECT_EQ(std::string(back.st->pd.descr1), std::string(71, 'a'));
-  EXPECT_EQ(back.cut(0, 0).nupoin, 3);
-}
-
 class failing_sink : public byte_sink {
  public:
   bool write(const char*, std::size_t) override { return false; }

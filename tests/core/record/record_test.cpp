@@ -36,17 +36,6 @@ TEST(PatternRecord, ClearingCutDataTouchesOnlyCutsInUseAndTheFirst360Slots) {
   EXPECT_EQ(std::memcmp(&next, &pd.freq[1], sizeof next), 0);
 }
 
-TEST(PatternRecord, HeaderTableCoversEveryFieldWithItsWidth) {
-  EXPECT_EQ(header_fields().size(), 33u);
-  EXPECT_EQ(header_field_by_tag("frtoba")->size, sizeof(antenna_data_type::front_to_back));
-  EXPECT_STREQ(header_field_by_tag("ELTILT")->name, "tilt");
-  EXPECT_EQ(header_field_by_name("contyp")->size, 84u);
-  EXPECT_EQ(header_field_by_tag("PATFRE"), nullptr);
-  auto st = make_lobe_state();
-  set_field(field_of(st->pd, *header_field_by_name("atvswr")), std::string(79, 'v'));
-  EXPECT_EQ(std::string(st->pd.atvswr), std::string(15, 'v'));
-}
-
 TEST(PatternRecord, AddingFrequenciesAndCutsStopsAtTheLimits) {
   auto st = make_lobe_state();
   for (int f = 0; f < MAX_FREQ; ++f) ASSERT_TRUE(add_freq_record(st->pd));
