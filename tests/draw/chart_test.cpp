@@ -100,6 +100,7 @@ TEST(PolarChart, LevelLabelsSitOnTheirRingsAndTracesAgree) {
   init_chart(*h.st, dc, 1.0f, X, Y, R);
   EXPECT_NE(dc.find_text("-12dB"), nullptr);
   EXPECT_EQ(dc.find_text("-24dB"), nullptr);
+  for (int a = 0; a < 360; a += 30) EXPECT_NE(dc.find_text(std::to_string(a)), nullptr) << "a degree label every 30";
 }
 
 // Random cuts of angles from -180 (where the rectangular chart begins) to

@@ -66,6 +66,7 @@ TEST(EmrChart, ZonesAndMarkersAgree) {
   ASSERT_EQ(tris.size(), 720u);
   EXPECT_EQ(tris[0].brush_used.colour, rgb(255, 255, 0));
   EXPECT_EQ(tris[360].brush_used.colour, rgb(255, 0, 0));
+  EXPECT_EQ(tris[0].pen_used.style, pen_style::null) << "zones without outlines";
   EXPECT_EQ(tris[0].points[0], (point{CX, CY}));
   EXPECT_EQ(tris[359].points[1], tris[0].points[2]) << "the fan closes on the first point";
   // The distance markers stand where each zone reaches at 0 degrees (5.4 m and 2.4 m).

@@ -245,11 +245,14 @@ TEST(SaveRouting, TemporaryFilesOfAKilledSaveAreRemovedByTheNext) {
   const std::string live = dir.file("q.nsma.lobeview-" + std::to_string(::getpid()) + ".XyZw12");
   const std::string mine = dir.file("notes.lobeview-x.txt");
   for (const std::string& f : {dead, live, mine}) test::write_bytes(f, "partial");
+  const std::string link = dir.file("p.nsma.lobeview-4194306.LinkXY");  // named so, but no file of ours
+  ASSERT_EQ(::symlink("notes.lobeview-x.txt", link.c_str()), 0);
   ASSERT_TRUE(save_file(*h.st, h.log, dir.file("p.nsma")).ok);
   EXPECT_FALSE(std::filesystem::exists(dead));
   EXPECT_TRUE(std::filesystem::exists(live));
   EXPECT_TRUE(std::filesystem::exists(mine)) << "a file that is no temporary of ours stays";
-  EXPECT_EQ(files_in(dir.path()), 3u);
+  EXPECT_TRUE(std::filesystem::is_symlink(link)) << "and so does a link";
+  EXPECT_EQ(files_in(dir.path()), 4u);
 }
 
 // The file handles the program holds: a load or a save leaves none open.

@@ -121,6 +121,14 @@ TEST(Readers, LabzNamesTheEnvelopeToShowAndTheRightColumnsOfA4necTable) {
   short_rows.st->nec = {2, 3};
   ASSERT_TRUE(short_rows.open_data("4nec/signals.txt"));
   EXPECT_EQ(short_rows.cut(0, 0).nupoin, 0) << "rows without the chosen columns are skipped";
+  short_rows.st->nec = {3, 0};
+  ASSERT_TRUE(short_rows.open_data("4nec/signals.txt"));
+  EXPECT_EQ(short_rows.cut(0, 1).nupoin, 0) << "whichever of the two is missing";
+  // A cut read from the older NSMA layout is no sweep of ours.
+  harness nsma89;
+  nsma89.st->flags.cut[0][0].sweep_completed = 1;
+  nsma89.load_text(FT_NSMA89, test::read_bytes(test::data_path("convert/src89.nsma")));
+  EXPECT_EQ(nsma89.st->flags.cut[0][0].sweep_completed, 0);
   harness ant;
   ant.st->file.ant_file_type = AFT_ANT_V2;
   ASSERT_TRUE(ant.open_data("ant/short.ant"));

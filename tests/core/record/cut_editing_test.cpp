@@ -86,6 +86,8 @@ TEST(CutEditing, MirrorKeepsOneHalfAndReflectsItInAnyAngleRange) {
       std::vector<std::pair<float, float>> pts;
       for (int a = l.first; a < l.first + l.count; ++a) pts.emplace_back(a, wrap(a) * 0.1f);
       test::put_cut(*h.st, 0, 0, "H", pts);
+      h.st->pd.freq[0].cut[0].fstlst[0] = -1.5f;  // Undo gives back these too
+      h.st->pd.freq[0].cut[0].fstlst[1] = 181.5f;
       const cut_data_type before = h.cut(0, 0);
       const int whole = l.count == 360 ? MIRROR_OK : MIRROR_NOT_360;
       EXPECT_EQ(mirror_cut_data(*h.st, q.quad), whole);

@@ -90,6 +90,9 @@ TEST(HalfPower, TheJoinOfAFullCircleAndGaps) {
   EXPECT_TRUE(x[0].falling);
   EXPECT_FLOAT_EQ(x[1].angle, 10.0f);
   EXPECT_FALSE(x[1].falling);
+  // Nor across the join when the first sample is a gap.
+  test::put_full_cut(*st, 0, 4, "H", [](int a) { return a == 0 ? 99.0 : 1.0; });
+  EXPECT_TRUE(level_crossings(st->pd.freq[0].cut[4]).empty());
   // A cut that never drops to half power has none.
   test::put_cut(*st, 0, 2, "H", {{0, 0}, {90, 1}, {180, 2.9f}, {270, 1}});
   EXPECT_TRUE(level_crossings(st->pd.freq[0].cut[2]).empty());

@@ -30,8 +30,8 @@ TEST(PrivateProfile, ReadsKeysOfTheirSectionInAnyCaseWithDefaults) {
   EXPECT_EQ(get_private_profile_int("Other", "Edit-enabled", 0, path), 7);
   EXPECT_EQ(get_private_profile_string("Extra", "Home-folder", "x", 100, path), "/srv/patterns");
   EXPECT_EQ(get_private_profile_string("Extra", "DSA-IP", "", 8, path), "127.0.0") << "cut to the buffer";
-  test::write_bytes(path, "[Extra]\nEdit-enabled=\nOther=abc\nNeg=-12x\nBig=99999999999\n");
-  for (const auto& [section, key, value] : {std::tuple{"Extra", "Big", 2147483647}, {"Extra", "Edit-enabled", 5},
+  test::write_bytes(path, "[Extra]\nEdit-enabled=\nOther=abc\nNeg=-12x\nBig=99999999999\nJustOver=2147483648\n");
+  for (const auto& [section, key, value] : {std::tuple{"Extra", "Big", 2147483647}, {"Extra", "JustOver", 2147483647}, {"Extra", "Edit-enabled", 5},
                                             {"Extra", "Other", 0}, {"Extra", "Neg", -12}, {"Missing", "Other", 5}})
     EXPECT_EQ(get_private_profile_int(section, key, 5, path), value) << key << ": the largest int, the default, atoi";
 }
@@ -99,7 +99,7 @@ TEST(Settings, PaletteReadsAnyBaseKeepsMissingEntriesAndWritesEachOnce) {
   auto fresh = make_lobe_state();
   ASSERT_TRUE(write_settings_file(fresh->settings, dir.path()));
   const std::string text = test::read_bytes(dir.file("lobeview.ini"));
-  EXPECT_EQ(text.rfind("[Palette]\r\n00=0x000000\r\n01=0x00ff00\r\n02=0x0000ff\r\n03=0xff0000\r\n", 0), 0u);
+  EXPECT_EQ(text.rfind("[Palette]\r\n00=0x000000\r\n01=0x00ff00\r\n02=0x0000ff\r\n03=0xff0000\r\n04=0x007f00\r\n", 0), 0u);
   EXPECT_NE(text.find("27=0xa42400\r\n"), std::string::npos);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + PALETTE_SIZE) << "every entry once, none past the table";
   st->settings.gr_colours.fill(0);
