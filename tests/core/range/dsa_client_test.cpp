@@ -158,6 +158,16 @@ TEST(DsaClient, ReplySplitAcrossSegmentsIsOneReply) {
   h.server.send_text("392e8\n");
   ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
   EXPECT_STREQ(h.st->pd.freq[0].patfre, "433.92");
+  // Byte by byte, a level.
+  h.st->range.scan_state = SCANSTATE_PAUSED;
+  h.dsa.dsa_req(DSA_REQ_PWR);
+  for (char b : std::string("2.5e-03\n")) {
+    h.server.send_text(std::string(1, b));
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    h.dsa.poll();
+  }
+  ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
+  EXPECT_FLOAT_EQ(h.st->range.dsapwr, 2.5f);
 
   // Two replies in one segment are two replies.
   h.st->range.scan_state = SCANSTATE_COLLECTING;
