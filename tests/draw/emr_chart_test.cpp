@@ -106,19 +106,6 @@ TEST(EmrChart, CutChoiceAndPointer) {
   EXPECT_EQ(ptr->font_used, (font{16, 400, true}));
 }
 
-TEST(EmrChart, NoVerticalCutLeavesTheTransmitterLinesOnly) {
-  emr_fixture t;
-  test::put_full_cut(*t.h.st, 0, 0, "H", [](int) { return 0.0; });
-  EXPECT_FALSE(t.draw());
-  EXPECT_EQ(t.dc.of(recorded_op::op_text).size(), 10u) << "five labelled lines";
-  EXPECT_TRUE(t.dc.of(recorded_op::op_polygon).empty());
-  t.layout.printing = true;
-  t.layout.descr_lines = 0;
-  t.dc.clear();
-  EXPECT_FALSE(t.draw());
-  EXPECT_EQ(t.dc.of(recorded_op::op_text).size(), 12u) << "printing adds the loss";
-}
-
 TEST(EmrChart, UndefinedPublicLimitAndEndMarker) {
   emr_fixture t;
   set_field(t.h.st->pd.freq[0].patfre, "5");

@@ -34,16 +34,6 @@ TEST(WindowLayout, RadiusIsAWholeNumberOfRingsInsideTheChartArea) {
       }
 }
 
-TEST(WindowLayout, TooNarrowKeepsTheRest) {
-  window_layout l;
-  set_window_parameters(l, 1280, 820, false, 4);
-  const window_layout before = l;
-  set_window_parameters(l, 300, 820, true, 4);
-  EXPECT_LE(l.rRectArea.right, l.rRectArea.left);
-  EXPECT_EQ(l.rFreqDataArea, before.rFreqDataArea);
-  EXPECT_EQ(l.plot_radius, before.plot_radius);
-}
-
 using test::harness;
 
 TEST(ViewRenderer, EachViewDrawsItsOwnChart) {

@@ -39,22 +39,5 @@ TEST(LineSplitter, LinesEndAtCrAndLongOnesAreCut) {
   EXPECT_EQ(nec, (lines{std::string(198, 'x'), "x", ""})) << "198 arrive, the 199th is lost";
 }
 
-// With LF read as a line end, an LF-only file gives exactly the lines of its
-// CR LF twin, cut rules and the last empty line included.
-TEST(LineSplitter, LfEndsGiveTheLinesOfTheCrLfTwin) {
-  const std::string a79(79, 'A'), a80(80, 'B');
-  for (const std::string& lf : {std::string("one\ntwo\n"), std::string("one\ntwo"), std::string("\n\nx\n"),
-                                a79 + "\nnext\n", a80 + "\nnext", std::string("a\r\nb\nc\r\n")}) {
-    std::string twin;
-    for (std::size_t i = 0; i < lf.size(); ++i) {
-      if (lf[i] == '\n' && (i == 0 || lf[i - 1] != '\r')) twin += '\r';
-      twin += lf[i];
-    }
-    EXPECT_EQ(split(lf, true), split(twin)) << lf;
-    EXPECT_EQ(split(twin, true), split(twin)) << "CR LF files read the same either way";
-  }
-  EXPECT_EQ(split("one\ntwo\n", true), (lines{"one", "two", ""}));
-}
-
 }  // namespace
 }  // namespace lobe

@@ -137,40 +137,6 @@ TEST(Readers, LabzNamesTheEnvelopeToShowAndTheRightColumnsOfA4necTable) {
   EXPECT_EQ(ant.st->file.ant_file_type, AFT_ANT_V2) << "unchanged when nothing is built";
 }
 
-TEST(Readers, EachFourNecFileAddsACutUntilTheFrequencyIsFull) {
-  harness h;
-  for (int i = 0; i < MAX_CUTS; ++i) ASSERT_TRUE(h.open_data("4nec/signals.txt"));
-  set_field(h.st->pd.name, "kept");
-  EXPECT_FALSE(h.open_data("4nec/zero_to_360.txt"));
-  EXPECT_EQ(h.report.failure_text().rfind("The first frequency already has 8 cuts", 0), 0u);
-  EXPECT_EQ(h.st->pd.freq[0].numcut, MAX_CUTS);
-  EXPECT_EQ(h.cut(0, 7).nupoin, 3);
-  EXPECT_STREQ(h.st->pd.name, "kept");
-}
-
-// A file that announces and carries more than the record holds keeps what fits.
-TEST(Readers, OversizedNsmaLoadsWhatFits) {
-  std::string text = "REVNUM:,NSMA  WG16.99.050\r\nNOFREQ:,20\r\n";
-  for (int f = 0; f < 14; ++f) {
-    text += "PATFRE:," + std::to_string(100 + f) + "\r\nNUMCUT:,10\r\n";
-    for (int c = 0; c < 10; ++c) {
-      text += "PATCUT:,H" + std::to_string(c) + "\r\nPOLARI:,V/V\r\nNUPOIN:,400\r\nFSTLST:,0,399,5\r\n";
-      if (f == 0 && c == 0)
-        for (int p = 0; p < 400; ++p) text += std::to_string(p) + ",-" + std::to_string(p % 40) + ",\r\n";
-      else
-        text += "1,-2,\r\n";
-    }
-  }
-  harness h;
-  h.load_text(FT_NSMA99, text);
-  EXPECT_EQ(h.st->pd.nofreq, MAX_FREQ);
-  EXPECT_STREQ(h.st->pd.freq[11].patfre, "111");
-  EXPECT_EQ(h.st->pd.freq[11].numcut, MAX_CUTS);
-  EXPECT_STREQ(h.cut(11, 7).patcut, "H7");
-  EXPECT_EQ(h.cut(0, 0).nupoin, MAX_SAMPLES);
-  EXPECT_FLOAT_EQ(h.cut(0, 0).angle[361], 361.0f) << "a full cut has no end marker";
-}
-
 // Tags out of place, and "nan", "inf" and 1e308 (numbers to scanf, but no
 // point): skipped like lines that do not parse, so nothing off the chart is
 // drawn and no "-nan" is ever written back.
@@ -191,39 +157,6 @@ TEST(Readers, StrayTagsAndPointsThatAreNoNumbersAreSkipped) {
   EXPECT_EQ(h.cut(0, 0).angle[2], END_MARKER);
   h.load_text(FT_PLANET, "NAME X\r\nFREQUENCY 900\r\nHORIZONTAL 3\r\n0 0\r\n1 -nan\r\n2 1e39\r\n");
   EXPECT_EQ(h.cut(0, 0).angle[1], END_MARKER);
-}
-
-TEST(EnvelopeFile, LibraryKeeps40MasksOf32Rows) {
-  std::string text;
-  for (int e = 0; e < 45; ++e) {
-    text += "envelope,Mask " + std::to_string(e) + ",\r\n";
-    for (int r = 0; r < 40; ++r) text += std::to_string(r) + "," + std::to_string(r + 1) + "," + std::to_string(e) + "\r\n";
-  }
-  auto ed = std::make_unique<envelopes_type>();
-  read_envelope_image(*ed, text);
-  ASSERT_EQ(ed->numenv, MAX_ENVELOPES);
-  EXPECT_STREQ(ed->env[39].title, "Mask 39");
-  EXPECT_EQ(ed->env[39].nupoin, MAX_ENV_SAMPLES);
-  EXPECT_FLOAT_EQ(ed->env[39].signal[31], 39.0f) << "the 41st mask's rows do not land in the 40th";
-  EXPECT_FLOAT_EQ(ed->env[39].angle1[31], 31.0f);
-}
-
-TEST(EnvelopeFile, MissingFileMeansNoLibrary) {
-  auto ed = std::make_unique<envelopes_type>();
-  ed->numenv = 3;
-  EXPECT_FALSE(read_envelope_file(*ed, test::data_path("envelopes/none.csv")));
-  EXPECT_EQ(ed->numenv, 0);
-}
-
-TEST(HelpFile, SectionsStopBelow4000Characters) {
-  std::string text = "[VIEW]\r\n";
-  for (int i = 0; i < 100; ++i) text += std::string(79, static_cast<char>('a' + i % 26)) + "\r\n";
-  help_texts help;
-  read_help_image(help, text);
-  EXPECT_EQ(help.help_info_views.size(), HELP_TEXT_MAX);
-  EXPECT_EQ(help.help_info_views.substr(0, 4), "\r\naa");
-  help_texts none;
-  EXPECT_FALSE(read_help_file(none, test::data_path("help/none.txt")));
 }
 
 }  // namespace

@@ -107,24 +107,6 @@ TEST(NsmaWriter, CommaDecimalLocaleStillWritesPoints) {
   EXPECT_FLOAT_EQ(back.cut(0, 0).signal[2], 1.25f) << "and reads them back under that locale";
 }
 
-class failing_sink : public byte_sink {
- public:
-  bool write(const char*, std::size_t) override { return false; }
-};
-
-TEST(NsmaWriter, FailedWritesAreLoggedLineByLine) {
-  harness h;
-  test::temp_dir dir;
-  ASSERT_TRUE(h.log.open(dir.path()));
-  fill_small_record(*h.st);
-  failing_sink out;
-  write_nsma_file(*h.st, out, h.log, 0);
-  const std::string log = test::read_bytes(dir.file("lobeview_log.txt"));
-  EXPECT_NE(log.find(" - write_planet_file - Write to planet file failed\r\n"), std::string::npos);
-  EXPECT_EQ(test::lines_in(log), test::lines_in(test::read_bytes(test::data_path("nsma/golden_small.nsma"))))
-      << "one log line per line that could not be written";
-}
-
 TEST(PlanetWriter, WritesTheFileItReadBackByteForByte) {
   harness h;
   ASSERT_TRUE(h.open_data("planet/basic.pla"));
@@ -175,29 +157,6 @@ TEST(PlanetWriter, FirstShownCutsPositiveLevels) {
   EXPECT_EQ(out.bytes.find("-"), std::string::npos) << "levels are positive";
 }
 
-TEST(PlanetWriter, ScaleToStrongestAndMissingHorizontal) {
-  harness h;
-  two_frequencies(*h.st);
-  h.st->pd.freq[0].cut[0].nupoin = 0;  // an empty cut is no candidate
-  h.st->pd.freq[0].cut[2].nupoin = 0;
-  test::hide_cuts(*h.st, {{1, 0}, {1, 2}});
-  h.st->view.scale_to_max_mode = 1;
-  h.st->all_emax = 1000.0f;
-  string_sink out;
-  write_planet_file(*h.st, out, h.io);
-  // No horizontal cut qualifies: frequency and polarisation come from the vertical one.
-  EXPECT_NE(out.bytes.find("FREQUENCY 450\r\n"), std::string::npos);
-  EXPECT_EQ(out.bytes.find("HORIZONTAL"), std::string::npos);
-  EXPECT_NE(out.bytes.find("VERTICAL 2\r\n1.000 23.500\r\n11.000 23.500\r\n"), std::string::npos) << out.bytes;
-
-  test::hide_cuts(*h.st, {{0, 1}, {0, 3}, {1, 0}, {1, 1}, {1, 2}, {1, 3}});
-  string_sink bare;
-  write_planet_file(*h.st, bare, h.io);
-  EXPECT_NE(bare.bytes.find("FREQUENCY \r\n"), std::string::npos);
-  EXPECT_NE(bare.bytes.find("POLARIZATION \r\nCOMMENT \r\n"), std::string::npos);
-  EXPECT_EQ(bare.bytes.rfind("COMMENT \r\n"), bare.bytes.size() - 10) << "header lines only";
-}
-
 std::string write_ant(harness& h, int version) {
   h.st->file.ant_file_type = version;
   string_sink out;
@@ -220,20 +179,6 @@ TEST(AntWriter, VersionsAndCutSelection) {
   EXPECT_EQ(back.st->file.ant_file_type, AFT_ANT_V2);
   EXPECT_FLOAT_EQ(back.cut(0, 1).signal[90], h.cut(0, 1).signal[90]);
   EXPECT_FLOAT_EQ(back.cut(0, 1).signal[91], 99.0f) << "angles 91 to 269 are not written";
-}
-
-TEST(AntWriter, TwoHorizontalCutsReadBackAsV3) {
-  harness h;
-  ASSERT_TRUE(h.open_data("ant/v3.ant"));
-  set_field(h.st->pd.freq[0].cut[1].patcut, "az");
-  h.st->pd.freq[0].cut[1].nupoin = 3;  // fewer points still write 360 lines
-  const std::string out = write_ant(h, AFT_ANT_V1);
-  EXPECT_EQ(test::lines_in(out), 720u);
-  harness back;
-  back.load_text(FT_ANT, out);
-  EXPECT_EQ(back.st->file.ant_file_type, AFT_ANT_V3);
-  EXPECT_FLOAT_EQ(back.cut(0, 1).signal[270], h.cut(0, 1).signal[0]);
-  EXPECT_FLOAT_EQ(back.cut(0, 1).signal[0], h.cut(0, 1).signal[90]);
 }
 
 }  // namespace

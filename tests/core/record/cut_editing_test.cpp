@@ -16,23 +16,6 @@ using test::harness;
 std::vector<float> signals(const cut_data_type& c) { return {c.signal, c.signal + c.nupoin}; }
 std::vector<float> angles(const cut_data_type& c) { return {c.angle, c.angle + c.nupoin}; }
 
-TEST(CutEditing, ShiftRotatesSignalsOnlyAndUndoesItself) {
-  harness h;
-  test::put_cut(*h.st, 0, 0, "H", {{0, 1}, {1, 2}, {2, 3}, {3, 4}});
-  const auto before = signals(h.cut(0, 0));
-  shift_cut_data(*h.st, 1);
-  EXPECT_EQ(signals(h.cut(0, 0)), (std::vector<float>{4, 1, 2, 3}));
-  EXPECT_EQ(angles(h.cut(0, 0)), (std::vector<float>{0, 1, 2, 3}));
-  shift_cut_data(*h.st, -1);
-  EXPECT_EQ(signals(h.cut(0, 0)), before);
-  EXPECT_EQ(h.st->edit.undo_fr_cut, -1);
-
-  test::put_cut(*h.st, 0, 1, "H", {{0, 5}});
-  h.st->edit.capture_cut = 1;
-  shift_cut_data(*h.st, 1);
-  EXPECT_FLOAT_EQ(h.cut(0, 1).signal[0], 5.0f);
-}
-
 TEST(CutEditing, MovingAverageIsCircularAndReReferencedAndEmptyCutsArmUndo) {
   harness h;
   test::put_cut(*h.st, 0, 0, "H", {{0, 0}, {90, 3}, {180, 6}, {270, 3}});

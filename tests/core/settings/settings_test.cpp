@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <regex>
 #include <tuple>
 
 #include "core/record/lobe_state.h"
@@ -34,23 +33,6 @@ TEST(PrivateProfile, ReadsKeysOfTheirSectionInAnyCaseWithDefaults) {
   for (const auto& [section, key, value] : {std::tuple{"Extra", "Big", 2147483647}, {"Extra", "JustOver", 2147483647}, {"Extra", "Edit-enabled", 5},
                                             {"Extra", "Other", 0}, {"Extra", "Neg", -12}, {"Missing", "Other", 5}})
     EXPECT_EQ(get_private_profile_int(section, key, 5, path), value) << key << ": the largest int, the default, atoi";
-}
-
-TEST(PrivateProfile, WritingOneKeyKeepsTheRestOfTheFile) {
-  std::string replaced = k_ini, added = k_ini;
-  replaced.replace(replaced.find("DSA-IP=127.0.0.9"), 16, "dsa-ip=127.0.0.2");
-  added.insert(added.find("\r\n[Other]"), "New=v\r\n");
-  EXPECT_EQ(set_profile_value(k_ini, "EXTRA", "dsa-ip", "127.0.0.2"), replaced);
-  EXPECT_EQ(set_profile_value(k_ini, "Extra", "New", "v"), added);
-  EXPECT_EQ(set_profile_value(k_ini, "Palette", "00", "0"), std::string(k_ini) + "\r\n[Palette]\r\n00=0\r\n");
-  EXPECT_EQ(set_profile_value("", "Palette", "00", "0"), "[Palette]\r\n00=0\r\n");
-  EXPECT_EQ(set_profile_value("[Palette]\r\n00=1", "Palette", "01", "2"), "[Palette]\r\n00=1\r\n01=2\r\n");
-  test::temp_dir dir;
-  const std::string path = dir.file("new.ini");
-  ASSERT_TRUE(write_private_profile_string("Extra", "DSA-IP", "127.0.0.1", path));
-  ASSERT_TRUE(write_private_profile_string("Extra", "Home-folder", "/data", path));
-  EXPECT_EQ(test::read_bytes(path), "[Extra]\r\nDSA-IP=127.0.0.1\r\nHome-folder=/data\r\n");
-  EXPECT_FALSE(write_private_profile_string("Extra", "k", "v", dir.file("missing/new.ini")));
 }
 
 TEST(Settings, ExtraKeysTheirDefaultsAndWhereTheFileIs) {
@@ -105,30 +87,6 @@ TEST(Settings, PaletteReadsAnyBaseKeepsMissingEntriesAndWritesEachOnce) {
   st->settings.gr_colours.fill(0);
   read_settings_file(st->settings, dir.path());
   EXPECT_EQ(st->settings.gr_colours, gr_colours_init());
-}
-
-TEST(RunLog, OneCrLfLinePerCallAFreshLogEachStartSilentWithoutAFile) {
-  test::temp_dir dir;
-  test::write_bytes(dir.file("lobeview_log.txt"), "yesterday's run\r\n");
-  run_log log;
-  ASSERT_TRUE(log.open(dir.path()));
-  log.write_error_log("WinMain", "Home folder /tmp ");
-  log.write_error_log("dsa_init", "second");
-  const std::string text = test::read_bytes(dir.file("lobeview_log.txt"));
-  const std::regex line(R"(([^\r\n]+) - (\d\d:\d\d:\d\d) - ([^\r\n]+) - ([^\r\n]*)\r\n)");
-  auto it = std::sregex_iterator(text.begin(), text.end(), line);
-  ASSERT_NE(it, std::sregex_iterator());
-  EXPECT_EQ((*it)[3], "WinMain");
-  EXPECT_EQ((*it)[4], "Home folder /tmp ");
-  EXPECT_EQ((*it).position(), 0) << "yesterday's lines are gone";
-  ++it;
-  ASSERT_NE(it, std::sregex_iterator());
-  EXPECT_EQ((*it)[3], "dsa_init");
-  EXPECT_EQ(static_cast<std::size_t>((*it).position() + (*it).length()), text.size());
-  run_log nowhere;
-  EXPECT_FALSE(nowhere.open(dir.file("missing/folder")));
-  EXPECT_FALSE(nowhere.error_file_open());
-  nowhere.write_error_log("WinMain", "goes nowhere");
 }
 
 // A long day on the range cannot fill a disk: past its limit the log keeps
