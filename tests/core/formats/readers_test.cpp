@@ -137,6 +137,17 @@ TEST(Readers, LabzNamesTheEnvelopeToShowAndTheRightColumnsOfA4necTable) {
   EXPECT_EQ(ant.st->file.ant_file_type, AFT_ANT_V2) << "unchanged when nothing is built";
 }
 
+TEST(Readers, EachFourNecFileAddsACutUntilTheFrequencyIsFull) {
+  harness h;
+  for (int i = 0; i < MAX_CUTS; ++i) ASSERT_TRUE(h.open_data("4nec/signals.txt"));
+  set_field(h.st->pd.name, "kept");
+  EXPECT_FALSE(h.open_data("4nec/zero_to_360.txt"));
+  EXPECT_EQ(h.report.failure_text().rfind("The first frequency already has 8 cuts", 0), 0u);
+  EXPECT_EQ(h.st->pd.freq[0].numcut, MAX_CUTS);
+  EXPECT_EQ(h.cut(0, 7).nupoin, 3);
+  EXPECT_STREQ(h.st->pd.name, "kept");
+}
+
 // Tags out of place, and "nan", "inf" and 1e308 (numbers to scanf, but no
 // point): skipped like lines that do not parse, so nothing off the chart is
 // drawn and no "-nan" is ever written back.

@@ -93,5 +93,24 @@ TEST(LongCuts, ResampledToWholeDegreesWithTheLargestDeviation) {
   EXPECT_FLOAT_EQ(cut.signal[1], 2.0f) << "interpolated between its good neighbours";
 }
 
+TEST(LongCuts, NsmaCutLongerThanTheRecordIsReportedOrResampled) {
+  std::string file = "REVNUM:,NSMA  WG16.99.050\r\nNOFREQ:,1\r\nPATFRE:,900\r\nNUMCUT:,1\r\nPATCUT:,V\r\n"
+                     "POLARI:,V/V\r\nNUPOIN:,720\r\nFSTLST:,0.0,359.5\r\n";
+  for (int i = 0; i < 720; ++i) file += std::to_string(i * 0.5) + "," + std::to_string(-(i % 40) * 0.25) + ",\r\n";
+  harness dropped, whole;
+  load(dropped, "long.nsma", file, false);
+  EXPECT_EQ(dropped.cut(0, 0).nupoin, MAX_SAMPLES);
+  ASSERT_EQ(dropped.st->file.load_notices.size(), 1u);
+  EXPECT_EQ(dropped.st->file.load_notices[0].rfind("Cut 1 (V) of 900 MHz: 358 of its 720 points were dropped", 0), 0u);
+  ASSERT_EQ(dropped.report.messages.size(), 1u) << "the window says so in a message box";
+  EXPECT_EQ(dropped.report.messages[0].kind, message_kind::load_notice);
+  load(whole, "long.nsma", file, false, true);
+  EXPECT_EQ(whole.cut(0, 0).nupoin, 360);
+  EXPECT_EQ(whole.cut(0, 0).angle[359], 359.0f);
+  EXPECT_FLOAT_EQ(whole.cut(0, 0).signal[359], (718 % 40) * 0.25f);
+  EXPECT_TRUE(whole.report.messages.empty()) << "nothing lost: the status bar tells";
+  EXPECT_NE(whole.status(STB_ERROR).find("720 points resampled to 360"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace lobe

@@ -181,5 +181,37 @@ TEST(AntWriter, VersionsAndCutSelection) {
   EXPECT_FLOAT_EQ(back.cut(0, 1).signal[91], 99.0f) << "angles 91 to 269 are not written";
 }
 
+TEST(AntWriter, TwoHorizontalCutsReadBackAsV3) {
+  harness h;
+  ASSERT_TRUE(h.open_data("ant/v3.ant"));
+  set_field(h.st->pd.freq[0].cut[1].patcut, "az");
+  h.st->pd.freq[0].cut[1].nupoin = 3;  // fewer points still write 360 lines
+  const std::string out = write_ant(h, AFT_ANT_V1);
+  EXPECT_EQ(test::lines_in(out), 720u);
+  harness back;
+  back.load_text(FT_ANT, out);
+  EXPECT_EQ(back.st->file.ant_file_type, AFT_ANT_V3);
+  EXPECT_FLOAT_EQ(back.cut(0, 1).signal[270], h.cut(0, 1).signal[0]);
+  EXPECT_FLOAT_EQ(back.cut(0, 1).signal[0], h.cut(0, 1).signal[90]);
+}
+
+class failing_sink : public byte_sink {
+ public:
+  bool write(const char*, std::size_t) override { return false; }
+};
+
+TEST(NsmaWriter, FailedWritesAreLoggedLineByLine) {
+  harness h;
+  test::temp_dir dir;
+  ASSERT_TRUE(h.log.open(dir.path()));
+  fill_small_record(*h.st);
+  failing_sink out;
+  write_nsma_file(*h.st, out, h.log, 0);
+  const std::string log = test::read_bytes(dir.file("lobeview_log.txt"));
+  EXPECT_NE(log.find(" - write_planet_file - Write to planet file failed\r\n"), std::string::npos);
+  EXPECT_EQ(test::lines_in(log), test::lines_in(test::read_bytes(test::data_path("nsma/golden_small.nsma"))))
+      << "one log line per line that could not be written";
+}
+
 }  // namespace
 }  // namespace lobe

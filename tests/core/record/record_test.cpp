@@ -51,6 +51,23 @@ TEST(PatternRecord, AddingFrequenciesAndCutsStopsAtTheLimits) {
   EXPECT_EQ(st->flags.cut[2][0].hide, 0);
 }
 
+TEST(HalfPower, CrossingsAreInterpolatedBetweenSamples) {
+  auto st = make_lobe_state();
+  // 5-degree steps: 2 dB at 10, 4 dB at 15 -> 3 dB at 12.5; back up between 345 and 350.
+  test::put_cut(*st, 0, 0, "H", {{0, 0}, {5, 1}, {10, 2}, {15, 4}, {180, 20}, {345, 5}, {350, 2}, {355, 1}});
+  const auto x = level_crossings(st->pd.freq[0].cut[0]);
+  ASSERT_EQ(x.size(), 2u);
+  EXPECT_FLOAT_EQ(x[0].angle, 12.5f);
+  EXPECT_TRUE(x[0].falling);
+  EXPECT_NEAR(x[1].angle, 345.0f + 5.0f * 2.0f / 3.0f, 1e-4f);
+  EXPECT_FALSE(x[1].falling);
+  // A crossing between the last two points of a half-plane cut counts too.
+  test::put_cut(*st, 0, 1, "V", {{-90, 10}, {0, 0}, {80, 2}, {90, 6}});
+  const auto last = level_crossings(st->pd.freq[0].cut[1]);
+  ASSERT_EQ(last.size(), 2u);
+  EXPECT_FLOAT_EQ(last[1].angle, 82.5f);
+}
+
 TEST(HalfPower, TheJoinOfAFullCircleAndGaps) {
   auto st = make_lobe_state();
   // Peak at 180; the crossing back up lies between 359 and 0 (the join).

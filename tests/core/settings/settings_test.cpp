@@ -35,6 +35,23 @@ TEST(PrivateProfile, ReadsKeysOfTheirSectionInAnyCaseWithDefaults) {
     EXPECT_EQ(get_private_profile_int(section, key, 5, path), value) << key << ": the largest int, the default, atoi";
 }
 
+TEST(PrivateProfile, WritingOneKeyKeepsTheRestOfTheFile) {
+  std::string replaced = k_ini, added = k_ini;
+  replaced.replace(replaced.find("DSA-IP=127.0.0.9"), 16, "dsa-ip=127.0.0.2");
+  added.insert(added.find("\r\n[Other]"), "New=v\r\n");
+  EXPECT_EQ(set_profile_value(k_ini, "EXTRA", "dsa-ip", "127.0.0.2"), replaced);
+  EXPECT_EQ(set_profile_value(k_ini, "Extra", "New", "v"), added);
+  EXPECT_EQ(set_profile_value(k_ini, "Palette", "00", "0"), std::string(k_ini) + "\r\n[Palette]\r\n00=0\r\n");
+  EXPECT_EQ(set_profile_value("", "Palette", "00", "0"), "[Palette]\r\n00=0\r\n");
+  EXPECT_EQ(set_profile_value("[Palette]\r\n00=1", "Palette", "01", "2"), "[Palette]\r\n00=1\r\n01=2\r\n");
+  test::temp_dir dir;
+  const std::string path = dir.file("new.ini");
+  ASSERT_TRUE(write_private_profile_string("Extra", "DSA-IP", "127.0.0.1", path));
+  ASSERT_TRUE(write_private_profile_string("Extra", "Home-folder", "/data", path));
+  EXPECT_EQ(test::read_bytes(path), "[Extra]\r\nDSA-IP=127.0.0.1\r\nHome-folder=/data\r\n");
+  EXPECT_FALSE(write_private_profile_string("Extra", "k", "v", dir.file("missing/new.ini")));
+}
+
 TEST(Settings, ExtraKeysTheirDefaultsAndWhereTheFileIs) {
   EXPECT_EQ(settings_path_for_executable("D:\\Apps\\viewer.exe"), "D:\\Apps\\viewer.ini");
   EXPECT_EQ(settings_path_for_executable("/opt/lobe.d/lobeview"), "/opt/lobe.d/lobeview.ini");
