@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 #include <tuple>
 
 #include "core/record/lobe_state.h"
@@ -136,6 +137,30 @@ TEST(RunLog, SizeLimitKeepsTheFirstPartAndTheLatestLines) {
   log.write_error_log("dsa_req_xxx", "one line");
   log.close();
   EXPECT_EQ(test::read_bytes(dir.file("lobeview_log.txt")).find("run_log"), std::string::npos);
+}
+
+TEST(RunLog, OneCrLfLinePerCallAFreshLogEachStartSilentWithoutAFile) {
+  test::temp_dir dir;
+  test::write_bytes(dir.file("lobeview_log.txt"), "yesterday's run\r\n");
+  run_log log;
+  ASSERT_TRUE(log.open(dir.path()));
+  log.write_error_log("WinMain", "Home folder /tmp ");
+  log.write_error_log("dsa_init", "second");
+  const std::string text = test::read_bytes(dir.file("lobeview_log.txt"));
+  const std::regex line(R"(([^\r\n]+) - (\d\d:\d\d:\d\d) - ([^\r\n]+) - ([^\r\n]*)\r\n)");
+  auto it = std::sregex_iterator(text.begin(), text.end(), line);
+  ASSERT_NE(it, std::sregex_iterator());
+  EXPECT_EQ((*it)[3], "WinMain");
+  EXPECT_EQ((*it)[4], "Home folder /tmp ");
+  EXPECT_EQ((*it).position(), 0) << "yesterday's lines are gone";
+  ++it;
+  ASSERT_NE(it, std::sregex_iterator());
+  EXPECT_EQ((*it)[3], "dsa_init");
+  EXPECT_EQ(static_cast<std::size_t>((*it).position() + (*it).length()), text.size());
+  run_log nowhere;
+  EXPECT_FALSE(nowhere.open(dir.file("missing/folder")));
+  EXPECT_FALSE(nowhere.error_file_open());
+  nowhere.write_error_log("WinMain", "goes nowhere");
 }
 
 }  // namespace
