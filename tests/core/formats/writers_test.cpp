@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "core/formats/ant_format.h"
@@ -157,6 +158,13 @@ TEST(PlanetWriter, FirstShownCutsPositiveLevels) {
   EXPECT_EQ(out.bytes.find("-"), std::string::npos) << "levels are positive";
 }
 
+// What `bytes` read back as, as an ANT file.
+std::unique_ptr<harness> ant_read_back(const std::string& bytes) {
+  auto back = std::make_unique<harness>();
+  back->load_text(FT_ANT, bytes);
+  return back;
+}
+
 std::string write_ant(harness& h, int version) {
   h.st->file.ant_file_type = version;
   string_sink out;
@@ -174,11 +182,10 @@ TEST(AntWriter, VersionsAndCutSelection) {
   EXPECT_EQ(test::lines_in(v1), 360u);
   const std::string v2 = write_ant(h, AFT_ANT_V2);
   EXPECT_EQ(test::lines_in(v2), 541u);
-  harness back;
-  back.load_text(FT_ANT, v2);
-  EXPECT_EQ(back.st->file.ant_file_type, AFT_ANT_V2);
-  EXPECT_FLOAT_EQ(back.cut(0, 1).signal[90], h.cut(0, 1).signal[90]);
-  EXPECT_FLOAT_EQ(back.cut(0, 1).signal[91], 99.0f) << "angles 91 to 269 are not written";
+  const auto back = ant_read_back(v2);
+  EXPECT_EQ(back->st->file.ant_file_type, AFT_ANT_V2);
+  EXPECT_FLOAT_EQ(back->cut(0, 1).signal[90], h.cut(0, 1).signal[90]);
+  EXPECT_FLOAT_EQ(back->cut(0, 1).signal[91], 99.0f) << "angles 91 to 269 are not written";
 }
 
 TEST(AntWriter, TwoHorizontalCutsReadBackAsV3) {
@@ -188,11 +195,10 @@ TEST(AntWriter, TwoHorizontalCutsReadBackAsV3) {
   h.st->pd.freq[0].cut[1].nupoin = 3;  // fewer points still write 360 lines
   const std::string out = write_ant(h, AFT_ANT_V1);
   EXPECT_EQ(test::lines_in(out), 720u);
-  harness back;
-  back.load_text(FT_ANT, out);
-  EXPECT_EQ(back.st->file.ant_file_type, AFT_ANT_V3);
-  EXPECT_FLOAT_EQ(back.cut(0, 1).signal[270], h.cut(0, 1).signal[0]);
-  EXPECT_FLOAT_EQ(back.cut(0, 1).signal[0], h.cut(0, 1).signal[90]);
+  const auto back = ant_read_back(out);
+  EXPECT_EQ(back->st->file.ant_file_type, AFT_ANT_V3);
+  EXPECT_FLOAT_EQ(back->cut(0, 1).signal[270], h.cut(0, 1).signal[0]);
+  EXPECT_FLOAT_EQ(back->cut(0, 1).signal[0], h.cut(0, 1).signal[90]);
 }
 
 class failing_sink : public byte_sink {
