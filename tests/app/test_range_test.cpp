@@ -252,14 +252,6 @@ TEST(TestRange, PowerFlappingRebuildsOnlyOnARealChangeAtMostOncePerTurn) {
   EXPECT_FALSE(t.w->control(IDC_BUTTON_NEW_FR)->isVisible());
 }
 
-TEST(TestRange, SimulatorHelpPrintsUsageAndStartsNothing) {
-  QProcess sim;
-  sim.start(QStringLiteral(RANGESIM_PATH), {QStringLiteral("--help")});
-  ASSERT_TRUE(sim.waitForFinished(3000)) << "--help must not start the simulator";
-  EXPECT_EQ(sim.exitCode(), 0);
-  EXPECT_TRUE(sim.readAllStandardOutput().startsWith("Usage: rangesim"));
-}
-
 TEST(Faults, AnalyserStallsAndDropsMidSweepAndTheSweepStillCompletes) {
   range_fixture t("127.0.9.1");
   // The analyser is connected by the timer of test-range mode.

@@ -200,10 +200,7 @@ TEST(Lobeconv, LfOnlyFilesAreToldAboutAndReadWithLf) {
     EXPECT_TRUE(r.err.empty()) << r.err;
   }
   // --resample reaches the reader.
-  std::string file = "NAME LONG\r\nFREQUENCY 763\r\nVERTICAL 400\r\n";
-  for (int i = 0; i < 400; ++i) file += std::to_string(i * 0.9) + " " + std::to_string((i % 20) * 0.5) + "\r\n";
-  test::write_bytes(dir.file("long.msi"), file);
-  EXPECT_NE(lobeconv("dump --resample " + quote(dir.file("long.msi"))).err.find("400 points resampled to 360"),
+  EXPECT_NE(lobeconv("dump --resample " + data("nsma/long_cut.nsma")).err.find("720 points resampled to 360"),
             std::string::npos);
 }
 

@@ -1,7 +1,10 @@
 // What each reader leaves in the record: the facts of tests/data, the cases
-// that need more than a file, and the start-up files at their limits.
+// that need more than a file, the start-up files at their limits, the
+// LF-only twin of every format, cuts longer than the record, and how a file
+// is split into lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -10,13 +13,16 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "cli/pattern_json.h"
 #include "core/formats/antenna_loader.h"
 #include "core/formats/envelope_file.h"
-#include "core/formats/file_errors.h"
 #include "core/formats/file_types.h"
 #include "core/formats/help_file.h"
+#include "core/formats/line_splitter.h"
+#include "core/formats/long_cuts.h"
+#include "core/formats/save_routing.h"
 #include "core/text/field_text.h"
 #include "support/test_support.h"
 
@@ -61,11 +67,21 @@ json dump_of(const std::string& file, const std::string& type) {
     EXPECT_TRUE(read_help_file(h.st->help, path)) << file;
     return help_to_json(h.st->help);
   }
-  if (type.empty() || type.rfind("LF", 0) == 0) {
+  if (type.empty() || type.rfind("LF", 0) == 0 || type == "RESAMPLE" || type.rfind("NEC ", 0) == 0) {
+    if (type.rfind("NEC ", 0) == 0) h.st->nec = {type[4] - '1', type[6] - '1'};  // "NEC 3,4": columns from 1
     h.st->settings.lf_line_ends = type.rfind("LF", 0) == 0;
-    h.st->settings.resample_long_cuts = type == "LF+RESAMPLE";
+    h.st->settings.resample_long_cuts = type.find("RESAMPLE") != std::string::npos;
     h.report = open_file(*h.st, h.log, path, dialog_extension(path));
     EXPECT_TRUE(h.report.ok) << file;
+  } else if (type.rfind("VIA ", 0) == 0) {  // saved as each extension in turn, and read back
+    test::temp_dir dir;
+    std::istringstream exts(type.substr(4));
+    for (std::string ext; exts >> ext; path = dir.file("via." + ext)) {
+      EXPECT_TRUE(open_file(*h.st, h.log, path, dialog_extension(path)).ok) << path;
+      EXPECT_TRUE(save_file(*h.st, h.log, dir.file("via." + ext)).ok) << ext;
+      h.st = make_lobe_state();
+    }
+    EXPECT_TRUE(open_file(*h.st, h.log, path, dialog_extension(path)).ok) << path;
   } else {
     h.load_text(types.at(type), test::read_bytes(path));
   }
@@ -73,7 +89,8 @@ json dump_of(const std::string& file, const std::string& type) {
 }
 
 // One fact per line of tests/data/reader_facts.jsonl: [file, type ("" for the
-// Open command's choice from the extension), where in the dump, value, why].
+// Open command's choice from the extension, "VIA nsma pla" for the file saved
+// as .nsma, read back, saved as .pla, read back), where in the dump, value, why].
 TEST(Readers, EachFactOfEachFile) {
   std::map<std::pair<std::string, std::string>, json> dumps;
   std::istringstream facts(test::read_bytes(test::data_path("reader_facts.jsonl")));
@@ -94,7 +111,7 @@ TEST(Readers, EachFactOfEachFile) {
   EXPECT_GT(checked, 190);
 }
 
-TEST(Readers, LabzNamesTheEnvelopeToShowAndTheRightColumnsOfA4necTable) {
+TEST(Readers, WhatALoadDoesBesidesTheRecord) {
   harness labz;
   labz.st->ed.numenv = 3;
   for (int e = 0; e < 3; ++e) set_field(labz.st->ed.env[e].title, e == 1 ? "Class A" : "Class B");
@@ -110,20 +127,6 @@ TEST(Readers, LabzNamesTheEnvelopeToShowAndTheRightColumnsOfA4necTable) {
   nsma.load_text(FT_NSMA99, test::read_bytes(test::data_path("nsma/kwrenv.nsma")));
   EXPECT_EQ(nsma.st->ed.env[0].display, 0) << "plain NSMA does not select the envelope";
 
-  harness cols;
-  cols.st->nec = {2, 3};
-  ASSERT_TRUE(cols.open_data("4nec/four_columns.txt"));
-  EXPECT_EQ(cols.cut(0, 0).nupoin, 3) << "the heading line is skipped";
-  EXPECT_STREQ(cols.cut(0, 0).patcut, "V");
-  EXPECT_FLOAT_EQ(cols.cut(0, 0).angle[0], 355.0f);  // -5 + 360
-  EXPECT_NEAR(cols.cut(0, 0).signal[2], 2.0f, 1e-6);
-  harness short_rows;
-  short_rows.st->nec = {2, 3};
-  ASSERT_TRUE(short_rows.open_data("4nec/signals.txt"));
-  EXPECT_EQ(short_rows.cut(0, 0).nupoin, 0) << "rows without the chosen columns are skipped";
-  short_rows.st->nec = {3, 0};
-  ASSERT_TRUE(short_rows.open_data("4nec/signals.txt"));
-  EXPECT_EQ(short_rows.cut(0, 1).nupoin, 0) << "whichever of the two is missing";
   // A cut read from the older NSMA layout is no sweep of ours.
   harness nsma89;
   nsma89.st->flags.cut[0][0].sweep_completed = 1;
@@ -148,43 +151,6 @@ TEST(Readers, EachFourNecFileAddsACutUntilTheFrequencyIsFull) {
   EXPECT_STREQ(h.st->pd.name, "kept");
 }
 
-// Tags out of place, and "nan", "inf" and 1e308 (numbers to scanf, but no
-// point): skipped like lines that do not parse, so nothing off the chart is
-// drawn and no "-nan" is ever written back.
-TEST(Readers, StrayTagsAndPointsThatAreNoNumbersAreSkipped) {
-  harness h;
-  h.load_text(FT_NSMA99,
-              "REVNUM:,x\r\nPOLARI:,H/H\r\nNUPOIN:,3\r\nFSTLST:,1,2\r\n1,-1\r\nNOFREQ:,1\r\nPATFRE:,1\r\n"
-              "NUMCUT:,-2\r\nPATCUT:,H\r\nNUPOIN:,-4\r\nFSTLST:,7\r\n1,-1\r\n");
-  EXPECT_EQ(h.st->pd.freq[0].numcut, 0);
-  EXPECT_EQ(h.cut(0, 0).nupoin, 0);
-  EXPECT_FLOAT_EQ(h.cut(0, 0).fstlst[0], FSTLST_UNSET) << "one number is no FSTLST";
-  EXPECT_EQ(h.st->file.file_errors, FILE_ERR_FSTLST);
-  h.load_text(FT_NSMA99,
-              "REVNUM:,NSMA  WG16.99.050\r\nNOFREQ:,1\r\nPATFRE:,900\r\nNUMCUT:,1\r\nPATCUT:,H\r\nNUPOIN:,6\r\n"
-              "FSTLST:,0,5\r\n0,-1,\r\nnan,-2,\r\n1,inf,\r\n2,-1e308,\r\n3,-1500,\r\n4,-3,\r\n");
-  EXPECT_EQ(h.cut(0, 0).angle[1], 4.0f) << "the four bad lines are skipped";
-  EXPECT_EQ(h.cut(0, 0).signal[1], 3.0f);
-  EXPECT_EQ(h.cut(0, 0).angle[2], END_MARKER);
-  h.load_text(FT_PLANET, "NAME X\r\nFREQUENCY 900\r\nHORIZONTAL 3\r\n0 0\r\n1 -nan\r\n2 1e39\r\n");
-  EXPECT_EQ(h.cut(0, 0).angle[1], END_MARKER);
-}
-
-TEST(EnvelopeFile, LibraryKeeps40MasksOf32Rows) {
-  std::string text;
-  for (int e = 0; e < 45; ++e) {
-    text += "envelope,Mask " + std::to_string(e) + ",\r\n";
-    for (int r = 0; r < 40; ++r) text += std::to_string(r) + "," + std::to_string(r + 1) + "," + std::to_string(e) + "\r\n";
-  }
-  auto ed = std::make_unique<envelopes_type>();
-  read_envelope_image(*ed, text);
-  ASSERT_EQ(ed->numenv, MAX_ENVELOPES);
-  EXPECT_STREQ(ed->env[39].title, "Mask 39");
-  EXPECT_EQ(ed->env[39].nupoin, MAX_ENV_SAMPLES);
-  EXPECT_FLOAT_EQ(ed->env[39].signal[31], 39.0f) << "the 41st mask's rows do not land in the 40th";
-  EXPECT_FLOAT_EQ(ed->env[39].angle1[31], 31.0f);
-}
-
 TEST(EnvelopeFile, MissingFileMeansNoLibrary) {
   auto ed = std::make_unique<envelopes_type>();
   ed->numenv = 3;
@@ -201,6 +167,112 @@ TEST(HelpFile, SectionsStopBelow4000Characters) {
   EXPECT_EQ(help.help_info_views.substr(0, 4), "\r\naa");
   help_texts none;
   EXPECT_FALSE(read_help_file(none, test::data_path("help/none.txt")));
+}
+
+std::string with_lf(std::string s) {
+  s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
+  return s;
+}
+
+// Loads `bytes` as a file of that name, as the Open command does.
+void load(harness& h, const std::string& name, const std::string& bytes, bool lf) {
+  test::temp_dir dir;
+  const std::string path = dir.file(name);
+  test::write_bytes(path, bytes);
+  h.st->settings.lf_line_ends = lf;
+  h.report = open_file(*h.st, h.log, path, dialog_extension(path));
+  ASSERT_TRUE(h.report.ok);
+}
+
+// Every format we read gives the same record from an LF-only file, with the
+// opt-in, as from its CR LF twin; without it, nothing, and a box that says so.
+TEST(RealFiles, LfOnlyTwinOfEveryFormatReadsTheSame) {
+  for (const char* name : {"src.nsma", "src.adf", "src.labz", "src.pla", "src.ant", "src.txt", "src89.nsma"}) {
+    SCOPED_TRACE(name);
+    const std::string bytes = test::read_bytes(test::data_path(std::string("convert/") + name));
+    ASSERT_NE(bytes.find("\r\n"), std::string::npos);
+    harness crlf, lf, lf_plain;
+    load(crlf, name, bytes, false);
+    load(lf, name, with_lf(bytes), true);
+    load(lf_plain, name, with_lf(bytes), false);
+    EXPECT_GT(crlf.st->pd.freq[0].cut[0].nupoin, 0);
+    EXPECT_EQ(std::memcmp(&crlf.st->pd, &lf.st->pd, sizeof crlf.st->pd), 0);
+    EXPECT_EQ(crlf.st->file.file_type, lf.st->file.file_type);
+    EXPECT_TRUE(lf.st->file.load_notices.empty());
+    if (std::string(name) == "src.txt") continue;  // the 4NEC table reads any line end
+    EXPECT_TRUE(lf_plain.st->file.lf_only_empty);
+    ASSERT_FALSE(lf_plain.report.messages.empty());
+    EXPECT_EQ(lf_plain.report.messages.back().kind, message_kind::load_notice);
+    EXPECT_EQ(lf_plain.report.messages.back().text.rfind(LF_ONLY_NOTICE, 0), 0u);
+  }
+}
+
+TEST(LongCuts, ResampledToWholeDegreesWithTheLargestDeviation) {
+  cut_data_type cut{};
+  // Linear in dB between the points: resampling a straight run loses nothing.
+  std::vector<std::pair<float, float>> line;
+  for (int i = 0; i <= 400; ++i) line.emplace_back(-0.25f + i * 0.5f, i * 0.1f);
+  resample_result r = resample_to_degrees(line, cut);
+  EXPECT_EQ(r.points_in, 401);
+  EXPECT_EQ(r.points_out, 200);
+  EXPECT_EQ(cut.angle[0], 0.0f) << "from the first whole degree";
+  EXPECT_EQ(cut.angle[199], 199.0f);
+  EXPECT_NEAR(cut.signal[10], 2.05f, 1e-4f);
+  EXPECT_NEAR(r.largest_deviation_db, 0.0f, 1e-4f);
+  EXPECT_EQ(cut.fstlst[0], 0.0f);
+  EXPECT_EQ(cut.fstlst[1], 199.0f);
+  EXPECT_EQ(cut.angle[200], END_MARKER);
+  // A narrow notch between whole degrees is what the deviation reports.
+  std::vector<std::pair<float, float>> notch = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.5f, 20.0f}, {2.0f, 0.0f}, {3.0f, 0.0f}};
+  r = resample_to_degrees(notch, cut);
+  EXPECT_EQ(r.points_out, 4);
+  EXPECT_FLOAT_EQ(r.largest_deviation_db, 20.0f);
+  // Never more than the record holds, unsorted input sorted, repeats once.
+  std::vector<std::pair<float, float>> wide;
+  for (int a = 500; a >= -100; --a) wide.emplace_back(static_cast<float>(a), 1.0f);
+  wide.emplace_back(3.0f, 7.0f);
+  r = resample_to_degrees(wide, cut);
+  EXPECT_EQ(r.points_out, MAX_SAMPLES);
+  EXPECT_EQ(cut.nupoin, MAX_SAMPLES);
+  EXPECT_EQ(cut.angle[0], -100.0f);
+  EXPECT_FLOAT_EQ(cut.signal[103], 1.0f) << "the first of equal angles stands";
+  EXPECT_FLOAT_EQ(cut.signal[0], 1.0f) << "a full table has no end marker to write past its end";
+  // A point that is no number is no point.
+  std::vector<std::pair<float, float>> odd = {{0, 1}, {1, std::nanf("")}, {2, 3}, {std::nanf(""), 9}};
+  r = resample_to_degrees(odd, cut);
+  EXPECT_EQ(r.points_out, 3);
+  EXPECT_FLOAT_EQ(cut.signal[1], 2.0f) << "interpolated between its good neighbours";
+}
+
+using lines = std::vector<std::string>;
+
+lines split(const std::string& image, bool lf_ends = false, int limit = LINE_LIMIT) {
+  lines out;
+  split_lines(image, limit, [&](const char* line) { out.emplace_back(line); }, lf_ends);
+  return out;
+}
+
+// A line ends at CR and LF is dropped; the end of the file ends the last
+// line, and a final CR LF hands over one more, empty, line. A long line is
+// cut after 79 characters (198 in 4NEC tables) and the byte at the cut is lost.
+TEST(LineSplitter, LinesEndAtCrAndLongOnesAreCut) {
+  const std::string a78(78, 'A'), a79(79, 'A'), x200(200, 'x');
+  const struct {
+    std::string image;
+    lines want;
+  } rows[] = {
+      {"one\r\ntwo", {"one", "two"}},
+      {"one\r\ntwo\r\n", {"one", "two", ""}},
+      {"a\r\n\r\nb", {"a", "", "b"}},
+      {"a\rb\rc", {"a", "b", "c"}},
+      {"", {}},
+      {a78 + "Z\r\nnext", {a78 + "Z", "next"}},
+      {a79 + "Z\r\nnext", {a79, "", "next"}},                  // the 80th is lost, the CR ends an empty line
+      {"000,-1.000,\n001,-1.000,\n002,\n", {"000,-1.000,001,-1.000,002,"}},  // LF-only: one long line
+  };
+  for (const auto& r : rows) EXPECT_EQ(split(r.image), r.want) << r.image;
+  const lines nec = split(x200 + "\r\n", false, LINE_LIMIT_4NEC);
+  EXPECT_EQ(nec, (lines{std::string(198, 'x'), "x", ""})) << "198 arrive, the 199th is lost";
 }
 
 }  // namespace

@@ -20,22 +20,9 @@ namespace {
 
 using test::harness;
 
-// The record of the golden files: one frequency, one cut of three points.
-void fill_small_record(lobe_state& st) {
-  clear_planet_header_data(st.pd, st.all_emax);
-  for (const auto& [name, value] : {std::pair{"comnt1", "Golden record"}, {"make", "Lobeview"}, {"name", "LV-1"},
-                                    {"descr1", "Three points"}, {"dtdata", "20261205"}, {"lowfrq", "440"},
-                                    {"hghfrq", "460"}, {"mdgain", "2.15"}, {"azwidt", "360"}, {"elwidt", "78"},
-                                    {"contyp", "N female"}, {"tilt", "0"}, {"maxpow", "100"}, {"antwgt", "1.2"}})
-    set_field(field_of(st.pd, *header_field_by_name(name)), value);
-  test::put_cut(st, 0, 0, "H", {{0, 0.0f}, {1, 0.5f}, {2, 1.25f}});
-  set_field(st.pd.freq[0].patfre, "450");
-  cut_data_type& c = st.pd.freq[0].cut[0];
-  set_field(c.polari, "V/V");
-  c.fstlst[0] = 0.0f;
-  c.fstlst[1] = 2.0f;
-  c.emax = 812.5f;
-}
+// The record of the golden files (one frequency, one cut of three points,
+// its peak 812.5), as read from the LABZ one.
+void fill_small_record(harness& h) { ASSERT_TRUE(h.open_data("nsma/golden_small.labz")); }
 
 std::string write(harness& h, int kwr_fmt) {
   string_sink out;
@@ -45,7 +32,7 @@ std::string write(harness& h, int kwr_fmt) {
 
 TEST(NsmaWriter, SmallRecordMatchesGoldenFilesByteForByte) {
   harness h;
-  fill_small_record(*h.st);
+  fill_small_record(h);
   EXPECT_EQ(write(h, 0), test::read_bytes(test::data_path("nsma/golden_small.nsma")));
 
   h.st->ed.numenv = 2;
@@ -61,7 +48,7 @@ TEST(NsmaWriter, SmallRecordMatchesGoldenFilesByteForByte) {
 
 TEST(NsmaWriter, MissingFirstAndLastAnglesComeFromThePoints) {
   harness h;
-  fill_small_record(*h.st);
+  fill_small_record(h);
   cut_data_type& c = h.st->pd.freq[0].cut[0];
   c.fstlst[0] = c.fstlst[1] = FSTLST_UNSET;
   c.angle[0] = -5.0f;
@@ -80,7 +67,7 @@ TEST(NsmaWriter, MissingFirstAndLastAnglesComeFromThePoints) {
 
 TEST(NsmaWriter, ScaleToStrongestShiftsPlainNsmaOnly) {
   harness h;
-  fill_small_record(*h.st);
+  fill_small_record(h);
   cut_data_type& c = h.st->pd.freq[0].cut[0];
   c.emax = 100.0f;
   h.st->all_emax = 1000.0f;
@@ -99,7 +86,7 @@ TEST(NsmaWriter, CommaDecimalLocaleStillWritesPoints) {
   std::snprintf(probe, sizeof probe, "%.1f", 1.5);
   EXPECT_STREQ(probe, "1,5") << "the locale really uses a decimal comma";
   harness h;
-  fill_small_record(*h.st);
+  fill_small_record(h);
   const std::string out = write(h, 0);
   harness back;
   back.load_text(FT_NSMA99, out);
@@ -121,31 +108,9 @@ TEST(PlanetWriter, WritesTheFileItReadBackByteForByte) {
   EXPECT_EQ(h.report.messages[0].kind, message_kind::save_notice);
 }
 
-// Two frequencies of H and V cuts; 470's cuts are 3 dB lower than 450's.
-void two_frequencies(lobe_state& st) {
-  clear_planet_header_data(st.pd, st.all_emax);
-  st.pd.nofreq = 2;
-  const char* names[] = {"H", "V", "AZ", "el"};
-  for (int f = 0; f < 2; ++f) {
-    set_field(st.pd.freq[f].patfre, f ? "470" : "450");
-    st.pd.freq[f].numcut = 4;
-    for (int c = 0; c < 4; ++c) {
-      cut_data_type& cut = st.pd.freq[f].cut[c];
-      set_field(cut.patcut, names[c]);
-      set_field(cut.polari, f ? "H/H" : "V/V");
-      cut.nupoin = 2;
-      cut.emax = 100.0f;
-      for (int p = 0; p < 2; ++p) {
-        cut.angle[p] = static_cast<float>(p * 10 + c);
-        cut.signal[p] = 3.5f * static_cast<float>(f + 1);
-      }
-    }
-  }
-}
-
 TEST(PlanetWriter, FirstShownCutsPositiveLevels) {
-  harness h;
-  two_frequencies(*h.st);
+  harness h;  // two frequencies (450 V/V, 470 H/H) of H, V, AZ and EL cuts
+  ASSERT_TRUE(h.open_data("nsma/two_frequencies.nsma"));
   test::hide_cuts(*h.st, {{0, 0}, {0, 1}});
   string_sink out;
   write_planet_file(*h.st, out, h.io);
@@ -186,19 +151,16 @@ TEST(AntWriter, VersionsAndCutSelection) {
   EXPECT_EQ(back->st->file.ant_file_type, AFT_ANT_V2);
   EXPECT_FLOAT_EQ(back->cut(0, 1).signal[90], h.cut(0, 1).signal[90]);
   EXPECT_FLOAT_EQ(back->cut(0, 1).signal[91], 99.0f) << "angles 91 to 269 are not written";
-}
 
-TEST(AntWriter, TwoHorizontalCutsReadBackAsV3) {
-  harness h;
-  ASSERT_TRUE(h.open_data("ant/v3.ant"));
+  // Two horizontal cuts read back as V3.
   set_field(h.st->pd.freq[0].cut[1].patcut, "az");
   h.st->pd.freq[0].cut[1].nupoin = 3;  // fewer points still write 360 lines
-  const std::string out = write_ant(h, AFT_ANT_V1);
-  EXPECT_EQ(test::lines_in(out), 720u);
-  const auto back = ant_read_back(out);
-  EXPECT_EQ(back->st->file.ant_file_type, AFT_ANT_V3);
-  EXPECT_FLOAT_EQ(back->cut(0, 1).signal[270], h.cut(0, 1).signal[0]);
-  EXPECT_FLOAT_EQ(back->cut(0, 1).signal[0], h.cut(0, 1).signal[90]);
+  const std::string two = write_ant(h, AFT_ANT_V1);
+  EXPECT_EQ(test::lines_in(two), 720u);
+  const auto v3 = ant_read_back(two);
+  EXPECT_EQ(v3->st->file.ant_file_type, AFT_ANT_V3);
+  EXPECT_FLOAT_EQ(v3->cut(0, 1).signal[270], h.cut(0, 1).signal[0]);
+  EXPECT_FLOAT_EQ(v3->cut(0, 1).signal[0], h.cut(0, 1).signal[90]);
 }
 
 class failing_sink : public byte_sink {
@@ -209,8 +171,8 @@ class failing_sink : public byte_sink {
 TEST(NsmaWriter, FailedWritesAreLoggedLineByLine) {
   harness h;
   test::temp_dir dir;
+  fill_small_record(h);
   ASSERT_TRUE(h.log.open(dir.path()));
-  fill_small_record(*h.st);
   failing_sink out;
   write_nsma_file(*h.st, out, h.log, 0);
   const std::string log = test::read_bytes(dir.file("lobeview_log.txt"));

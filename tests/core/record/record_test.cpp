@@ -1,9 +1,23 @@
-// The pattern record's own rules: clearing, the header table, the limits of
-// its tables, and the half-power crossings read from a cut.
+// The pattern record's own rules: clearing, the limits of its tables, the
+// half-power crossings read from a cut, the cut edits (moving average,
+// mirror, Undo), and the gain with its unit (read where it is used, written
+// where a format has a field for it, kept through conversions, and the
+// exposure figures from it).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <tuple>
+#include <vector>
 
+#include "core/formats/antenna_loader.h"
+#include "core/formats/file_types.h"
+#include "core/formats/nsma_writer.h"
+#include "core/formats/planet_format.h"
+#include "core/formats/save_routing.h"
+#include "core/record/cut_editing.h"
+#include "core/record/emr_exposure.h"
+#include "core/record/gain_units.h"
 #include "core/record/half_power.h"
 #include "core/record/lobe_state.h"
 #include "core/record/pattern_record.h"
@@ -96,6 +110,230 @@ TEST(HalfPower, TheJoinOfAFullCircleAndGaps) {
   // A cut that never drops to half power has none.
   test::put_cut(*st, 0, 2, "H", {{0, 0}, {90, 1}, {180, 2.9f}, {270, 1}});
   EXPECT_TRUE(level_crossings(st->pd.freq[0].cut[2]).empty());
+}
+
+using test::harness;
+
+std::vector<float> signals(const cut_data_type& c) { return {c.signal, c.signal + c.nupoin}; }
+std::vector<float> angles(const cut_data_type& c) { return {c.angle, c.angle + c.nupoin}; }
+
+TEST(CutEditing, MovingAverageIsCircularAndReReferencedAndEmptyCutsArmUndo) {
+  harness h;
+  test::put_cut(*h.st, 0, 0, "H", {{0, 0}, {90, 3}, {180, 6}, {270, 3}});
+  moving_average_cut_data(*h.st);
+  EXPECT_EQ(signals(h.cut(0, 0)), (std::vector<float>{0, 1, 2, 1}));
+  EXPECT_EQ(h.st->edit.undo_fr_cut, 0);
+  undo_cut_data_edit(*h.st);
+  EXPECT_EQ(signals(h.cut(0, 0)), (std::vector<float>{0, 3, 6, 3}));
+  EXPECT_EQ(h.st->edit.undo_fr_cut, -1);
+
+  test::put_cut(*h.st, 0, 0, "H", {{0, 3}, {1, 9}});
+  moving_average_cut_data(*h.st);
+  // (2*9 + 3)/3 = 7 and (2*3 + 9)/3 = 5, less the smaller.
+  EXPECT_EQ(signals(h.cut(0, 0)), (std::vector<float>{2, 0}));
+
+  test::put_cut(*h.st, 0, 0, "H", {{0, 95}, {1, 95}, {2, 95}});
+  moving_average_cut_data(*h.st);
+  EXPECT_EQ(signals(h.cut(0, 0)), (std::vector<float>{5, 5, 5})) << "all 90 or more: everything drops by 90";
+
+  test::put_cut(*h.st, 0, 0, "H", {});
+  moving_average_cut_data(*h.st);
+  EXPECT_EQ(h.st->edit.undo_fr_cut, 0);
+  undo_cut_data_edit(*h.st);
+  EXPECT_EQ(h.st->edit.undo_fr_cut, 0) << "nothing to put back: the undo stays armed";
+}
+
+// Each mirror keeps one half of the cut and reflects it onto the other, in
+// whatever angle range the cut is stored; the result stays in that range in
+// angle order, mirroring again changes nothing, and Undo gives the cut back
+// byte for byte.
+TEST(CutEditing, MirrorKeepsOneHalfAndReflectsItInAnyAngleRange) {
+  const struct {
+    int quad;
+    bool (*kept)(int);
+    int axis;  // twice the mirror line's angle: a is reflected to axis - a
+  } quads[] = {
+      {ID_LABS_MIRROR_TOP, [](int a) { return a == 0 || a >= 180; }, 360},
+      {ID_LABS_MIRROR_BOTTOM, [](int a) { return a <= 180; }, 360},
+      {ID_LABS_MIRROR_RIGHT, [](int a) { return a <= 90 || a >= 270; }, 180},
+      {ID_LABS_MIRROR_LEFT, [](int a) { return a >= 90 && a <= 270; }, 180},
+  };
+  const struct {
+    const char* name;
+    int first, count;
+  } layouts[] = {{"0..359", 0, 360}, {"-180..179", -180, 360}, {"-179..180", -179, 360}, {"-180..180", -180, 361}};
+  auto wrap = [](int a) { return ((a % 360) + 360) % 360; };
+  for (const auto& l : layouts)
+    for (const auto& q : quads) {
+      SCOPED_TRACE(std::string(l.name) + " quad " + std::to_string(q.quad));
+      harness h;
+      std::vector<std::pair<float, float>> pts;
+      for (int a = l.first; a < l.first + l.count; ++a) pts.emplace_back(a, wrap(a) * 0.1f);
+      test::put_cut(*h.st, 0, 0, "H", pts);
+      h.st->pd.freq[0].cut[0].fstlst[0] = -1.5f;  // Undo gives back these too
+      h.st->pd.freq[0].cut[0].fstlst[1] = 181.5f;
+      const cut_data_type before = h.cut(0, 0);
+      const int whole = l.count == 360 ? MIRROR_OK : MIRROR_NOT_360;
+      EXPECT_EQ(mirror_cut_data(*h.st, q.quad), whole);
+      const cut_data_type& c = h.cut(0, 0);
+      for (int i = 0; i < c.nupoin; ++i) {
+        ASSERT_GE(c.angle[i], l.first) << "stays in its own range";
+        ASSERT_LE(c.angle[i], l.first + l.count - 1);
+        ASSERT_TRUE(i == 0 || c.angle[i] > c.angle[i - 1]) << "in angle order";
+        const int a = wrap(static_cast<int>(c.angle[i]));
+        ASSERT_EQ(c.signal[i], (q.kept(a) ? a : wrap(q.axis - a)) * 0.1f) << "at " << c.angle[i];
+      }
+      EXPECT_GE(c.nupoin, 360);
+      const auto once = signals(c);
+      EXPECT_EQ(mirror_cut_data(*h.st, q.quad), whole);
+      EXPECT_EQ(signals(c), once);
+      undo_cut_data_edit(*h.st);
+      EXPECT_EQ(signals(c), once) << "Undo undoes one step";
+      h.st->pd.freq[0].cut[0] = before;
+      mirror_cut_data(*h.st, q.quad);
+      undo_cut_data_edit(*h.st);
+      EXPECT_EQ(std::memcmp(&h.cut(0, 0), &before, sizeof before), 0) << "Undo gives the cut back whole";
+    }
+}
+
+TEST(CutEditing, MirrorResultCodes) {
+  harness h;
+  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_TOP), MIRROR_NO_CUT);
+  test::put_full_cut(*h.st, 0, 0, "H", [](int a) { return a * 0.1; });
+  h.st->flags.cut[0][0].hide = 1;
+  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_TOP), MIRROR_NO_CUT);
+  test::put_cut(*h.st, 0, 1, "V", {});
+  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_TOP), MIRROR_NO_POINTS);
+  EXPECT_EQ(h.st->edit.capture_cut, 1);
+
+  harness steps;
+  std::vector<std::pair<float, float>> pts;
+  for (int a = 0; a < 360; a += 2) pts.emplace_back(a, a * 0.1f);
+  test::put_cut(*steps.st, 0, 0, "H", pts);
+  EXPECT_EQ(mirror_cut_data(*steps.st, ID_LABS_MIRROR_TOP), MIRROR_NOT_360);
+  std::vector<float> even;
+  for (int a = 0; a < 360; a += 2) even.push_back(static_cast<float>(a));
+  EXPECT_EQ(angles(steps.cut(0, 0)), even) << "mirrored all the same";
+  EXPECT_FLOAT_EQ(steps.cut(0, 0).signal[1], 35.8f);
+
+  EXPECT_STREQ(mirror_result_message(MIRROR_NO_CUT).text, "No cut found to mirror");
+  EXPECT_STREQ(mirror_result_message(MIRROR_NO_POINTS).text, "Cut has no points to mirror");
+  EXPECT_STREQ(mirror_result_message(MIRROR_NOT_360).text,
+               "Results are unpredictable unless there are 360 points to mirror");
+  EXPECT_FALSE(mirror_result_message(MIRROR_NOT_360).error);
+  EXPECT_EQ(mirror_result_message(MIRROR_OK).text, nullptr);
+}
+
+// A cut that ends before 180 degrees is mirrored downwards from its last point.
+TEST(CutEditing, BottomMirrorOfAShortCutStartsFromItsLastPoint) {
+  harness h;
+  std::vector<std::pair<float, float>> pts;
+  for (int a = 0; a <= 170; a += 10) pts.emplace_back(static_cast<float>(a), a * 0.1f);
+  test::put_cut(*h.st, 0, 0, "H", pts);
+  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_BOTTOM), MIRROR_NOT_360);
+  const cut_data_type& c = h.cut(0, 0);
+  ASSERT_EQ(c.nupoin, 18 + 17);
+  EXPECT_EQ(angles(c)[18], 190.0f);
+  EXPECT_FLOAT_EQ(c.signal[18], 17.0f);
+  EXPECT_EQ(angles(c).back(), 350.0f);
+}
+
+// Cuts that are not 360 whole degrees: the result stays inside the record,
+// and Undo gives back the cut whole, count and all.
+TEST(CutEditing, MirrorOfOddCutsStaysInsideTheRecordAndUndoes) {
+  for (int quad : {ID_LABS_MIRROR_TOP, ID_LABS_MIRROR_RIGHT, ID_LABS_MIRROR_BOTTOM, ID_LABS_MIRROR_LEFT}) {
+    for (int kind = 0; kind < 3; ++kind) {
+      harness h;
+      std::vector<std::pair<float, float>> pts;
+      if (kind == 0)
+        for (int i = 0; i < MAX_SAMPLES; ++i) pts.emplace_back(400.0f - i * 1.3f, 1.0f);  // descending, beyond 360
+      if (kind == 1)
+        for (int a = 0; a < 180; ++a) pts.emplace_back(a + 0.5f, 1.0f);  // half-degree angles
+      if (kind == 2)
+        for (int a = 0; a < 180; a += 3) pts.emplace_back(static_cast<float>(a), a * 0.05f);  // half a cut
+      test::put_cut(*h.st, 0, 0, "V", pts);
+      const cut_data_type before = h.cut(0, 0);
+      const int result = mirror_cut_data(*h.st, quad);
+      if (kind > 0) {
+        EXPECT_EQ(result, MIRROR_NOT_360);
+      }
+      EXPECT_GE(h.cut(0, 0).nupoin, 0);
+      EXPECT_LE(h.cut(0, 0).nupoin, MAX_SAMPLES);
+      undo_cut_data_edit(*h.st);
+      EXPECT_EQ(std::memcmp(&h.cut(0, 0), &before, sizeof before), 0) << quad << " kind " << kind;
+    }
+  }
+}
+
+
+TEST(GainUnits, AnExplicitUnitWinsElseGunitsElseDbd) {
+  struct row {
+    const char* gain;
+    const char* gunits;
+    bool valid;
+    float value;
+    gain_unit unit;
+    bool in_text;
+  };
+  for (const row& r : {row{"10.00 dBi", "DBD/DBD", true, 10.0f, gain_unit::dbi, true},
+                       row{"16.95 dBd", "DBI/DBI", true, 16.95f, gain_unit::dbd, true},
+                       row{"18.5dbi", "", true, 18.5f, gain_unit::dbi, true},
+                       row{"10.0", "DBI/DBR", true, 10.0f, gain_unit::dbi, false},
+                       row{" 7 ", "dbd/dbd", true, 7.0f, gain_unit::dbd, false},
+                       row{"7", "", true, 7.0f, gain_unit::dbd, false},
+                       row{"7 dB", "DBI/DBI", true, 7.0f, gain_unit::dbi, false},
+                       row{"", "DBI/DBI", false, 0.0f, gain_unit::dbi, false},
+                       row{"n/a", "", false, 0.0f, gain_unit::dbd, false}}) {
+    const gain_reading g = read_gain(r.gain, r.gunits);
+    EXPECT_EQ(g.valid, r.valid) << r.gain;
+    EXPECT_FLOAT_EQ(g.value, r.value) << r.gain;
+    EXPECT_EQ(g.unit, r.unit) << r.gain << " / " << r.gunits;
+    EXPECT_EQ(g.unit_in_text, r.in_text) << r.gain;
+  }
+  EXPECT_EQ(read_gain("10.00 dBi", "").number, "10.00");
+  EXPECT_FLOAT_EQ(read_gain("10 dBi", "").dbd(), 7.85f);
+  EXPECT_FLOAT_EQ(read_gain("10", "").dbi(), 12.15f);
+}
+
+TEST(GainUnits, ExposureUsesTheGainInItsOwnUnit) {
+  // A 10 dBi antenna is 10 dBi, not 12.15: EIRP 200 W x 10.
+  const emr_transmitter dbi = emr_transmitter_quantities(200.0f, 0.0f, "10.00 dBi", "DBD/DBD");
+  EXPECT_FLOAT_EQ(dbi.GainDBi, 10.0f);
+  EXPECT_NEAR(dbi.EIRP, 2000.0f, 0.01f);
+  EXPECT_FLOAT_EQ(emr_transmitter_quantities(200.0f, 0.0f, "10", "DBI/DBI").GainDBi, 10.0f);
+  EXPECT_FLOAT_EQ(emr_transmitter_quantities(200.0f, 0.0f, "10", "DBD/DBD").GainDBi, 12.15f);
+  EXPECT_FLOAT_EQ(emr_transmitter_quantities(200.0f, 0.0f, "10").GainDBi, 12.15f) << "no unit anywhere: dBd";
+}
+
+// NSMA writes a plain number under GUNITS: a gain with its own unit moves the
+// unit there, unless low- and high-band gains already stand under GUNITS
+// (then the gain is converted).
+TEST(GainUnits, NsmaWritesAPlainNumberUnderItsUnit) {
+  for (const auto& [mdgain, lwgain, gunits, mdgain_out] :
+       {std::tuple{"10.00 dBi", "", "DBI/DBI", "10.00"}, {"10.00 dBi", "15.0", "DBD/DBD", "7.85"},
+        {"9.1", "15.0", "DBD/DBD", "9.1"}}) {
+    antenna_data_type pd{};
+    set_field(pd.gunits, "DBD/DBD");
+    set_field(pd.mdgain, mdgain);
+    set_field(pd.lwgain, lwgain);
+    const nsma_gain_fields f = nsma_gain_fields_of(pd);
+    EXPECT_EQ(f.gunits, gunits) << mdgain;
+    EXPECT_EQ(f.mdgain, mdgain_out) << mdgain;
+  }
+}
+
+TEST(EmrExposure, LimitBandsIncludeTheirLowerEdge) {
+  const float none = NAN;  // that limit is not looked at here
+  for (const auto& [mhz, public_limit, occupational_limit] :
+       {std::tuple{10.0f, 2.0f, 10.0f}, {9.99f, 0.0f, 12.4f}, {2000.0f, 10.0f, 50.0f}, {0.5f, 0.0f, 0.0f},
+        {4.0f, none, 62.6f}, {1.0f, none, 1001.0f}, {1799.9f, 7.5f, none}, {900.0f, 4.5f, none}}) {
+    if (!std::isnan(public_limit)) {
+      EXPECT_FLOAT_EQ(gimme_public_power_density_limit(mhz), public_limit) << mhz;
+    }
+    if (!std::isnan(occupational_limit)) {
+      EXPECT_FLOAT_EQ(gimme_occupational_power_density_limit(mhz), occupational_limit) << mhz;
+    }
+  }
 }
 
 }  // namespace
