@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the benchmarks (Release, build-bench/) and prints their table.
+# Builds the benchmarks (Release, build-bench/) and prints their figures, each
+# beside its floor measured in the same run (docs/PERFORMANCE.md).
 #   scripts/bench.sh [--quick]     --quick skips the 30-second idle measurement
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,6 +10,8 @@ cmake -S . -B build-bench -DLOBEVIEW_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_
 cmake --build build-bench -j"$(nproc)" >/dev/null
 filter=()
 [ "${1:-}" = "--quick" ] && filter=(--benchmark_filter=-BM_IdleCpu30s)
-for b in bench_formats bench_charts bench_batch bench_window; do
-  build-bench/bench/$b --benchmark_counters_tabular=true "${filter[@]}" 2>/dev/null
+for b in bench_formats bench_charts bench_cli bench_window; do
+  QT_QPA_PLATFORM=offscreen build-bench/bench/$b --benchmark_counters_tabular=true "${filter[@]}" 2>/dev/null
 done
+# Whole processes: lobeconv and its floors, and the window on a real X server.
+./scripts/with_x11.sh build-bench/bench/bench_process

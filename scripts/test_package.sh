@@ -22,5 +22,8 @@ log="$home/Documents/lobeview_log.txt"
 grep -q "open_file_on_startup file_type 2" "$log"
 if grep -q "No help file to open" "$log"; then echo "the installed help text was not found"; exit 1; fi
 lobeconv dump /usr/share/lobeview/samples/panel.pla >/dev/null
+if ldd "$(command -v lobeconv)" | grep -q libQt; then echo "the installed lobeconv links Qt"; exit 1; fi
+QT_QPA_PLATFORM=offscreen lobeconv render /usr/share/lobeview/samples/panel.pla "$home/panel.png"
+test -s "$home/panel.png"
 rm -rf "$home"
 echo "package test passed: $deb"

@@ -9,10 +9,10 @@
 #include <optional>
 
 #include "cli/pattern_json.h"
-#include "cli/render_command.h"
 #include "core/formats/antenna_loader.h"
 #include "core/formats/envelope_file.h"
 #include "core/formats/file_image.h"
+#include "core/formats/file_sink.h"
 #include "core/text/field_text.h"
 #include "core/formats/file_types.h"
 #include "core/formats/help_file.h"
@@ -275,13 +275,13 @@ bool select_envelope(session& s, const options& o, std::ostream& err) {
   return false;
 }
 
-int render(session& s, const options& o, std::ostream& err) {
+int render(session& s, const options& o, std::ostream& err, const lobeconv_renderer& renderer) {
   if (o.positional.size() != 3) {
     err << "lobeconv: render takes IN and OUT\n";
     return 2;
   }
   if (!load_envelopes(s, o, err) || !load(s, o.positional[1], err) || !select_envelope(s, o, err)) return 1;
-  return render_pattern(*s.st, s.log, o.render, o.positional[2], err);
+  return renderer.draw(*s.st, s.log, o.render, o.positional[2], err);
 }
 
 int dump(session& s, const options& o, std::ostream& out, std::ostream& err) {
@@ -290,20 +290,20 @@ int dump(session& s, const options& o, std::ostream& out, std::ostream& err) {
     return 2;
   }
   if (!load(s, o.positional[1], err)) return 1;
-  out << pattern_to_json(*s.st, s.status_error).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-      << "\n";
+  out << pattern_json_text(*s.st, s.status_error) << "\n";
   return 0;
 }
 
 // One file: read as the Open command does, written as the Save command does.
-int convert_one(session& s, const options& o, const std::string& in, const std::string& out_path, std::ostream& err) {
+int convert_one(session& s, const options& o, const std::string& in, const std::string& out_path, std::ostream& err,
+                const save_options& how = {}) {
   if (!load(s, in, err) || !select_envelope(s, o, err)) return 1;
   if (const action_report nothing = check_something_to_save(*s.st); !nothing.ok) {
     err << "lobeconv: " << in << ": " << nothing.failure_text() << "\n";
     return 1;
   }
   s.st->file.ant_file_type = o.ant_version;
-  const action_report saved = save_file(*s.st, s.log, out_path);
+  const action_report saved = save_file(*s.st, s.log, out_path, how);
   if (!saved.ok) {
     std::string why = saved.failure_text();
     for (char& c : why)
@@ -342,6 +342,10 @@ int convert(session& s, const options& o, std::ostream& err) {
   int status = 0;
   // Two inputs that would be written to one name (a.nsma and a.pla --to labz)
   // are both refused: neither may silently replace the other.
+  // Each file still replaces its old one only once complete, but the batch
+  // goes to the disk in one sync at its end, not one per file.
+  remove_stale_temp_files(folder);
+  const save_options batch{.sync_each_file = false, .sweep_stale_temps = false};
   std::map<std::string, std::vector<std::string>> by_output;
   for (std::size_t i = 1; i + 1 < o.positional.size(); ++i)
     by_output[batch_output_name(folder, o.positional[i], o.to_ext)].push_back(o.positional[i]);
@@ -363,7 +367,11 @@ int convert(session& s, const options& o, std::ostream& err) {
     fresh->settings.lf_line_ends = s.st->settings.lf_line_ends;
     fresh->settings.resample_long_cuts = s.st->settings.resample_long_cuts;
     s.st = std::move(fresh);
-    if (convert_one(s, o, in, batch_output_name(folder, in, o.to_ext), err) != 0) status = 1;
+    if (convert_one(s, o, in, batch_output_name(folder, in, o.to_ext), err, batch) != 0) status = 1;
+  }
+  if (std::string why; !sync_folder(folder, why)) {
+    err << "lobeconv: cannot put " << folder << " on the disk: " << why << "\n";
+    status = 1;
   }
   return status;
 }
@@ -398,7 +406,8 @@ int help_text(const options& o, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 const lobeconv_renderer& renderer) {
   options o;
   if (auto problem = parse_options(args, o)) {
     err << "lobeconv: " << *problem << "\n" << "Try 'lobeconv --help'.\n";
@@ -412,6 +421,12 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
     err << "lobeconv: no command given\n" << "Try 'lobeconv --help'.\n";
     return 2;
   }
+  const std::string& command = o.positional[0];
+  if (command == "render" && !renderer.draw) {
+    if (renderer.hand_over) return renderer.hand_over(args, err);
+    err << "lobeconv: this build cannot render\n";
+    return 1;
+  }
   session s;
   s.st->settings.lf_line_ends = o.lf;
   s.st->settings.resample_long_cuts = o.resample;
@@ -421,11 +436,10 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
     err << "lobeconv: cannot create the log in " << o.log_dir << "\n";
     return 1;
   }
-  const std::string& command = o.positional[0];
   if (command == "dump") return dump(s, o, out, err);
   if (command == "convert") return convert(s, o, err);
   if (command == "envelopes") return envelopes(o, out, err);
-  if (command == "render") return render(s, o, err);
+  if (command == "render") return render(s, o, err, renderer);
   if (command == "help") return help_text(o, out, err);
   err << "lobeconv: unknown command " << command << "\n" << "Try 'lobeconv --help'.\n";
   return 2;

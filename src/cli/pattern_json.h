@@ -8,8 +8,9 @@
 
 namespace lobe {
 
+// The loaded pattern as `lobeconv dump` prints it (JSON, indented by two).
 // `status_error` is the text the load left in the error field of the status bar.
-nlohmann::ordered_json pattern_to_json(const lobe_state& st, const std::string& status_error);
+std::string pattern_json_text(const lobe_state& st, const std::string& status_error);
 
 // The envelope library: numenv, and env with title, nupoin and rows of [angle1, angle2, signal].
 nlohmann::ordered_json envelopes_to_json(const envelopes_type& ed);

@@ -6,8 +6,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <cstring>
+#include <random>
+#include <sstream>
 #include <string>
 
+#include "cli/pattern_json.h"
 #include "support/test_support.h"
 
 namespace lobe {
@@ -139,6 +143,39 @@ TEST(Lobeconv, HelpLogDirEnvelopesAndHelpFiles) {
   EXPECT_EQ(nlohmann::json::parse(r.out)["nofreq"], 2) << r.err;
 }
 
+// dump writes its numbers itself, as nlohmann writes the shortest decimal of
+// each float: any bit pattern, and no number as null.
+TEST(Lobeconv, DumpWritesEveryFloatAsTheJsonLibraryDoes) {
+  std::mt19937 rng(3);
+  test::harness h;
+  std::vector<std::pair<float, float>> points;
+  for (int p = 0; p < MAX_SAMPLES; ++p) {
+    const std::uint32_t bits = rng();
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    points.emplace_back(static_cast<float>(p), p == 7 ? std::nanf("") : v);
+  }
+  test::put_cut(*h.st, 0, 0, "H", points);
+  const std::string text = pattern_json_text(*h.st, "");
+  std::istringstream lines(text.substr(text.find("\"signal\": [\n") + 12));
+  for (const auto& [angle, v] : points) {
+    std::string line;
+    std::getline(lines, line);
+    line = line.substr(line.find_first_not_of(' '));
+    if (line.back() == ',') line.pop_back();
+    ASSERT_EQ(line, std::isfinite(v) ? nlohmann::json(json_number(v)).dump() : "null") << angle;
+  }
+}
+
+// Only render draws, and only lobeconv-render loads Qt to do it.
+TEST(Lobeconv, LinksNoQtLibrary) {
+  std::FILE* ldd = ::popen(("ldd " + quote(LOBECONV_PATH) + " | grep -c libQt").c_str(), "r");
+  char count[16] = {};
+  ASSERT_NE(std::fgets(count, sizeof count, ldd), nullptr);
+  ::pclose(ldd);
+  EXPECT_STREQ(count, "0\n");
+}
+
 // Width and height from a PNG's header.
 std::pair<int, int> png_size(const std::string& bytes) {
   if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
@@ -204,7 +241,7 @@ TEST(Lobeconv, LfOnlyFilesAreToldAboutAndReadWithLf) {
             std::string::npos);
 }
 
-TEST(Lobeconv, BatchNamesThatCollideAreRefusedAndNamed) {
+TEST(Lobeconv, BatchesRefuseCollidingNamesAndKeepOldFilesOnFailure) {
   test::temp_dir dir;
   const std::string out = dir.file("out");
   std::filesystem::create_directory(out);
@@ -214,6 +251,18 @@ TEST(Lobeconv, BatchNamesThatCollideAreRefusedAndNamed) {
   EXPECT_NE(r.err.find("would all be written to"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("src.pla"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(out + "/src.labz")) << "neither replaces the other";
+
+  // A batch syncs once at its end, but each file still replaces its old one
+  // only when complete: past 4 KB (a full disk) the large file keeps its old
+  // content, the small one is converted, and no temporary file is left.
+  test::write_bytes(out + "/src.nsma", "the old file");
+  const run_result full = lobeconv("convert " + data("convert/src.labz") + " " + data("nsma/golden_small.labz") + " " +
+                                       quote(out) + " --to nsma",
+                                   "ulimit -f 4; ");
+  EXPECT_EQ(full.status, 1);
+  EXPECT_EQ(test::read_bytes(out + "/src.nsma"), "the old file");
+  EXPECT_EQ(test::read_bytes(out + "/golden_small.nsma"), test::read_bytes(test::data_path("nsma/golden_small.nsma")));
+  EXPECT_EQ(files_in(out), 2u);
 }
 
 }  // namespace

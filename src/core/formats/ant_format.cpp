@@ -1,6 +1,7 @@
 #include "core/formats/ant_format.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "core/text/c_numeric.h"
 #include "core/text/field_text.h"
@@ -97,7 +98,13 @@ void post_process_ant_data(lobe_state& st, const reader_state& rs, core_io& io) 
 namespace {
 
 void write_levels(line_writer& w, const cut_data_type& cut, int from, int to) {
-  for (int i = from; i <= to; ++i) w.line("-%.3f\r\n", static_cast<double>(cut.signal[i]));
+  // "-%.3f\r\n" per level, formatted without printf.
+  char level[80] = "-";
+  for (int i = from; i <= to; ++i) {
+    const std::size_t k = 1 + format_fixed3(level + 1, static_cast<double>(cut.signal[i]));
+    std::memcpy(level + k, "\r\n", 2);
+    w.bytes(level, k + 2);
+  }
 }
 
 }  // namespace

@@ -50,9 +50,9 @@ std::string resolve_links(std::string path) {
   return path;
 }
 
-// Temporary files of earlier saves into this folder whose program is gone
-// (killed mid-save) are ours to remove.
-void remove_stale_temps(const std::string& folder) {
+}  // namespace
+
+void remove_stale_temp_files(const std::string& folder) {
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return;
   while (const dirent* e = ::readdir(dir)) {
@@ -69,7 +69,17 @@ void remove_stale_temps(const std::string& folder) {
   ::closedir(dir);
 }
 
-}  // namespace
+bool sync_folder(const std::string& folder, std::string& error) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  const bool ok = ::syncfs(fd) == 0 && ::fsync(fd) == 0;
+  if (!ok) error = std::strerror(errno);
+  ::close(fd);
+  return ok;
+}
 
 void remove_pending_temp_file() {
   if (g_pending_temp_set) ::unlink(g_pending_temp);
@@ -77,8 +87,9 @@ void remove_pending_temp_file() {
 
 atomic_file::~atomic_file() { abandon(); }
 
-bool atomic_file::open(const std::string& target) {
+bool atomic_file::open(const std::string& target, const save_options& how) {
   abandon();
+  sync_ = how.sync_each_file;
   error_.clear();
   refused_ = false;
   write_failed_ = false;
@@ -106,7 +117,7 @@ bool atomic_file::open(const std::string& target) {
     return false;
   }
   target_ = path;
-  remove_stale_temps(folder_of(path));
+  if (how.sweep_stale_temps) remove_stale_temp_files(folder_of(path));
   std::string pattern = path + k_temp_tag + std::to_string(::getpid()) + ".XXXXXX";
   const int fd = mkstemp(pattern.data());
   if (fd < 0) {
@@ -138,7 +149,7 @@ bool atomic_file::write(const char* data, std::size_t len) {
 
 bool atomic_file::commit() {
   if (!file_) return false;
-  bool ok = !write_failed_ && std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
+  bool ok = !write_failed_ && std::fflush(file_) == 0 && (!sync_ || fsync(fileno(file_)) == 0);
   ok = (std::fclose(file_) == 0) && ok;
   file_ = nullptr;
   if (ok) ok = std::rename(temp_.c_str(), target_.c_str()) == 0;

@@ -33,6 +33,16 @@ class string_sink : public byte_sink {
 // keeps the old one's permission bits. The temporary file is named
 // TARGET.lobeview-PID.XXXXXX; one left by a save that was killed is removed
 // by the next save into the same folder.
+// How a save reaches the disk. One save syncs its file before putting it in
+// place. A batch of saves into one folder looks for stale temporary files
+// once at its start and syncs once at its end (sync_folder): a crash of the
+// machine before that sync can leave any file of the batch empty or short,
+// where a single save would have left the old file or the new one whole.
+struct save_options {
+  bool sync_each_file = true;
+  bool sweep_stale_temps = true;
+};
+
 class atomic_file : public byte_sink {
  public:
   atomic_file() = default;
@@ -41,9 +51,9 @@ class atomic_file : public byte_sink {
   atomic_file& operator=(const atomic_file&) = delete;
 
   // Creates the temporary file next to `target`; false when that is not possible.
-  bool open(const std::string& target);
+  bool open(const std::string& target, const save_options& how = {});
   bool write(const char* data, std::size_t len) override;
-  // Flushes, syncs and renames over the target. False (and the target
+  // Flushes, syncs (unless told not to) and renames over the target. False (and the target
   // untouched) when any write failed or the file could not be completed.
   bool commit();
   // Removes the temporary file; the target stays as it was.
@@ -62,7 +72,16 @@ class atomic_file : public byte_sink {
   std::string target_;
   std::string temp_;
   bool write_failed_ = false;
+  bool sync_ = true;
 };
+
+// Removes the temporary files of earlier saves into `folder` whose program
+// is gone (killed mid-save).
+void remove_stale_temp_files(const std::string& folder);
+
+// Puts everything written into `folder`'s file system on the disk, and the
+// folder's own entries (the renames); false with the reason when it could not.
+bool sync_folder(const std::string& folder, std::string& error);
 
 // Removes the temporary file of the save under way, if any. Safe to call from
 // a signal handler (lobeconv's, on SIGTERM and the like).

@@ -17,6 +17,8 @@ class line_writer {
 
   // A line without numbers or fields, written as it stands.
   void line(const char* text) { k_writefile(out_, log_, text, std::strlen(text)); }
+  // A line formatted by the caller.
+  void bytes(const char* text, std::size_t len) { k_writefile(out_, log_, text, len); }
 
   template <class First, class... Args>
   void line(const char* fmt, First first, Args... args) {

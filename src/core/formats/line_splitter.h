@@ -15,7 +15,10 @@
 // CR LF twin.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
+#include <string>
 #include <string_view>
 
 namespace lobe {
@@ -23,43 +26,60 @@ namespace lobe {
 inline constexpr int LINE_LIMIT = 79;
 inline constexpr int LINE_LIMIT_4NEC = 198;
 
-// Calls on_line(const char* line) with each NUL-terminated line.
+// Calls on_line(const char* line) with each NUL-terminated line. The lines
+// are cut in a copy of the image, in place: each line's end becomes its NUL,
+// and only a line that loses an LF inside it is moved.
 template <class OnLine>
 void split_lines(std::string_view image, int limit, OnLine&& on_line, bool lf_ends = false) {
-  char buf[LINE_LIMIT_4NEC + 1];
   if (limit > LINE_LIMIT_4NEC) limit = LINE_LIMIT_4NEC;
-  int k = 0;
   const std::size_t n = image.size();
+  std::string work;
+  work.reserve(n + 1);
+  work.append(image);
+  work.push_back('\0');
+  char* d = work.data();
+  std::size_t start = 0, w = 0;  // the line being cut, and where its next byte goes
+  int k = 0;                     // its length so far
+  auto hand_over = [&](std::size_t next) {
+    d[w] = '\0';
+    on_line(static_cast<const char*>(d + start));
+    k = 0;
+    start = w = next;
+  };
   for (std::size_t i = 0; i < n; ++i) {
-    const char b = image[i];
-    bool handed = false;
-    const bool lone_lf = lf_ends && b == '\n' && (i == 0 || image[i - 1] != '\r');
-    if (lone_lf) {
+    // A run of plain bytes (no CR, no LF) already in place: nearly every byte.
+    if (w == i && k < limit) {
+      std::size_t j = i;
+      const std::size_t stop = std::min(n, i + static_cast<std::size_t>(limit - k));
+      while (j < stop && d[j] != '\r' && d[j] != '\n') ++j;
+      if (j > i) {
+        k += static_cast<int>(j - i);
+        w = j;
+        i = j - 1;
+        if (j == n) hand_over(n);
+        continue;
+      }
+    }
+    const char b = d[i];
+    if (lf_ends && b == '\n' && (i == 0 || image[i - 1] != '\r')) {
       // The CR of the pair: ends the line (or, at the limit, is the byte lost
       // at the cut, as a CR would be). The LF of the pair is dropped, which at
       // the end of the file hands over an empty last line.
-      buf[k] = '\0';
-      on_line(static_cast<const char*>(buf));
-      k = 0;
-      if (i == n - 1) {
-        buf[0] = '\0';
-        on_line(static_cast<const char*>(buf));
-      }
+      hand_over(i + 1);
+      if (i == n - 1) hand_over(n);
       continue;
     }
+    bool handed = false;
     if (b == '\r' || k == limit) {
-      buf[k] = '\0';
-      on_line(static_cast<const char*>(buf));
-      k = 0;
+      hand_over(i + 1);
       handed = true;
     } else if (b != '\n') {
-      buf[k++] = b;
+      d[w++] = b;
+      ++k;
+    } else if (k == 0) {
+      start = w = i + 1;  // an LF before anything of the line: the line starts after it
     }
-    if (i == n - 1 && !handed) {
-      buf[k] = '\0';
-      on_line(static_cast<const char*>(buf));
-      k = 0;
-    }
+    if (i == n - 1 && !handed) hand_over(n);
   }
 }
 

@@ -10,6 +10,7 @@
 #include "core/text/field_text.h"
 #include "core/formats/file_sink.h"
 #include "core/record/gain_units.h"
+#include "core/text/number_scan.h"
 #include "core/formats/line_format.h"
 #include "core/text/number_scan.h"
 
@@ -140,8 +141,15 @@ void write_section(lobe_state& st, line_writer& w, const chosen_cut& pick, const
   const float s = crosspol_scale(st, cut, false);
   const int n = stored_points(cut);
   w.line("%s %u\r\n", keyword, static_cast<unsigned>(n));
-  for (int p = 0; p < n; ++p)
-    w.line("%.3f %.3f\r\n", static_cast<double>(cut.angle[p]), static_cast<double>(cut.signal[p] + s));
+  // "%.3f %.3f\r\n" per point, formatted without printf.
+  char point[160];
+  for (int p = 0; p < n; ++p) {
+    std::size_t k = format_fixed3(point, static_cast<double>(cut.angle[p]));
+    point[k++] = ' ';
+    k += format_fixed3(point + k, static_cast<double>(cut.signal[p] + s));
+    std::memcpy(point + k, "\r\n", 2);
+    w.bytes(point, k + 2);
+  }
 }
 
 }  // namespace

@@ -13,12 +13,12 @@ action_report check_something_to_save(const lobe_state& st) {
   return report.fail("Nothing to save.");
 }
 
-action_report save_file(lobe_state& st, run_log& log, const std::string& path) {
+action_report save_file(lobe_state& st, run_log& log, const std::string& path, const save_options& how) {
   action_report report;
   core_io io{log, report};
   st.file.file_type = save_type_from_extension(dialog_extension(path));
   atomic_file out;
-  if (!out.open(path)) {
+  if (!out.open(path, how)) {
     log.write_error_log("save_file", "Cannot write " + path + ": " + out.error());
     // A file we will not replace says why: it is not the folder that failed.
     return report.fail(out.refused() ? "Unable to open antenna file.\n" + out.error() + ": " + path

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/formats/file_sink.h"
 #include "core/record/lobe_state.h"
 
 namespace lobe {
@@ -14,6 +15,6 @@ action_report check_something_to_save(const lobe_state& st);
 // ANT files the caller has already set ant_file_type. The old file is only
 // replaced once the new one is complete. The caller has copied what the user
 // typed into the record.
-action_report save_file(lobe_state& st, run_log& log, const std::string& path);
+action_report save_file(lobe_state& st, run_log& log, const std::string& path, const save_options& how = {});
 
 }  // namespace lobe

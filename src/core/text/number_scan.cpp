@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "core/text/c_numeric.h"
@@ -25,13 +26,23 @@ bool plain_float(const char*& p, float& out) {
   if (*s == '+' || *s == '-') negative = *s++ == '-';
   const char* start = s;
   if (s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) return false;
-  int digits = 0;
-  while (is_digit(*s)) ++s, ++digits;
+  int digits = 0, decimals = 0;
+  std::uint32_t mantissa = 0;
+  while (is_digit(*s)) mantissa = mantissa * 10 + static_cast<std::uint32_t>(*s++ - '0'), ++digits;
   if (*s == '.') {
     ++s;
-    while (is_digit(*s)) ++s, ++digits;
+    while (is_digit(*s)) mantissa = mantissa * 10 + static_cast<std::uint32_t>(*s++ - '0'), ++digits, ++decimals;
   }
   if (digits == 0) return false;
+  // Up to 7 digits the mantissa and the power of ten are exact floats, and
+  // one division rounds correctly: the value from_chars would give.
+  if (digits <= 7 && *s != 'e' && *s != 'E') {
+    static constexpr float k_tens[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+    const float v = static_cast<float>(mantissa) / k_tens[decimals];
+    out = negative ? -v : v;
+    p = s;
+    return true;
+  }
   if (*s == 'e' || *s == 'E') {
     const char* e = s + 1;
     if (*e == '+' || *e == '-') ++e;

@@ -85,7 +85,7 @@ json dump_of(const std::string& file, const std::string& type) {
   } else {
     h.load_text(types.at(type), test::read_bytes(path));
   }
-  return pattern_to_json(*h.st, h.status(STB_ERROR));
+  return json::parse(pattern_json_text(*h.st, h.status(STB_ERROR)));
 }
 
 // One fact per line of tests/data/reader_facts.jsonl: [file, type ("" for the
