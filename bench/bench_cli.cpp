@@ -2,6 +2,7 @@
 // conversions, each beside its floor (the least program doing the same work).
 #include <benchmark/benchmark.h>
 
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -24,6 +25,26 @@ void BM_DumpLargest(benchmark::State& state) {
   for (auto _ : state) {
     const std::string text = pattern_json_text(*h.st, "");
     benchmark::DoNotOptimize(text.data());
+  }
+}
+
+// Its floor: the same points' numbers, each as the shortest decimal of its
+// float (to_chars), one to a line, without keys, layout or other fields.
+void BM_DumpLargestFloorToChars(benchmark::State& state) {
+  harness h;
+  fill_largest(*h.st);
+  for (auto _ : state) {
+    std::string out;
+    out.reserve(1 << 21);
+    char buf[32];
+    for (const freq_data_type& fr : h.st->pd.freq)
+      for (const cut_data_type& cut : fr.cut)
+        for (int p = 0; p < cut.nupoin; ++p)
+          for (float v : {cut.angle[p], cut.signal[p]}) {
+            out.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+            out += ",\n";
+          }
+    benchmark::DoNotOptimize(out.data());
   }
 }
 
@@ -73,9 +94,11 @@ void BM_BatchConvert1000FloorNoSync(benchmark::State& state) {
   const fs::path root = fs::temp_directory_path() / "lobeview-bench-batch-floor";
   const std::vector<std::string> inputs = batch_inputs(root);
   const save_options none{.sync_each_file = false, .sweep_stale_temps = false};
+  harness h;
+  const std::unique_ptr<lobe_state> start = std::make_unique<lobe_state>(*h.st);
   for (auto _ : state) {
     for (const std::string& in : inputs) {
-      harness h;
+      *h.st = *start;
       open_file(*h.st, h.log, in, "nsma");
       save_file(*h.st, h.log, (root / "out" / fs::path(in).stem()).string() + ".pla", none);
     }
@@ -85,6 +108,7 @@ void BM_BatchConvert1000FloorNoSync(benchmark::State& state) {
 }
 
 BENCHMARK(BM_DumpLargest)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DumpLargestFloorToChars)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BatchConvert1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BatchConvert1000FloorNoSync)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -236,14 +236,15 @@ struct session {
 
 // Loads `path` as the Open command would; prints the reason and returns false when it cannot.
 bool load(session& s, const std::string& path, std::ostream& err) {
-  std::FILE* probe = open_for_reading(path);
-  if (!probe) {
-    err << "lobeconv: cannot read " << path << ": " << open_failure_text(errno) << "\n";
-    return false;
-  }
-  std::fclose(probe);
   const action_report loaded = open_file(*s.st, s.log, path, dialog_extension(path));
   if (!loaded.ok) {
+    // Why the file could not be read, in the system's words when it has them.
+    if (std::FILE* probe = open_for_reading(path)) {
+      std::fclose(probe);
+    } else {
+      err << "lobeconv: cannot read " << path << ": " << open_failure_text(errno) << "\n";
+      return false;
+    }
     err << "lobeconv: cannot read " << path << ": " << loaded.failure_text() << "\n";
     return false;
   }
@@ -340,6 +341,7 @@ int convert(session& s, const options& o, std::ostream& err) {
   }
   if (!load_envelopes(s, o, err)) return 1;
   int status = 0;
+  const std::unique_ptr<lobe_state> start = std::make_unique<lobe_state>(*s.st);
   // Two inputs that would be written to one name (a.nsma and a.pla --to labz)
   // are both refused: neither may silently replace the other.
   // Each file still replaces its old one only once complete, but the batch
@@ -360,13 +362,9 @@ int convert(session& s, const options& o, std::ostream& err) {
       status = 1;
       continue;
     }
-    // Each file starts from a fresh program state, the library kept.
-    auto fresh = make_lobe_state();
-    fresh->ed = s.st->ed;
-    fresh->nec = s.st->nec;
-    fresh->settings.lf_line_ends = s.st->settings.lf_line_ends;
-    fresh->settings.resample_long_cuts = s.st->settings.resample_long_cuts;
-    s.st = std::move(fresh);
+    // Each file starts from the state the batch started with (the library,
+    // the options), copied over the last file's: no new allocation per file.
+    *s.st = *start;
     if (convert_one(s, o, in, batch_output_name(folder, in, o.to_ext), err, batch) != 0) status = 1;
   }
   if (std::string why; !sync_folder(folder, why)) {
