@@ -109,6 +109,8 @@ main_window::main_window(lobe_state& st, run_log& log, range_link& link, window_
   add(view, "Cartesian", ID_VIEW_CART, true);
   add(view, "Cartesian (0-90)", ID_VIEW_CART90, true);
   add(view, "EMR Exposure", ID_VIEW_EMR, true);
+  view->addSeparator();
+  add(view, "Parameters...", ID_VIEW_PARAMETERS);
   help_menu_ = menuBar()->addMenu(QStringLiteral("&Help"));
   add(help_menu_, "About", ID_HELP_ABOUT);
   add(help_menu_, "File types", ID_HELP_FILE);

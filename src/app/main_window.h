@@ -167,6 +167,7 @@ class main_window : public QMainWindow, public range_events {
   void on_mirror(int id);
   void on_reset_colours(int id);
   void on_dsa_ip(int id);
+  void on_parameters(int id);
 
   // Command flows.
   void clear_all_flow();

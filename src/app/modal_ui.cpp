@@ -5,7 +5,11 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPlainTextEdit>
 #include <QPrinter>
+#include <QVBoxLayout>
+#include <QFontDatabase>
+#include <QDialogButtonBox>
 #include <QStandardPaths>
 
 #include "app/lobe_dialogs.h"
@@ -131,6 +135,23 @@ bool qt_modal_ui::print_setup(QPrinter& printer) {
   QPrintDialog dialog(&printer, owner_);
   dialog.setMinMax(1, 65535);
   return dialog.exec() == QDialog::Accepted;
+}
+
+void qt_modal_ui::show_text(const std::string& title, const std::string& text) {
+  QDialog d(owner_);
+  d.setWindowTitle(QString::fromStdString(title));
+  auto* layout = new QVBoxLayout(&d);
+  auto* view = new QPlainTextEdit(QString::fromLocal8Bit(text.c_str()), &d);
+  view->setReadOnly(true);
+  view->setLineWrapMode(QPlainTextEdit::NoWrap);
+  view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  auto* close = new QDialogButtonBox(QDialogButtonBox::Close, &d);
+  QObject::connect(close, &QDialogButtonBox::rejected, &d, &QDialog::reject);
+  layout->addWidget(view);
+  layout->addWidget(close);
+  const QFontMetrics m(view->font());
+  d.resize(std::min(m.horizontalAdvance(QString(110, QLatin1Char('x'))) + 60, 1400), 360);
+  d.exec();
 }
 
 }  // namespace lobe

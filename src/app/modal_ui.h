@@ -51,6 +51,8 @@ class modal_ui {
   virtual std::optional<colorref> choose_colour(colorref initial, const std::vector<colorref>& custom) = 0;
   // Sets up `printer` (device, orientation, output file); false when cancelled.
   virtual bool print_setup(QPrinter& printer) = 0;
+  // Shows a text to read (a table: fixed-width), until the user closes it.
+  virtual void show_text(const std::string& title, const std::string& text) = 0;
 };
 
 // The dialogs of the desktop, parented to `owner`.
@@ -66,6 +68,7 @@ class qt_modal_ui : public modal_ui {
   int dsa_ip_dialog(dialog_anchor at, std::string& ip) override;
   std::optional<colorref> choose_colour(colorref initial, const std::vector<colorref>& custom) override;
   bool print_setup(QPrinter& printer) override;
+  void show_text(const std::string& title, const std::string& text) override;
 
  private:
   QWidget* owner_;

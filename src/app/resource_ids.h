@@ -98,6 +98,7 @@ inline constexpr int ID_HELP_FILE = 4011;
 inline constexpr int ID_HELP_VIEW = 4012;
 inline constexpr int ID_HELP_LABS = 4013;
 inline constexpr int ID_VIEW_CART90 = 4014;
+inline constexpr int ID_VIEW_PARAMETERS = 4015;
 inline constexpr int ID_ENV_1 = 4020;
 inline constexpr int ID_ENV_LIMIT = 4050;
 inline constexpr int ID_COM_1 = 4050;

@@ -79,6 +79,8 @@ class scripted_ui : public modal_ui {
     return take(colours, std::optional<colorref>());
   }
   bool print_setup(QPrinter& printer) override { return printer_setup ? printer_setup(printer) : false; }
+  void show_text(const std::string& title, const std::string& text) override { texts.push_back({title, text}); }
+  std::vector<std::pair<std::string, std::string>> texts;
 
  private:
   template <class T>

@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "app/resource_ids.h"
+#include "core/analysis/cut_parameters.h"
 #include "core/formats/antenna_loader.h"
 #include "core/text/c_numeric.h"
 #include "core/record/cut_editing.h"
@@ -129,6 +130,13 @@ void main_window::on_reset_colours(int) {
   invalidate(layout_.rRectArea);
 }
 
+// What engineers read off the shown cuts, and the header fields they contradict.
+void main_window::on_parameters(int) {
+  std::string text = parameters_table(st_.pd, st_.flags, true);
+  for (const datasheet_difference& d : datasheet_check(st_.pd)) text += "Header: " + d.text + "\n";
+  ui_.show_text("Parameters", text);
+}
+
 void main_window::on_dsa_ip(int) {
   std::string ip = st_.settings.dsa_ip;
   const int r = ui_.dsa_ip_dialog(plot_centre_on_screen(), ip);
@@ -171,6 +179,7 @@ const std::map<int, main_window::command_handler>& main_window::fixed_commands()
       {ID_VIEW_POLAR, &main_window::on_view},
       {ID_VIEW_CART, &main_window::on_view},
       {ID_VIEW_CART90, &main_window::on_view},
+      {ID_VIEW_PARAMETERS, &main_window::on_parameters},
       {ID_HELP_ABOUT, &main_window::on_help},
       {ID_HELP_FILE, &main_window::on_help},
       {ID_HELP_VIEW, &main_window::on_help},

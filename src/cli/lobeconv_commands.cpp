@@ -5,10 +5,14 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <cstring>
 #include <optional>
 
+#include "cli/analysis_json.h"
 #include "cli/pattern_json.h"
+#include "core/analysis/cut_parameters.h"
+#include "core/analysis/library_lint.h"
 #include "core/formats/antenna_loader.h"
 #include "core/formats/envelope_file.h"
 #include "core/formats/file_image.h"
@@ -45,6 +49,13 @@ const char* const k_lobeconv_usage =
     "  envelopes FILE         Print an envelope library (kwr_envelopes.csv) as JSON.\n"
     "  help FILE              Print the three sections of a help text file\n"
     "                         (kwr_help.txt) as JSON.\n"
+    "  analyse FILE           Print the parameters of every cut (peak, beamwidths,\n"
+    "                         front-to-back, sidelobes, tilt, squint), the polar\n"
+    "                         pairs' cross-polar discrimination, a directivity\n"
+    "                         estimate and the header fields the cuts contradict;\n"
+    "                         with --json as JSON (docs/ANALYSIS.md).\n"
+    "  lint FILE...           Check a library of files: one line per finding, exit\n"
+    "                         status 1 when any is an error.\n"
     "  render IN OUT          Draw IN's charts into OUT: .png, .svg or .pdf. Without\n"
     "                         --print, the chart as the main window in view mode\n"
     "                         shows it in a client area of --size; with --print, the\n"
@@ -102,6 +113,7 @@ struct options {
   bool help = false;
   bool lf = false;
   bool resample = false;
+  bool json = false;
 };
 
 bool parse_positive(const std::string& s, int& out) {
@@ -148,6 +160,8 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
       o.lf = true;
     } else if (a == "--resample") {
       o.resample = true;
+    } else if (a == "--json") {
+      o.json = true;
     } else if (a == "--ant-version") {
       auto v = value("--ant-version");
       if (!v || (*v != "1" && *v != "2" && *v != "3")) return "--ant-version takes 1, 2 or 3";
@@ -374,6 +388,52 @@ int convert(session& s, const options& o, std::ostream& err) {
   return status;
 }
 
+int analyse(session& s, const options& o, std::ostream& out, std::ostream& err) {
+  if (o.positional.size() != 2) {
+    err << "lobeconv: analyse takes one FILE\n";
+    return 2;
+  }
+  if (!load(s, o.positional[1], err)) return 1;
+  if (o.json) {
+    out << analysis_to_json(s.st->pd).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    return 0;
+  }
+  out << parameters_table(s.st->pd, s.st->flags, false);
+  for (const datasheet_difference& d : datasheet_check(s.st->pd)) out << "Header: " << d.text << "\n";
+  return 0;
+}
+
+// Every file as the Open command loads it, without the opt-ins that would
+// hide what lint is there to find.
+int lint(session& s, const options& o, std::ostream& out) {
+  if (o.positional.size() < 2) {
+    out << "lobeconv: lint takes one or more FILEs\n";
+    return 2;
+  }
+  int status = 0;
+  const std::unique_ptr<lobe_state> start = std::make_unique<lobe_state>(*s.st);
+  for (std::size_t i = 1; i < o.positional.size(); ++i) {
+    const std::string& path = o.positional[i];
+    *s.st = *start;
+    s.st->settings.lf_line_ends = false;
+    s.st->settings.resample_long_cuts = false;
+    const action_report loaded = open_file(*s.st, s.log, path, dialog_extension(path));
+    std::vector<lint_finding> findings;
+    if (!loaded.ok) {
+      std::FILE* probe = open_for_reading(path);
+      findings.push_back({true, "cannot read: " + (probe ? loaded.failure_text() : open_failure_text(errno))});
+      if (probe) std::fclose(probe);
+    } else {
+      findings = lint_pattern(*s.st);
+    }
+    for (const lint_finding& f : findings) {
+      out << path << ": " << (f.error ? "error" : "warning") << ": " << f.text << "\n";
+      if (f.error) status = 1;
+    }
+  }
+  return status;
+}
+
 int envelopes(const options& o, std::ostream& out, std::ostream& err) {
   if (o.positional.size() != 2) {
     err << "lobeconv: envelopes takes one FILE\n";
@@ -439,6 +499,8 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
   if (command == "envelopes") return envelopes(o, out, err);
   if (command == "render") return render(s, o, err, renderer);
   if (command == "help") return help_text(o, out, err);
+  if (command == "analyse") return analyse(s, o, out, err);
+  if (command == "lint") return lint(s, o, out);
   err << "lobeconv: unknown command " << command << "\n" << "Try 'lobeconv --help'.\n";
   return 2;
 }

@@ -215,6 +215,13 @@ TEST(MainWindow, ColourPickClearAllUndoAndMirror) {
   EXPECT_EQ(std::vector<float>(t.cut(0, 0).signal, t.cut(0, 0).signal + 360), before);
   t.w->menu_action(ID_LABS_MIRROR_TOP)->trigger();
   EXPECT_TRUE(t.ui.boxes.empty()) << "a 360-point cut mirrors without a message";
+  // View > Parameters: a row for each shown cut, under its heading.
+  test::hide_cuts(*t.st, {{0, 0}});
+  t.w->menu_action(ID_VIEW_PARAMETERS)->trigger();
+  ASSERT_EQ(t.ui.texts.size(), 1u);
+  EXPECT_EQ(t.ui.texts[0].first, "Parameters");
+  EXPECT_EQ(t.ui.texts[0].second.rfind("Freq      Cut    Pol      Peak", 0), 0u) << t.ui.texts[0].second;
+  EXPECT_EQ(test::lines_in(t.ui.texts[0].second.substr(0, t.ui.texts[0].second.find("Directivity"))), 1u + 3u);
   test::hide_cuts(*t.st, {{0, 0}, {0, 1}, {1, 0}, {1, 1}});
   t.w->menu_action(ID_LABS_MIRROR_LEFT)->trigger();
   ASSERT_EQ(t.ui.boxes.size(), 1u);

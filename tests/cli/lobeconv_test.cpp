@@ -176,6 +176,40 @@ TEST(Lobeconv, LinksNoQtLibrary) {
   EXPECT_STREQ(count, "0\n");
 }
 
+// analyse on every sample and published file: a row per cut with the
+// documented keys; lint: one line per finding, status 1 when one is an error.
+TEST(Lobeconv, AnalyseAndLintEveryBundledAndPublishedFile) {
+  std::vector<std::string> files;
+  for (const char* folder : {LOBE_SAMPLES, LOBE_REALDATA})
+    if (std::filesystem::exists(folder))
+      for (const auto& e : std::filesystem::directory_iterator(folder))
+        if (e.path().extension() != ".md" && e.path().filename().string().rfind("LICENSE", 0) != 0)
+          files.push_back(e.path().string());
+  ASSERT_GE(files.size(), 9u);
+  for (const std::string& f : files) {
+    const run_result r = lobeconv("analyse --json --lf --resample " + quote(f));
+    ASSERT_EQ(r.status, 0) << f << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    ASSERT_FALSE(j["cuts"].empty()) << f;
+    for (const char* key : {"freq", "cut", "patfre", "patcut", "polari", "peak_angle", "peak_db", "hpbw", "hpbw_angles",
+                            "bw10", "front_to_back", "first_sidelobe_db"})
+      EXPECT_TRUE(j["cuts"][0].contains(key)) << f << " " << key;
+    EXPECT_EQ(lobeconv("analyse " + quote(f) + " --lf --resample").status, 0) << f;
+  }
+  const auto panel = nlohmann::json::parse(lobeconv("analyse --json " + data("../../data/samples/panel.pla")).out);
+  EXPECT_NEAR(panel["cuts"][0]["hpbw"].get<double>(), 65.3, 0.1);
+  EXPECT_TRUE(nlohmann::json::parse(lobeconv("analyse --json " + data("../../data/samples/dipole.nsma")).out)["cuts"][0]["hpbw"]
+                  .is_null())
+      << "an omnidirectional cut has no beamwidth";
+  run_result r = lobeconv("lint " + data("../../data/samples/dipole.nsma") + " " + data("nsma/long_cut.nsma"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(test::lines_in(r.out), 1u) << r.out;
+  EXPECT_EQ(r.out.rfind(test::data_path("nsma/long_cut.nsma") + ": error: Cut 1 (V) of 900 MHz: 358 of its 720", 0), 0u) << r.out;
+  r = lobeconv("lint " + data("../../data/samples/yagi.nsma"));
+  EXPECT_EQ(r.status, 0) << "header disagreements are warnings";
+  EXPECT_NE(r.out.find(": warning: AZWIDT says 66, the cuts give 63.7 degrees\n"), std::string::npos) << r.out;
+}
+
 // Width and height from a PNG's header.
 std::pair<int, int> png_size(const std::string& bytes) {
   if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
