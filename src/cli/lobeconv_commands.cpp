@@ -1,6 +1,9 @@
 #include "cli/lobeconv_commands.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <cmath>
 #include <cstdlib>
@@ -11,6 +14,9 @@
 
 #include "cli/analysis_json.h"
 #include "cli/pattern_json.h"
+#include "cli/site_file.h"
+#include "draw/exposure_map.h"
+#include "core/text/c_numeric.h"
 #include "core/analysis/cut_parameters.h"
 #include "core/analysis/library_lint.h"
 #include "core/formats/antenna_loader.h"
@@ -56,6 +62,18 @@ const char* const k_lobeconv_usage =
     "                         with --json as JSON (docs/ANALYSIS.md).\n"
     "  lint FILE...           Check a library of files: one line per finding, exit\n"
     "                         status 1 when any is an error.\n"
+    "  pattern3d FILE OUT.csv A 3D pattern from the first horizontal and vertical cut\n"
+    "                         of a frequency: azimuth, elevation (below the horizon)\n"
+    "                         and gain (dB below the peak) rows; --method summing,\n"
+    "                         weighted or hybrid (default summing), --step DEG\n"
+    "                         (default 1), --freq MHZ (default the first).\n"
+    "  exposure SITE.json     RF exposure of a site of antennas against a standard\n"
+    "                         (--standard icnirp2020-public, icnirp2020-occupational,\n"
+    "                         fcc-public or fcc-occupational): EIRP, limit and\n"
+    "                         compliance boundary per antenna as JSON; --at X,Y,Z adds\n"
+    "                         the total exposure ratio there; --render OUT.png with\n"
+    "                         --view top (at --z M, default 1.5) or side (along\n"
+    "                         --antenna N's azimuth) draws it (docs/EXPOSURE.md).\n"
     "  render IN OUT          Draw IN's charts into OUT: .png, .svg or .pdf. Without\n"
     "                         --print, the chart as the main window in view mode\n"
     "                         shows it in a client area of --size; with --print, the\n"
@@ -114,6 +132,14 @@ struct options {
   bool lf = false;
   bool resample = false;
   bool json = false;
+  std::string method = "summing";
+  double step = 1.0;
+  std::optional<double> freq_mhz;
+  std::string standard;
+  std::optional<std::array<double, 3>> at;
+  std::string picture;  // exposure --render
+  exposure_view map;
+  bool map_view_given = false;
 };
 
 bool parse_positive(const std::string& s, int& out) {
@@ -175,6 +201,29 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
         return "--nec-columns takes two column numbers counted from 1, as in 1,2";
       o.nec_angle_col = angle - 1;
       o.nec_signal_col = signal - 1;
+    } else if (a == "--view" && i + 1 < args.size() && (args[i + 1] == "top" || args[i + 1] == "side")) {
+      o.map.top = args[++i] == "top";
+      o.map_view_given = true;
+    } else if (a == "--method" || a == "--standard" || a == "--render") {
+      auto v = value(a.c_str());
+      if (!v || v->empty()) return a + " takes a value";
+      (a == "--method" ? o.method : a == "--standard" ? o.standard : o.picture) = *v;
+    } else if (a == "--step" || a == "--freq" || a == "--z" || a == "--antenna") {
+      auto v = value(a.c_str());
+      const auto number = v ? parse_number(*v) : std::nullopt;
+      if (!number || (a == "--step" && (*number < 0.1f || *number > 45.0f)) || (a != "--z" && *number < 0.0f))
+        return a + (a == "--step" ? " takes degrees from 0.1 to 45" : " takes a number");
+      if (a == "--step") o.step = *number;
+      if (a == "--freq") o.freq_mhz = *number;
+      if (a == "--z") o.map.z = *number;
+      if (a == "--antenna") o.map.antenna = static_cast<int>(*number) - 1;
+    } else if (a == "--at") {
+      auto v = value("--at");
+      std::array<double, 3> xyz{};
+      char tail = 0;
+      if (!v || std::sscanf(v->c_str(), "%lf,%lf,%lf%c", &xyz[0], &xyz[1], &xyz[2], &tail) != 3)
+        return "--at takes X,Y,Z in metres";
+      o.at = xyz;
     } else if (a == "--view" || a == "--scale" || a == "--grid" || a == "--print") {
       auto v = value(a.c_str());
       const std::map<std::string, std::map<std::string, int>> choices = {
@@ -434,6 +483,94 @@ int lint(session& s, const options& o, std::ostream& out) {
   return status;
 }
 
+int pattern3d(session& s, const options& o, std::ostream& err) {
+  if (o.positional.size() != 3) {
+    err << "lobeconv: pattern3d takes FILE and OUT.csv\n";
+    return 2;
+  }
+  const auto method = method_3d_named(o.method);
+  if (!method) {
+    err << "lobeconv: --method takes summing, weighted or hybrid\n";
+    return 2;
+  }
+  if (!load(s, o.positional[1], err)) return 1;
+  double mhz = 0.0;
+  if (o.freq_mhz) {
+    mhz = *o.freq_mhz;
+  } else if (s.st->pd.nofreq > 0) {
+    std::sscanf(s.st->pd.freq[0].patfre, "%lf", &mhz);
+  }
+  std::shared_ptr<const pattern_3d> p;
+  if (!pattern_3d_of(s.st->pd, mhz, *method, p)) {
+    err << "lobeconv: " << o.positional[1] << " has no frequency with a horizontal and a vertical cut\n";
+    return 1;
+  }
+  std::string csv = "azimuth,elevation,gain\n";
+  const int n_az = static_cast<int>(std::floor(360.0 / o.step + 1e-9)), n_el = static_cast<int>(std::floor(180.0 / o.step + 1e-9));
+  for (int e = 0; e <= n_el; ++e)
+    for (int a = 0; a < n_az; ++a) {
+      const double az = -180.0 + a * o.step, el = -90.0 + e * o.step;
+      csv += c_format("%g,%g,%.3f\n", az, el, p->gain(az, el));
+    }
+  atomic_file out;
+  if (!out.open(o.positional[2]) || !out.write(csv.data(), csv.size()) || !out.commit()) {
+    err << "lobeconv: cannot write " << o.positional[2] << ": " << out.error() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+int exposure(const options& o, std::ostream& out, std::ostream& err, const lobeconv_renderer& renderer) {
+  if (o.positional.size() != 2) {
+    err << "lobeconv: exposure takes one SITE.json\n";
+    return 2;
+  }
+  site st;
+  std::string problem;
+  if (!read_site_file(o.positional[1], st, problem)) {
+    err << "lobeconv: " << o.positional[1] << ": " << problem << "\n";
+    return 1;
+  }
+  if (!o.standard.empty()) {
+    const auto standard = exposure_standard_named(o.standard);
+    if (!standard) {
+      err << "lobeconv: --standard takes icnirp2020-public, icnirp2020-occupational, fcc-public or fcc-occupational\n";
+      return 2;
+    }
+    st.standard = *standard;
+  }
+  nlohmann::ordered_json j;
+  j["standard"] = exposure_standard_name(st.standard);
+  j["standard_title"] = exposure_standard_title(st.standard);
+  j["ground_reflection"] = st.ground_reflection;
+  auto round3 = [](double v) { return std::round(v * 1000.0) / 1000.0 + 0.0; };
+  nlohmann::ordered_json antennas = nlohmann::ordered_json::array();
+  for (std::size_t a = 0; a < st.antennas.size(); ++a) {
+    const site_antenna& ant = st.antennas[a];
+    const compliance_boundary b = boundary_of(st, static_cast<int>(a));
+    antennas.push_back({{"pattern", ant.pattern_file},
+                        {"frequency_mhz", ant.frequency_mhz},
+                        {"gain_dbi", round3(ant.gain_dbi)},
+                        {"eirp_w", round3(ant.eirp_w())},
+                        {"limit_w_m2", round3(*power_density_limit(st.standard, ant.frequency_mhz))},
+                        {"boundary_m",
+                         {{"front", round3(b.front)},
+                          {"back", round3(b.back)},
+                          {"left", round3(b.left)},
+                          {"right", round3(b.right)},
+                          {"above", round3(b.above)},
+                          {"below", round3(b.below)}}}});
+  }
+  j["antennas"] = antennas;
+  if (o.at) j["ter"] = st.total_exposure_ratio((*o.at)[0], (*o.at)[1], (*o.at)[2]);
+  out << j.dump(2) << "\n";
+  if (o.picture.empty()) return 0;
+  exposure_view view = o.map;
+  view.antenna = std::clamp(view.antenna, 0, static_cast<int>(st.antennas.size()) - 1);
+  return renderer.picture(o.picture, o.render.width, o.render.height,
+                          [&](surface& dc, int w, int h) { draw_exposure_map(st, view, dc, w, h); }, err);
+}
+
 int envelopes(const options& o, std::ostream& out, std::ostream& err) {
   if (o.positional.size() != 2) {
     err << "lobeconv: envelopes takes one FILE\n";
@@ -480,7 +617,8 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
     return 2;
   }
   const std::string& command = o.positional[0];
-  if (command == "render" && !renderer.draw) {
+  const bool draws = command == "render" || (command == "exposure" && !o.picture.empty());
+  if (draws && !renderer.draw) {
     if (renderer.hand_over) return renderer.hand_over(args, err);
     err << "lobeconv: this build cannot render\n";
     return 1;
@@ -501,6 +639,8 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
   if (command == "help") return help_text(o, out, err);
   if (command == "analyse") return analyse(s, o, out, err);
   if (command == "lint") return lint(s, o, out);
+  if (command == "pattern3d") return pattern3d(s, o, err);
+  if (command == "exposure") return exposure(o, out, err, renderer);
   err << "lobeconv: unknown command " << command << "\n" << "Try 'lobeconv --help'.\n";
   return 2;
 }

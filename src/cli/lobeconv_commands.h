@@ -17,6 +17,9 @@ struct lobeconv_renderer {
   // Draws the loaded pattern (lobeconv-render).
   int (*draw)(lobe_state& st, run_log& log, const render_options& o, const std::string& out_path,
               std::ostream& err) = nullptr;
+  // Draws any other picture (lobeconv-render).
+  int (*picture)(const std::string& out_path, int width, int height, const picture_drawing& draw,
+                 std::ostream& err) = nullptr;
   // Runs the whole command line in lobeconv-render (lobeconv); returns only when it could not.
   int (*hand_over)(const std::vector<std::string>& args, std::ostream& err) = nullptr;
 };

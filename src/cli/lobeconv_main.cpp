@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
   lobe::lobeconv_renderer renderer;
 #ifdef LOBECONV_RENDER
   renderer.draw = lobe::render_pattern;
+  renderer.picture = lobe::render_picture;
 #else
   renderer.hand_over = hand_over_to_renderer;
 #endif

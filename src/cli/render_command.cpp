@@ -151,4 +151,20 @@ int render_pattern(lobe_state& st, run_log& log, const render_options& o, const 
   return 0;
 }
 
+int render_picture(const std::string& out_path, int width, int height, const picture_drawing& draw, std::ostream& err) {
+  std::string ext = dialog_extension(out_path);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (ext != "png" && ext != "svg" && ext != "pdf") {
+    err << "lobeconv: pictures are .png, .svg or .pdf, not " << out_path << "\n";
+    return 2;
+  }
+  ensure_gui_application();
+  std::string problem;
+  if (!paint_to_file(out_path, ext, width, height, 96, [&](surface& dc, int w, int h) { draw(dc, w, h); }, problem)) {
+    err << "lobeconv: cannot write " << out_path << ": " << problem << "\n";
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace lobe

@@ -2,12 +2,14 @@
 // into PNG, SVG or PDF.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
 
 #include "core/record/lobe_state.h"
 #include "core/settings/run_log.h"
+#include "draw/surface.h"
 
 namespace lobe {
 
@@ -27,5 +29,10 @@ struct render_options {
 // Returns the exit status; problems go to `err`.
 int render_pattern(lobe_state& st, run_log& log, const render_options& o, const std::string& out_path,
                    std::ostream& err);
+
+// Draws a width x height picture with `draw` into `out_path` (.png, .svg or
+// .pdf), replaced safely. Returns the exit status; problems go to `err`.
+using picture_drawing = std::function<void(surface& dc, int width, int height)>;
+int render_picture(const std::string& out_path, int width, int height, const picture_drawing& draw, std::ostream& err);
 
 }  // namespace lobe

@@ -133,7 +133,6 @@ TEST(Lobeconv, HelpLogDirEnvelopesAndHelpFiles) {
   ASSERT_EQ(lobeconv("dump " + data("nsma/fstlst_three_values.labz") + " --log-dir " + quote(dir.path())).status, 0);
   EXPECT_NE(test::read_bytes(dir.file("lobeview_log.txt")).find("new_nsma_data - File contains: Emax 812.500000"),
             std::string::npos);
-  // What they print is checked as reader facts; here, that they print it.
   EXPECT_EQ(nlohmann::json::parse(lobeconv("envelopes " + data("envelopes/class_a.csv")).out)["numenv"], 1);
   EXPECT_EQ(nlohmann::json::parse(lobeconv("help " + data("help/sections.txt")).out)["testrange"], "\r\nC");
   // "--" ends the options: a name may start with a dash.
@@ -208,6 +207,39 @@ TEST(Lobeconv, AnalyseAndLintEveryBundledAndPublishedFile) {
   r = lobeconv("lint " + data("../../data/samples/yagi.nsma"));
   EXPECT_EQ(r.status, 0) << "header disagreements are warnings";
   EXPECT_NE(r.out.find(": warning: AZWIDT says 66, the cuts give 63.7 degrees\n"), std::string::npos) << r.out;
+}
+
+// pattern3d on a sample, and the bundled example site's exposure with its pictures.
+TEST(Lobeconv, Pattern3dAndExposureOfTheExampleSite) {
+  test::temp_dir dir;
+  const std::string csv = dir.file("panel3d.csv");
+  run_result r = lobeconv("pattern3d " + data("../../data/samples/panel.nsma") + " " + quote(csv) + " --method weighted --step 5");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string rows = test::read_bytes(csv);
+  EXPECT_EQ(rows.rfind("azimuth,elevation,gain\n-180,-90,", 0), 0u);
+  EXPECT_EQ(test::lines_in(rows), 1u + 72u * 37u);
+  std::istringstream lines(rows.substr(rows.find('\n') + 1));
+  double az = 0, el = 0, gain = 0, best = -1e9, best_az = 0, best_el = 0;
+  char comma = 0;
+  while (lines >> az >> comma >> el >> comma >> gain)
+    if (gain > best) best = gain, best_az = az, best_el = el;
+  EXPECT_LE(std::fabs(best_az), 5.0) << "at boresight, as flat as the panel's top";
+  EXPECT_EQ(best_el, 5.0) << "5 degrees down: the panel's tilt";
+  const std::string site = data("../../data/example_site.json");
+  r = lobeconv("exposure " + site + " --at 0,0,0 --standard fcc-public");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["standard"], "fcc-public");
+  ASSERT_EQ(j["antennas"].size(), 3u);
+  EXPECT_NEAR(j["antennas"][0]["limit_w_m2"].get<double>(), 10.0, 1e-9);
+  EXPECT_GT(j["antennas"][0]["boundary_m"]["front"].get<double>(), j["antennas"][0]["boundary_m"]["back"].get<double>());
+  EXPECT_LT(j["ter"].get<double>(), 1.0) << "the foot of the mast";
+  for (const char* view : {"top", "side"}) {
+    r = lobeconv("exposure " + site + " --render " + quote(dir.file(std::string(view) + ".png")) + " --view " + view);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_GT(test::read_bytes(dir.file(std::string(view) + ".png")).size(), 1000u);
+  }
+  EXPECT_EQ(lobeconv("exposure " + site + " --standard who").status, 2);
 }
 
 // Width and height from a PNG's header.

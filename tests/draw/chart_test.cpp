@@ -323,37 +323,6 @@ TEST(Charts, ScaleFactorScalesEverything) {
   EXPECT_EQ(hpo_grey(2.0f).width, 0);
 }
 
-bool boxes_overlap(const rect& a, const rect& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-TEST(PolarChart, CrowdedHalfPowerLabelsStayReadable) {
-  // Four cuts crossing 3 dB a degree apart near 0: the labels would sit on
-  // top of each other and of the "0" degree label.
-  harness h;
-  for (int c = 0; c < 4; ++c)
-    test::put_full_cut(*h.st, 0, c, "H", [c](int a) { return (a < 10 + c || a > 350 - c) ? 0.0 : 10.0; });
-  recording_surface dc;
-  init_chart(*h.st, dc, 1.0f, X, Y, R);
-  plot_chart(*h.st, dc, 1.0f, X, X, Y, R);
-  std::vector<std::pair<std::string, rect>> boxes;
-  for (const auto& op : dc.of(recorded_op::op_text)) {
-    const point e = dc.text_extent(op.text);
-    boxes.push_back({op.text, {op.points[0].x, op.points[0].y, op.points[0].x + e.x, op.points[0].y + e.y}});
-  }
-  int angle_labels = 0;
-  for (const auto& [text, box] : boxes) {
-    if (text.find('.') == std::string::npos || text.find("dB") != std::string::npos) continue;
-    ++angle_labels;
-    for (const auto& [other, other_box] : boxes)
-      if (other != text) {
-        EXPECT_FALSE(boxes_overlap(box, other_box)) << text << " over " << other;
-      }
-  }
-  EXPECT_EQ(angle_labels, 8) << "every crossing keeps its label when there is room";
-  EXPECT_EQ(dc.of(recorded_op::op_polyline).size(), 8u);
-}
-
 // The rectangular chart.
 
 struct rect_traced {

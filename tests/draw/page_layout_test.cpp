@@ -78,7 +78,8 @@ struct printed {
 };
 
 // Every page, whatever it shows: each text inside the printable page, no
-// two texts over each other, the legend leaving out hidden cuts.
+// two texts over each other (crowded half-power labels included), the
+// legend leaving out hidden cuts.
 TEST(PrintPage, EveryTextInsideThePageAndClearOfTheOthers) {
   for (int type : {DISPLAY_TYPE_POLAR, DISPLAY_TYPE_RECT, DISPLAY_TYPE_EMR})
     for (bool landscape : {false, true}) {
@@ -88,9 +89,9 @@ TEST(PrintPage, EveryTextInsideThePageAndClearOfTheOthers) {
       set_field(p.h.st->pd.name, "YAGI-5");
       set_field(p.h.st->pd.descr2, "second line");
       set_field(p.h.st->pd.freq[0].patfre, "450");
-      test::put_full_cut(*p.h.st, 0, 0, "H", [](int) { return 1.0; });
-      test::put_full_cut(*p.h.st, 0, 1, "V", [](int) { return 1.0; });
-      test::put_full_cut(*p.h.st, 0, 2, "EL", [](int) { return 1.0; });
+      // Cuts crossing 3 dB a degree apart near 0: their half-power labels crowd each other and the "0".
+      for (const auto& [c, name] : {std::pair{0, "H"}, {1, "V"}, {2, "EL"}})
+        test::put_full_cut(*p.h.st, 0, c, name, [c](int a) { return (a < 10 + c || a > 350 - c) ? 0.0 : 10.0; });
       test::hide_cuts(*p.h.st, {{0, 0}});
       if (landscape) {
         p.h.st->file.filename_set = 1;

@@ -1,0 +1,68 @@
+#include "core/exposure/pattern3d.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/analysis/cut_parameters.h"
+
+namespace lobe {
+
+namespace {
+
+// Linear interpolation in a table of whole degrees starting at `first`.
+double interpolate(const double* table, int size, double first, double at) {
+  const double x = std::clamp(at - first, 0.0, static_cast<double>(size - 1));
+  const int i = std::min(static_cast<int>(x), size - 2);
+  return table[i] + (x - i) * (table[i + 1] - table[i]);
+}
+
+}  // namespace
+
+std::optional<method_3d> method_3d_named(const std::string& name) {
+  if (name == "summing") return method_3d::summing;
+  if (name == "weighted") return method_3d::weighted;
+  if (name == "hybrid") return method_3d::hybrid;
+  return std::nullopt;
+}
+
+pattern_3d::pattern_3d(const cut_data_type& horizontal, const cut_data_type& vertical, method_3d method,
+                       std::optional<double> floor_db)
+    : method_(method) {
+  double lowest = 0.0;
+  // A direction the cut does not cover is as low as the cut goes.
+  auto fill = [&](const cut_data_type& cut, double* table, int size, double first) {
+    double low = 0.0;
+    for (int i = 0; i < size; ++i)
+      if (const auto l = level_at(cut, first + i)) low = std::min(low, *l);
+    for (int i = 0; i < size; ++i) table[i] = level_at(cut, first + i).value_or(low);
+    lowest = std::min(lowest, low);
+  };
+  fill(horizontal, h_, 360, -180.0);
+  fill(vertical, v_, 181, -90.0);
+  boresight_ = (h_[180] + v_[90]) / 2.0;
+  floor_ = floor_db.value_or(lowest);
+}
+
+double pattern_3d::horizontal(double azimuth) const {
+  const double a = std::remainder(azimuth, 360.0);
+  // Round the join: 179 to -180.
+  if (a >= 179.0) return h_[359] + (a - 179.0) * (h_[0] - h_[359]);
+  return interpolate(h_, 360, -180.0, a);
+}
+
+double pattern_3d::vertical(double elevation) const { return interpolate(v_, 181, -90.0, elevation); }
+
+double pattern_3d::gain(double azimuth, double elevation) const {
+  const double gh = horizontal(azimuth), gv = vertical(elevation);
+  // Summing: the two attenuations add, taken from where the cuts meet.
+  const double summed = gh + gv - boresight_;
+  // Weighted (cross-weighted): each cut's gain weighted by how far the
+  // direction lies from the other cut's plane, in linear power.
+  const double h = std::min(1.0, std::pow(10.0, gh / 10.0)), v = std::min(1.0, std::pow(10.0, gv / 10.0));
+  const double w1 = v * (1.0 - h), w2 = h * (1.0 - v);
+  const double weighted = w1 + w2 > 1e-12 ? (gh * w1 + gv * w2) / (w1 + w2) : summed;
+  double g = method_ == method_3d::summing ? summed : method_ == method_3d::weighted ? weighted : std::max(summed, weighted);
+  return std::max(g, floor_);
+}
+
+}  // namespace lobe

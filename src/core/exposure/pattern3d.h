@@ -1,0 +1,36 @@
+// A full 3D pattern from a horizontal and a vertical cut (docs/EXPOSURE.md).
+// Azimuth phi from boresight (positive clockwise seen from above), elevation
+// theta below the horizon (positive down), both in degrees; gains in dB
+// relative to the peak.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/record/pattern_record.h"
+
+namespace lobe {
+
+enum class method_3d { summing, weighted, hybrid };
+
+// "summing", "weighted" or "hybrid".
+std::optional<method_3d> method_3d_named(const std::string& name);
+
+class pattern_3d {
+ public:
+  // `floor_db`: no direction is lower (default: the deeper of the two cuts' lowest levels).
+  pattern_3d(const cut_data_type& horizontal, const cut_data_type& vertical, method_3d method,
+             std::optional<double> floor_db = std::nullopt);
+  double gain(double azimuth, double elevation) const;
+  double floor_db() const { return floor_; }
+
+ private:
+  double h_[360], v_[181];  // the cuts at whole degrees, dB relative to their own peaks
+  double boresight_ = 0.0;  // where the two cuts meet (azimuth 0 on the horizon)
+  double floor_ = -100.0;
+  method_3d method_;
+  double horizontal(double azimuth) const;
+  double vertical(double elevation) const;
+};
+
+}  // namespace lobe

@@ -1,0 +1,56 @@
+// RF exposure of a site of several antennas, far field, against a named
+// standard's power-density limits (docs/EXPOSURE.md).
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/exposure/pattern3d.h"
+
+namespace lobe {
+
+enum class exposure_standard { icnirp2020_public, icnirp2020_occupational, fcc_public, fcc_occupational };
+
+// "icnirp2020-public", "icnirp2020-occupational", "fcc-public", "fcc-occupational".
+std::optional<exposure_standard> exposure_standard_named(const std::string& name);
+const char* exposure_standard_name(exposure_standard s);
+// The standard as a picture names it.
+const char* exposure_standard_title(exposure_standard s);
+// The power-density reference level in W/m2 at `mhz`; none outside the table.
+std::optional<double> power_density_limit(exposure_standard s, double mhz);
+
+// The FCC method's ground reflection: the field up to 1.6 times, the power density 2.56 times.
+inline constexpr double FCC_GROUND_REFLECTION = 2.56;
+
+// Coordinates in metres: x east, y north, z up. Azimuth clockwise from north,
+// downtilt below the horizon, in degrees.
+struct site_antenna {
+  std::string pattern_file;  // "" for an isotropic source
+  double frequency_mhz = 0, power_w = 0, loss_db = 0, gain_dbi = 0;
+  double x = 0, y = 0, height = 0, azimuth = 0, downtilt = 0;
+  std::shared_ptr<const pattern_3d> pattern;  // null: isotropic
+  double eirp_w() const;
+  // Power density (W/m2) at a point, far field.
+  double power_density(double px, double py, double pz, bool ground_reflection) const;
+};
+
+struct site {
+  exposure_standard standard = exposure_standard::icnirp2020_public;
+  bool ground_reflection = false;
+  std::vector<site_antenna> antennas;
+  // Total exposure ratio: the sum over the antennas of their power density
+  // over their band's limit.
+  double total_exposure_ratio(double x, double y, double z) const;
+};
+
+// How far from antenna `a` the total exposure ratio stays at 1 or above,
+// along six rays: front (its azimuth), back, left, right (horizontal), above
+// and below (vertical). 0 where even 1 cm away it is below 1.
+struct compliance_boundary {
+  double front, back, left, right, above, below;
+};
+compliance_boundary boundary_of(const site& s, int a);
+
+}  // namespace lobe
