@@ -168,25 +168,6 @@ TEST(WindowFrame, FrameLinesAreCrispOnePixelLines) {
   }
 }
 
-TEST(WindowFrame, ScaleToStrongestMarkFollowsTheModeInEditMode) {
-  window_fixture t;  // edit mode, no test range
-  QAction* scale = t.w->menu_action(ID_LABS_SCALE_TO_MAX);
-  ASSERT_NE(scale, nullptr);
-  scale->trigger();
-  t.settle();
-  EXPECT_EQ(t.st->view.scale_to_max_mode, 1);
-  EXPECT_TRUE(scale->isChecked());
-  EXPECT_TRUE(t.painted(SCALE_TO_MAX_NOTICE));
-  t.open("convert/src.nsma");
-  EXPECT_EQ(t.st->view.scale_to_max_mode, 0) << "every open turns the mode off";
-  EXPECT_FALSE(scale->isChecked()) << "and the mark with it";
-  EXPECT_FALSE(t.painted(SCALE_TO_MAX_NOTICE));
-  scale->trigger();
-  t.settle();
-  EXPECT_EQ(t.st->view.scale_to_max_mode, 1);
-  EXPECT_TRUE(scale->isChecked());
-}
-
 TEST(WindowFrame, HoveringRepaintsWithoutDrawingTheChartAgain) {
   window_fixture t;
   t.open("convert/src.nsma");

@@ -27,15 +27,11 @@ std::size_t lines_in(std::string_view text);
 // What the test range told the window.
 class recording_events : public range_events {
  public:
-  void set_status_text(int part, std::string_view text) override {
-    status[part] = text;
-    status_log.emplace_back(part, std::string(text));
-  }
+  void set_status_text(int part, std::string_view text) override { status[part] = text; }
   void panel_changed() override { ++panel_changes; }
   void switch_capture(int b) override { capture_switches.push_back(b); }
 
   std::map<int, std::string> status;
-  std::vector<std::pair<int, std::string>> status_log;
   std::vector<int> capture_switches;
   int panel_changes = 0;
 };

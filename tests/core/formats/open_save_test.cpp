@@ -74,17 +74,21 @@ TEST(AntennaLoader, OpenResetsTheViewNamesTheFileAndClearsThePreviousError) {
   EXPECT_TRUE(h.report.messages.empty());
 }
 
-// A start-up path of no known type is ignored without a word (the window
-// shows what a known one loads, or why it could not).
-TEST(AntennaLoader, StartupPathOfNoKnownTypeIsSilentlyIgnored) {
+// A start-up path is typed by its name: one of no known type is ignored
+// without a word; a known one loads and names itself in the status bar.
+TEST(AntennaLoader, StartupPathTakesTheTypeFromTheName) {
   test::temp_dir dir;
-  const std::string mixed = dir.file("pattern.Nsma");
+  const std::string mixed = dir.file("pattern.Nsma"), upper = dir.file("pattern.NSMA");
   test::write_bytes(mixed, k_small);
+  test::write_bytes(upper, k_small);
   harness h;
-  const action_report r = open_file_on_startup(*h.st, h.log, mixed);
+  action_report r = open_file_on_startup(*h.st, h.log, mixed);
   EXPECT_FALSE(r.ok);
   EXPECT_TRUE(r.messages.empty());
   EXPECT_EQ(h.st->file.file_type, 0);
+  r = open_file_on_startup(*h.st, h.log, upper);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(*r.status_of(STB_FILENAME), "File: pattern.NSMA");
 }
 
 // Only regular files of a sane size are read: a FIFO nobody writes to would

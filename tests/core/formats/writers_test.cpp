@@ -114,12 +114,10 @@ TEST(PlanetWriter, FirstShownCutsPositiveLevels) {
   test::hide_cuts(*h.st, {{0, 0}, {0, 1}});
   string_sink out;
   write_planet_file(*h.st, out, h.io);
-  // Frequency 0's H and V cuts are hidden: its AZ and el cuts are the first shown.
-  EXPECT_NE(out.bytes.find("FREQUENCY 450\r\n"), std::string::npos);
-  EXPECT_NE(out.bytes.find("POLARIZATION V/V\r\n"), std::string::npos);
+  // Frequency 0's H and V cuts are hidden: its AZ and EL cuts are the first shown.
+  EXPECT_NE(out.bytes.find("FREQUENCY 450\r\nH_WIDTH"), std::string::npos);
   EXPECT_NE(out.bytes.find("HORIZONTAL 2\r\n2.000 3.500\r\n12.000 3.500\r\nVERTICAL 2\r\n3.000 3.500\r\n13.000 3.500\r\n"),
-            std::string::npos)
-      << out.bytes;
+            std::string::npos) << out.bytes;
   EXPECT_EQ(out.bytes.find("-"), std::string::npos) << "levels are positive";
 }
 

@@ -111,20 +111,6 @@ TEST(TurntableMessages, ReturnCodes) {
   EXPECT_EQ(h.events.status[STB_ACTION], "");
 }
 
-TEST(SweepCapture, MissingPointsAreFilledOnlyWhenIsolated) {
-  float cbuff[MAX_SAMPLES] = {};
-  for (int a = 0; a < 360; ++a) cbuff[a] = 1.0f + a;
-  cbuff[0] = 0.0f;
-  cbuff[100] = 0.0f;
-  cbuff[200] = cbuff[201] = 0.0f;
-  run_log log;
-  average_missing_points(cbuff, log);
-  EXPECT_FLOAT_EQ(cbuff[0], (360.0f + 2.0f) / 2.0f) << "bearing 0 takes 359 and 1";
-  EXPECT_FLOAT_EQ(cbuff[100], 101.0f);
-  EXPECT_FLOAT_EQ(cbuff[200], 0.0f);
-  EXPECT_FLOAT_EQ(cbuff[201], 0.0f);
-}
-
 // Only fresh, usable levels are recorded: a stalled analyser's old level or
 // its "not a number" code is no reading for a new bearing.
 TEST(SweepCapture, StaleAndNonFiniteLevelsAreNoReading) {

@@ -16,7 +16,6 @@
 #include "core/formats/planet_format.h"
 #include "core/formats/save_routing.h"
 #include "core/record/cut_editing.h"
-#include "core/record/emr_exposure.h"
 #include "core/record/gain_units.h"
 #include "core/record/half_power.h"
 #include "core/record/lobe_state.h"
@@ -278,16 +277,6 @@ TEST(GainUnits, AnExplicitUnitWinsElseGunitsElseDbd) {
   EXPECT_EQ(read_gain("10.00 dBi", "").number, "10.00");
   EXPECT_FLOAT_EQ(read_gain("10 dBi", "").dbd(), 7.85f);
   EXPECT_FLOAT_EQ(read_gain("10", "").dbi(), 12.15f);
-}
-
-TEST(GainUnits, ExposureUsesTheGainInItsOwnUnit) {
-  // A 10 dBi antenna is 10 dBi, not 12.15: EIRP 200 W x 10.
-  const emr_transmitter dbi = emr_transmitter_quantities(200.0f, 0.0f, "10.00 dBi", "DBD/DBD");
-  EXPECT_FLOAT_EQ(dbi.GainDBi, 10.0f);
-  EXPECT_NEAR(dbi.EIRP, 2000.0f, 0.01f);
-  EXPECT_FLOAT_EQ(emr_transmitter_quantities(200.0f, 0.0f, "10", "DBI/DBI").GainDBi, 10.0f);
-  EXPECT_FLOAT_EQ(emr_transmitter_quantities(200.0f, 0.0f, "10", "DBD/DBD").GainDBi, 12.15f);
-  EXPECT_FLOAT_EQ(emr_transmitter_quantities(200.0f, 0.0f, "10").GainDBi, 12.15f) << "no unit anywhere: dBd";
 }
 
 // NSMA writes a plain number under GUNITS: a gain with its own unit moves the
