@@ -31,7 +31,25 @@ bool pattern_3d_of(const antenna_data_type& pd, double mhz, method_3d method, st
   return true;
 }
 
+namespace {
+
+bool read_site(const std::string& path, site& out, std::string& problem);
+
+}  // namespace
+
 bool read_site_file(const std::string& path, site& out, std::string& problem) {
+  // A value of the wrong kind ("standard": 5) is a bad site file, not a crash.
+  try {
+    return read_site(path, out, problem);
+  } catch (const nlohmann::json::exception& e) {
+    problem = std::string("not a site file: ") + e.what();
+    return false;
+  }
+}
+
+namespace {
+
+bool read_site(const std::string& path, site& out, std::string& problem) {
   std::FILE* f = open_for_reading(path);
   if (!f) {
     problem = open_failure_text(errno);
@@ -46,13 +64,14 @@ bool read_site_file(const std::string& path, site& out, std::string& problem) {
     problem = "not a JSON object";
     return false;
   }
+  // The first problem found is the one told.
   auto number = [&](const nlohmann::json& o, const char* key, double fallback, bool required) -> std::optional<double> {
     if (!o.contains(key)) {
-      if (required) problem = std::string("\"") + key + "\" is missing";
+      if (required && problem.empty()) problem = std::string("\"") + key + "\" is missing";
       return required ? std::nullopt : std::optional<double>(fallback);
     }
     if (!o[key].is_number() || !std::isfinite(o[key].get<double>())) {
-      problem = std::string("\"") + key + "\" is no number";
+      if (problem.empty()) problem = std::string("\"") + key + "\" is no number";
       return std::nullopt;
     }
     return o[key].get<double>();
@@ -106,5 +125,7 @@ bool read_site_file(const std::string& path, site& out, std::string& problem) {
   }
   return true;
 }
+
+}  // namespace
 
 }  // namespace lobe

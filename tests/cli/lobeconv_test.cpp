@@ -102,6 +102,8 @@ TEST(Lobeconv, FailuresSayWhyAndLeaveNothingBehind) {
       {"frobnicate x", 2, ""},
       {"", 2, ""},
       {"envelopes " + data("envelopes/none.csv"), 1, ""},
+      {"exposure " + data("nsma/golden_small.nsma"), 1, "not a JSON object"},
+      {"exposure " + data("sites/wrong_types.json"), 1, "not a site file"},
       {"render " + good + " " + quote(dir.file("x.jpg")), 2, ".jpg"},
       {"render " + good + " " + quote(dir.file("x.png")) + " --zoom 6", 2, ""},
       {"render " + good + " " + quote(dir.file("x.png")) + " --size 20000x20000", 2, "25 million"},
