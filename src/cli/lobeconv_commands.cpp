@@ -410,7 +410,8 @@ int convert(session& s, const options& o, std::ostream& err) {
   // Each file still replaces its old one only once complete, but the batch
   // goes to the disk in one sync at its end, not one per file.
   remove_stale_temp_files(folder);
-  const save_options batch{.sync_each_file = false, .sweep_stale_temps = false};
+  spare_files spares;
+  const save_options batch{.sync_each_file = false, .sweep_stale_temps = false, .spares = &spares};
   std::map<std::string, std::vector<std::string>> by_output;
   for (std::size_t i = 1; i + 1 < o.positional.size(); ++i)
     by_output[batch_output_name(folder, o.positional[i], o.to_ext)].push_back(o.positional[i]);
@@ -430,6 +431,7 @@ int convert(session& s, const options& o, std::ostream& err) {
     *s.st = *start;
     if (convert_one(s, o, in, batch_output_name(folder, in, o.to_ext), err, batch) != 0) status = 1;
   }
+  spares.release();
   if (std::string why; !sync_folder(folder, why)) {
     err << "lobeconv: cannot put " << folder << " on the disk: " << why << "\n";
     status = 1;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -325,6 +326,22 @@ TEST(Lobeconv, BatchesRefuseCollidingNamesAndKeepOldFilesOnFailure) {
   EXPECT_EQ(test::read_bytes(out + "/src.nsma"), "the old file");
   EXPECT_EQ(test::read_bytes(out + "/golden_small.nsma"), test::read_bytes(test::data_path("nsma/golden_small.nsma")));
   EXPECT_EQ(files_in(out), 2u);
+
+  // Again over the outputs: a replaced file of ours alone is reused as the
+  // next output's temporary file; one with another name (a hard link) is not.
+  const std::string shared = dir.file("shared.nsma"), alone = dir.file("alone");
+  test::write_bytes(shared, "another name for it");
+  std::filesystem::remove(out + "/src.nsma");
+  ASSERT_EQ(::link(shared.c_str(), (out + "/src.nsma").c_str()), 0);
+  test::write_bytes(out + "/golden_small.nsma", std::string(100000, 'x'));  // longer than what reuses it
+  std::filesystem::create_directory(alone);
+  ASSERT_EQ(lobeconv("convert " + data("planet/basic.pla") + " " + quote(alone) + " --to nsma").status, 0);
+  ASSERT_EQ(lobeconv("convert " + data("convert/src.labz") + " " + data("nsma/golden_small.labz") + " " +
+                     data("planet/basic.pla") + " " + quote(out) + " --to nsma").status, 0);
+  EXPECT_EQ(test::read_bytes(shared), "another name for it");
+  EXPECT_EQ(test::read_bytes(out + "/basic.nsma"), test::read_bytes(alone + "/basic.nsma")) << "nothing of the reused file";
+  EXPECT_EQ(test::read_bytes(out + "/golden_small.nsma"), test::read_bytes(test::data_path("nsma/golden_small.nsma")));
+  EXPECT_EQ(files_in(out), 3u) << "no spare file left";
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <cstdio>
+#include <utility>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -69,6 +71,25 @@ void remove_stale_temp_files(const std::string& folder) {
   ::closedir(dir);
 }
 
+std::string spare_files::take(const std::string& folder) {
+  if (path_.empty()) return "";
+  if (folder_of(path_) != folder) {
+    release();
+    return "";
+  }
+  return std::exchange(path_, std::string());
+}
+
+void spare_files::keep(const std::string& path) {
+  release();
+  path_ = path;
+}
+
+void spare_files::release() {
+  if (!path_.empty()) ::unlink(path_.c_str());
+  path_.clear();
+}
+
 bool sync_folder(const std::string& folder, std::string& error) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) {
@@ -90,6 +111,7 @@ atomic_file::~atomic_file() { abandon(); }
 bool atomic_file::open(const std::string& target, const save_options& how) {
   abandon();
   sync_ = how.sync_each_file;
+  spares_ = how.spares;
   error_.clear();
   refused_ = false;
   write_failed_ = false;
@@ -119,7 +141,13 @@ bool atomic_file::open(const std::string& target, const save_options& how) {
   target_ = path;
   if (how.sweep_stale_temps) remove_stale_temp_files(folder_of(path));
   std::string pattern = path + k_temp_tag + std::to_string(::getpid()) + ".XXXXXX";
-  const int fd = mkstemp(pattern.data());
+  int fd = -1;
+  if (spares_) {
+    // The file the last save replaced, still named as its temporary file was.
+    const std::string spare = spares_->take(folder_of(path));
+    if (!spare.empty() && (fd = ::open(spare.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC)) >= 0) pattern = spare;
+  }
+  if (fd < 0) fd = mkstemp(pattern.data());
   if (fd < 0) {
     error_ = std::strerror(errno);
     return false;
@@ -134,6 +162,8 @@ bool atomic_file::open(const std::string& target, const save_options& how) {
     ::unlink(pattern.c_str());
     return false;
   }
+  // A pattern file goes out in one write or a few, not one per 4 KB.
+  std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
   temp_ = pattern;
   note_pending_temp(temp_);
   return true;
@@ -152,7 +182,18 @@ bool atomic_file::commit() {
   bool ok = !write_failed_ && std::fflush(file_) == 0 && (!sync_ || fsync(fileno(file_)) == 0);
   ok = (std::fclose(file_) == 0) && ok;
   file_ = nullptr;
-  if (ok) ok = std::rename(temp_.c_str(), target_.c_str()) == 0;
+  if (ok) {
+    // In a batch the old file, when it is ours alone, changes places with
+    // the new one and is kept as the next temporary file.
+    struct stat old {};
+    if (spares_ && ::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode) && old.st_nlink == 1 &&
+        old.st_uid == ::getuid() &&
+        ::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, target_.c_str(), RENAME_EXCHANGE) == 0) {
+      spares_->keep(temp_);
+    } else {
+      ok = std::rename(temp_.c_str(), target_.c_str()) == 0;
+    }
+  }
   if (!ok) {
     if (error_.empty()) error_ = write_failed_ ? "a write failed (is the disk full?)" : "the file could not be completed";
     ::unlink(temp_.c_str());

@@ -38,9 +38,32 @@ class string_sink : public byte_sink {
 // once at its start and syncs once at its end (sync_folder): a crash of the
 // machine before that sync can leave any file of the batch empty or short,
 // where a single save would have left the old file or the new one whole.
+// The file a batch's save replaced, handed on as the next save's temporary
+// file instead of being freed: file systems such as ext4 are slow to give
+// out inodes just freed, and a batch replacing a thousand outputs would
+// otherwise free and allocate a thousand.
+class spare_files {
+ public:
+  spare_files() = default;
+  ~spare_files() { release(); }
+  spare_files(const spare_files&) = delete;
+  spare_files& operator=(const spare_files&) = delete;
+  // The spare file in `folder`, handed over ("" when there is none).
+  std::string take(const std::string& folder);
+  void keep(const std::string& path);
+  // Removes the spare file left.
+  void release();
+
+ private:
+  std::string path_;
+};
+
 struct save_options {
   bool sync_each_file = true;
   bool sweep_stale_temps = true;
+  // A batch's spare files: a replaced file of ours with a single link
+  // becomes the next save's temporary file (its permission bits set afresh).
+  spare_files* spares = nullptr;
 };
 
 class atomic_file : public byte_sink {
@@ -73,6 +96,7 @@ class atomic_file : public byte_sink {
   std::string temp_;
   bool write_failed_ = false;
   bool sync_ = true;
+  spare_files* spares_ = nullptr;
 };
 
 // Removes the temporary files of earlier saves into `folder` whose program
