@@ -139,7 +139,6 @@ struct options {
   std::optional<std::array<double, 3>> at;
   std::string picture;  // exposure --render
   exposure_view map;
-  bool map_view_given = false;
 };
 
 bool parse_positive(const std::string& s, int& out) {
@@ -203,7 +202,6 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
       o.nec_signal_col = signal - 1;
     } else if (a == "--view" && i + 1 < args.size() && (args[i + 1] == "top" || args[i + 1] == "side")) {
       o.map.top = args[++i] == "top";
-      o.map_view_given = true;
     } else if (a == "--method" || a == "--standard" || a == "--render") {
       auto v = value(a.c_str());
       if (!v || v->empty()) return a + " takes a value";
@@ -297,18 +295,19 @@ struct session {
   std::string status_error;  // what the window's status bar would show after the load
 };
 
+// Why a load failed, in the system's words when it has them.
+std::string read_failure(const std::string& path, const action_report& loaded) {
+  std::FILE* probe = open_for_reading(path);
+  if (!probe) return open_failure_text(errno);
+  std::fclose(probe);
+  return loaded.failure_text();
+}
+
 // Loads `path` as the Open command would; prints the reason and returns false when it cannot.
 bool load(session& s, const std::string& path, std::ostream& err) {
   const action_report loaded = open_file(*s.st, s.log, path, dialog_extension(path));
   if (!loaded.ok) {
-    // Why the file could not be read, in the system's words when it has them.
-    if (std::FILE* probe = open_for_reading(path)) {
-      std::fclose(probe);
-    } else {
-      err << "lobeconv: cannot read " << path << ": " << open_failure_text(errno) << "\n";
-      return false;
-    }
-    err << "lobeconv: cannot read " << path << ": " << loaded.failure_text() << "\n";
+    err << "lobeconv: cannot read " << path << ": " << read_failure(path, loaded) << "\n";
     return false;
   }
   const std::string* status_error = loaded.status_of(STB_ERROR);
@@ -469,14 +468,8 @@ int lint(session& s, const options& o, std::ostream& out) {
     s.st->settings.lf_line_ends = false;
     s.st->settings.resample_long_cuts = false;
     const action_report loaded = open_file(*s.st, s.log, path, dialog_extension(path));
-    std::vector<lint_finding> findings;
-    if (!loaded.ok) {
-      std::FILE* probe = open_for_reading(path);
-      findings.push_back({true, "cannot read: " + (probe ? loaded.failure_text() : open_failure_text(errno))});
-      if (probe) std::fclose(probe);
-    } else {
-      findings = lint_pattern(*s.st);
-    }
+    const std::vector<lint_finding> findings =
+        loaded.ok ? lint_pattern(*s.st) : std::vector<lint_finding>{{true, "cannot read: " + read_failure(path, loaded)}};
     for (const lint_finding& f : findings) {
       out << path << ": " << (f.error ? "error" : "warning") << ": " << f.text << "\n";
       if (f.error) status = 1;

@@ -48,6 +48,13 @@ bool draw_window_view(const lobe_state& st, run_log& log, surface& dc, int width
   return draw_view(st, log, dc, window_view_geometry(layout, descr_lines), ends);
 }
 
+// "png", "svg" or "pdf" from the name's extension in any case; "" for anything else.
+std::string picture_extension(const std::string& path) {
+  std::string ext = dialog_extension(path);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext == "png" || ext == "svg" || ext == "pdf" ? ext : "";
+}
+
 // Paints with `draw` onto the device the extension asks for, and saves it.
 template <class Draw>
 bool paint_to_file(const std::string& path, const std::string& ext, int width, int height, int dpi, Draw draw,
@@ -106,9 +113,8 @@ bool paint_to_file(const std::string& path, const std::string& ext, int width, i
 
 int render_pattern(lobe_state& st, run_log& log, const render_options& o, const std::string& out_path,
                    std::ostream& err) {
-  std::string ext = dialog_extension(out_path);
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (ext != "png" && ext != "svg" && ext != "pdf") {
+  const std::string ext = picture_extension(out_path);
+  if (ext.empty()) {
     err << "lobeconv: render writes .png, .svg or .pdf, not " << out_path << "\n";
     return 2;
   }
@@ -152,9 +158,8 @@ int render_pattern(lobe_state& st, run_log& log, const render_options& o, const 
 }
 
 int render_picture(const std::string& out_path, int width, int height, const picture_drawing& draw, std::ostream& err) {
-  std::string ext = dialog_extension(out_path);
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (ext != "png" && ext != "svg" && ext != "pdf") {
+  const std::string ext = picture_extension(out_path);
+  if (ext.empty()) {
     err << "lobeconv: pictures are .png, .svg or .pdf, not " << out_path << "\n";
     return 2;
   }

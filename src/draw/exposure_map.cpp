@@ -12,7 +12,6 @@ namespace lobe {
 
 namespace {
 
-constexpr double PI = 3.14159265358979323846;
 const colorref k_red = rgb(230, 30, 30), k_yellow = rgb(255, 225, 0), k_ink = rgb(0, 0, 50);
 
 // 1, 2 or 5 times a power of ten, about a fifth of `span`.
@@ -42,7 +41,7 @@ void draw_exposure_map(const site& s, const exposure_view& v, surface& dc, int w
   const int side = std::max(100, std::min(width - 2 * margin, height - title_h - margin - 30));
   const int left = (width - side) / 2, top = title_h;
   // Picture to site: top view x east / y north; side view s along the azimuth / z up.
-  const double fx = std::sin(along.azimuth * PI / 180.0), fy = std::cos(along.azimuth * PI / 180.0);
+  const double fx = std::sin(along.azimuth / RADN), fy = std::cos(along.azimuth / RADN);
   const double across0 = v.top ? cx - half : -half, up0 = v.top ? cy - half : (along.height - half);
   auto ter_at = [&](double u, double w) {
     return v.top ? s.total_exposure_ratio(u, w, v.z) : s.total_exposure_ratio(along.x + u * fx, along.y + u * fy, w);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <numbers>
 
 #include "core/record/gain_units.h"
 #include "core/text/c_numeric.h"
@@ -14,8 +15,6 @@ namespace lobe {
 
 namespace {
 
-constexpr double GAP_DB = 98.0;  // at or beyond: no reading (the charts lift the pen there too)
-constexpr double PI = 3.14159265358979323846;
 
 double wrap180(double a) {
   a = std::fmod(a + 180.0, 360.0);
@@ -45,7 +44,7 @@ samples samples_of(const cut_data_type& cut) {
   for (int p = 0; p < n && cut.angle[p] != END_MARKER; ++p) {
     const double a = cut.angle[p], s = cut.signal[p];
     if (!std::isfinite(a) || std::fabs(a) > 1e6) continue;
-    raw.emplace_back(wrap180(a), std::isfinite(s) ? std::fabs(s) : GAP_DB);
+    raw.emplace_back(wrap180(a), std::isfinite(s) ? std::fabs(s) : GAP_LEVEL);
   }
   std::stable_sort(raw.begin(), raw.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
   samples out;
@@ -61,13 +60,13 @@ samples samples_of(const cut_data_type& cut) {
                out.angle.front() + 360.0 - out.angle.back() <= 2.0 * largest_step + 1e-9;
   // The strongest sample; of equal ones (to a file's last decimal: a
   // dipole's front and back), the one nearest boresight.
-  double strongest = GAP_DB;
+  double strongest = GAP_LEVEL;
   for (int i = 0; i < m; ++i) strongest = std::min(strongest, out.att[i]);
   for (int i = 0; i < m; ++i)
     if (out.att[i] <= strongest + 0.0005 && (out.peak < 0 || std::fabs(out.angle[i]) < std::fabs(out.angle[out.peak])))
       out.peak = i;
   if (out.peak >= 0) out.peak_att = out.att[out.peak];
-  for (int i = 0; i < m; ++i) out.level.push_back(out.att[i] < GAP_DB ? out.peak_att - out.att[i] : NAN);
+  for (int i = 0; i < m; ++i) out.level.push_back(out.att[i] < GAP_LEVEL ? out.peak_att - out.att[i] : NAN);
   return out;
 }
 
@@ -104,20 +103,15 @@ std::optional<double> att_at(const samples& s, double angle) {
   const int m = s.size();
   if (m == 0) return std::nullopt;
   const double a = wrap180(angle);
-  auto between = [&](int i, int j, double ai, double aj) -> std::optional<double> {
-    if (s.att[i] >= GAP_DB || s.att[j] >= GAP_DB) return std::nullopt;
-    if (aj == ai) return s.att[i];
-    const double t = (a - ai) / (aj - ai);
-    return s.att[i] + t * (s.att[j] - s.att[i]);
-  };
-  const auto it = std::lower_bound(s.angle.begin(), s.angle.end(), a);
-  const int j = static_cast<int>(it - s.angle.begin());
-  if (j < m && s.angle[j] == a) return s.att[j] < GAP_DB ? std::optional<double>(s.att[j]) : std::nullopt;
-  if (j > 0 && j < m) return between(j - 1, j, s.angle[j - 1], s.angle[j]);
-  if (!s.closed || s.att[m - 1] >= GAP_DB || s.att[0] >= GAP_DB) return std::nullopt;
-  // Across the join of a closed cut: from the last sample to the first plus 360.
-  const double last = s.angle[m - 1], first = s.angle[0] + 360.0, x = a < s.angle[0] ? a + 360.0 : a;
-  return s.att[m - 1] + (x - last) / (first - last) * (s.att[0] - s.att[m - 1]);
+  const int j = static_cast<int>(std::lower_bound(s.angle.begin(), s.angle.end(), a) - s.angle.begin());
+  if (j < m && s.angle[j] == a) return s.att[j] < GAP_LEVEL ? std::optional<double>(s.att[j]) : std::nullopt;
+  if ((j == 0 || j == m) && !s.closed) return std::nullopt;
+  // Between sample i and sample k; across the join of a closed cut, from the
+  // last sample to the first plus 360.
+  const int i = j == 0 || j == m ? m - 1 : j - 1, k = j == m ? 0 : j;
+  if (s.att[i] >= GAP_LEVEL || s.att[k] >= GAP_LEVEL) return std::nullopt;
+  const double from = s.angle[i] - (j == 0 ? 360.0 : 0.0), to = s.angle[k] + (j == m ? 360.0 : 0.0);
+  return s.att[i] + (a - from) / (to - from) * (s.att[k] - s.att[i]);
 }
 
 std::optional<double> level_at(const samples& s, double angle) {
@@ -196,7 +190,12 @@ std::string fixed(double v, int decimals = 1) { return c_format("%.*f", decimals
 
 }  // namespace
 
-std::optional<double> level_at(const cut_data_type& cut, double angle) { return level_at(samples_of(cut), angle); }
+std::vector<std::optional<double>> levels_at(const cut_data_type& cut, double first, int count) {
+  const samples s = samples_of(cut);
+  std::vector<std::optional<double>> out;
+  for (int i = 0; i < count; ++i) out.push_back(level_at(s, first + i));
+  return out;
+}
 
 cut_parameters analyse_cut(const cut_data_type& cut) {
   cut_parameters r;
@@ -220,9 +219,9 @@ cut_parameters analyse_cut(const cut_data_type& cut) {
     r.hpbw_right = crossing(s, HALF_POWER_LEVEL_DB, 1);
     r.bw10_left = crossing(s, 10.0, -1);
     r.bw10_right = crossing(s, 10.0, 1);
-    if (r.hpbw_left && r.hpbw_right) r.hpbw = *r.hpbw_right - *r.hpbw_left;
     if (r.bw10_left && r.bw10_right) r.bw10 = *r.bw10_right - *r.bw10_left;
     if (r.hpbw_left && r.hpbw_right) {
+      r.hpbw = *r.hpbw_right - *r.hpbw_left;
       const double mid = (*r.hpbw_left + *r.hpbw_right) / 2.0;
       r.hpbw_left = wrap180(*r.hpbw_left), r.hpbw_right = wrap180(*r.hpbw_right);
       if (is_horizontal_cut(cut.patcut)) r.squint_mid = wrap180(mid);
@@ -340,14 +339,14 @@ std::vector<directivity_estimate> directivity_estimates(const antenna_data_type&
     for (int el = -90; el < 90 && whole; ++el) {
       const auto l = level_at(sv, el + 0.5);
       whole = l.has_value();
-      if (whole) gv.push_back(std::pow(10.0, *l / 10.0) * std::cos((el + 0.5) * PI / 180.0));
+      if (whole) gv.push_back(std::pow(10.0, *l / 10.0) * std::cos((el + 0.5) / RADN));
     }
     if (whole) {
       double sum_h = 0.0, sum_v = 0.0;
       for (double g : gh) sum_h += g;
       for (double g : gv) sum_v += g;
-      const double cell = PI / 180.0;
-      d.integral_dbi = 10.0 * std::log10(4.0 * PI / (sum_h * cell * sum_v * cell));
+      const double cell = 1.0 / RADN;
+      d.integral_dbi = 10.0 * std::log10(4.0 * std::numbers::pi / (sum_h * cell * sum_v * cell));
     }
     out.push_back(d);
   }

@@ -54,10 +54,10 @@ struct cut_parameters {
 
 cut_parameters analyse_cut(const cut_data_type& cut);
 
-// A cut's level at `angle` (dB relative to its peak), interpolated linearly
-// in dB between the neighbouring samples; nullopt outside the samples or
-// next to a gap.
-std::optional<double> level_at(const cut_data_type& cut, double angle);
+// A cut's levels (dB relative to its peak) at `count` whole-degree steps from
+// `first`, each interpolated linearly in dB between the neighbouring
+// samples; nullopt outside the samples or next to a gap.
+std::vector<std::optional<double>> levels_at(const cut_data_type& cut, double first, int count);
 
 // A co-polar cut and its cross-polar twin: same frequency, same orientation,
 // signal polarisations crossed (V/V with V/H, H/H with H/V).

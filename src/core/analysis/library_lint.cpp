@@ -11,7 +11,6 @@ namespace lobe {
 
 namespace {
 
-constexpr float GAP_DB = 98.0f;
 constexpr float NORMALISED_WITHIN_DB = 0.05f;
 
 const char* unit_name(gain_unit u) { return u == gain_unit::dbi ? "dBi" : "dBd"; }
@@ -24,7 +23,7 @@ void lint_cut(std::vector<lint_finding>& out, const std::string& name, const cut
     if (p > 0 && cut.angle[p] == cut.angle[p - 1]) ++repeated;
     if (p > 0 && cut.angle[p] < cut.angle[p - 1] && ++backwards == 1) first_backwards = p;
     if (cut.signal[p] == NO_SIG_DATA) ++no_signal;
-    else if (cut.signal[p] >= GAP_DB) ++gaps;
+    else if (cut.signal[p] >= GAP_LEVEL) ++gaps;
     else strongest = std::min(strongest, cut.signal[p]);
   }
   if (repeated) out.push_back({true, c_format("%s: %d angles repeat the one before", name.c_str(), repeated)});

@@ -31,10 +31,11 @@ pattern_3d::pattern_3d(const cut_data_type& horizontal, const cut_data_type& ver
   double lowest = 0.0;
   // A direction the cut does not cover is as low as the cut goes.
   auto fill = [&](const cut_data_type& cut, double* table, int size, double first) {
+    const auto levels = levels_at(cut, first, size);
     double low = 0.0;
-    for (int i = 0; i < size; ++i)
-      if (const auto l = level_at(cut, first + i)) low = std::min(low, *l);
-    for (int i = 0; i < size; ++i) table[i] = level_at(cut, first + i).value_or(low);
+    for (const auto& l : levels)
+      if (l) low = std::min(low, *l);
+    for (int i = 0; i < size; ++i) table[i] = levels[static_cast<std::size_t>(i)].value_or(low);
     lowest = std::min(lowest, low);
   };
   fill(horizontal, h_, 360, -180.0);

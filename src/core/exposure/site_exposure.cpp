@@ -1,14 +1,14 @@
 #include "core/exposure/site_exposure.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace lobe {
 
 namespace {
 
-constexpr double PI = 3.14159265358979323846;
-double deg(double rad) { return rad * 180.0 / PI; }
-double rad(double deg) { return deg * PI / 180.0; }
+double deg(double rad) { return rad * RADN; }
+double rad(double deg) { return deg / RADN; }
 
 struct band {
   double from_mhz, to_mhz;  // from included, to excluded
@@ -81,7 +81,7 @@ double site_antenna::power_density(double px, double py, double pz, bool ground_
     relative = pattern->gain(bearing - azimuth, below - downtilt);
   }
   return eirp_w() * std::pow(10.0, relative / 10.0) * (ground_reflection ? FCC_GROUND_REFLECTION : 1.0) /
-         (4.0 * PI * r2);
+         (4.0 * std::numbers::pi * r2);
 }
 
 double site::total_exposure_ratio(double x, double y, double z) const {

@@ -23,6 +23,6 @@ struct level_crossing {
 // also looked at across the join. Samples at or beyond `gap_level` (no
 // reading) end a run: no crossing is made up across them.
 std::vector<level_crossing> level_crossings(const cut_data_type& cut, float level = HALF_POWER_DB,
-                                            float gap_level = 98.0f);
+                                            float gap_level = GAP_LEVEL);
 
 }  // namespace lobe

@@ -18,6 +18,9 @@ inline constexpr double RADN = 57.29577951;
 
 // The angle written into the slot after a cut's last point.
 inline constexpr float END_MARKER = 1024.0f;
+// A level this far down or more is no reading: the charts leave a gap
+// there, and no crossing or parameter is interpolated across it.
+inline constexpr float GAP_LEVEL = 98.0f;
 // First/last angle not yet given by the file being read.
 inline constexpr float FSTLST_UNSET = 999.0f;
 

@@ -39,7 +39,9 @@ TEST(Pattern3d, SummingRebuildsTheSeparable3gppElementAndEveryMethodKeepsBothCut
     const pattern_3d p(cut_of("H", lopsided), cut_of("V", plane_3gpp), m, -100.0);
     for (int a = -179; a < 180; ++a) {
       EXPECT_NEAR(p.gain(a, 0), lopsided(a), 1e-4) << a;
-      if (a >= -90 && a <= 90) EXPECT_NEAR(p.gain(0, a), plane_3gpp(a), 1e-4) << a;
+      if (a >= -90 && a <= 90) {
+        EXPECT_NEAR(p.gain(0, a), plane_3gpp(a), 1e-4) << a;
+      }
     }
     const pattern_3d even(cut_of("H", plane_3gpp), cut_of("V", plane_3gpp), m);
     for (int el = -90; el <= 90; el += 7)
