@@ -10,10 +10,15 @@ cmake -S . -B build-bench -DLOBEVIEW_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_
 cmake --build build-bench -j"$(nproc)" >/dev/null
 filter=()
 [ "${1:-}" = "--quick" ] && filter=(--benchmark_filter=-BM_IdleCpu30s)
-for b in bench_formats bench_charts bench_cli bench_window; do
+for b in bench_formats bench_charts bench_window; do
   QT_QPA_PLATFORM=offscreen build-bench/bench/$b --benchmark_counters_tabular=true "${filter[@]}" 2>/dev/null
 done
-# The batch again in memory (tmpfs): without the disk's inode allocator.
-TMPDIR=/dev/shm build-bench/bench/bench_cli --benchmark_filter=Batch 2>/dev/null
+build-bench/bench/bench_cli --benchmark_filter=Dump 2>/dev/null
+# The batch and its floor take turns (the disk's pace drifts), five times
+# each, on the disk and again in memory (tmpfs); the medians are the figures.
+batch=(--benchmark_filter=Batch --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true
+       --benchmark_report_aggregates_only=true)
+build-bench/bench/bench_cli "${batch[@]}" 2>/dev/null | grep -E '^Bench|median'
+TMPDIR=/dev/shm build-bench/bench/bench_cli "${batch[@]}" 2>/dev/null | grep -E 'median'
 # Whole processes: lobeconv and its floors, and the window on a real X server.
 ./scripts/with_x11.sh build-bench/bench/bench_process

@@ -38,8 +38,9 @@ std::size_t files_in(const std::string& folder) {
 
 std::size_t lines_in(std::string_view text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
 
-temp_dir::temp_dir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "lobeview-test-XXXXXX").string();
+temp_dir::temp_dir(const std::string& parent) {
+  const std::filesystem::path in = parent.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(parent);
+  std::string pattern = (in / "lobeview-test-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
   path_ = pattern;
 }

@@ -55,7 +55,8 @@ inline void hide_cuts(lobe_state& st, std::initializer_list<std::pair<int, int>>
 // A folder under the system's temporary folder, removed with everything in it.
 class temp_dir {
  public:
-  temp_dir();
+  // A new folder in the system's temporary folder, or in `parent`.
+  explicit temp_dir(const std::string& parent = "");
   ~temp_dir();
   temp_dir(const temp_dir&) = delete;
   temp_dir& operator=(const temp_dir&) = delete;

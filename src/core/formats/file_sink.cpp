@@ -142,10 +142,31 @@ bool atomic_file::open(const std::string& target, const save_options& how) {
   if (how.sweep_stale_temps) remove_stale_temp_files(folder_of(path));
   std::string pattern = path + k_temp_tag + std::to_string(::getpid()) + ".XXXXXX";
   int fd = -1;
+  spare_size_ = 0;
   if (spares_) {
-    // The file the last save replaced, still named as its temporary file was.
+    // The file the last save replaced, still named as its temporary file
+    // was. Its blocks are kept and zeroed (ext4 and XFS mark them unwritten,
+    // no data moves), then written over and cut to length at commit.
+    // Emptying it would free them only for the write to allocate them again,
+    // and on a disk mounted with `discard` each free waits for the device.
+    // Zeroed, not merely written over: until the new bytes reach the disk a
+    // power cut can leave zeros in an output, never an older output's bytes.
+    // Where zeroing is not supported the spare is emptied after all.
     const std::string spare = spares_->take(folder_of(path));
-    if (!spare.empty() && (fd = ::open(spare.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC)) >= 0) pattern = spare;
+    if (!spare.empty()) {
+      fd = ::open(spare.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+      struct stat info {};
+      const bool usable = fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+      if (usable && info.st_size > 0 && ::fallocate(fd, FALLOC_FL_ZERO_RANGE | FALLOC_FL_KEEP_SIZE, 0, info.st_size) == 0)
+        spare_size_ = info.st_size;
+      if (usable && (spare_size_ > 0 || ::ftruncate(fd, 0) == 0)) {
+        pattern = spare;
+      } else {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+        ::unlink(spare.c_str());
+      }
+    }
   }
   if (fd < 0) fd = mkstemp(pattern.data());
   if (fd < 0) {
@@ -179,7 +200,13 @@ bool atomic_file::write(const char* data, std::size_t len) {
 
 bool atomic_file::commit() {
   if (!file_) return false;
-  bool ok = !write_failed_ && std::fflush(file_) == 0 && (!sync_ || fsync(fileno(file_)) == 0);
+  bool ok = !write_failed_ && std::fflush(file_) == 0;
+  // A reused spare longer than the new content loses what is left of it.
+  if (ok && spare_size_ > 0) {
+    const off_t written = ::lseek(fileno(file_), 0, SEEK_CUR);
+    ok = written >= 0 && (written >= spare_size_ || ::ftruncate(fileno(file_), written) == 0);
+  }
+  ok = ok && (!sync_ || fsync(fileno(file_)) == 0);
   ok = (std::fclose(file_) == 0) && ok;
   file_ = nullptr;
   if (ok) {

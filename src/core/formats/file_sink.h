@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <sys/types.h>
 
 namespace lobe {
 
@@ -97,6 +98,7 @@ class atomic_file : public byte_sink {
   bool write_failed_ = false;
   bool sync_ = true;
   spare_files* spares_ = nullptr;
+  off_t spare_size_ = 0;  // the reused spare's length before it is written over
 };
 
 // Removes the temporary files of earlier saves into `folder` whose program
