@@ -1,35 +1,29 @@
 #include "cli/lobeconv_commands.h"
+#include "cli/lobeconv_session.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdio>
-#include <filesystem>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <memory>
-#include <cstring>
 #include <optional>
 
-#include "cli/analysis_json.h"
 #include "cli/pattern_json.h"
-#include "cli/site_file.h"
-#include "draw/exposure_map.h"
-#include "core/text/c_numeric.h"
-#include "core/analysis/cut_parameters.h"
-#include "core/analysis/library_lint.h"
 #include "core/formats/antenna_loader.h"
 #include "core/formats/envelope_file.h"
 #include "core/formats/file_image.h"
 #include "core/formats/file_sink.h"
-#include "core/text/field_text.h"
 #include "core/formats/file_types.h"
 #include "core/formats/help_file.h"
-#include "core/record/lobe_state.h"
-#include "core/settings/run_log.h"
 #include "core/formats/save_routing.h"
 #include "core/record/action_report.h"
+#include "core/record/lobe_state.h"
+#include "core/settings/run_log.h"
+#include "core/text/field_text.h"
 
 namespace lobe {
 
@@ -117,29 +111,8 @@ const char* const k_lobeconv_usage =
     "\n"
     "Exit status: 0 done, 1 the file could not be read or written, 2 bad command line.\n";
 
+namespace lobeconv {
 namespace {
-
-struct options {
-  std::vector<std::string> positional;
-  render_options render;
-  std::string envelopes_file;
-  std::string to_ext;  // batch conversion: the extension of the outputs
-  int ant_version = 3;
-  int nec_angle_col = 0;  // 0-based
-  int nec_signal_col = 1;
-  std::string log_dir;
-  bool help = false;
-  bool lf = false;
-  bool resample = false;
-  bool json = false;
-  std::string method = "summing";
-  double step = 1.0;
-  std::optional<double> freq_mhz;
-  std::string standard;
-  std::optional<std::array<double, 3>> at;
-  std::string picture;  // exposure --render
-  exposure_view map;
-};
 
 bool parse_positive(const std::string& s, int& out) {
   if (s.empty() || s.size() > 6) return false;
@@ -289,13 +262,8 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
   return std::nullopt;
 }
 
-struct session {
-  std::unique_ptr<lobe_state> st = make_lobe_state();
-  run_log log;
-  std::string status_error;  // what the window's status bar would show after the load
-};
+}  // namespace
 
-// Why a load failed, in the system's words when it has them.
 std::string read_failure(const std::string& path, const action_report& loaded) {
   std::FILE* probe = open_for_reading(path);
   if (!probe) return open_failure_text(errno);
@@ -303,7 +271,6 @@ std::string read_failure(const std::string& path, const action_report& loaded) {
   return loaded.failure_text();
 }
 
-// Loads `path` as the Open command would; prints the reason and returns false when it cannot.
 bool load(session& s, const std::string& path, std::ostream& err) {
   const action_report loaded = open_file(*s.st, s.log, path, dialog_extension(path));
   if (!loaded.ok) {
@@ -316,6 +283,8 @@ bool load(session& s, const std::string& path, std::ostream& err) {
   for (const std::string& notice : s.st->file.load_notices) err << "lobeconv: " << path << ": " << notice << "\n";
   return true;
 }
+
+namespace {
 
 // Loads the envelope library named on the command line, before the pattern.
 bool load_envelopes(session& s, const options& o, std::ostream& err) {
@@ -438,134 +407,6 @@ int convert(session& s, const options& o, std::ostream& err) {
   return status;
 }
 
-int analyse(session& s, const options& o, std::ostream& out, std::ostream& err) {
-  if (o.positional.size() != 2) {
-    err << "lobeconv: analyse takes one FILE\n";
-    return 2;
-  }
-  if (!load(s, o.positional[1], err)) return 1;
-  if (o.json) {
-    out << analysis_to_json(s.st->pd).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-    return 0;
-  }
-  out << parameters_table(s.st->pd, s.st->flags, false);
-  for (const datasheet_difference& d : datasheet_check(s.st->pd)) out << "Header: " << d.text << "\n";
-  return 0;
-}
-
-// Every file as the Open command loads it, without the opt-ins that would
-// hide what lint is there to find.
-int lint(session& s, const options& o, std::ostream& out) {
-  if (o.positional.size() < 2) {
-    out << "lobeconv: lint takes one or more FILEs\n";
-    return 2;
-  }
-  int status = 0;
-  const std::unique_ptr<lobe_state> start = std::make_unique<lobe_state>(*s.st);
-  for (std::size_t i = 1; i < o.positional.size(); ++i) {
-    const std::string& path = o.positional[i];
-    *s.st = *start;
-    s.st->settings.lf_line_ends = false;
-    s.st->settings.resample_long_cuts = false;
-    const action_report loaded = open_file(*s.st, s.log, path, dialog_extension(path));
-    const std::vector<lint_finding> findings =
-        loaded.ok ? lint_pattern(*s.st) : std::vector<lint_finding>{{true, "cannot read: " + read_failure(path, loaded)}};
-    for (const lint_finding& f : findings) {
-      out << path << ": " << (f.error ? "error" : "warning") << ": " << f.text << "\n";
-      if (f.error) status = 1;
-    }
-  }
-  return status;
-}
-
-int pattern3d(session& s, const options& o, std::ostream& err) {
-  if (o.positional.size() != 3) {
-    err << "lobeconv: pattern3d takes FILE and OUT.csv\n";
-    return 2;
-  }
-  const auto method = method_3d_named(o.method);
-  if (!method) {
-    err << "lobeconv: --method takes summing, weighted or hybrid\n";
-    return 2;
-  }
-  if (!load(s, o.positional[1], err)) return 1;
-  double mhz = 0.0;
-  if (o.freq_mhz) {
-    mhz = *o.freq_mhz;
-  } else if (s.st->pd.nofreq > 0) {
-    std::sscanf(s.st->pd.freq[0].patfre, "%lf", &mhz);
-  }
-  std::shared_ptr<const pattern_3d> p;
-  if (!pattern_3d_of(s.st->pd, mhz, *method, p)) {
-    err << "lobeconv: " << o.positional[1] << " has no frequency with a horizontal and a vertical cut\n";
-    return 1;
-  }
-  std::string csv = "azimuth,elevation,gain\n";
-  const int n_az = static_cast<int>(std::floor(360.0 / o.step + 1e-9)), n_el = static_cast<int>(std::floor(180.0 / o.step + 1e-9));
-  for (int e = 0; e <= n_el; ++e)
-    for (int a = 0; a < n_az; ++a) {
-      const double az = -180.0 + a * o.step, el = -90.0 + e * o.step;
-      csv += c_format("%g,%g,%.3f\n", az, el, p->gain(az, el));
-    }
-  atomic_file out;
-  if (!out.open(o.positional[2]) || !out.write(csv.data(), csv.size()) || !out.commit()) {
-    err << "lobeconv: cannot write " << o.positional[2] << ": " << out.error() << "\n";
-    return 1;
-  }
-  return 0;
-}
-
-int exposure(const options& o, std::ostream& out, std::ostream& err, const lobeconv_renderer& renderer) {
-  if (o.positional.size() != 2) {
-    err << "lobeconv: exposure takes one SITE.json\n";
-    return 2;
-  }
-  site st;
-  std::string problem;
-  if (!read_site_file(o.positional[1], st, problem)) {
-    err << "lobeconv: " << o.positional[1] << ": " << problem << "\n";
-    return 1;
-  }
-  if (!o.standard.empty()) {
-    const auto standard = exposure_standard_named(o.standard);
-    if (!standard) {
-      err << "lobeconv: --standard takes icnirp2020-public, icnirp2020-occupational, fcc-public or fcc-occupational\n";
-      return 2;
-    }
-    st.standard = *standard;
-  }
-  nlohmann::ordered_json j;
-  j["standard"] = exposure_standard_name(st.standard);
-  j["standard_title"] = exposure_standard_title(st.standard);
-  j["ground_reflection"] = st.ground_reflection;
-  auto round3 = [](double v) { return std::round(v * 1000.0) / 1000.0 + 0.0; };
-  nlohmann::ordered_json antennas = nlohmann::ordered_json::array();
-  for (std::size_t a = 0; a < st.antennas.size(); ++a) {
-    const site_antenna& ant = st.antennas[a];
-    const compliance_boundary b = boundary_of(st, static_cast<int>(a));
-    antennas.push_back({{"pattern", ant.pattern_file},
-                        {"frequency_mhz", ant.frequency_mhz},
-                        {"gain_dbi", round3(ant.gain_dbi)},
-                        {"eirp_w", round3(ant.eirp_w())},
-                        {"limit_w_m2", round3(*power_density_limit(st.standard, ant.frequency_mhz))},
-                        {"boundary_m",
-                         {{"front", round3(b.front)},
-                          {"back", round3(b.back)},
-                          {"left", round3(b.left)},
-                          {"right", round3(b.right)},
-                          {"above", round3(b.above)},
-                          {"below", round3(b.below)}}}});
-  }
-  j["antennas"] = antennas;
-  if (o.at) j["ter"] = st.total_exposure_ratio((*o.at)[0], (*o.at)[1], (*o.at)[2]);
-  out << j.dump(2) << "\n";
-  if (o.picture.empty()) return 0;
-  exposure_view view = o.map;
-  view.antenna = std::clamp(view.antenna, 0, static_cast<int>(st.antennas.size()) - 1);
-  return renderer.picture(o.picture, o.render.width, o.render.height,
-                          [&](surface& dc, int w, int h) { draw_exposure_map(st, view, dc, w, h); }, err);
-}
-
 int envelopes(const options& o, std::ostream& out, std::ostream& err) {
   if (o.positional.size() != 2) {
     err << "lobeconv: envelopes takes one FILE\n";
@@ -595,9 +436,11 @@ int help_text(const options& o, std::ostream& out, std::ostream& err) {
 }
 
 }  // namespace
+}  // namespace lobeconv
 
 int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                  const lobeconv_renderer& renderer) {
+  using namespace lobeconv;
   options o;
   if (auto problem = parse_options(args, o)) {
     err << "lobeconv: " << *problem << "\n" << "Try 'lobeconv --help'.\n";

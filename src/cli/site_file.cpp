@@ -13,24 +13,6 @@
 
 namespace lobe {
 
-bool pattern_3d_of(const antenna_data_type& pd, double mhz, method_3d method, std::shared_ptr<const pattern_3d>& out) {
-  int best = -1, h = -1, v = -1;
-  double best_distance = INFINITY;
-  for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f) {
-    int fh = -1, fv = -1;
-    for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) {
-      if (fh < 0 && is_horizontal_cut(pd.freq[f].cut[c].patcut)) fh = c;
-      if (fv < 0 && is_vertical_cut(pd.freq[f].cut[c].patcut)) fv = c;
-    }
-    double fmhz = 0.0;
-    const double distance = c_sscanf(pd.freq[f].patfre, "%lf", &fmhz) == 1 ? std::fabs(fmhz - mhz) : 1e12;
-    if (fh >= 0 && fv >= 0 && distance < best_distance) best = f, h = fh, v = fv, best_distance = distance;
-  }
-  if (best < 0) return false;
-  out = std::make_shared<pattern_3d>(pd.freq[best].cut[h], pd.freq[best].cut[v], method);
-  return true;
-}
-
 namespace {
 
 bool read_site(const std::string& path, site& out, std::string& problem);

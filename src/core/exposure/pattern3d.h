@@ -4,6 +4,7 @@
 // relative to the peak.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -32,5 +33,9 @@ class pattern_3d {
   double horizontal(double azimuth) const;
   double vertical(double elevation) const;
 };
+
+// The first frequency of a pattern that has a horizontal and a vertical cut,
+// nearest to `mhz`, as a 3D pattern; false when the pattern has no such pair.
+bool pattern_3d_of(const antenna_data_type& pd, double mhz, method_3d method, std::shared_ptr<const pattern_3d>& out);
 
 }  // namespace lobe
