@@ -3,7 +3,8 @@
 // alike): `lobeconv convert` of a small Planet file beside lobeconv-render
 // doing the same (the same objects linked with Qt, as lobeconv was until it
 // left drawing to lobeconv-render) and beside the floor, a C++ program
-// without Qt that only copies the file safely; and the window from process
+// without Qt that only copies the file safely, built as any C++ program is
+// and again with the C++ library linked in as lobeconv has it; and the window from process
 // start to its first paint with a file, on xcb (when DISPLAY is set) and
 // offscreen.
 #include <fcntl.h>
@@ -82,18 +83,21 @@ int main() {
   std::filesystem::create_directories(tmp);
   const std::string in = std::string(LOBE_SAMPLES) + "/panel.pla", out = tmp + "/out.pla";
 
-  std::vector<double> now, before, floor;
+  std::vector<double> now, before, floor, floor_static;
   for (int round = 0; round < 100; ++round) {
     now.push_back(run({LOBECONV_PATH, "convert", in, out}, {}).ms);
     before.push_back(run({LOBECONV_RENDER_PATH, "convert", in, out}, {}).ms);
     floor.push_back(run({FLOOR_CONVERT_PATH, in, out}, {}).ms);
+    floor_static.push_back(run({FLOOR_CONVERT_STATIC_PATH, in, out}, {}).ms);
   }
-  const double n = median(now), b = median(before), f = median(floor);
+  const double n = median(now), b = median(before), f = median(floor), fs = median(floor_static);
   std::printf("Whole process, median of 100 interleaved rounds, convert of panel.pla (11 KB):\n");
   std::printf("  lobeconv (no Qt)                          %7.2f ms\n", n);
   std::printf("  lobeconv-render, the same linked with Qt  %7.2f ms\n", b);
   std::printf("  floor: copy without Qt (C++, safe write)  %7.2f ms\n", f);
+  std::printf("  the floor with libstdc++ linked in        %7.2f ms\n", fs);
   std::printf("  lobeconv / floor                          %7.2f   (target <= 1.5)\n", n / f);
+  std::printf("  lobeconv / floor with libstdc++ linked in %7.2f\n", n / fs);
   std::printf("  with Qt / lobeconv                        %7.2f   (target >= 3)\n", b / n);
 
   // The window: HOME in a scratch folder (its log and settings go there).

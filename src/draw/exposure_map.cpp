@@ -108,7 +108,7 @@ void draw_exposure_map(const site& s, const exposure_view& v, surface& dc, int w
     if (same == marks.end())
       marks.push_back({at, std::to_string(a + 1)});
     else
-      same->second += "," + std::to_string(a + 1);
+      same->second.append(",").append(std::to_string(a + 1));
   }
   for (const auto& [at, label] : marks) {
     dc.circle(at.x, at.y, 4);

@@ -183,8 +183,6 @@ bool atomic_file::open(const std::string& target, const save_options& how) {
     ::unlink(pattern.c_str());
     return false;
   }
-  // A pattern file goes out in one write or a few, not one per 4 KB.
-  std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
   temp_ = pattern;
   note_pending_temp(temp_);
   return true;
