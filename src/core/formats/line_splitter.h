@@ -52,11 +52,27 @@ void split_lines(std::string_view image, int limit, OnLine&& on_line, bool lf_en
       std::size_t j = i;
       const std::size_t stop = std::min(n, i + static_cast<std::size_t>(limit - k));
       while (j < stop && d[j] != '\r' && d[j] != '\n') ++j;
+      k += static_cast<int>(j - i);
+      w = j;
+      if (j == n) {
+        hand_over(n);
+        break;
+      }
+      // The usual line end taken at once: the CR ends the line (at the limit
+      // too, as the byte lost at the cut), and an LF right after it, before
+      // anything of the next line, is dropped.
+      if (d[j] == '\r') {
+        hand_over(j + 1);
+        i = j;
+        if (j + 1 < n && d[j + 1] == '\n') {
+          start = w = j + 2;
+          i = j + 1;
+          if (j + 2 == n) hand_over(n);
+        }
+        continue;
+      }
       if (j > i) {
-        k += static_cast<int>(j - i);
-        w = j;
         i = j - 1;
-        if (j == n) hand_over(n);
         continue;
       }
     }
