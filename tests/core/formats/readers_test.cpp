@@ -11,8 +11,10 @@
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/pattern_json.h"
@@ -273,6 +275,42 @@ TEST(LineSplitter, LinesEndAtCrAndLongOnesAreCut) {
   for (const auto& r : rows) EXPECT_EQ(split(r.image), r.want) << r.image;
   const lines nec = split(x200 + "\r\n", false, LINE_LIMIT_4NEC);
   EXPECT_EQ(nec, (lines{std::string(198, 'x'), "x", ""})) << "198 arrive, the 199th is lost";
+}
+
+// The rules above a byte at a time, into a line of its own: what the
+// splitter's shortcuts must agree with.
+lines split_by_the_rules(const std::string& image, bool lf_ends, int limit) {
+  lines out;
+  std::string line;
+  for (std::size_t i = 0; i < image.size(); ++i) {
+    const char b = image[i];
+    const bool last = i + 1 == image.size();
+    if (lf_ends && b == '\n' && (i == 0 || image[i - 1] != '\r')) {
+      out.push_back(std::exchange(line, ""));
+      if (last) out.emplace_back();
+    } else if (b == '\r' || static_cast<int>(line.size()) == limit) {
+      out.push_back(std::exchange(line, ""));
+    } else {
+      if (b != '\n') line += b;
+      if (last) out.push_back(line);
+    }
+  }
+  return out;
+}
+
+TEST(LineSplitter, RandomImagesSplitAsTheRulesSay) {
+  std::mt19937 rng(11);
+  for (int t = 0; t < 200000; ++t) {
+    const int limit = t % 2 ? 1 + static_cast<int>(rng() % 6) : LINE_LIMIT;
+    const bool lf_ends = t % 4 < 2;
+    const unsigned spread = limit == LINE_LIMIT ? 40 : 4;  // one byte in 20, or in 2, ends a line
+    std::string image(rng() % (limit == LINE_LIMIT ? 400 : 30), 'a');
+    for (char& c : image) {
+      const unsigned r = rng() % spread;
+      c = r == 0 ? '\r' : r == 1 ? '\n' : 'a';
+    }
+    ASSERT_EQ(split(image, lf_ends, limit), split_by_the_rules(image, lf_ends, limit)) << testing::PrintToString(image);
+  }
 }
 
 }  // namespace
