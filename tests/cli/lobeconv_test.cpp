@@ -341,6 +341,7 @@ TEST(Lobeconv, BatchesRefuseCollidingNamesAndKeepOldFilesOnFailure) {
     test::write_bytes(shared, "another name for it");
     ASSERT_EQ(::link(shared.c_str(), (old + "/src.nsma").c_str()), 0);
     test::write_bytes(old + "/golden_small.nsma", std::string(100000, 'x'));  // longer than what reuses it
+    test::write_bytes(old + "/basic.nsma", "replaced last: the spare left at the end");
     ASSERT_EQ(lobeconv("convert " + data("convert/src.labz") + " " + data("nsma/golden_small.labz") + " " +
                        data("planet/basic.pla") + " " + quote(old) + " --to nsma").status, 0);
     EXPECT_EQ(test::read_bytes(shared), "another name for it");
