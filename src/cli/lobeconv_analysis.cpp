@@ -74,7 +74,7 @@ int pattern3d(session& s, const options& o, std::ostream& err) {
   if (o.freq_mhz) {
     mhz = *o.freq_mhz;
   } else if (s.st->pd.nofreq > 0) {
-    std::sscanf(s.st->pd.freq[0].patfre, "%lf", &mhz);
+    c_sscanf(s.st->pd.freq[0].patfre, "%lf", &mhz);
   }
   std::shared_ptr<const pattern_3d> p;
   if (!pattern_3d_of(s.st->pd, mhz, *method, p)) {

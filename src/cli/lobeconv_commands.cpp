@@ -23,6 +23,7 @@
 #include "core/record/action_report.h"
 #include "core/record/lobe_state.h"
 #include "core/settings/run_log.h"
+#include "core/text/c_numeric.h"
 #include "core/text/field_text.h"
 
 namespace lobe {
@@ -128,9 +129,12 @@ bool parse_positive(const std::string& s, int& out) {
 
 std::optional<float> parse_number(const std::string& s) {
   if (s.empty() || s.size() > 30) return std::nullopt;
-  char* end = nullptr;
-  const double v = std::strtod(s.c_str(), &end);
-  if (end != s.c_str() + s.size() || !std::isfinite(v) || std::fabs(v) > 1e12) return std::nullopt;
+  // Read in "C" whatever the user's locale: "1.5" is one and a half.
+  double v = 0.0;
+  int used = 0;
+  if (c_sscanf(s.c_str(), "%lf%n", &v, &used) != 1 || used != static_cast<int>(s.size()) || !std::isfinite(v) ||
+      std::fabs(v) > 1e12)
+    return std::nullopt;
   return static_cast<float>(v);
 }
 
@@ -192,7 +196,7 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
       auto v = value("--at");
       std::array<double, 3> xyz{};
       char tail = 0;
-      if (!v || std::sscanf(v->c_str(), "%lf,%lf,%lf%c", &xyz[0], &xyz[1], &xyz[2], &tail) != 3)
+      if (!v || c_sscanf(v->c_str(), "%lf,%lf,%lf%c", &xyz[0], &xyz[1], &xyz[2], &tail) != 3)
         return "--at takes X,Y,Z in metres";
       o.at = xyz;
     } else if (a == "--view" || a == "--scale" || a == "--grid" || a == "--print") {

@@ -217,7 +217,8 @@ TEST(Lobeconv, Pattern3dAndExposureOfTheExampleSite) {
   EXPECT_LE(std::fabs(best_az), 5.0) << "at boresight, as flat as the panel's top";
   EXPECT_EQ(best_el, 5.0) << "5 degrees down: the panel's tilt";
   const std::string site = data("../../data/example_site.json");
-  r = lobeconv("exposure " + site + " --at 0,0,0 --standard fcc-public");
+  // Numbers on the command line have a decimal point in any locale (German here, where installed).
+  r = lobeconv("exposure " + site + " --at 0,0,0.5 --standard fcc-public", "LC_ALL=de_DE.UTF-8 ");
   ASSERT_EQ(r.status, 0) << r.err;
   const auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["standard"], "fcc-public");
