@@ -37,9 +37,8 @@ bool read_site(const std::string& path, site& out, std::string& problem) {
     problem = open_failure_text(errno);
     return false;
   }
-  std::string text;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+  std::string text;  // stays empty for a file of no sane size, which is then no JSON object
+  read_file_image(f, text);
   std::fclose(f);
   const auto j = nlohmann::json::parse(text, nullptr, false);
   if (j.is_discarded() || !j.is_object()) {
