@@ -1,6 +1,8 @@
 // The lobeconv commands that compute from patterns: parameters, lint, the
 // 3D pattern and site exposure.
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -96,14 +98,46 @@ int pattern3d(session& s, const options& o, std::ostream& err) {
   return 0;
 }
 
-int exposure(const options& o, std::ostream& out, std::ostream& err, const lobeconv_renderer& renderer) {
+namespace {
+
+// A boundary in metres, or how far it was looked for when it goes on beyond.
+nlohmann::ordered_json distance_json(double m) {
+  if (m >= BOUNDARY_SEARCH_LIMIT_M) return {{"beyond_m", BOUNDARY_SEARCH_LIMIT_M}};
+  return std::round(m * 1000.0) / 1000.0 + 0.0;
+}
+
+// A long computation says how far it has got, once it has taken a while.
+class progress_line {
+ public:
+  explicit progress_line(std::ostream& err) : err_(err), start_(std::chrono::steady_clock::now()) {}
+  ~progress_line() {
+    if (shown_) err_ << "\n";
+  }
+  void operator()(int done, int total) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - start_ < std::chrono::seconds(2) || (shown_ && now - last_ < std::chrono::milliseconds(500) && done < total))
+      return;
+    err_ << "\rlobeconv: exposure: " << done << " of " << total << " antennas" << std::flush;
+    shown_ = true;
+    last_ = now;
+  }
+
+ private:
+  std::ostream& err_;
+  std::chrono::steady_clock::time_point start_, last_;
+  bool shown_ = false;
+};
+
+}  // namespace
+
+int exposure(session& s, const options& o, std::ostream& out, std::ostream& err, const lobeconv_renderer& renderer) {
   if (o.positional.size() != 2) {
     err << "lobeconv: exposure takes one SITE.json\n";
     return 2;
   }
   site st;
   std::string problem;
-  if (!read_site_file(o.positional[1], st, problem)) {
+  if (!read_site_file(o.positional[1], *s.st, st, problem)) {
     err << "lobeconv: " << o.positional[1] << ": " << problem << "\n";
     return 1;
   }
@@ -120,22 +154,27 @@ int exposure(const options& o, std::ostream& out, std::ostream& err, const lobec
   j["standard_title"] = exposure_standard_title(st.standard);
   j["ground_reflection"] = st.ground_reflection;
   auto round3 = [](double v) { return std::round(v * 1000.0) / 1000.0 + 0.0; };
+  std::vector<compliance_boundary> boundaries;
+  {
+    progress_line progress(err);
+    boundaries = boundaries_of(st, std::ref(progress));
+  }
   nlohmann::ordered_json antennas = nlohmann::ordered_json::array();
   for (std::size_t a = 0; a < st.antennas.size(); ++a) {
     const site_antenna& ant = st.antennas[a];
-    const compliance_boundary b = boundary_of(st, static_cast<int>(a));
+    const compliance_boundary& b = boundaries[a];
     antennas.push_back({{"pattern", ant.pattern_file},
                         {"frequency_mhz", ant.frequency_mhz},
                         {"gain_dbi", round3(ant.gain_dbi)},
                         {"eirp_w", round3(ant.eirp_w())},
                         {"limit_w_m2", round3(*power_density_limit(st.standard, ant.frequency_mhz))},
                         {"boundary_m",
-                         {{"front", round3(b.front)},
-                          {"back", round3(b.back)},
-                          {"left", round3(b.left)},
-                          {"right", round3(b.right)},
-                          {"above", round3(b.above)},
-                          {"below", round3(b.below)}}}});
+                         {{"front", distance_json(b.front)},
+                          {"back", distance_json(b.back)},
+                          {"left", distance_json(b.left)},
+                          {"right", distance_json(b.right)},
+                          {"above", distance_json(b.above)},
+                          {"below", distance_json(b.below)}}}});
   }
   j["antennas"] = antennas;
   if (o.at) j["ter"] = st.total_exposure_ratio((*o.at)[0], (*o.at)[1], (*o.at)[2]);

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "cli/pattern_json.h"
+#include "cli/site_file.h"
 #include "core/formats/antenna_loader.h"
 #include "core/formats/envelope_file.h"
 #include "core/formats/file_image.h"
@@ -196,8 +197,9 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
       auto v = value("--at");
       std::array<double, 3> xyz{};
       char tail = 0;
-      if (!v || c_sscanf(v->c_str(), "%lf,%lf,%lf%c", &xyz[0], &xyz[1], &xyz[2], &tail) != 3)
-        return "--at takes X,Y,Z in metres";
+      if (!v || c_sscanf(v->c_str(), "%lf,%lf,%lf%c", &xyz[0], &xyz[1], &xyz[2], &tail) != 3 ||
+          std::any_of(xyz.begin(), xyz.end(), [](double c) { return !(std::fabs(c) <= SITE_EXTENT_M); }))
+        return "--at takes X,Y,Z in metres, each within 100 km of the origin";
       o.at = xyz;
     } else if (a == "--view" || a == "--scale" || a == "--grid" || a == "--print") {
       auto v = value(a.c_str());
@@ -482,7 +484,7 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
   if (command == "analyse") return analyse(s, o, out, err);
   if (command == "lint") return lint(s, o, out);
   if (command == "pattern3d") return pattern3d(s, o, err);
-  if (command == "exposure") return exposure(o, out, err, renderer);
+  if (command == "exposure") return exposure(s, o, out, err, renderer);
   err << "lobeconv: unknown command " << command << "\n" << "Try 'lobeconv --help'.\n";
   return 2;
 }

@@ -58,6 +58,6 @@ bool load(session& s, const std::string& path, std::ostream& err);
 int analyse(session& s, const options& o, std::ostream& out, std::ostream& err);
 int lint(session& s, const options& o, std::ostream& out);
 int pattern3d(session& s, const options& o, std::ostream& err);
-int exposure(const options& o, std::ostream& out, std::ostream& err, const lobeconv_renderer& renderer);
+int exposure(session& s, const options& o, std::ostream& out, std::ostream& err, const lobeconv_renderer& renderer);
 
 }  // namespace lobe::lobeconv

@@ -3,7 +3,10 @@
 #include <cmath>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <set>
+#include <vector>
 
+#include "cli/lobeconv_session.h"
 #include "core/formats/antenna_loader.h"
 #include "core/formats/file_image.h"
 #include "core/formats/file_types.h"
@@ -15,23 +18,124 @@ namespace lobe {
 
 namespace {
 
-bool read_site(const std::string& path, site& out, std::string& problem);
+using json = nlohmann::json;
 
-}  // namespace
-
-bool read_site_file(const std::string& path, site& out, std::string& problem) {
-  // A value of the wrong kind ("standard": 5) is a bad site file, not a crash.
-  try {
-    return read_site(path, out, problem);
-  } catch (const nlohmann::json::exception& e) {
-    problem = std::string("not a site file: ") + e.what();
-    return false;
-  }
+// A site file is data someone wrote by hand: a key given twice is a mistake
+// to point out, not a value to pick silently.
+json parse_refusing_duplicates(const std::string& text, std::string& problem) {
+  std::vector<std::set<std::string>> keys;
+  const json::parser_callback_t check = [&](int, json::parse_event_t event, json& parsed) {
+    if (event == json::parse_event_t::object_start) keys.emplace_back();
+    if (event == json::parse_event_t::object_end && !keys.empty()) keys.pop_back();
+    if (event == json::parse_event_t::key && !keys.empty() && !keys.back().insert(parsed.get<std::string>()).second &&
+        problem.empty())
+      problem = "\"" + parsed.get<std::string>() + "\" is given twice";
+    return true;
+  };
+  return json::parse(text, check, false);
 }
 
-namespace {
+// One antenna's numbers, each checked against what a real antenna can be.
+struct field_rule {
+  const char* key;
+  bool required;
+  double fallback, low, high;
+  bool low_included;
+  const char* range_text;
+};
 
-bool read_site(const std::string& path, site& out, std::string& problem) {
+constexpr field_rule k_fields[] = {
+    {"frequency_mhz", true, 0, 0, 1e6, false, "above 0"},
+    {"power_w", true, 0, 0, 1e9, false, "above 0 W and at most 1e9 W"},
+    {"loss_db", false, 0, 0, 100, true, "from 0 to 100 dB"},
+    {"gain_dbi", false, 0, -50, 60, true, "from -50 to 60 dBi"},
+    {"x", false, 0, -SITE_EXTENT_M, SITE_EXTENT_M, true, "within 100 km of the origin"},
+    {"y", false, 0, -SITE_EXTENT_M, SITE_EXTENT_M, true, "within 100 km of the origin"},
+    {"height", false, 0, -SITE_EXTENT_M, SITE_EXTENT_M, true, "within 100 km of the origin"},
+    {"azimuth", false, 0, -360, 360, true, "from -360 to 360 degrees"},
+    {"downtilt", false, 0, -90, 90, true, "from -90 to 90 degrees"},
+};
+
+// The field's value, its fallback when it may be left out, or nullopt with the problem told.
+std::optional<double> field(const json& o, const field_rule& rule, int antenna, std::string& problem) {
+  auto refuse = [&](const std::string& why) {
+    if (problem.empty()) problem = c_format("antenna %d: \"%s\" ", antenna, rule.key) + why;
+    return std::nullopt;
+  };
+  if (!o.contains(rule.key)) {
+    if (rule.required) return refuse("is missing");
+    return rule.fallback;
+  }
+  const json& v = o[rule.key];
+  if (!v.is_number()) return refuse("is no number");
+  const double d = v.get<double>();
+  if (!std::isfinite(d)) return refuse("is no finite number");
+  if (d > rule.high || d < rule.low || (d == rule.low && !rule.low_included))
+    return refuse(std::string("must be ") + rule.range_text);
+  return d;
+}
+
+bool read_antenna(const json& a, int number, const std::filesystem::path& folder, const lobe_state& reading,
+                  method_3d method, site& out, std::string& problem) {
+  if (!a.is_object()) {
+    problem = c_format("antenna %d is no JSON object", number);
+    return false;
+  }
+  double v[std::size(k_fields)];
+  for (std::size_t i = 0; i < std::size(k_fields); ++i) {
+    const auto value = field(a, k_fields[i], number, problem);
+    if (!value) return false;
+    v[i] = *value;
+  }
+  site_antenna ant;
+  ant.frequency_mhz = v[0], ant.power_w = v[1], ant.loss_db = v[2];
+  ant.x = v[4], ant.y = v[5], ant.height = v[6], ant.azimuth = v[7], ant.downtilt = v[8];
+  if (!power_density_limit(out.standard, ant.frequency_mhz)) {
+    problem = c_format("antenna %d: %g MHz is outside the limits of %s", number, ant.frequency_mhz,
+                       exposure_standard_name(out.standard));
+    return false;
+  }
+  std::optional<double> gain;
+  if (a.contains("gain_dbi")) gain = v[3];
+  if (a.contains("pattern")) {
+    if (!a["pattern"].is_string()) {
+      problem = c_format("antenna %d: \"pattern\" is no file name", number);
+      return false;
+    }
+    ant.pattern_file = a["pattern"].get<std::string>();
+    const std::string file = (folder / ant.pattern_file).string();
+    auto st = std::make_unique<lobe_state>(reading);
+    run_log log;
+    const action_report loaded = open_file(*st, log, file, dialog_extension(file));
+    if (!loaded.ok) {
+      problem = c_format("antenna %d: cannot read %s: ", number, file.c_str()) + lobeconv::read_failure(file, loaded);
+      return false;
+    }
+    if (!pattern_3d_of(st->pd, ant.frequency_mhz, method, ant.pattern)) {
+      problem = c_format("antenna %d: %s has no frequency with a horizontal and a vertical cut", number, file.c_str());
+      // What the load said tells why (LF-only line ends, say).
+      for (const std::string& notice : st->file.load_notices) problem += " (" + notice + ")";
+      return false;
+    }
+    const gain_reading g = read_gain(st->pd.mdgain, st->pd.gunits);
+    if (!gain && g.valid) {
+      if (!(g.dbi() >= -50.0 && g.dbi() <= 60.0)) {
+        problem = c_format("antenna %d: the gain of %s must be from -50 to 60 dBi", number, file.c_str());
+        return false;
+      }
+      gain = g.dbi();
+    }
+  }
+  if (!gain) {
+    problem = c_format("antenna %d has no \"gain_dbi\" and no pattern file with a gain", number);
+    return false;
+  }
+  ant.gain_dbi = *gain;
+  out.antennas.push_back(std::move(ant));
+  return true;
+}
+
+bool read_site(const std::string& path, const lobe_state& reading, site& out, std::string& problem) {
   std::FILE* f = open_for_reading(path);
   if (!f) {
     problem = open_failure_text(errno);
@@ -40,23 +144,12 @@ bool read_site(const std::string& path, site& out, std::string& problem) {
   std::string text;  // stays empty for a file of no sane size, which is then no JSON object
   read_file_image(f, text);
   std::fclose(f);
-  const auto j = nlohmann::json::parse(text, nullptr, false);
+  const json j = parse_refusing_duplicates(text, problem);
   if (j.is_discarded() || !j.is_object()) {
     problem = "not a JSON object";
     return false;
   }
-  // The first problem found is the one told.
-  auto number = [&](const nlohmann::json& o, const char* key, double fallback, bool required) -> std::optional<double> {
-    if (!o.contains(key)) {
-      if (required && problem.empty()) problem = std::string("\"") + key + "\" is missing";
-      return required ? std::nullopt : std::optional<double>(fallback);
-    }
-    if (!o[key].is_number() || !std::isfinite(o[key].get<double>())) {
-      if (problem.empty()) problem = std::string("\"") + key + "\" is no number";
-      return std::nullopt;
-    }
-    return o[key].get<double>();
-  };
+  if (!problem.empty()) return false;
   const auto standard = exposure_standard_named(j.value("standard", std::string("icnirp2020-public")));
   if (!standard) {
     problem = "unknown standard \"" + j.value("standard", std::string()) + "\"";
@@ -65,48 +158,35 @@ bool read_site(const std::string& path, site& out, std::string& problem) {
   out.standard = *standard;
   out.ground_reflection = j.value("ground_reflection", false);
   const auto method = method_3d_named(j.value("method", std::string("summing")));
-  if (!method || !j.contains("antennas") || !j["antennas"].is_array() || j["antennas"].empty()) {
-    problem = method ? "no \"antennas\"" : "unknown method \"" + j.value("method", std::string()) + "\"";
+  if (!method) {
+    problem = "unknown method \"" + j.value("method", std::string()) + "\"";
+    return false;
+  }
+  if (!j.contains("antennas") || !j["antennas"].is_array() || j["antennas"].empty()) {
+    problem = "no \"antennas\"";
+    return false;
+  }
+  if (j["antennas"].size() > MAX_SITE_ANTENNAS) {
+    problem = c_format("%zu antennas: a site holds at most %zu", j["antennas"].size(), MAX_SITE_ANTENNAS);
     return false;
   }
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  for (const auto& a : j["antennas"]) {
-    site_antenna ant;
-    const auto mhz = number(a, "frequency_mhz", 0, true), power = number(a, "power_w", 0, true);
-    const auto loss = number(a, "loss_db", 0, false), x = number(a, "x", 0, false), y = number(a, "y", 0, false);
-    const auto height = number(a, "height", 0, false), az = number(a, "azimuth", 0, false);
-    const auto tilt = number(a, "downtilt", 0, false);
-    if (!mhz || !power || !loss || !x || !y || !height || !az || !tilt) return false;
-    ant.frequency_mhz = *mhz, ant.power_w = *power, ant.loss_db = *loss, ant.x = *x, ant.y = *y;
-    ant.height = *height, ant.azimuth = *az, ant.downtilt = *tilt;
-    if (!power_density_limit(out.standard, ant.frequency_mhz)) {
-      problem = c_format("%g MHz is outside the limits of %s", ant.frequency_mhz, exposure_standard_name(out.standard));
-      return false;
-    }
-    std::optional<double> gain;
-    if (a.contains("gain_dbi") && !(gain = number(a, "gain_dbi", 0, true))) return false;
-    if (a.contains("pattern")) {
-      ant.pattern_file = a["pattern"].is_string() ? a["pattern"].get<std::string>() : "";
-      const std::string file = (folder / ant.pattern_file).string();
-      auto st = make_lobe_state();
-      run_log log;
-      if (!open_file(*st, log, file, dialog_extension(file)).ok || !pattern_3d_of(st->pd, ant.frequency_mhz, *method, ant.pattern)) {
-        problem = "no horizontal and vertical cut read from " + file;
-        return false;
-      }
-      const gain_reading g = read_gain(st->pd.mdgain, st->pd.gunits);
-      if (!gain && g.valid) gain = g.dbi();
-    }
-    if (!gain) {
-      problem = "an antenna has no \"gain_dbi\" and no pattern file with a gain";
-      return false;
-    }
-    ant.gain_dbi = *gain;
-    out.antennas.push_back(std::move(ant));
-  }
+  int number = 0;
+  for (const auto& a : j["antennas"])
+    if (!read_antenna(a, ++number, folder, reading, *method, out, problem)) return false;
   return true;
 }
 
 }  // namespace
+
+bool read_site_file(const std::string& path, const lobe_state& reading, site& out, std::string& problem) {
+  // A value of the wrong kind ("standard": 5) is a bad site file, not a crash.
+  try {
+    return read_site(path, reading, out, problem);
+  } catch (const json::exception& e) {
+    problem = std::string("not a site file: ") + e.what();
+    return false;
+  }
+}
 
 }  // namespace lobe

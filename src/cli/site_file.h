@@ -5,11 +5,17 @@
 #include <string>
 
 #include "core/exposure/site_exposure.h"
+#include "core/record/lobe_state.h"
 
 namespace lobe {
 
-// Reads `path`; pattern files are found relative to it. False with the
-// reason in `problem` when the file or a pattern in it cannot be used.
-bool read_site_file(const std::string& path, site& out, std::string& problem);
+// How far from the origin a site's coordinates and heights may lie, in metres.
+inline constexpr double SITE_EXTENT_M = 100000.0;
+
+// Reads `path`; pattern files are found relative to it and read with the
+// settings of `reading` (line ends, long cuts, signed levels, 4NEC columns).
+// False with the reason in `problem` when the file or a pattern in it cannot
+// be used: the first problem found is the one told, naming the field.
+bool read_site_file(const std::string& path, const lobe_state& reading, site& out, std::string& problem);
 
 }  // namespace lobe

@@ -29,10 +29,11 @@ void draw_exposure_map(const site& s, const exposure_view& v, surface& dc, int w
   const site_antenna& along = s.antennas[static_cast<std::size_t>(std::clamp(v.antenna, 0, static_cast<int>(s.antennas.size()) - 1))];
   // The square shown: round the antennas, wide enough for every boundary.
   double cx = 0, cy = 0, reach = 10.0;
+  const std::vector<compliance_boundary> boundaries = boundaries_of(s);
   for (std::size_t a = 0; a < s.antennas.size(); ++a) {
     cx += s.antennas[a].x / s.antennas.size();
     cy += s.antennas[a].y / s.antennas.size();
-    const compliance_boundary b = boundary_of(s, static_cast<int>(a));
+    const compliance_boundary& b = boundaries[a];
     reach = std::max({reach, b.front, b.back, b.left, b.right, v.top ? 0.0 : b.above, v.top ? 0.0 : b.below});
   }
   double half = reach * 1.3;

@@ -234,6 +234,61 @@ TEST(Lobeconv, Pattern3dAndExposureOfTheExampleSite) {
   EXPECT_EQ(lobeconv("exposure " + site + " --standard who").status, 2);
 }
 
+// A site file nobody could build is refused, naming the field and why;
+// what a real site can be gives answers, never a search limit as a distance.
+TEST(Lobeconv, ExposureRefusesSitesThatCannotBeAndSaysWhy) {
+  test::temp_dir dir;
+  const std::string panel = test::data_path("../../data/samples/panel.nsma");
+  test::write_bytes(dir.file("panel.nsma"), test::read_bytes(panel));
+  test::write_bytes(dir.file("lf.nsma"), [&] {
+    std::string t = test::read_bytes(panel);
+    t.erase(std::remove(t.begin(), t.end(), '\r'), t.end());
+    return t;
+  }());
+  ASSERT_EQ(::mkfifo(dir.file("fifo.nsma").c_str(), 0644), 0);
+  auto site = [](const std::string& antenna) {
+    return R"({"antennas": [{"frequency_mhz": 900, "power_w": 40, "gain_dbi": 15, )" + antenna + "}]}";
+  };
+  const struct {
+    std::string json;
+    const char* says;
+  } rows[] = {
+      {site(R"("x": 0)").replace(site("").find("40"), 2, "-40"), "antenna 1: \"power_w\" must be above 0 W"},
+      {site(R"("loss_db": -100)"), "antenna 1: \"loss_db\" must be from 0 to 100 dB"},
+      {site(R"("x": 0, "x": 5)"), "\"x\" is given twice"},
+      {site(R"("y": 1e400)"), "not a JSON object"},
+      {site(R"("height": 200000)"), "\"height\" must be within 100 km"},
+      {site(R"("downtilt": 91)"), "\"downtilt\" must be from -90 to 90"},
+      {site(R"("x": "5")"), "\"x\" is no number"},
+      {site(R"("pattern": "missing.nsma")"), "missing.nsma: No such file"},
+      {site(R"("pattern": "fifo.nsma")"), "not a regular file"},
+      {site(R"("pattern": ".")"), "folder"},
+      {site(R"("pattern": "lf.nsma")"), "LF"},
+      {R"({"antennas": [{"frequency_mhz": 900, "power_w": 40, "gain_dbi": 400}]})", "\"gain_dbi\" must be from -50 to 60 dBi"},
+      {R"({"antennas": [{"frequency_mhz": 900, "power_w": 1e308, "gain_dbi": 10}]})", "\"power_w\" must be above 0 W and at most 1e9 W"},
+      {R"({"standard": "icnirp2020-public", "antennas": [{"frequency_mhz": 30, "power_w": 1, "gain_dbi": 0}]})", "30 MHz is outside"},
+  };
+  for (const auto& row : rows) {
+    test::write_bytes(dir.file("site.json"), row.json);
+    const run_result r = lobeconv("exposure " + quote(dir.file("site.json")));
+    EXPECT_EQ(r.status, 1) << row.json << "\n" << r.out;
+    EXPECT_NE(r.err.find(row.says), std::string::npos) << row.json << "\n" << r.err;
+    EXPECT_EQ(r.out, "") << row.json;
+  }
+  // The read options reach the site's pattern files.
+  test::write_bytes(dir.file("site.json"), site(R"("pattern": "lf.nsma")"));
+  EXPECT_EQ(lobeconv("exposure " + quote(dir.file("site.json")) + " --lf").status, 0);
+  EXPECT_EQ(lobeconv("exposure " + quote(dir.file("site.json")) + " --at nan,0,1.5").status, 2);
+  EXPECT_EQ(lobeconv("exposure " + quote(dir.file("site.json")) + " --at 1e6,0,1.5").status, 2);
+  // A boundary past the search limit says so.
+  test::write_bytes(dir.file("site.json"),
+                    R"({"antennas": [{"frequency_mhz": 900, "power_w": 1e9, "gain_dbi": 60}]})");
+  const run_result r = lobeconv("exposure " + quote(dir.file("site.json")));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out)["antennas"][0]["boundary_m"]["front"], nlohmann::json({{"beyond_m", 10000.0}}))
+      << r.out;
+}
+
 // Width and height from a PNG's header.
 std::pair<int, int> png_size(const std::string& bytes) {
   if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};

@@ -72,8 +72,9 @@ void put_cut(lobe_state& st, int f, int c, const char* patcut, const std::vector
   if (points.size() < MAX_SAMPLES) cut.angle[points.size()] = END_MARKER;
 }
 
-bool harness::open_data(const std::string& rel) {
-  const std::string path = data_path(rel);
+bool harness::open_data(const std::string& rel) { return open(data_path(rel)); }
+
+bool harness::open(const std::string& path) {
   report = open_file(*st, log, path, dialog_extension(path));
   return report.ok;
 }

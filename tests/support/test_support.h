@@ -81,6 +81,8 @@ struct harness {
   void load_text(int file_type, std::string_view text);
   // Loads a file from tests/data through the Open command.
   bool open_data(const std::string& rel);
+  // Loads a file anywhere through the Open command.
+  bool open(const std::string& path);
   // The status field `part` as the last action left it ("" when it did not set it).
   std::string status(int part) const {
     const std::string* s = report.status_of(part);

@@ -70,12 +70,14 @@ samples samples_of(const cut_data_type& cut) {
   return out;
 }
 
-// Angle of sample `j` reached from sample `from` going `dir`, unwrapped so
-// that it continues from `from_angle`.
+// Angle of sample `j` reached from `from_angle` going `dir`, unwrapped so
+// that it continues from there: within the turn after it going up, within
+// the turn before it going down. `from_angle` may itself be unwrapped any
+// number of turns either way.
 double unwrapped(const samples& s, int j, double from_angle, int dir) {
-  double a = s.angle[j];
-  while (dir > 0 && a < from_angle) a += 360.0;
-  while (dir < 0 && a > from_angle) a -= 360.0;
+  const double turns = std::floor((s.angle[j] - from_angle) / 360.0);
+  double a = s.angle[j] - 360.0 * turns;  // in [from, from + 360)
+  if (dir < 0 && a > from_angle) a -= 360.0;
   return a;
 }
 

@@ -41,8 +41,7 @@ pattern_3d::pattern_3d(const cut_data_type& horizontal, const cut_data_type& ver
   };
   fill(horizontal, h_, 360, -180.0);
   fill(vertical, v_, 181, -90.0);
-  boresight_ = (h_[180] + v_[90]) / 2.0;
-  floor_ = floor_db.value_or(lowest);
+  floor_ = std::min(0.0, floor_db.value_or(lowest));
 }
 
 double pattern_3d::horizontal(double azimuth) const {
@@ -55,16 +54,29 @@ double pattern_3d::horizontal(double azimuth) const {
 double pattern_3d::vertical(double elevation) const { return interpolate(v_, 181, -90.0, elevation); }
 
 double pattern_3d::gain(double azimuth, double elevation) const {
+  if (!std::isfinite(azimuth) || !std::isfinite(elevation)) return floor_;
   const double gh = horizontal(azimuth), gv = vertical(elevation);
-  // Summing: the two attenuations add, taken from where the cuts meet.
-  const double summed = gh + gv - boresight_;
-  // Weighted (cross-weighted): each cut's gain weighted by how far the
-  // direction lies from the other cut's plane, in linear power.
+  // Summing: the two attenuations add, each cut normalised to its own peak.
+  const double summed = gh + gv;
+  // Cross-weighted: each cut's gain weighted by how far the direction lies
+  // from the other cut's plane, in linear power, normalised with order 2.
   const double h = std::min(1.0, std::pow(10.0, gh / 10.0)), v = std::min(1.0, std::pow(10.0, gv / 10.0));
   const double w1 = v * (1.0 - h), w2 = h * (1.0 - v);
-  const double weighted = w1 + w2 > 1e-12 ? (gh * w1 + gv * w2) / (w1 + w2) : summed;
-  double g = method_ == method_3d::summing ? summed : method_ == method_3d::weighted ? weighted : std::max(summed, weighted);
-  return std::max(g, floor_);
+  const double norm = std::hypot(w1, w2);
+  double g = 0.0;
+  if (method_ == method_3d::summing) {
+    g = summed;
+  } else {
+    const double weighted = norm > 0.0 ? (gh * w1 + gv * w2) / norm : 0.0;
+    if (method_ == method_3d::weighted) {
+      g = weighted;
+    } else {
+      // Hybrid: summing near the main beam, cross-weighted away from it.
+      const double w3 = std::pow(h * v, 1.0 / HYBRID_ORDER);
+      g = summed * w3 + weighted * (1.0 - w3);
+    }
+  }
+  return std::clamp(g, floor_, 0.0);
 }
 
 bool pattern_3d_of(const antenna_data_type& pd, double mhz, method_3d method, std::shared_ptr<const pattern_3d>& out) {

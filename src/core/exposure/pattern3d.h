@@ -14,12 +14,17 @@ namespace lobe {
 
 enum class method_3d { summing, weighted, hybrid };
 
+// The hybrid method's order n: how fast it hands over from summing near the
+// beam to cross-weighting away from it.
+inline constexpr double HYBRID_ORDER = 3.5;
+
 // "summing", "weighted" or "hybrid".
 std::optional<method_3d> method_3d_named(const std::string& name);
 
 class pattern_3d {
  public:
-  // `floor_db`: no direction is lower (default: the deeper of the two cuts' lowest levels).
+  // `floor_db`: no direction is lower (default: the deeper of the two cuts'
+  // lowest levels). No direction is above the peak (0 dB) either.
   pattern_3d(const cut_data_type& horizontal, const cut_data_type& vertical, method_3d method,
              std::optional<double> floor_db = std::nullopt);
   double gain(double azimuth, double elevation) const;
@@ -27,7 +32,6 @@ class pattern_3d {
 
  private:
   double h_[360], v_[181];  // the cuts at whole degrees, dB relative to their own peaks
-  double boresight_ = 0.0;  // where the two cuts meet (azimuth 0 on the horizon)
   double floor_ = -100.0;
   method_3d method_;
   double horizontal(double azimuth) const;

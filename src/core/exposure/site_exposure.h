@@ -2,6 +2,8 @@
 // standard's power-density limits (docs/EXPOSURE.md).
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +26,20 @@ std::optional<double> power_density_limit(exposure_standard s, double mhz);
 // The FCC method's ground reflection: the field up to 1.6 times, the power density 2.56 times.
 inline constexpr double FCC_GROUND_REFLECTION = 2.56;
 
+// A direction in an antenna's own frame, in degrees: azimuth from its
+// boresight (positive clockwise seen from above), elevation below its
+// boresight's horizon (positive down), as its cuts give them.
+struct antenna_direction {
+  double azimuth, elevation;
+};
+
+// The direction (dx east, dy north, dz up) in the frame of an antenna facing
+// `azimuth` (clockwise from north) and mechanically tilted down by
+// `downtilt`: the panel turned about its horizontal axis at right angles to
+// its boresight, so that the side directions keep their elevation, the front
+// goes down by the tilt and the back comes up by it.
+antenna_direction antenna_frame_direction(double dx, double dy, double dz, double azimuth, double downtilt);
+
 // Coordinates in metres: x east, y north, z up. Azimuth clockwise from north,
 // downtilt below the horizon, in degrees.
 struct site_antenna {
@@ -45,12 +61,22 @@ struct site {
   double total_exposure_ratio(double x, double y, double z) const;
 };
 
+// How far out a compliance boundary is looked for; a boundary that reaches
+// it is reported as lying beyond it, not as a distance.
+inline constexpr double BOUNDARY_SEARCH_LIMIT_M = 10000.0;
+// The most antennas a site may hold.
+inline constexpr std::size_t MAX_SITE_ANTENNAS = 2000;
+
 // How far from antenna `a` the total exposure ratio stays at 1 or above,
 // along six rays: front (its azimuth), back, left, right (horizontal), above
-// and below (vertical). 0 where even 1 cm away it is below 1.
+// and below (vertical). 0 where even 1 cm away it is below 1;
+// BOUNDARY_SEARCH_LIMIT_M where it is 1 or above as far as the search goes.
 struct compliance_boundary {
   double front, back, left, right, above, below;
 };
 compliance_boundary boundary_of(const site& s, int a);
+// Every antenna's boundary, on every core; `progress` (may be empty) is told
+// each time one more antenna is done, with the count done and the total.
+std::vector<compliance_boundary> boundaries_of(const site& s, const std::function<void(int, int)>& progress = {});
 
 }  // namespace lobe
