@@ -14,6 +14,8 @@ for b in bench_formats bench_charts bench_window; do
   QT_QPA_PLATFORM=offscreen build-bench/bench/$b --benchmark_counters_tabular=true "${filter[@]}" 2>/dev/null
 done
 build-bench/bench/bench_cli --benchmark_filter=Dump 2>/dev/null
+# A site's boundaries on every core, beside one ratio per boundary on one.
+build-bench/bench/bench_exposure 2>/dev/null
 # The NSMA read and its floor again in turns, five times each (medians).
 build-bench/bench/bench_formats --benchmark_filter=ReadNsmaLargest --benchmark_repetitions=5 \
   --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true 2>/dev/null | grep -E 'median'

@@ -132,7 +132,7 @@ void main_window::on_reset_colours(int) {
 
 // What engineers read off the shown cuts, and the header fields they contradict.
 void main_window::on_parameters(int) {
-  std::string text = parameters_table(st_.pd, st_.flags, true);
+  std::string text = parameters_table(st_, true);
   for (const datasheet_difference& d : datasheet_check(st_.pd)) text += "Header: " + d.text + "\n";
   ui_.show_text("Parameters", text);
 }

@@ -29,12 +29,13 @@ json lobe(const std::optional<lobe_peak>& l) {
 
 }  // namespace
 
-json analysis_to_json(const antenna_data_type& pd) {
+json analysis_to_json(const lobe_state& st) {
+  const antenna_data_type& pd = st.pd;
   json cuts = json::array();
   for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f)
     for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) {
       const cut_data_type& cut = pd.freq[f].cut[c];
-      const cut_parameters p = analyse_cut(cut);
+      const cut_parameters p = analyse_cut_of(pd, f, c);
       std::optional<double> first_sidelobe;
       for (const auto& l : {p.first_sidelobe_left, p.first_sidelobe_right})
         if (l && (!first_sidelobe || l->level > *first_sidelobe)) first_sidelobe = l->level;
@@ -55,6 +56,7 @@ json analysis_to_json(const antenna_data_type& pd) {
                           {"bw10_angles", p.bw10 ? both(p.bw10_left, p.bw10_right) : json(nullptr)},
                           {"front_to_back", number(p.front_to_back)},
                           {"front_to_back_total", number(p.front_to_back_total)},
+                          {"front_to_back_total_co_polar_only", p.front_to_back_total ? json(p.front_to_back_total_co_polar_only) : json(nullptr)},
                           {"front_to_side", both(p.front_to_side_left, p.front_to_side_right)},
                           {"first_null_angles", both(p.first_null_left, p.first_null_right)},
                           {"first_sidelobe_db", number(first_sidelobe)},
@@ -64,7 +66,8 @@ json analysis_to_json(const antenna_data_type& pd) {
                           {"upper_sidelobe_suppression", number(p.upper_sidelobe_suppression)},
                           {"first_lower_null_db", number(p.first_lower_null_db)},
                           {"squint_peak", number(p.squint_peak)},
-                          {"squint_mid", number(p.squint_mid)}});
+                          {"squint_mid", number(p.squint_mid)},
+                          {"warnings", cut_warnings(st, f, c)}});
     }
   json pairs = json::array();
   for (const polar_pair& x : polar_pairs(pd))

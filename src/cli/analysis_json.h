@@ -10,6 +10,6 @@ namespace lobe {
 // {"cuts": [...], "pairs": [...], "directivity": [...], "datasheet": [...]};
 // angles in degrees, levels in dB relative to each cut's peak, null where a
 // value does not exist (the beamwidth of an omnidirectional cut).
-nlohmann::ordered_json analysis_to_json(const antenna_data_type& pd);
+nlohmann::ordered_json analysis_to_json(const lobe_state& st);
 
 }  // namespace lobe

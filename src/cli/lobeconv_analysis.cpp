@@ -28,10 +28,10 @@ int analyse(session& s, const options& o, std::ostream& out, std::ostream& err) 
   }
   if (!load(s, o.positional[1], err)) return 1;
   if (o.json) {
-    out << analysis_to_json(s.st->pd).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    out << analysis_to_json(*s.st).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
     return 0;
   }
-  out << parameters_table(s.st->pd, s.st->flags, false);
+  out << parameters_table(*s.st, false);
   for (const datasheet_difference& d : datasheet_check(s.st->pd)) out << "Header: " << d.text << "\n";
   return 0;
 }
@@ -50,6 +50,7 @@ int lint(session& s, const options& o, std::ostream& out) {
     *s.st = *start;
     s.st->settings.lf_line_ends = false;
     s.st->settings.resample_long_cuts = false;
+    s.st->settings.signed_levels = false;
     const action_report loaded = open_file(*s.st, s.log, path, dialog_extension(path));
     const std::vector<lint_finding> findings =
         loaded.ok ? lint_pattern(*s.st) : std::vector<lint_finding>{{true, "cannot read: " + read_failure(path, loaded)}};

@@ -91,6 +91,11 @@ const char* const k_lobeconv_usage =
     "                         holds by resampling it to one point per degree\n"
     "                         (linear in dB); without it the points beyond are\n"
     "                         dropped (said on stderr).\n"
+    "  --signed-levels        Read a cut whose levels have both signs (gains, as\n"
+    "                         some converters write them) as gains: dB below\n"
+    "                         the peak = strongest level - level. Without it\n"
+    "                         every level is taken as dB below the peak whatever\n"
+    "                         its sign (said on stderr).\n"
     "\n"
     "Render options:\n"
     "  --view polar|rect|rect90|emr   chart to draw (default: the one IN asks for)\n"
@@ -163,6 +168,8 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
       o.lf = true;
     } else if (a == "--resample") {
       o.resample = true;
+    } else if (a == "--signed-levels") {
+      o.signed_levels = true;
     } else if (a == "--json") {
       o.json = true;
     } else if (a == "--ant-version") {
@@ -470,6 +477,7 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
   session s;
   s.st->settings.lf_line_ends = o.lf;
   s.st->settings.resample_long_cuts = o.resample;
+  s.st->settings.signed_levels = o.signed_levels;
   s.st->nec.nec_angle_col = o.nec_angle_col;
   s.st->nec.nec_signal_col = o.nec_signal_col;
   if (!o.log_dir.empty() && !s.log.open(o.log_dir)) {

@@ -31,6 +31,7 @@ struct options {
   bool help = false;
   bool lf = false;
   bool resample = false;
+  bool signed_levels = false;
   bool json = false;
   std::string method = "summing";
   double step = 1.0;

@@ -199,7 +199,7 @@ std::vector<std::optional<double>> levels_at(const cut_data_type& cut, double fi
   return out;
 }
 
-cut_parameters analyse_cut(const cut_data_type& cut) {
+cut_parameters analyse_cut(const cut_data_type& cut, const cut_data_type* cross) {
   cut_parameters r;
   const samples s = samples_of(cut);
   r.vertical = is_vertical_cut(cut.patcut);
@@ -230,22 +230,39 @@ cut_parameters analyse_cut(const cut_data_type& cut) {
     }
     if (r.bw10_left && r.bw10_right) r.bw10_left = wrap180(*r.bw10_left), r.bw10_right = wrap180(*r.bw10_right);
   }
-  const double p = s.angle[s.peak];
-  if (const auto back = level_at(s, p + 180.0)) r.front_to_back = 0.0 - *back;
-  if (const auto side = level_at(s, p - 90.0)) r.front_to_side_left = 0.0 - *side;
-  if (const auto side = level_at(s, p + 90.0)) r.front_to_side_right = 0.0 - *side;
-  // Total power over 180 +/- 30: the mean of the linear power over the sector.
-  double sum = 0.0;
-  int n = 0;
-  for (double a = 150.0; a <= 210.0 + 1e-9; a += 0.5, ++n) {
-    const auto l = level_at(s, p + a);
-    if (!l) {
-      n = -1;
+  // Every ratio is taken from the one peak reported: the refined one.
+  const double p = top.angle;
+  auto below_peak = [&](std::optional<double> level) -> std::optional<double> {
+    if (!level) return std::nullopt;
+    return top.level - *level;
+  };
+  r.front_to_back = below_peak(level_at(s, p + 180.0));
+  r.front_to_side_left = below_peak(level_at(s, p - 90.0));
+  r.front_to_side_right = below_peak(level_at(s, p + 90.0));
+  // Total power over 180 +/- 30: the worst case, the highest co- plus
+  // cross-polar power in the sector behind the peak.
+  const samples crossed = cross ? samples_of(*cross) : samples{};
+  bool with_cross = cross != nullptr && crossed.peak >= 0;
+  double highest = -INFINITY;
+  for (double a = 150.0; a <= 210.0 + 1e-9; a += 0.5) {
+    const auto co = level_at(s, p + a);
+    if (!co) {
+      highest = NAN;
       break;
     }
-    sum += std::pow(10.0, *l / 10.0);
+    double power = std::pow(10.0, *co / 10.0);
+    if (with_cross) {
+      // Both cuts stored against the same reference, as a co/cross pair is.
+      const auto x = att_at(crossed, p + a);
+      if (x) power += std::pow(10.0, (s.peak_att - *x) / 10.0);
+      with_cross = x.has_value();
+    }
+    highest = std::max(highest, power);
   }
-  if (n > 0) r.front_to_back_total = 0.0 - 10.0 * std::log10(sum / n);
+  if (std::isfinite(highest) && highest > 0.0) {
+    r.front_to_back_total = top.level - 10.0 * std::log10(highest);
+    r.front_to_back_total_co_polar_only = !with_cross;
+  }
 
   // Lobes: a closed cut is walked round once; an open one each way to its end.
   const lobe_walk right = walk_lobes(s, 1);
@@ -281,35 +298,71 @@ cut_parameters analyse_cut(const cut_data_type& cut) {
   return r;
 }
 
+int cross_polar_twin(const freq_data_type& fr, int co) {
+  const int numcut = count_in(fr.numcut, MAX_CUTS);
+  if (co < 0 || co >= numcut) return -1;
+  const cut_data_type& c = fr.cut[co];
+  if (!is_co_polar(c.polari)) return -1;
+  for (int x = 0; x < numcut; ++x) {
+    const cut_data_type& k = fr.cut[x];
+    if (x != co && std::strlen(k.polari) == 3 && !is_co_polar(k.polari) &&
+        std::toupper(static_cast<unsigned char>(k.polari[0])) == std::toupper(static_cast<unsigned char>(c.polari[0])) &&
+        is_horizontal_cut(k.patcut) == is_horizontal_cut(c.patcut))
+      return x;
+  }
+  return -1;
+}
+
+cut_parameters analyse_cut_of(const antenna_data_type& pd, int f, int c) {
+  const freq_data_type& fr = pd.freq[f];
+  const int x = cross_polar_twin(fr, c);
+  return analyse_cut(fr.cut[c], x >= 0 ? &fr.cut[x] : nullptr);
+}
+
+std::vector<std::string> cut_warnings(const lobe_state& st, int f, int c) {
+  std::vector<std::string> out;
+  const cut_data_type& cut = st.pd.freq[f].cut[c];
+  const cut_load_facts* facts = st.file.find_facts(f, c);
+  if (facts && facts->dropped_points > 0)
+    out.push_back(c_format("%d points were dropped (a cut holds %d): the parameters are of the points kept; read "
+                           "with --resample (Resample-long-cuts=1) for the whole cut",
+                           facts->dropped_points, MAX_SAMPLES));
+  if (facts && facts->mixed_signs)
+    out.push_back("levels of both signs: if they are gains, read with --signed-levels (Signed-levels=1)");
+  int gaps = 0;
+  float strongest = INFINITY;
+  const int n = stored_points(cut);
+  for (int p = 0; p < n && cut.angle[p] != END_MARKER; ++p) {
+    if (cut.signal[p] >= GAP_LEVEL) ++gaps;
+    else strongest = std::min(strongest, cut.signal[p]);
+  }
+  if (gaps > 0) out.push_back(c_format("%d points have no reading (gaps): nothing is measured across them", gaps));
+  if (std::isfinite(strongest) && strongest > 0.05f)
+    out.push_back(c_format("not normalised: its strongest point is %.2f dB down; levels are taken from that point",
+                           double(strongest)));
+  return out;
+}
+
 std::vector<polar_pair> polar_pairs(const antenna_data_type& pd) {
   std::vector<polar_pair> out;
   for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f) {
     const freq_data_type& fr = pd.freq[f];
-    const int numcut = count_in(fr.numcut, MAX_CUTS);
-    for (int co = 0; co < numcut; ++co) {
-      const cut_data_type& c = fr.cut[co];
-      if (!is_co_polar(c.polari)) continue;
-      for (int x = 0; x < numcut; ++x) {
-        const cut_data_type& k = fr.cut[x];
-        if (x == co || std::strlen(k.polari) != 3 || is_co_polar(k.polari) ||
-            std::toupper(static_cast<unsigned char>(k.polari[0])) != std::toupper(static_cast<unsigned char>(c.polari[0])) ||
-            is_horizontal_cut(k.patcut) != is_horizontal_cut(c.patcut))
-          continue;
-        const samples sc = samples_of(c), sx = samples_of(k);
-        if (sc.peak < 0) continue;
-        polar_pair pair{f, co, x, std::nullopt, std::nullopt};
-        const double p = sc.angle[sc.peak];
-        auto xpd = [&](double a) -> std::optional<double> {
-          const auto ac = att_at(sc, a), ax = att_at(sx, a);
-          if (!ac || !ax) return std::nullopt;
-          return *ax - *ac;
-        };
-        pair.xpd_boresight = xpd(p);
-        for (double a = -60.0; a <= 60.0; a += 1.0)
-          if (const auto v = xpd(p + a); v && (!pair.xpd_min_60 || *v < *pair.xpd_min_60)) pair.xpd_min_60 = v;
-        out.push_back(pair);
-        break;
-      }
+    for (int co = 0; co < count_in(fr.numcut, MAX_CUTS); ++co) {
+      const int x = cross_polar_twin(fr, co);
+      if (x < 0) continue;
+      const samples sc = samples_of(fr.cut[co]), sx = samples_of(fr.cut[x]);
+      if (sc.peak < 0) continue;
+      polar_pair pair{f, co, x, std::nullopt, std::nullopt};
+      const double p = sc.angle[sc.peak];
+      auto xpd = [&](double a) -> std::optional<double> {
+        const auto ac = att_at(sc, a), ax = att_at(sx, a);
+        if (!ac || !ax) return std::nullopt;
+        return *ax - *ac;
+      };
+      pair.xpd_boresight = xpd(p);
+      for (double a = -60.0; a <= 60.0; a += 1.0)
+        if (const auto v = xpd(p + a); v && (!pair.xpd_min_60 || *v < *pair.xpd_min_60)) pair.xpd_min_60 = v;
+      out.push_back(pair);
     }
   }
   return out;
@@ -395,7 +448,9 @@ std::vector<datasheet_difference> datasheet_check(const antenna_data_type& pd) {
   return out;
 }
 
-std::string parameters_table(const antenna_data_type& pd, const pattern_flags_type& flags, bool shown_only) {
+std::string parameters_table(const lobe_state& st, bool shown_only) {
+  const antenna_data_type& pd = st.pd;
+  const pattern_flags_type& flags = st.flags;
   auto value = [](std::optional<double> v, int decimals = 1) { return v ? fixed(*v, decimals) : std::string("-"); };
   std::string out = c_format("%-9s %-6s %-5s %7s %6s %7s %16s %6s %6s %7s %9s %s\n", "Freq", "Cut", "Pol", "Peak",
                              "dB", "HPBW", "-3 dB at", "BW10", "F/B", "F/B tot", "Sidelobe", "Tilt/squint");
@@ -404,17 +459,27 @@ std::string parameters_table(const antenna_data_type& pd, const pattern_flags_ty
     for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) {
       if (!shown(f, c)) continue;
       const cut_data_type& cut = pd.freq[f].cut[c];
-      const cut_parameters p = analyse_cut(cut);
+      const cut_parameters p = analyse_cut_of(pd, f, c);
       const std::string at = p.hpbw ? value(p.hpbw_left) + ".." + value(p.hpbw_right) : (p.omni ? "omni" : "-");
       const std::string lean = p.tilt ? "tilt " + value(p.tilt) : (p.squint_mid ? "squint " + value(p.squint_mid) : "");
       out += c_format("%-9.9s %-6.6s %-5.5s %7s %6s %7s %16s %6s %6s %7s %9s %s\n", pd.freq[f].patfre, cut.patcut,
                       cut.polari, value(p.peak_angle).c_str(), value(p.peak_db).c_str(), value(p.hpbw).c_str(),
                       at.c_str(), value(p.bw10).c_str(), value(p.front_to_back).c_str(),
-                      value(p.front_to_back_total).c_str(),
+                      (value(p.front_to_back_total) + (p.front_to_back_total_co_polar_only ? "*" : "")).c_str(),
                       value(p.strongest_sidelobe ? std::optional<double>(p.strongest_sidelobe->level) : std::nullopt)
                           .c_str(),
                       lean.c_str());
     }
+  bool co_polar_only = false;
+  for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f)
+    for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c)
+      if (shown(f, c)) co_polar_only = co_polar_only || analyse_cut_of(pd, f, c).front_to_back_total_co_polar_only;
+  if (co_polar_only) out += "* F/B tot of the co-polar cut alone: no cross-polar cut to add\n";
+  for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f)
+    for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c)
+      if (shown(f, c))
+        for (const std::string& w : cut_warnings(st, f, c))
+          out += c_format("Warning: %s %s: %s\n", pd.freq[f].patfre, pd.freq[f].cut[c].patcut, w.c_str());
   for (const polar_pair& x : polar_pairs(pd))
     if (shown(x.freq, x.co) && shown(x.freq, x.cross))
       out += c_format("XPD %s %s %s/%s: %s dB at the peak, at least %s dB over +/-60\n", pd.freq[x.freq].patfre,

@@ -39,7 +39,8 @@ struct cut_parameters {
   std::optional<double> hpbw_left, hpbw_right;  // the -3 dB crossings, interpolated
   std::optional<double> bw10_left, bw10_right;
   std::optional<double> front_to_back;        // dB below the peak at 180 from it
-  std::optional<double> front_to_back_total;  // dB, total power over 180 +/- 30
+  std::optional<double> front_to_back_total;  // dB, peak over the highest total power within 180 +/- 30
+  bool front_to_back_total_co_polar_only = false;  // no cross-polar twin to add
   std::optional<double> front_to_side_left, front_to_side_right;  // dB below the peak at -90 / +90 from it
   std::optional<double> first_null_left, first_null_right;       // angles of the first nulls
   std::optional<lobe_peak> first_sidelobe_left, first_sidelobe_right, strongest_sidelobe;
@@ -52,7 +53,20 @@ struct cut_parameters {
   std::optional<double> squint_mid;   // the -3 dB crossings' midpoint from boresight
 };
 
-cut_parameters analyse_cut(const cut_data_type& cut);
+// `cross`: the cut's cross-polar twin, when it has one (its power adds to
+// the total front-to-back ratio).
+cut_parameters analyse_cut(const cut_data_type& cut, const cut_data_type* cross = nullptr);
+// The cut of frequency f that is cut c's cross-polar twin (same orientation,
+// the signal polarisation crossed: V/V with V/H, H/H with H/V); -1 for none.
+int cross_polar_twin(const freq_data_type& fr, int c);
+
+// Cut c of frequency f analysed with its cross-polar twin, when it has one.
+cut_parameters analyse_cut_of(const antenna_data_type& pd, int f, int c);
+
+// Why the parameters of cut c of frequency f may not be what the file
+// meant: points the load dropped, gaps, a cut not normalised, levels of
+// both signs. One sentence each; none for a clean cut.
+std::vector<std::string> cut_warnings(const lobe_state& st, int f, int c);
 
 // A cut's levels (dB relative to its peak) at `count` whole-degree steps from
 // `first`, each interpolated linearly in dB between the neighbouring
@@ -88,6 +102,7 @@ std::vector<datasheet_difference> datasheet_check(const antenna_data_type& pd);
 
 // The parameters of the chosen cuts as a text table (one line per cut, a
 // heading first), then the polar pairs and directivity estimates among them.
-std::string parameters_table(const antenna_data_type& pd, const pattern_flags_type& flags, bool shown_only);
+// Then the warnings of those cuts, one line each.
+std::string parameters_table(const lobe_state& st, bool shown_only);
 
 }  // namespace lobe

@@ -43,9 +43,12 @@ void lint_cut(std::vector<lint_finding>& out, const std::string& name, const cut
 std::vector<lint_finding> lint_pattern(const lobe_state& st) {
   std::vector<lint_finding> out;
   const antenna_data_type& pd = st.pd;
-  // What the load said: points dropped, or nothing read from an LF-only file, is data lost.
+  // What the load said: points dropped, levels of both signs folded into
+  // magnitudes, or nothing read from an LF-only file, is data lost or misread.
   for (const std::string& notice : st.file.load_notices)
-    out.push_back({notice.find("dropped") != std::string::npos || st.file.lf_only_empty, notice});
+    out.push_back({notice.find("dropped") != std::string::npos || notice.find("both signs") != std::string::npos ||
+                       st.file.lf_only_empty,
+                   notice});
   if (st.file.file_errors) out.push_back({true, file_error_text(st.file.file_errors)});
   const gain_reading g = read_gain(pd.mdgain, pd.gunits);
   gain_unit named;

@@ -15,6 +15,7 @@
 #include "core/formats/nsma89_reader.h"
 #include "core/formats/nsma_reader.h"
 #include "core/formats/planet_format.h"
+#include "core/formats/signed_levels.h"
 #include "core/settings/run_log.h"
 
 namespace lobe {
@@ -129,6 +130,7 @@ void reset_before_load(lobe_state& st, core_io& io) {
   st.file.file_errors = 0;
   st.file.load_notices.clear();
   st.file.lf_only_empty = false;
+  st.file.cut_facts.clear();
   st.emr.eheight = 25.0f;
   st.all_emax = 0.0f;
   clear_file_errors(io.report);
@@ -150,6 +152,7 @@ void parse_image(lobe_state& st, core_io& io, const std::string* image) {
   if (st.file.file_type == FT_ANT) post_process_ant_data(st, rs, io);
   if (st.file.file_type == FT_LABZ) post_process_labz_data(st);
   finish_long_cuts(st, rs);
+  finish_signed_levels(st, rs);
   const bool lf_only = image && !st.settings.lf_line_ends && has_lf_only_line_ends(*image);
   // The older NSMA layout takes each field from its line, so an LF-only file
   // of it gives fields and points cut out of the wrong places, not nothing:

@@ -29,12 +29,12 @@ float level_at(const std::vector<std::pair<float, float>>& pts, double angle) {
   return static_cast<float>(lower->second + t * (double(upper->second) - double(lower->second)));
 }
 
+}  // namespace
+
 std::string cut_name(const lobe_state& st, int f, int c) {
   const cut_data_type& cut = st.pd.freq[f].cut[c];
   return c_format("Cut %d (%s) of %s MHz", c + 1, cut.patcut, st.pd.freq[f].patfre);
 }
-
-}  // namespace
 
 void keep_beyond_record(reader_state& rs, int f, int c, float angle, float level) {
   long_cut* l = find_long_cut(rs, f, c);
@@ -90,6 +90,7 @@ void finish_long_cuts(lobe_state& st, reader_state& rs) {
     const int kept = stored_points(cut);
     const int given = kept + static_cast<int>(l.extra.size());
     if (!st.settings.resample_long_cuts) {
+      st.file.facts_of(l.freq, l.cut).dropped_points = given - kept;
       st.file.load_notices.push_back(c_format(
           "%s: %d of its %d points were dropped; a cut holds %d. Set Resample-long-cuts=1 in section [Extra] of "
           "the settings file (lobeconv: --resample) to keep the whole cut, resampled to one point per degree.",

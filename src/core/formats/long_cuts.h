@@ -13,6 +13,9 @@
 
 namespace lobe {
 
+// "Cut 2 (V) of 900 MHz": a cut as the load's notices name it.
+std::string cut_name(const lobe_state& st, int f, int c);
+
 // Keeps point `angle`, `level` (a stored level: dB below the peak) given for
 // cut c of frequency f beyond the record's room.
 void keep_beyond_record(reader_state& rs, int f, int c, float angle, float level);

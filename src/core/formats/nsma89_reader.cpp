@@ -106,6 +106,7 @@ void read_body_line(lobe_state& st, reader_state& rs, const char* line) {
     if (rs.fr_cut < 0 || rs.fr_cut >= MAX_CUTS || rs.fr_poin > 361) return;
     cut_data_type& cut = st.pd.freq[0].cut[rs.fr_cut];
     if (rs.fr_poin >= cut.nupoin) return;
+    note_level_sign(rs, 0, rs.fr_cut, rs.fr_poin, l);
     if (put_point(cut, rs.fr_poin, a, l)) rs.fr_poin += 1;
     return;
   }

@@ -79,6 +79,7 @@ void read_data_line(lobe_state& st, reader_state& rs, const char* line) {
     return;
   }
   if (scan_two_floats(line, ',', angle, level) != 2) return;
+  note_level_sign(rs, rs.fr_freq, rs.fr_cut, rs.fr_poin, level);
   if (put_point(*cut, rs.fr_poin, angle, level)) rs.fr_poin += 1;
 }
 

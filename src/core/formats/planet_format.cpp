@@ -88,6 +88,7 @@ void read_planet_point(lobe_state& st, reader_state& rs, const char* line) {
   if (scan_two_floats(line, ' ', a, l) != 2) return;
   if (rs.fr_poin == 0) cut.fstlst[0] = a;
   cut.fstlst[1] = a;
+  note_level_sign(rs, 0, rs.fr_cut, rs.fr_poin, l);
   if (put_point(cut, rs.fr_poin, a, l)) rs.fr_poin += 1;
 }
 

@@ -3,6 +3,7 @@
 // (make_lobe_state): the pattern alone is a few hundred kilobytes.
 #pragma once
 
+#include <bitset>
 #include <memory>
 #include <string>
 #include <utility>
@@ -18,6 +19,14 @@ namespace lobe {
 
 class run_log;
 
+// What a load saw of one cut that the record itself does not keep.
+struct cut_load_facts {
+  int freq = 0;
+  int cut = 0;
+  int dropped_points = 0;    // given beyond the 362 the cut holds, and not kept
+  bool mixed_signs = false;  // levels of both signs: gains written by a converter, most likely
+};
+
 // The file last opened or saved.
 struct file_state {
   int file_type = FT_NSMA99;  // makes "nsma" the default of the first save
@@ -30,6 +39,10 @@ struct file_state {
   // What the last load could not keep, or changed, in words for the user.
   std::vector<std::string> load_notices;
   bool lf_only_empty = false;  // the last file had LF-only line ends and gave no pattern
+  std::vector<cut_load_facts> cut_facts;  // of the last load, for the cuts that have any
+  // The facts of cut c of frequency f, added when it has none yet.
+  cut_load_facts& facts_of(int f, int c);
+  const cut_load_facts* find_facts(int f, int c) const;
 };
 
 struct view_state {
@@ -132,6 +145,14 @@ struct reader_state {
   float capture_buffer[MAX_ANTF_SAMPLES][2] = {};
   int declared = 0;  // points the current cut's header announced
   std::vector<long_cut> long_cuts;
+  // Which stored points were written with a minus sign (the record keeps magnitudes).
+  std::bitset<MAX_SAMPLES> negative[MAX_FREQ][MAX_CUTS];
 };
+
+// Notes the sign of point p of cut c of frequency f, as a file wrote it.
+inline void note_level_sign(reader_state& rs, int f, int c, int p, float level) {
+  if (level < 0.0f && f >= 0 && f < MAX_FREQ && c >= 0 && c < MAX_CUTS && p >= 0 && p < MAX_SAMPLES)
+    rs.negative[f][c].set(static_cast<std::size_t>(p));
+}
 
 }  // namespace lobe

@@ -53,6 +53,7 @@ void read_extra_settings(settings_state& s, run_log& log, const std::string& ini
   set_field(s.dsa_ip, get_private_profile_string(k_extra, "DSA-IP", default_dsa_ip(), sizeof s.dsa_ip, ini_name));
   s.lf_line_ends = get_private_profile_int(k_extra, "LF-line-ends", 0, ini_name) != 0;
   s.resample_long_cuts = get_private_profile_int(k_extra, "Resample-long-cuts", 0, ini_name) != 0;
+  s.signed_levels = get_private_profile_int(k_extra, "Signed-levels", 0, ini_name) != 0;
   log.write_error_log("WinMain", std::string("Home folder ") + s.homeFolder + " ");
 }
 

@@ -19,10 +19,12 @@ struct settings_state {
   char homeFolder[100] = "C:\\lobeview";
   char dsa_ip[40] = "";
   std::string ini_name;  // the executable's settings file
-  // Opt-ins for files from other tools (keys "LF-line-ends" and
-  // "Resample-long-cuts" of section "Extra"; lobeconv --lf and --resample).
+  // Opt-ins for files from other tools (keys "LF-line-ends",
+  // "Resample-long-cuts" and "Signed-levels" of section "Extra"; lobeconv
+  // --lf, --resample and --signed-levels).
   bool lf_line_ends = false;       // an LF without CR ends a line too
   bool resample_long_cuts = false;  // a cut longer than the record is resampled to 1 degree
+  bool signed_levels = false;       // a cut with levels of both signs holds gains: attenuation = strongest - value
   std::array<colorref, PALETTE_SIZE> gr_colours{};
 };
 

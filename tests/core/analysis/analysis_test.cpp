@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 
 #include "core/analysis/cut_parameters.h"
@@ -179,6 +180,15 @@ TEST(CutParameters, PairsDirectivityAndTheHeadersClaims) {
   EXPECT_EQ(pairs[0].cross, 1);
   EXPECT_NEAR(*pairs[0].xpd_boresight, 20.0, 1e-6);
   EXPECT_NEAR(*pairs[0].xpd_min_60, 20.0 - 12.0 * std::pow(60 / 65.0, 2), 0.01);
+  // Front-to-back, total power: the worst case within 180 +/- 30 of co plus
+  // cross: the co-polar cut's 30 dB cap plus the flat cross-polar 20 dB,
+  // 10 log10(10^-3 + 10^-2) = -19.586 dB; of the co-polar cut alone, 30.
+  const cut_parameters with_cross = analyse_cut_of(pd, 0, 0);
+  EXPECT_NEAR(*with_cross.front_to_back_total, 19.586, 0.005);
+  EXPECT_FALSE(with_cross.front_to_back_total_co_polar_only);
+  const cut_parameters alone = analyse_cut(pd.freq[0].cut[0]);
+  EXPECT_NEAR(*alone.front_to_back_total, 30.0, 0.005);
+  EXPECT_TRUE(alone.front_to_back_total_co_polar_only);
   const auto d = directivity_estimates(pd);
   ASSERT_EQ(d.size(), 1u);
   const double hpbw_v = cos_n_hpbw(40);
@@ -198,6 +208,104 @@ TEST(CutParameters, PairsDirectivityAndTheHeadersClaims) {
   EXPECT_EQ(claims[0].text, c_format("ELWIDT says 13.8, the cuts give %.1f degrees", claims[0].computed));
   EXPECT_EQ(claims[1].field, "TILT");
   EXPECT_NEAR(claims[1].computed, 2.0, 0.05);
+}
+
+// Every ratio from the one peak reported: a beam that peaks between samples
+// (0.4 degrees) over a back that falls 2 dB a degree is read at 180.4.
+TEST(CutParameters, RatiosAreTakenFromTheRefinedPeak) {
+  const auto pattern = [](double a) {
+    const double behind = std::remainder(a - 180.0, 360.0);
+    const double back = std::fabs(behind) < 5.0 ? -25.0 - 2.0 * behind : -60.0;
+    return std::max(cos_n(30, 0.4)(a), back);
+  };
+  const cut_parameters p = analyse_cut(sampled("H", pattern, 1.0));
+  ASSERT_TRUE(p.peak_angle && p.front_to_back);
+  EXPECT_NEAR(*p.peak_angle, 0.4, 0.05);
+  EXPECT_NEAR(*p.front_to_back, 25.0 + 2.0 * 0.4, 0.1);
+}
+
+// At every lobe and null the analysis reports, the cut itself has that
+// level: over every bundled sample and every shared published file.
+TEST(CutParameters, ReportedLobesAndNullsLieWhereTheCutHasThem) {
+  std::vector<std::string> files;
+  for (const char* folder : {LOBE_SAMPLES, LOBE_REALDATA})
+    if (std::filesystem::is_directory(folder))
+      for (const auto& e : std::filesystem::directory_iterator(folder))
+        if (e.path().extension() != ".md" && e.path().filename().string().rfind("LICENSE", 0) != 0)
+          files.push_back(e.path().string());
+  ASSERT_GE(files.size(), 8u);
+  int checked = 0;
+  for (const std::string& file : files) {
+    test::harness h;
+    h.st->settings.lf_line_ends = true;
+    h.st->settings.resample_long_cuts = true;
+    h.st->settings.signed_levels = true;
+    ASSERT_TRUE(h.open(file)) << file;
+    for (int f = 0; f < count_in(h.st->pd.nofreq, MAX_FREQ); ++f)
+      for (int c = 0; c < count_in(h.st->pd.freq[f].numcut, MAX_CUTS); ++c) {
+        const cut_data_type& cut = h.cut(f, c);
+        const cut_parameters p = analyse_cut(cut);
+        // The cut's level relative to its strongest sample, interpolated.
+        auto level = [&](double angle) { return levels_at(cut, angle, 1)[0]; };
+        SCOPED_TRACE(file + " cut " + std::to_string(c));
+        for (const auto& lobe : {p.first_sidelobe_left, p.first_sidelobe_right, p.strongest_sidelobe}) {
+          if (!lobe) continue;
+          ++checked;
+          ASSERT_TRUE(level(lobe->angle)) << lobe->angle;
+          EXPECT_NEAR(*level(lobe->angle), lobe->level, 0.5) << "lobe at " << lobe->angle;
+        }
+        for (const auto& null : {p.first_null_left, p.first_null_right}) {
+          if (!null) continue;
+          ++checked;
+          ASSERT_TRUE(level(*null)) << *null;
+          EXPECT_LT(*level(*null), -MIN_LOBE_PROMINENCE_DB) << "null at " << *null;
+          // A null is lower than the first sidelobe on its side.
+          const auto& lobe = *null == p.first_null_left ? p.first_sidelobe_left : p.first_sidelobe_right;
+          if (lobe) {
+            EXPECT_LT(*level(*null), lobe->level) << "null at " << *null;
+          }
+        }
+        if (p.first_lower_null_db && p.first_null_right) {
+          EXPECT_NEAR(*level(*p.first_null_right), *p.first_lower_null_db, 0.5);
+        }
+      }
+  }
+  EXPECT_GT(checked, 20);
+}
+
+// A converter that writes gains gives levels of both signs: the load says
+// so, lint calls it an error, the parameters warn, and the opt-in reads them
+// as gains.
+TEST(CutParameters, LevelsOfBothSignsAreToldAndReadAsGainsOnRequest) {
+  std::string file = "REVNUM:,TIA/EIA-804-B\r\nNOFREQ:,1\r\nPATFRE:,791\r\nNUMCUT:,1\r\nPATCUT:,V\r\n"
+                     "POLARI:,V/V\r\nNUPOIN:,5\r\nFSTLST:,-2,2\r\n";
+  for (const char* point : {"-2,6.0", "-1,9.5", "0,10.0", "1,-3.0", "2,-43.45"}) file += std::string(point) + "\r\n";
+  for (bool opt_in : {false, true}) {
+    test::harness h;
+    h.st->settings.signed_levels = opt_in;
+    h.load_text(FT_NSMA99, file);
+    ASSERT_EQ(h.st->file.load_notices.size(), 1u);
+    EXPECT_EQ(h.st->file.load_notices[0].rfind("Cut 1 (V) of 791 MHz: levels of both signs (from +10.00 to -43.45)", 0), 0u)
+        << h.st->file.load_notices[0];
+    const float* signal = h.cut(0, 0).signal;
+    if (opt_in) {
+      EXPECT_EQ(std::vector<float>(signal, signal + 5), (std::vector<float>{4.0f, 0.5f, 0.0f, 13.0f, 53.45f}));
+    } else {
+      EXPECT_EQ(std::vector<float>(signal, signal + 5), (std::vector<float>{6.0f, 9.5f, 10.0f, 3.0f, 43.45f}));
+      const std::vector<lint_finding> findings = lint_pattern(*h.st);
+      ASSERT_FALSE(findings.empty());
+      EXPECT_TRUE(findings[0].error);
+      const std::vector<std::string> warnings = cut_warnings(*h.st, 0, 0);
+      ASSERT_EQ(warnings.size(), 2u);
+      EXPECT_EQ(warnings[0].rfind("levels of both signs", 0), 0u);
+      EXPECT_EQ(warnings[1].rfind("not normalised: its strongest point is 3.00 dB down", 0), 0u);
+    }
+  }
+  // A normalised file's rounding above 0 is no second sign.
+  test::harness rounded;
+  rounded.load_text(FT_NSMA99, "REVNUM:,x\r\nNOFREQ:,1\r\nPATFRE:,900\r\nNUMCUT:,1\r\nPATCUT:,H\r\nPOLARI:,V/V\r\n"
+                               "NUPOIN:,3\r\nFSTLST:,0,2\r\n0,0.02\r\n1,-3.0\r\n2,-20.0\r\n");
+  EXPECT_TRUE(rounded.st->file.load_notices.empty());
 }
 
 TEST(LibraryLint, FindingsOfAFileAsLoaded) {
