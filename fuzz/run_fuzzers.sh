@@ -17,10 +17,11 @@ declare -A seeds=(
   [fuzz_nsma89]="tests/data/nsma89" [fuzz_planet]="tests/data/planet" [fuzz_ant]="tests/data/ant"
   [fuzz_4nec]="tests/data/4nec" [fuzz_envelopes]="tests/data/envelopes" [fuzz_help]="tests/data/help"
   [fuzz_settings]="tests/data/settings" [fuzz_turntable]="tests/data/turntable" [fuzz_dsa_reply]="tests/data/dsa"
+  [fuzz_site_file]="tests/data/sites" [fuzz_pattern3d]=""
 )
 harnesses=("$@")
 [ ${#harnesses[@]} -gt 0 ] || harnesses=(fuzz_nsma fuzz_adf fuzz_labz fuzz_nsma89 fuzz_planet fuzz_ant fuzz_4nec
-  fuzz_envelopes fuzz_help fuzz_settings fuzz_turntable fuzz_dsa_reply)
+  fuzz_envelopes fuzz_help fuzz_settings fuzz_turntable fuzz_dsa_reply fuzz_site_file fuzz_pattern3d)
 
 for h in "${harnesses[@]}"; do
   corpus=build-fuzz/corpus/$h
@@ -29,8 +30,9 @@ for h in "${harnesses[@]}"; do
     [ -d "$dir" ] || continue
     for f in "$dir"/*; do
       [ -f "$f" ] || continue
-      # The pattern harnesses take a leading option byte.
-      { printf '\001'; cat "$f"; } > "$corpus/seed-$(basename "$f")"
+      # The pattern harnesses take a leading option byte; a site file is read as it is.
+      if [ "$h" = fuzz_site_file ]; then cp "$f" "$corpus/seed-$(basename "$f")"
+      else { printf '\001'; cat "$f"; } > "$corpus/seed-$(basename "$f")"; fi
     done
   done
   log=build-fuzz/$h.log

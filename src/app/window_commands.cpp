@@ -351,6 +351,7 @@ void main_window::sweep_start_flow(int id) {
   link_.dsa_set_d(DSA_SET_FREQ, st_.edit.capture_freq);
   link_.dsa_req(DSA_REQ_PWR);
   for (int a = 0; a < MAX_BEARINGS; ++a) st_.range.cbuff[a] = 0.0f;
+  st_.range.rejected_level_replies = 0;
   st_.range.scan_state = SCANSTATE_COLLECTING;
   link_.write_com_port(COM_TX_SWEEP);
   set_status_text(STB_ACTION, "Antenna sweep in progress");

@@ -5,16 +5,19 @@
 #include <functional>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <nlohmann/json.hpp>
 
 #include "cli/analysis_json.h"
 #include "cli/lobeconv_session.h"
+#include "cli/output_guard.h"
 #include "cli/site_file.h"
 #include "core/analysis/cut_parameters.h"
 #include "core/analysis/library_lint.h"
 #include "core/exposure/pattern3d.h"
 #include "core/formats/antenna_loader.h"
+#include "core/formats/file_image.h"
 #include "core/formats/file_sink.h"
 #include "core/formats/file_types.h"
 #include "core/text/c_numeric.h"
@@ -36,6 +39,22 @@ int analyse(session& s, const options& o, std::ostream& out, std::ostream& err) 
   return 0;
 }
 
+namespace {
+
+// Why `path` gave no pattern, from its first bytes.
+std::string no_pattern_reason(const std::string& path) {
+  std::string head(4096, '\0');
+  long long size = 0;
+  if (std::FILE* f = open_for_reading(path)) {
+    head.resize(std::fread(head.data(), 1, head.size(), f));
+    if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
+    std::fclose(f);
+  }
+  return why_no_pattern(head, size);
+}
+
+}  // namespace
+
 // Every file as the Open command loads it, without the opt-ins that would
 // hide what lint is there to find.
 int lint(session& s, const options& o, std::ostream& out) {
@@ -52,8 +71,11 @@ int lint(session& s, const options& o, std::ostream& out) {
     s.st->settings.resample_long_cuts = false;
     s.st->settings.signed_levels = false;
     const action_report loaded = open_file(*s.st, s.log, path, dialog_extension(path));
-    const std::vector<lint_finding> findings =
+    std::vector<lint_finding> findings =
         loaded.ok ? lint_pattern(*s.st) : std::vector<lint_finding>{{true, "cannot read: " + read_failure(path, loaded)}};
+    // A file that gave no pattern at all is an error whatever it is (LF-only
+    // line ends have their own finding).
+    if (loaded.ok && !has_points(s.st->pd) && !s.st->file.lf_only_empty) findings.insert(findings.begin(), {true, no_pattern_reason(path)});
     for (const lint_finding& f : findings) {
       out << path << ": " << (f.error ? "error" : "warning") << ": " << f.text << "\n";
       if (f.error) status = 1;
@@ -72,6 +94,7 @@ int pattern3d(session& s, const options& o, std::ostream& err) {
     err << "lobeconv: --method takes summing, weighted or hybrid\n";
     return 2;
   }
+  if (refuse_output_over_input(o.positional[2], {o.positional[1]}, err)) return 1;
   if (!load(s, o.positional[1], err)) return 1;
   double mhz = 0.0;
   if (o.freq_mhz) {
@@ -85,10 +108,12 @@ int pattern3d(session& s, const options& o, std::ostream& err) {
     return 1;
   }
   std::string csv = "azimuth,elevation,gain\n";
-  const int n_az = static_cast<int>(std::floor(360.0 / o.step + 1e-9)), n_el = static_cast<int>(std::floor(180.0 / o.step + 1e-9));
-  for (int e = 0; e <= n_el; ++e)
-    for (int a = 0; a < n_az; ++a) {
-      const double az = -180.0 + a * o.step, el = -90.0 + e * o.step;
+  // Grid points are counted in whole numbers: the step divides 180 (checked
+  // with the options), and each angle is i x 180 / n, never a sum of steps.
+  const int n = static_cast<int>(std::lround(180.0 / o.step));
+  for (int e = 0; e <= n; ++e)
+    for (int a = 0; a < 2 * n; ++a) {
+      const double az = -180.0 + a * 180.0 / n, el = -90.0 + e * 180.0 / n;
       csv += c_format("%g,%g,%.3f\n", az, el, p->gain(az, el));
     }
   atomic_file out;
@@ -149,6 +174,13 @@ int exposure(session& s, const options& o, std::ostream& out, std::ostream& err,
       return 2;
     }
     st.standard = *standard;
+  }
+  if (!o.picture.empty()) {
+    std::vector<std::string> inputs = {o.positional[1]};
+    const std::filesystem::path folder = std::filesystem::path(o.positional[1]).parent_path();
+    for (const site_antenna& a : st.antennas)
+      if (!a.pattern_file.empty()) inputs.push_back((folder / a.pattern_file).string());
+    if (refuse_output_over_input(o.picture, inputs, err)) return 1;
   }
   nlohmann::ordered_json j;
   j["standard"] = exposure_standard_name(st.standard);

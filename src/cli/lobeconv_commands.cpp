@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+#include "cli/output_guard.h"
 #include "cli/pattern_json.h"
 #include "cli/site_file.h"
 #include "core/formats/antenna_loader.h"
@@ -194,9 +195,16 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
     } else if (a == "--step" || a == "--freq" || a == "--z" || a == "--antenna") {
       auto v = value(a.c_str());
       const auto number = v ? parse_number(*v) : std::nullopt;
-      if (!number || (a == "--step" && (*number < 0.1f || *number > 45.0f)) || (a != "--z" && *number < 0.0f))
-        return a + (a == "--step" ? " takes degrees from 0.1 to 45" : " takes a number");
-      if (a == "--step") o.step = *number;
+      if (!number || (a != "--z" && *number < 0.0f)) return a + " takes a number";
+      if (a == "--step") {
+        // Read as written (0.2, not the float nearest it), and dividing 180 into whole steps.
+        double step = 0.0;
+        c_sscanf(v->c_str(), "%lf", &step);
+        const double steps = 180.0 / step;
+        if (!(step >= 0.1 && step <= 45.0) || std::fabs(steps - std::round(steps)) > 1e-9 * steps)
+          return "--step takes degrees from 0.1 to 45 that divide 180 into whole steps (0.1, 0.5, 1, 2.5, 5 ...)";
+        o.step = step;
+      }
       if (a == "--freq") o.freq_mhz = *number;
       if (a == "--z") o.map.z = *number;
       if (a == "--antenna") o.map.antenna = static_cast<int>(*number) - 1;
@@ -277,13 +285,6 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, o
 
 }  // namespace
 
-std::string read_failure(const std::string& path, const action_report& loaded) {
-  std::FILE* probe = open_for_reading(path);
-  if (!probe) return open_failure_text(errno);
-  std::fclose(probe);
-  return loaded.failure_text();
-}
-
 bool load(session& s, const std::string& path, std::ostream& err) {
   const action_report loaded = open_file(*s.st, s.log, path, dialog_extension(path));
   if (!loaded.ok) {
@@ -320,11 +321,27 @@ bool select_envelope(session& s, const options& o, std::ostream& err) {
   return false;
 }
 
+// The files a command reads: positional arguments [from, to) and the envelope library.
+std::vector<std::string> inputs_of(const options& o, std::size_t from, std::size_t to) {
+  std::vector<std::string> in(o.positional.begin() + static_cast<std::ptrdiff_t>(from),
+                              o.positional.begin() + static_cast<std::ptrdiff_t>(to));
+  if (!o.envelopes_file.empty()) in.push_back(o.envelopes_file);
+  return in;
+}
+
+// convert writes pattern files: a picture's name would get a Planet file.
+bool refuse_picture(const std::string& name, std::ostream& err) {
+  if (!is_picture_name(name)) return false;
+  err << "lobeconv: convert writes pattern files, not pictures (" << name << "); use lobeconv render\n";
+  return true;
+}
+
 int render(session& s, const options& o, std::ostream& err, const lobeconv_renderer& renderer) {
   if (o.positional.size() != 3) {
     err << "lobeconv: render takes IN and OUT\n";
     return 2;
   }
+  if (refuse_output_over_input(o.positional[2], inputs_of(o, 1, 2), err)) return 1;
   if (!load_envelopes(s, o, err) || !load(s, o.positional[1], err) || !select_envelope(s, o, err)) return 1;
   return renderer.draw(*s.st, s.log, o.render, o.positional[2], err);
 }
@@ -353,6 +370,9 @@ int convert_one(session& s, const options& o, const std::string& in, const std::
     std::string why = saved.failure_text();
     for (char& c : why)
       if (c == '\n') c = ' ';
+    // The window's message, and the system's words for it when it has none.
+    if (!saved.system_reason.empty() && why.find(saved.system_reason) == std::string::npos)
+      why += " " + saved.system_reason;
     err << "lobeconv: cannot write " << out_path << ": " << why << "\n";
     return 1;
   }
@@ -370,6 +390,8 @@ int convert(session& s, const options& o, std::ostream& err) {
       err << "lobeconv: convert takes IN and OUT (or IN... FOLDER --to EXT)\n";
       return 2;
     }
+    if (refuse_picture(o.positional[2], err)) return 2;
+    if (refuse_output_over_input(o.positional[2], inputs_of(o, 1, 2), err)) return 1;
     if (!load_envelopes(s, o, err)) return 1;
     return convert_one(s, o, o.positional[1], o.positional[2], err);
   }
@@ -383,6 +405,13 @@ int convert(session& s, const options& o, std::ostream& err) {
     err << "lobeconv: " << folder << " is not a folder\n";
     return 2;
   }
+  if (refuse_picture("x." + o.to_ext, err)) return 2;
+  // No output may be one of the batch's inputs: checked for all before any is written.
+  const std::vector<std::string> inputs = inputs_of(o, 1, o.positional.size() - 1);
+  bool over_input = false;
+  for (std::size_t i = 1; i + 1 < o.positional.size(); ++i)
+    over_input = refuse_output_over_input(batch_output_name(folder, o.positional[i], o.to_ext), inputs, err) || over_input;
+  if (over_input) return 1;
   if (!load_envelopes(s, o, err)) return 1;
   int status = 0;
   const std::unique_ptr<lobe_state> start = std::make_unique<lobe_state>(*s.st);

@@ -49,9 +49,6 @@ struct session {
   std::string status_error;  // what the window's status bar would show after the load
 };
 
-// Why a load failed, in the system's words when it has them.
-std::string read_failure(const std::string& path, const action_report& loaded);
-
 // Loads `path` as the Open command would; prints the reason and returns false when it cannot.
 bool load(session& s, const std::string& path, std::ostream& err);
 

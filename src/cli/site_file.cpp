@@ -6,7 +6,6 @@
 #include <set>
 #include <vector>
 
-#include "cli/lobeconv_session.h"
 #include "core/formats/antenna_loader.h"
 #include "core/formats/file_image.h"
 #include "core/formats/file_types.h"
@@ -108,7 +107,7 @@ bool read_antenna(const json& a, int number, const std::filesystem::path& folder
     run_log log;
     const action_report loaded = open_file(*st, log, file, dialog_extension(file));
     if (!loaded.ok) {
-      problem = c_format("antenna %d: cannot read %s: ", number, file.c_str()) + lobeconv::read_failure(file, loaded);
+      problem = c_format("antenna %d: cannot read %s: ", number, file.c_str()) + read_failure(file, loaded);
       return false;
     }
     if (!pattern_3d_of(st->pd, ant.frequency_mhz, method, ant.pattern)) {

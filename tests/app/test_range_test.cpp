@@ -270,5 +270,41 @@ TEST(Faults, AnalyserStallsAndDropsMidSweepAndTheSweepStillCompletes) {
   ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_DSA_CONN) == "DSA"; }, 10000)) << "reconnected";
 }
 
+// An analyser reply that pauses inside its number (a lost segment resent
+// 350 ms later), and one of random bytes that starts like a number: neither
+// is ever a level. The saved cut holds true levels or gaps only, and the
+// message at the end counts the bearings without a reading and the replies
+// that were no level.
+TEST(Faults, TornAndGarbledAnalyserRepliesAreNoReading) {
+  int address = 1;
+  for (const char* fault : {"torn", "noise"}) {
+    SCOPED_TRACE(fault);
+    range_fixture t(("127.0.9." + std::to_string(10 + address++)).c_str());
+    ASSERT_TRUE(t.wait_for_test_range_mode());
+    ASSERT_TRUE(t.wait_for([&] { return t.link->dsa_connected() && t.link->dsa().dsa_setup == 0; }));
+    t.tell_sim(fault);
+    t.start_sweep();
+    ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_ACTION) == "Sweep done"; }, 60000))
+        << t.st->range.antenna_angle << " " << t.logged().substr(t.logged().size() > 3000 ? t.logged().size() - 3000 : 0);
+    double vmax = 0;
+    for (int a = 0; a < 360; ++a) vmax = std::max(vmax, rangesim::pattern_volts(a, 450e6));
+    const cut_data_type& c = t.st->pd.freq[0].cut[0];
+    ASSERT_EQ(c.nupoin, 360);
+    EXPECT_NEAR(c.emax, vmax * 1e3, vmax * 1e3 * 2e-3) << "the peak is the true one, in mV";
+    // Every level lies within the true pattern's range (or is a gap).
+    const double deepest = std::fabs(20.0 * std::log10(rangesim::pattern_volts(180, 450e6) / vmax));
+    for (int a = 0; a < 360; ++a) EXPECT_LE(c.signal[a], deepest + 0.01) << a;
+    EXPECT_GT(t.st->range.rejected_level_replies, 5);
+    const std::string said = t.w->status_text(STB_ERROR);
+    EXPECT_NE(said.find(c_format("; %d analyser replies were no level (torn or garbled)",
+                                 t.st->range.rejected_level_replies)),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(said.rfind(c_format("Test range: %d of 360 bearings had no reading", t.st->range.bearings_without_reading), 0),
+              0u)
+        << said;
+  }
+}
+
 }  // namespace
 }  // namespace lobe

@@ -5,6 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <thread>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <cstring>
@@ -13,6 +17,7 @@
 #include <string>
 
 #include "cli/pattern_json.h"
+#include "core/formats/file_sink.h"
 #include "support/test_support.h"
 
 namespace lobe {
@@ -287,6 +292,144 @@ TEST(Lobeconv, ExposureRefusesSitesThatCannotBeAndSaysWhy) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(nlohmann::json::parse(r.out)["antennas"][0]["boundary_m"]["front"], nlohmann::json({{"beyond_m", 10000.0}}))
       << r.out;
+}
+
+// No command writes over one of its own inputs, through a name, a link or a
+// hard link: each is refused before anything is written, naming both.
+TEST(Lobeconv, CommandsNeverWriteOverTheirOwnInput) {
+  test::temp_dir dir;
+  const std::string in = dir.file("in"), out = dir.file("out");
+  std::filesystem::create_directories(in);
+  std::filesystem::create_directories(out);
+  const std::string a = in + "/a.nsma", b = in + "/b.pla";
+  test::write_bytes(a, test::read_bytes(test::data_path("convert/src.nsma")));
+  test::write_bytes(b, test::read_bytes(test::data_path("convert/src.pla")));
+  const std::string a_bytes = test::read_bytes(a);
+  ASSERT_EQ(::link(a.c_str(), dir.file("hard.nsma").c_str()), 0);
+  ASSERT_EQ(::symlink(a.c_str(), (out + "/b.nsma").c_str()), 0);  // the batch's output for b is input a
+  ASSERT_EQ(::symlink(a.c_str(), dir.file("picture.png").c_str()), 0);
+  const struct {
+    std::string args;
+    std::string over;
+  } rows[] = {
+      {"pattern3d " + quote(a) + " " + quote(a), a},
+      {"convert " + quote(a) + " " + quote(dir.file("hard.nsma")), a},
+      {"convert " + quote(a) + " " + quote(in) + " --to nsma", a},
+      {"convert " + quote(a) + " " + quote(b) + " " + quote(out) + " --to nsma", a},
+      {"render " + quote(a) + " " + quote(dir.file("picture.png")), a},
+  };
+  for (const auto& row : rows) {
+    const run_result r = lobeconv(row.args);
+    EXPECT_EQ(r.status, 1) << row.args;
+    EXPECT_NE(r.err.find("it is the same file as the input " + row.over), std::string::npos) << row.args << "\n" << r.err;
+    EXPECT_EQ(test::read_bytes(a), a_bytes) << row.args;
+  }
+  EXPECT_FALSE(std::filesystem::exists(out + "/a.nsma")) << "nothing of the refused batch was written";
+  // convert writes pattern files; a picture's name is pointed to render.
+  for (const std::string& args : {"convert " + quote(a) + " " + quote(dir.file("x.PNG")),
+                                  "convert " + quote(a) + " " + quote(out) + " --to svg"}) {
+    const run_result r = lobeconv(args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_NE(r.err.find("use lobeconv render"), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file("x.PNG")));
+}
+
+// Lines that are no point are no points: counts written match points
+// written, no marker reaches a file, and no pattern is made of nothing.
+TEST(Lobeconv, LinesThatAreNoPointsAreNoPointsOfTheCut) {
+  test::temp_dir dir;
+  std::string pla = "NAME nan\r\nFREQUENCY 900\r\nHORIZONTAL 360\r\n";
+  for (int i = 0; i < 360; ++i) pla += "nan nan\r\n";
+  pla += "VERTICAL 3\r\n0 0\r\nnan 1\r\n2 nan\r\n";
+  test::write_bytes(dir.file("nan.pla"), pla);
+  ASSERT_EQ(lobeconv("convert " + quote(dir.file("nan.pla")) + " " + quote(dir.file("nan.nsma"))).status, 0);
+  const std::string nsma = test::read_bytes(dir.file("nan.nsma"));
+  EXPECT_NE(nsma.find("NUPOIN:,0\r\nFSTLST:,0.000,0.000\r\nPATCUT:,V"), std::string::npos) << nsma;
+  EXPECT_NE(nsma.find("NUPOIN:,1\r\nFSTLST:,0.000,0.000\r\n0.000,-0.000,\r\nENDFIL"), std::string::npos) << nsma;
+  EXPECT_EQ(nsma.find("1024"), std::string::npos);
+  const run_result r = lobeconv("pattern3d " + quote(dir.file("nan.pla")) + " " + quote(dir.file("3d.csv")));
+  EXPECT_EQ(r.status, 1) << "no isotropic pattern from no points";
+  // lint calls a file that gives no pattern an error, and says why.
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"", "the file is empty"},
+      {"hello", "no point of any cut was read"},
+      {std::string(1000, '\0'), "NUL bytes"},
+      {std::string("\xff\xfeR\0E\0V\0N\0U\0M\0:\0", 16), "UTF-16"},
+      {test::read_bytes(LOBECONV_PATH), "it is a program"}};
+  for (const auto& [bytes, why] : files) {
+    test::write_bytes(dir.file("odd.nsma"), bytes);
+    const run_result lint = lobeconv("lint " + quote(dir.file("odd.nsma")));
+    EXPECT_EQ(lint.status, 1) << why;
+    EXPECT_NE(lint.out.find(": error: it holds no pattern: "), std::string::npos) << lint.out;
+    EXPECT_NE(lint.out.find(why), std::string::npos) << lint.out;
+  }
+}
+
+// The 3D grid is counted in whole steps: 0.2 degrees reaches 90 and 179.8.
+TEST(Lobeconv, Pattern3dStepsCountTheGridInWholeNumbers) {
+  test::temp_dir dir;
+  const std::string csv = dir.file("g.csv");
+  ASSERT_EQ(lobeconv("pattern3d " + data("../../data/samples/panel.nsma") + " " + quote(csv) + " --step 0.2").status, 0);
+  const std::string rows = test::read_bytes(csv);
+  EXPECT_EQ(test::lines_in(rows), 1u + 1800u * 901u);
+  EXPECT_EQ(rows.substr(rows.rfind('\n', rows.size() - 2) + 1).rfind("179.8,90,", 0), 0u);
+  const run_result r = lobeconv("pattern3d " + data("../../data/samples/panel.nsma") + " " + quote(csv) + " --step 0.7");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("divide 180"), std::string::npos) << r.err;
+}
+
+// A failure says why, in the system's words.
+TEST(Lobeconv, WriteFailuresSayWhy) {
+  test::temp_dir dir;
+  run_result r = lobeconv("pattern3d " + data("../../data/samples/panel.nsma") + " " + quote(dir.file("o.csv")), "ulimit -f 4; ");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("cannot write " + dir.file("o.csv") + ": File too large"), std::string::npos) << r.err;
+  r = lobeconv("convert " + data("convert/src.nsma") + " /proc --to nsma");
+  EXPECT_EQ(r.status, 1);
+  const std::string said = "Unable to open antenna file. ";
+  ASSERT_NE(r.err.find(said), std::string::npos) << r.err;
+  EXPECT_GT(r.err.size(), r.err.find(said) + said.size() + 2) << "and the reason after it: " << r.err;
+}
+
+// A batch killed at any moment leaves no temporary or spare file behind.
+TEST(Lobeconv, KilledBatchesLeaveNoTemporaryFile) {
+  test::temp_dir dir;
+  const std::string in = dir.file("in"), out = dir.file("out");
+  std::filesystem::create_directories(in);
+  std::filesystem::create_directories(out);
+  const std::string src = test::read_bytes(test::data_path("convert/src.nsma"));
+  std::vector<std::string> args = {"lobeconv", "convert"};
+  for (int i = 0; i < 400; ++i) {
+    const std::string f = in + "/p" + std::to_string(i) + ".nsma";
+    test::write_bytes(f, src);
+    args.push_back(f);
+  }
+  args.insert(args.end(), {out, "--to", "labz"});
+  ASSERT_EQ(lobeconv("convert " + quote(in + "/p0.nsma") + " " + quote(out) + " --to labz").status, 0);
+  std::mt19937 random(7);
+  for (int run = 0; run < 16; ++run) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      std::vector<char*> argv;
+      for (std::string& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      const int devnull = ::open("/dev/null", O_WRONLY);
+      ::dup2(devnull, 1);
+      ::dup2(devnull, 2);
+      ::execv(LOBECONV_PATH, argv.data());
+      ::_exit(127);
+    }
+    ASSERT_GT(pid, 0);
+    std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 60000));
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    for (const auto& e : std::filesystem::directory_iterator(out)) {
+      long owner = 0;
+      EXPECT_FALSE(is_temp_file_name(e.path().filename().string(), owner)) << "run " << run << ": " << e.path();
+    }
+  }
 }
 
 // Width and height from a PNG's header.

@@ -13,6 +13,9 @@
 //   garbage | long          junk bytes / a 60-character message
 //   bearing N               report "#A N" once
 //   stall | unstall         the analyser stops / resumes answering
+//   torn | noise | clean    every tenth level reply pauses 350 ms after its
+//                           first 5 bytes (a lost TCP segment resent) / is
+//                           random bytes / all replies as they should be
 //   drop                    the analyser closes its connection
 //   quit
 #include <arpa/inet.h>
@@ -24,6 +27,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <random>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -55,6 +59,11 @@ struct analyser {
   bool stalled = false;
   std::string in;
   int answers_at_bearing = 0;  // level replies since the turntable last moved
+  enum { clean, torn, noise } faults = clean;
+  int level_replies = 0;
+  std::string late;  // bytes held back, and everything sent after them
+  clock_type::time_point late_at;
+  std::mt19937 random{20261206};
 };
 
 int master_fd = -1;
@@ -138,8 +147,13 @@ void handle_command(turntable& tt, analyser& an, int code, clock_type::duration 
 }
 
 void analyser_line(analyser& an, const turntable& tt, const std::string& line) {
-  auto reply = [&](const std::string& s) {
+  auto send_now = [&](const std::string& s) {
     if (send(an.client, s.data(), s.size(), MSG_NOSIGNAL) < 0) std::perror("rangesim: send");
+  };
+  // Nothing overtakes bytes held back: TCP delivers in order.
+  auto reply = [&](const std::string& s) {
+    if (an.late.empty()) send_now(s);
+    else an.late += s;
   };
   if (line == "*IDN?") {
     reply("Rigol Technologies,DSA875,RANGESIM01,00.01.19\n");
@@ -154,7 +168,22 @@ void analyser_line(analyser& an, const turntable& tt, const std::string& line) {
   } else if (line == ":read:chp:chp?") {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.6e\n", lobe::rangesim::pattern_volts((tt.angle % 360 + 360) % 360, an.freq_hz));
-    reply(buf);
+    const bool faulty = an.faults != analyser::clean && ++an.level_replies % 10 == 0;
+    if (faulty && an.faults == analyser::torn && an.late.empty()) {
+      send_now(std::string(buf, 5));
+      an.late = buf + 5;
+      an.late_at = clock_type::now() + std::chrono::milliseconds(350);
+    } else if (faulty && an.faults == analyser::noise) {
+      // One line that starts like a number and then is not one.
+      std::string junk(2 + an.random() % 24, '\0');
+      for (char& c : junk)
+        while ((c = static_cast<char>(an.random() % 256)) == '\n') {}
+      junk[0] = static_cast<char>('0' + an.random() % 10);
+      junk[1] = "#x/%?;Z"[an.random() % 7];
+      reply(junk + "\n");
+    } else {
+      reply(buf);
+    }
     ++an.answers_at_bearing;
   }
 }
@@ -168,7 +197,8 @@ const char* const k_usage =
     "(its path is the first line printed) and the DSA875 analyser on TCP port 5555\n"
     "of a loopback address (default 127.0.0.1; only 127.0.0.0/8 is accepted).\n"
     "Commands on standard input, one per line: power on, power off, rxerr, hwstop,\n"
-    "trace TEXT, garbage, long, bearing N, stall, unstall, drop, quit.\n";
+    "trace TEXT, garbage, long, bearing N, stall, unstall, drop, torn, noise, clean,\n"
+    "quit.\n";
 
 int main(int argc, char** argv) {
   const char* address = "127.0.0.1";
@@ -203,7 +233,7 @@ int main(int argc, char** argv) {
     pollfd fds[4] = {{master_fd, POLLIN, 0}, {listener, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}, {an.client, POLLIN, 0}};
     const int nfds = an.client >= 0 && !an.stalled ? 4 : 3;
     int timeout = 100;
-    if (tt.sweeping || tt.manual || tt.report_pending) timeout = 2;
+    if (tt.sweeping || tt.manual || tt.report_pending || !an.late.empty()) timeout = 2;
     poll(fds, nfds, timeout);
     const auto now = clock_type::now();
 
@@ -225,6 +255,7 @@ int main(int argc, char** argv) {
         if (an.client >= 0) close(an.client);
         an.client = c;
         an.in.clear();
+        an.late.clear();
       }
     }
     if (fds[2].revents & (POLLIN | POLLHUP)) {
@@ -247,7 +278,10 @@ int main(int argc, char** argv) {
         if (cmd == "long") send_pty(std::string(60, 'x') + "\r");
         if (cmd == "stall") an.stalled = true;
         if (cmd == "unstall") an.stalled = false;
-        if (cmd == "drop" && an.client >= 0) { close(an.client); an.client = -1; }
+        if (cmd == "drop" && an.client >= 0) { close(an.client); an.client = -1; an.late.clear(); }
+        if (cmd == "torn") an.faults = analyser::torn;
+        if (cmd == "noise") an.faults = analyser::noise;
+        if (cmd == "clean") an.faults = analyser::clean;
       }
     }
     if (an.client >= 0 && !an.stalled && (fds[3].revents & (POLLIN | POLLHUP))) {
@@ -265,6 +299,11 @@ int main(int argc, char** argv) {
           analyser_line(an, tt, line);
         }
       }
+    }
+
+    if (!an.late.empty() && an.client >= 0 && now >= an.late_at) {
+      if (send(an.client, an.late.data(), an.late.size(), MSG_NOSIGNAL) < 0) std::perror("rangesim: send");
+      an.late.clear();
     }
 
     // The bearing is reported once the program has taken in a level read at

@@ -40,6 +40,19 @@ void lint_cut(std::vector<lint_finding>& out, const std::string& name, const cut
 
 }  // namespace
 
+std::string why_no_pattern(std::string_view head, long long size) {
+  if (size == 0) return "it holds no pattern: the file is empty";
+  if (head.size() >= 4 && head.substr(0, 4) == "\x7f" "ELF") return "it holds no pattern: it is a program";
+  const bool bom16 = head.size() >= 2 && ((head[0] == '\xff' && head[1] == '\xfe') || (head[0] == '\xfe' && head[1] == '\xff'));
+  std::size_t nuls = 0;
+  for (char c : head) nuls += c == '\0';
+  // UTF-16 text of ASCII characters has a NUL beside every one of them.
+  if (bom16 || (head.size() >= 4 && nuls * 2 >= head.size() - 1 && nuls < head.size()))
+    return "it holds no pattern: it is UTF-16 text; save it as ASCII or UTF-8";
+  if (nuls > 0) return "it holds no pattern: it holds NUL bytes (a binary file)";
+  return "it holds no pattern: no point of any cut was read from it";
+}
+
 std::vector<lint_finding> lint_pattern(const lobe_state& st) {
   std::vector<lint_finding> out;
   const antenna_data_type& pd = st.pd;

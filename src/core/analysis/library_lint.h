@@ -19,4 +19,9 @@ struct lint_finding {
 // command loads it, without the LF or resampling opt-ins).
 std::vector<lint_finding> lint_pattern(const lobe_state& st);
 
+// Why a file that loaded gave no point of any cut, from its first bytes and
+// its size: empty, UTF-16, binary (NUL bytes, a program), or text that holds
+// nothing of a pattern.
+std::string why_no_pattern(std::string_view head, long long size);
+
 }  // namespace lobe

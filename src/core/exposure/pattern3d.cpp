@@ -85,8 +85,11 @@ bool pattern_3d_of(const antenna_data_type& pd, double mhz, method_3d method, st
   for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f) {
     int fh = -1, fv = -1;
     for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) {
-      if (fh < 0 && is_horizontal_cut(pd.freq[f].cut[c].patcut)) fh = c;
-      if (fv < 0 && is_vertical_cut(pd.freq[f].cut[c].patcut)) fv = c;
+      // A cut of fewer than two points is no cut to build a pattern from (it would read as isotropic).
+      const cut_data_type& cut = pd.freq[f].cut[c];
+      if (points_to_write(cut) < 2) continue;
+      if (fh < 0 && is_horizontal_cut(cut.patcut)) fh = c;
+      if (fv < 0 && is_vertical_cut(cut.patcut)) fv = c;
     }
     double fmhz = 0.0;
     const double distance = c_sscanf(pd.freq[f].patfre, "%lf", &fmhz) == 1 ? std::fabs(fmhz - mhz) : 1e12;

@@ -120,7 +120,7 @@ bool has_lf_only_line_ends(std::string_view image) {
 bool has_points(const antenna_data_type& pd) {
   for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f)
     for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c)
-      if (stored_points(pd.freq[f].cut[c]) > 0) return true;
+      if (points_to_write(pd.freq[f].cut[c]) > 0) return true;
   return false;
 }
 
@@ -183,6 +183,13 @@ bool read_antenna_file(lobe_state& st, core_io& io, std::FILE* file) {
   if (status == image_status::read_failed) return false;
   parse_image(st, io, &image);
   return true;
+}
+
+std::string read_failure(const std::string& path, const action_report& loaded) {
+  std::FILE* probe = open_for_reading(path);
+  if (!probe) return open_failure_text(errno);
+  std::fclose(probe);
+  return loaded.failure_text();
 }
 
 }  // namespace lobe

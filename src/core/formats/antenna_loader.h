@@ -13,6 +13,9 @@ namespace lobe {
 
 // The Open command (after the file dialog): `fx` is the extension text.
 action_report open_file(lobe_state& st, run_log& log, const std::string& fn, std::string_view fx);
+// Why the load of `path` failed, in the system's words when it has them
+// (missing, a folder, a FIFO, too large), else the load's own.
+std::string read_failure(const std::string& path, const action_report& loaded);
 
 // A dropped file or a command-line path; the type comes from the name, and
 // a name with no known extension is silently ignored (not ok, no message).

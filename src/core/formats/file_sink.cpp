@@ -1,7 +1,9 @@
 #include "core/formats/file_sink.h"
 
+#include <cctype>
 #include <cerrno>
 #include <csignal>
+#include <pthread.h>
 #include <cstdlib>
 #include <cstring>
 #include <cstdio>
@@ -20,17 +22,49 @@ namespace {
 // The temporary file being written, for a signal handler to remove: a
 // process has at most one save under way, and a handler may only touch
 // plain memory.
-char g_pending_temp[4096];
-volatile std::sig_atomic_t g_pending_temp_set = 0;
+// A batch's spare file is one more.
+struct pending_path {
+  char path[4096];
+  volatile std::sig_atomic_t set = 0;
+  void note(const std::string& p) {
+    set = 0;
+    if (p.empty() || p.size() >= sizeof path) return;
+    std::memcpy(path, p.c_str(), p.size() + 1);
+    set = 1;
+  }
+};
+pending_path g_pending_temp, g_spare;
 
-void note_pending_temp(const std::string& path) {
-  g_pending_temp_set = 0;
-  if (path.empty() || path.size() >= sizeof g_pending_temp) return;
-  std::memcpy(g_pending_temp, path.c_str(), path.size() + 1);
-  g_pending_temp_set = 1;
+void note_pending_temp(const std::string& path) { g_pending_temp.note(path); }
+
+// Holds back the signals that end lobeconv while a temporary or spare file
+// exists without its name being noted for the handler, or is being renamed:
+// a kill then waits the few microseconds until the notes are right.
+class termination_held {
+ public:
+  termination_held() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&held, sig);
+    pthread_sigmask(SIG_BLOCK, &held, &before_);
+  }
+  ~termination_held() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
+  termination_held(const termination_held&) = delete;
+  termination_held& operator=(const termination_held&) = delete;
+
+ private:
+  sigset_t before_;
+};
+
+constexpr const char* k_temp_tag = ".lobeview-tmp.";
+
+// The temporary name of a save to `path`, for mkstemp.
+std::string temp_pattern(const std::string& path) {
+  const auto slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  return folder + "." + name + k_temp_tag + std::to_string(::getpid()) + ".XXXXXX";
 }
-
-constexpr const char* k_temp_tag = ".lobeview-";
 
 std::string folder_of(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -54,15 +88,27 @@ std::string resolve_links(std::string path) {
 
 }  // namespace
 
+bool is_temp_file_name(const std::string& name, long& pid) {
+  if (name.size() < 2 || name[0] != '.') return false;
+  // The tag is searched from the end: a NAME may hold it too.
+  const std::size_t tag = name.rfind(k_temp_tag);
+  if (tag == std::string::npos || tag < 2) return false;
+  std::size_t i = tag + std::strlen(k_temp_tag), digits = 0;
+  pid = 0;
+  for (; i < name.size() && name[i] >= '0' && name[i] <= '9' && digits < 10; ++i, ++digits)
+    pid = pid * 10 + (name[i] - '0');
+  if (digits == 0 || pid <= 0 || i >= name.size() || name[i] != '.' || name.size() - i - 1 != 6) return false;
+  for (++i; i < name.size(); ++i)
+    if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
+  return true;
+}
+
 void remove_stale_temp_files(const std::string& folder) {
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return;
   while (const dirent* e = ::readdir(dir)) {
-    const char* tag = std::strstr(e->d_name, k_temp_tag);
-    if (!tag) continue;
-    char* end = nullptr;
-    const long pid = std::strtol(tag + std::strlen(k_temp_tag), &end, 10);
-    if (pid <= 0 || !end || *end != '.' || std::strlen(end) != 7) continue;
+    long pid = 0;
+    if (!is_temp_file_name(e->d_name, pid)) continue;
     if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
     const std::string path = folder + "/" + e->d_name;
     struct stat info {};
@@ -83,10 +129,13 @@ std::string spare_files::take(const std::string& folder) {
 void spare_files::keep(const std::string& path) {
   release();
   path_ = path;
+  g_spare.note(path);
 }
 
 void spare_files::release() {
+  const termination_held held;
   if (!path_.empty()) ::unlink(path_.c_str());
+  g_spare.set = 0;
   path_.clear();
 }
 
@@ -103,7 +152,8 @@ bool sync_folder(const std::string& folder, std::string& error) {
 }
 
 void remove_pending_temp_file() {
-  if (g_pending_temp_set) ::unlink(g_pending_temp);
+  if (g_pending_temp.set) ::unlink(g_pending_temp.path);
+  if (g_spare.set) ::unlink(g_spare.path);
 }
 
 atomic_file::~atomic_file() { abandon(); }
@@ -140,7 +190,8 @@ bool atomic_file::open(const std::string& target, const save_options& how) {
   }
   target_ = path;
   if (how.sweep_stale_temps) remove_stale_temp_files(folder_of(path));
-  std::string pattern = path + k_temp_tag + std::to_string(::getpid()) + ".XXXXXX";
+  const termination_held held;
+  std::string pattern = temp_pattern(path);
   int fd = -1;
   spare_size_ = 0;
   if (spares_) {
@@ -192,21 +243,29 @@ bool atomic_file::write(const char* data, std::size_t len) {
   if (!file_) return false;
   if (len == 0) return true;
   const bool ok = std::fwrite(data, 1, len, file_) == len;
-  if (!ok) write_failed_ = true;
+  if (!ok && !write_failed_) {
+    write_failed_ = true;
+    error_ = std::strerror(errno);  // the system's words: "No space left on device"
+  }
   return ok;
 }
 
 bool atomic_file::commit() {
   if (!file_) return false;
-  bool ok = !write_failed_ && std::fflush(file_) == 0;
+  auto failed = [&](bool ok) {
+    if (!ok && error_.empty()) error_ = std::strerror(errno);
+    return ok;
+  };
+  bool ok = !write_failed_ && failed(std::fflush(file_) == 0);
   // A reused spare longer than the new content loses what is left of it.
   if (ok && spare_size_ > 0) {
     const off_t written = ::lseek(fileno(file_), 0, SEEK_CUR);
     ok = written >= 0 && (written >= spare_size_ || ::ftruncate(fileno(file_), written) == 0);
   }
-  ok = ok && (!sync_ || fsync(fileno(file_)) == 0);
-  ok = (std::fclose(file_) == 0) && ok;
+  ok = ok && (!sync_ || failed(fsync(fileno(file_)) == 0));
+  ok = failed(std::fclose(file_) == 0) && ok;
   file_ = nullptr;
+  const termination_held held;
   if (ok) {
     // In a batch the old file, when it is ours alone, changes places with
     // the new one and is kept as the next temporary file.
@@ -216,14 +275,14 @@ bool atomic_file::commit() {
         ::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, target_.c_str(), RENAME_EXCHANGE) == 0) {
       spares_->keep(temp_);
     } else {
-      ok = std::rename(temp_.c_str(), target_.c_str()) == 0;
+      ok = failed(std::rename(temp_.c_str(), target_.c_str()) == 0);
     }
   }
   if (!ok) {
     if (error_.empty()) error_ = write_failed_ ? "a write failed (is the disk full?)" : "the file could not be completed";
     ::unlink(temp_.c_str());
   }
-  g_pending_temp_set = 0;
+  g_pending_temp.set = 0;
   temp_.clear();
   return ok;
 }
@@ -232,7 +291,7 @@ void atomic_file::abandon() {
   if (file_) std::fclose(file_);
   file_ = nullptr;
   if (!temp_.empty()) ::unlink(temp_.c_str());
-  if (!temp_.empty()) g_pending_temp_set = 0;
+  if (!temp_.empty()) g_pending_temp.set = 0;
   temp_.clear();
 }
 

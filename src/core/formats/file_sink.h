@@ -31,9 +31,10 @@ class string_sink : public byte_sink {
 // costs the user the old file. A symbolic link is written through to the
 // file it names; a target that exists but is no regular file, or that its
 // user may not write (or that is marked read-only), is refused; the new file
-// keeps the old one's permission bits. The temporary file is named
-// TARGET.lobeview-PID.XXXXXX; one left by a save that was killed is removed
-// by the next save into the same folder.
+// keeps the old one's permission bits. The temporary file is hidden beside
+// the target as .NAME.lobeview-tmp.PID.XXXXXX; one left by a save that was
+// killed is removed by the next save into the same folder, and nothing that
+// is not named exactly so is ever removed.
 // How a save reaches the disk. One save syncs its file before putting it in
 // place. A batch of saves into one folder looks for stale temporary files
 // once at its start and syncs once at its end (sync_folder): a crash of the
@@ -101,6 +102,10 @@ class atomic_file : public byte_sink {
   off_t spare_size_ = 0;  // the reused spare's length before it is written over
 };
 
+// Whether `name` (a file name, no folder) is one of our temporary files:
+// ".NAME.lobeview-tmp.PID.XXXXXX" with PID in digits and six letters or digits.
+bool is_temp_file_name(const std::string& name, long& pid);
+
 // Removes the temporary files of earlier saves into `folder` whose program
 // is gone (killed mid-save).
 void remove_stale_temp_files(const std::string& folder);
@@ -109,8 +114,8 @@ void remove_stale_temp_files(const std::string& folder);
 // folder's own entries (the renames); false with the reason when it could not.
 bool sync_folder(const std::string& folder, std::string& error);
 
-// Removes the temporary file of the save under way, if any. Safe to call from
-// a signal handler (lobeconv's, on SIGTERM and the like).
+// Removes the temporary file of the save under way and a batch's spare file,
+// if any. Safe to call from a signal handler (lobeconv's, on SIGTERM and the like).
 void remove_pending_temp_file();
 
 // Writes `str_len` bytes of `str`. A failed write is logged and the caller

@@ -87,6 +87,7 @@ void open_cut(lobe_state& st, reader_state& rs, const char* code, int count) {
   rs.fr_cut = fr.numcut - 1;
   cut_data_type& cut = fr.cut[rs.fr_cut];
   cut.nupoin = count_in(count, MAX_SAMPLES);
+  start_cut_points(cut);
   cut.emax = 0.0f;
   st.flags.cut[0][rs.fr_cut].sweep_completed = 0;
   rs.fr_poin = 0;

@@ -137,6 +137,7 @@ void new_nsma_data(lobe_state& st, reader_state& rs, core_io& io, const char* pd
     set_field(cut->patcut, value);
     set_field(cut->polari, "");
     cut->nupoin = 0;
+    start_cut_points(*cut);
     cut->fstlst[0] = FSTLST_UNSET;
     cut->fstlst[1] = FSTLST_UNSET;
     st.flags.cut[rs.fr_freq][rs.fr_cut] = {0, 0};

@@ -86,7 +86,7 @@ void write_nsma_file(lobe_state& st, byte_sink& out, run_log& log, int kwr_fmt) 
       // The plain NSMA form bakes "scale all to strongest signal" into the
       // levels; LABZ carries the peak itself and is never shifted.
       const float s = crosspol_scale(st, cut, kwr_fmt == 1);
-      const int nupoin = stored_points(cut);
+      const int nupoin = points_to_write(cut);
       w.line("PATCUT:,%s\r\n", cut.patcut);
       w.line("POLARI:,%s\r\n", cut.polari);
       w.line("NUPOIN:,%u\r\n", static_cast<unsigned>(nupoin));

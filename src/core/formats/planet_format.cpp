@@ -66,6 +66,7 @@ void open_planet_cut(lobe_state& st, reader_state& rs, const char* value, const 
   int n = 0;
   if (c_sscanf(value, "%i", &n) != 1) n = 0;
   cut.nupoin = count_in(n, MAX_SAMPLES);
+  start_cut_points(cut);
   rs.declared = n;
   set_field(cut.patcut, patcut);
   cut.emax = 0.0f;
@@ -140,7 +141,7 @@ struct chosen_cut {
 void write_section(lobe_state& st, line_writer& w, const chosen_cut& pick, const char* keyword) {
   const cut_data_type& cut = st.pd.freq[pick.f].cut[pick.c];
   const float s = crosspol_scale(st, cut, false);
-  const int n = stored_points(cut);
+  const int n = points_to_write(cut);
   w.line("%s %u\r\n", keyword, static_cast<unsigned>(n));
   // "%.3f %.3f\r\n" per point, formatted without printf.
   char point[160];

@@ -20,6 +20,7 @@ action_report save_file(lobe_state& st, run_log& log, const std::string& path, c
   atomic_file out;
   if (!out.open(path, how)) {
     log.write_error_log("save_file", "Cannot write " + path + ": " + out.error());
+    report.system_reason = out.error();
     // A file we will not replace says why: it is not the folder that failed.
     return report.fail(out.refused() ? "Unable to open antenna file.\n" + out.error() + ": " + path
                                      : std::string("Unable to open antenna file."));
@@ -30,6 +31,7 @@ action_report save_file(lobe_state& st, run_log& log, const std::string& path, c
   writer->write(st, out, io);
   if (!out.commit()) {
     log.write_error_log("save_file", "Save of " + path + " failed (" + out.error() + "); the previous file was kept");
+    report.system_reason = out.error();
     return report.fail("The file could not be written completely. Any previous file of that name was kept.");
   }
   st.file.szFileName = path;

@@ -18,11 +18,43 @@
 
 namespace lobe {
 
+namespace {
+
+// The whole of `reply` is one finite decimal number, as SCPI writes one
+// ("1.234560e-03", "433920000"), with at most blanks and the line end
+// around it. No "nan", "inf", hexadecimal or trailing text.
+bool instrument_number(const char* reply, double& out) {
+  const char* p = reply;
+  while (*p == ' ' || *p == '\t') ++p;
+  const char* start = p;
+  if (*p == '+' || *p == '-') ++p;
+  int digits = 0;
+  while (*p >= '0' && *p <= '9') ++p, ++digits;
+  if (*p == '.') {
+    ++p;
+    while (*p >= '0' && *p <= '9') ++p, ++digits;
+  }
+  if (digits == 0) return false;
+  if (*p == 'e' || *p == 'E') {
+    ++p;
+    if (*p == '+' || *p == '-') ++p;
+    if (!(*p >= '0' && *p <= '9')) return false;
+    while (*p >= '0' && *p <= '9') ++p;
+  }
+  const std::string number(start, p);
+  while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n') ++p;
+  if (*p != '\0') return false;
+  return c_sscanf(number.c_str(), "%lf", &out) == 1 && std::isfinite(out);
+}
+
+}  // namespace
+
 dsa_client::~dsa_client() { close_socket(); }
 
 void dsa_client::close_socket() {
   if (socket_ >= 0) ::close(socket_);
   socket_ = -1;
+  discard_to_lf_ = false;  // a new connection starts a new stream
 }
 
 int dsa_client::dsa_init(const char* ip) {
@@ -182,13 +214,13 @@ void dsa_client::new_dsa_data() {
     case DSA_REQ_FREQ: {
       // Only a whole reply that is a frequency the instrument can be tuned to
       // is taken: a torn or garbled one must never retune the analyser.
-      char rest = 0;
-      if (c_sscanf(dsa_buf, "%f %c", &value, &rest) != 1 || !std::isfinite(value) || value < MIN_DSA_FREQ_HZ ||
-          value > MAX_DSA_FREQ_HZ) {
+      double hz = 0.0;
+      if (!reply_whole || !instrument_number(dsa_buf, hz) || hz < MIN_DSA_FREQ_HZ || hz > MAX_DSA_FREQ_HZ) {
         io_.log.write_error_log("new_dsa_data", std::string("Not a frequency: ") + dsa_buf);
         dsa_req_pending = DSA_REQ_NONE;
         return;
       }
+      value = static_cast<float>(hz);
       const float mhz = value / 1000000.0f;
       if (dsa_freq >= 0 && dsa_freq < MAX_FREQ)
         set_field(st_.pd.freq[dsa_freq].patfre, c_format("%.2f", static_cast<double>(mhz)));
@@ -198,15 +230,7 @@ void dsa_client::new_dsa_data() {
       return;
     }
     case DSA_REQ_PWR: {
-      // A reply that is no number keeps the last level (which then ages);
-      // "not a number", overload and infinite values are no reading at all.
-      double volts = 0.0;
-      if (c_sscanf(dsa_buf, "%lf", &volts) == 1) {
-        if (take_level_reading(st_.range, volts, range_clock_ms()))
-          io_.events.set_status_text(STB_PWR, c_format("%.3f mV", static_cast<double>(st_.range.dsapwr)));
-        else
-          io_.events.set_status_text(STB_PWR, "no reading");
-      }
+      take_level_reply();
       if (st_.range.scan_state == SCANSTATE_COLLECTING)
         dsa_req(DSA_REQ_PWR);
       else
@@ -236,6 +260,26 @@ void dsa_client::new_dsa_data() {
   }
 }
 
+// A level counts only when the whole reply, up to its LF, is one number in
+// the instrument's form: a torn reply ("1.890" of "1.890123e-03") or bytes
+// that merely start with digits are no reading, never a level a thousand
+// times too high.
+void dsa_client::take_level_reply() {
+  double volts = 0.0;
+  if (!reply_whole || !instrument_number(dsa_buf, volts)) {
+    io_.log.write_error_log("new_dsa_data", std::string(reply_whole ? "Not a level: " : "Torn reply: ") + dsa_buf);
+    st_.range.level_at_ms = -1;
+    ++st_.range.rejected_level_replies;
+    io_.events.set_status_text(STB_PWR, "no reading");
+    return;
+  }
+  // "Not a number", overload and negative values are no reading either.
+  if (take_level_reading(st_.range, volts, range_clock_ms()))
+    io_.events.set_status_text(STB_PWR, c_format("%.3f mV", static_cast<double>(st_.range.dsapwr)));
+  else
+    io_.events.set_status_text(STB_PWR, "no reading");
+}
+
 void dsa_client::dsa_cleanup() {
   close_socket();
   dsa_connected = 0;
@@ -257,17 +301,22 @@ void dsa_client::poll() {
 void dsa_client::hand_on_replies() {
   while (dsa_buf_ptr > 0 && dsa_connected) {
     const void* lf = std::memchr(dsa_buf, '\n', static_cast<std::size_t>(dsa_buf_ptr));
-    int len = 0;
-    if (lf)
-      len = static_cast<int>(static_cast<const char*>(lf) - dsa_buf) + 1;
-    else if (dsa_buf_ptr >= DSA_BUF_SIZE - 1 || range_clock_ms() - last_byte_ms_ >= DSA_QUIET_MS)
-      len = dsa_buf_ptr;
-    else
-      return;  // the rest of the reply is still on its way
+    const bool torn = !lf && (dsa_buf_ptr >= DSA_BUF_SIZE - 1 || range_clock_ms() - last_byte_ms_ >= DSA_QUIET_MS);
+    if (!lf && !torn) return;  // the rest of the reply is still on its way
+    const int len = lf ? static_cast<int>(static_cast<const char*>(lf) - dsa_buf) + 1 : dsa_buf_ptr;
     const std::string rest(dsa_buf + len, static_cast<std::size_t>(dsa_buf_ptr - len));
     dsa_buf[len] = '\0';
     dsa_buf_ptr = 0;
-    new_dsa_data();
+    if (discard_to_lf_) {
+      // The tail of a reply already handed on torn: dropped up to its LF.
+      if (lf) discard_to_lf_ = false;
+      io_.log.write_error_log("hand_on_replies", std::string("Dropped the rest of a torn reply: ") + dsa_buf);
+    } else {
+      reply_whole = !torn;
+      if (torn) discard_to_lf_ = true;
+      new_dsa_data();
+      reply_whole = true;
+    }
     std::memcpy(dsa_buf, rest.data(), rest.size());
     dsa_buf_ptr = static_cast<int>(rest.size());
   }

@@ -1,8 +1,10 @@
 // The DSA875 spectrum analyser, SCPI over one non-blocking TCP connection to
 // port 5555. Every command is a line ended by LF, and so is every reply: a
 // reply that arrives in pieces (TCP may split it anywhere) is put together up
-// to its LF. Bytes without an LF are handed on as a reply only once the
-// socket has been quiet for DSA_QUIET_MS, or when they fill the buffer.
+// to its LF. Bytes without an LF are handed on only once the socket has been
+// quiet for DSA_QUIET_MS, or when they fill the buffer: as a torn reply,
+// which is never read as a level or a frequency, and whose tail (the bytes
+// up to the next LF, when a resent segment brings them late) is dropped.
 //
 //   -> *IDN?                      <- Rigol Technologies,DSA875,DSA8A...,00.01.19
 //   -> :SYST:OPT?                 <- ...
@@ -65,6 +67,8 @@ class dsa_client {
   // readiness notification, and again DSA_QUIET_MS after bytes without an LF.
   void poll();
   bool has_partial_reply() const { return dsa_buf_ptr > 0; }
+  // Whether the reply in dsa_buf came whole, up to its LF.
+  bool reply_whole = true;
 
   int socket_fd() const { return socket_; }
   // Changes with every new socket, even when the system reuses its number.
@@ -82,6 +86,8 @@ class dsa_client {
  private:
   void close_socket();
   void hand_on_replies();
+  void take_level_reply();
+  bool discard_to_lf_ = false;  // the rest of a torn reply is still to come
   long long last_byte_ms_ = 0;
   lobe_state& st_;
   range_io& io_;

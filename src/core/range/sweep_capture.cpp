@@ -85,11 +85,13 @@ bool load_captured_data(lobe_state& st, range_io& io) {
   cut.fstlst[1] = 359.0f;
   cut.emax = emax;
   st.flags.cut[f][c].sweep_completed = 1;
-  if (missing > 0) {
+  const int rejected = st.range.rejected_level_replies;
+  if (missing > 0 || rejected > 0) {
     // Said at the end of the sweep: a cut with made-up bearings must not pass for a clean one.
-    const std::string text = c_format("Test range: %d of %d bearings had no reading (filled from their neighbours, "
-                                      "or left as a gap)",
-                                      missing, MAX_BEARINGS);
+    std::string text = c_format("Test range: %d of %d bearings had no reading (filled from their neighbours, "
+                                "or left as a gap)",
+                                missing, MAX_BEARINGS);
+    if (rejected > 0) text += c_format("; %d analyser replies were no level (torn or garbled)", rejected);
     io.log.write_error_log("load_captured_data", text);
     io.events.set_status_text(STB_ERROR, text);
   }

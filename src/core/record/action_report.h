@@ -30,6 +30,9 @@ struct action_report {
   // The record was replaced or cleared: the panel and the menus must be
   // rebuilt from it.
   bool pattern_replaced = false;
+  // The system's words for why the action failed, where its message does
+  // not carry them ("Permission denied"): for lobeconv, which has room to say.
+  std::string system_reason;
 
   void set_status(int part, std::string text) { status[part] = std::move(text); }
   void say(message_kind kind, std::string text) { messages.push_back({kind, std::move(text)}); }

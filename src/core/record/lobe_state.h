@@ -100,6 +100,7 @@ struct range_state {
   long long level_at_ms = -1;
   double level_interval_ms = 0.0;
   int bearings_without_reading = 0;  // of the last completed sweep
+  int rejected_level_replies = 0;    // replies to a level query that were no level, since the sweep began
 };
 
 struct lobe_state {

@@ -139,6 +139,20 @@ inline bool put_point(cut_data_type& cut, int at, float angle, float level) {
 // Number of stored points of a cut, whatever its nupoin says.
 inline int stored_points(const cut_data_type& c) { return count_in(c.nupoin, MAX_SAMPLES); }
 
+// The points of a cut a writer writes: those before its end marker. A file
+// that declared more points than it gave (or gave lines that are no point)
+// has no more: its count written matches its points written, and the
+// marker itself never reaches a file.
+inline int points_to_write(const cut_data_type& c) {
+  const int n = stored_points(c);
+  for (int p = 0; p < n; ++p)
+    if (c.angle[p] == END_MARKER) return p;
+  return n;
+}
+
+// A reader starting a cut: until a point is stored, it has none.
+inline void start_cut_points(cut_data_type& cut) { cut.angle[0] = END_MARKER; }
+
 // A drawn cut that met its end marker before its count. The charts only
 // report these; the window then shortens the counts, so that later
 // operations (a save above all) see the points the chart showed.

@@ -237,18 +237,25 @@ TEST(SaveRouting, TemporaryFilesOfAKilledSaveAreRemovedByTheNext) {
   one_cut(*h.st);
   // Left by a save whose process is gone (no process has pid 2^22 + 1 here),
   // and one of a save still under way in this very process.
-  const std::string dead = dir.file("p.nsma.lobeview-4194305.AbCdEf");
-  const std::string live = dir.file("q.nsma.lobeview-" + std::to_string(::getpid()) + ".XyZw12");
-  const std::string mine = dir.file("notes.lobeview-x.txt");
-  for (const std::string& f : {dead, live, mine}) test::write_bytes(f, "partial");
-  const std::string link = dir.file("p.nsma.lobeview-4194306.LinkXY");  // named so, but no file of ours
+  const std::string dead = dir.file(".p.nsma.lobeview-tmp.4194305.AbCdEf");
+  const std::string live = dir.file(".q.nsma.lobeview-tmp." + std::to_string(::getpid()) + ".XyZw12");
+  // The user's own files, whatever they look like, stay: the names of the
+  // temporaries of earlier versions too.
+  const std::vector<std::string> users = {
+      dir.file("notes.lobeview-x.txt"),          dir.file("notes.lobeview-3999999.tar.gz"),
+      dir.file("site.lobeview-2023.backup"),     dir.file("p.nsma.lobeview-4194305.AbCdEf"),
+      dir.file(".p.nsma.lobeview-tmp.4194305.AbCdEfG"), dir.file(".p.nsma.lobeview-tmp.4194305.AbC-Ef"),
+      dir.file("p.nsma.lobeview-tmp.4194305.AbCdEf")};
+  for (const std::string& f : {dead, live}) test::write_bytes(f, "partial");
+  for (const std::string& f : users) test::write_bytes(f, "the user's");
+  const std::string link = dir.file(".p.nsma.lobeview-tmp.4194306.LinkXY");  // named so, but no file of ours
   ASSERT_EQ(::symlink("notes.lobeview-x.txt", link.c_str()), 0);
   ASSERT_TRUE(save_file(*h.st, h.log, dir.file("p.nsma")).ok);
   EXPECT_FALSE(std::filesystem::exists(dead));
   EXPECT_TRUE(std::filesystem::exists(live));
-  EXPECT_TRUE(std::filesystem::exists(mine)) << "a file that is no temporary of ours stays";
+  for (const std::string& f : users) EXPECT_EQ(test::read_bytes(f), "the user's") << f;
   EXPECT_TRUE(std::filesystem::is_symlink(link)) << "and so does a link";
-  EXPECT_EQ(files_in(dir.path()), 4u);
+  EXPECT_EQ(files_in(dir.path()), 3u + users.size());
 }
 
 // The file handles the program holds: a load or a save leaves none open.

@@ -338,14 +338,22 @@ TEST(DsaClient, ReplySplitAcrossSegmentsIsOneReply) {
   h.server.send_text("5e-3\n");  // the chain's last query
   ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
 
-  // A reply without its LF is handed on once the line has been quiet.
+  // A reply without its LF is handed on once the line has been quiet, torn:
+  // no reading. Its tail, when a resent segment brings it late, is dropped.
   h.dsa.dsa_req(DSA_REQ_PWR);
   EXPECT_EQ(h.server.line(), ":read:chp:chp?");
   h.server.send_text("0.0031");
   const auto sent = std::chrono::steady_clock::now();
   ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
   EXPECT_GE(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(DSA_QUIET_MS - 5));
-  EXPECT_FLOAT_EQ(h.st->range.dsapwr, 3.1f);
+  EXPECT_FLOAT_EQ(h.st->range.dsapwr, 5.0f) << "the torn part is no level";
+  EXPECT_EQ(h.st->range.level_at_ms, -1);
+  EXPECT_EQ(h.st->range.rejected_level_replies, 1);
+  h.dsa.dsa_req(DSA_REQ_PWR);
+  h.server.send_text("23e-03\n0.0042\n");
+  ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
+  EXPECT_FLOAT_EQ(h.st->range.dsapwr, 4.2f) << "the tail was dropped, the next reply read";
+  EXPECT_NE(h.logged().find(" - hand_on_replies - Dropped the rest of a torn reply: 23e-03\n"), std::string::npos);
 }
 
 // A reply that is no frequency retunes nothing; overload and "not a number"
@@ -369,7 +377,8 @@ TEST(DsaClient, RepliesThatAreNoReadingChangeNothing) {
     reply(DSA_REQ_FREQ, bad);
     EXPECT_STREQ(h.st->pd.freq[0].patfre, "450.00") << bad << " was taken for a frequency";
   }
-  for (const char* code : {"9.91E37\n", "inf\n", "-nan\n"}) {
+  // Overload and "not a number" codes, and bytes that merely start like a number.
+  for (const char* code : {"9.91E37\n", "inf\n", "-nan\n", "1.5e-03abc\n", "12#x\n", "\n", "0x1p-3\n", "1e\n"}) {
     reply(DSA_REQ_PWR, code);
     EXPECT_FLOAT_EQ(h.st->range.dsapwr, 2.0f) << code;
     EXPECT_EQ(h.st->range.level_at_ms, -1) << code;
