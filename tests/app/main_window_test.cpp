@@ -109,6 +109,25 @@ TEST(MainWindow, SavesAndLoadsTellWhatHappenedCaptionedForTheirCommand) {
             std::string::npos);
 }
 
+// A cut written as gains (levels of both signs) is said once on load; with
+// Signed-levels=1 it is read as gains.
+TEST(MainWindow, LevelsOfBothSignsAreSaidOnLoadAndReadAsGainsOnRequest) {
+  const std::string file = "REVNUM:,x\r\nNOFREQ:,1\r\nPATFRE:,791\r\nNUMCUT:,1\r\nPATCUT:,V\r\nPOLARI:,V/V\r\n"
+                           "NUPOIN:,3\r\nFSTLST:,-1,1\r\n-1,7.5\r\n0,10.0\r\n1,-20.0\r\n";
+  for (bool gains : {false, true}) {
+    window_fixture t;
+    t.st->settings.signed_levels = gains;
+    const std::string path = t.dir.file("gains.adf");
+    test::write_bytes(path, file);
+    t.ui.file_names.push_back(path);
+    t.click(IDC_BUTTON_OPEN);
+    ASSERT_EQ(t.ui.boxes.size(), 1u);
+    EXPECT_EQ(t.ui.boxes[0].caption, "Opening the file");
+    EXPECT_NE(t.ui.boxes[0].text.find("levels of both signs (from +10.00 to -20.00)"), std::string::npos);
+    EXPECT_FLOAT_EQ(t.cut(0, 0).signal[2], gains ? 30.0f : 20.0f);
+  }
+}
+
 TEST(MainWindow, AntSaveAsksTheVersionAndClosingTheDialogAbandons) {
   window_fixture t;
   t.open("convert/src.nsma");

@@ -93,18 +93,27 @@ std::optional<double> power_density_limit(exposure_standard s, double mhz) {
 
 double site_antenna::eirp_w() const { return power_w * std::pow(10.0, (gain_dbi - loss_db) / 10.0); }
 
-antenna_direction antenna_frame_direction(double dx, double dy, double dz, double azimuth, double downtilt) {
+antenna_frame::antenna_frame(double azimuth, double downtilt)
+    : sin_az_(std::sin(rad(azimuth))),
+      cos_az_(std::cos(rad(azimuth))),
+      sin_t_(std::sin(rad(downtilt))),
+      cos_t_(std::cos(rad(downtilt))) {}
+
+antenna_direction antenna_frame::direction(double dx, double dy, double dz) const {
   // The site frame seen from the antenna: forward along its azimuth, right of
   // it, and up.
-  const double az = rad(azimuth), t = rad(downtilt);
-  const double forward = dx * std::sin(az) + dy * std::cos(az);
-  const double right = dx * std::cos(az) - dy * std::sin(az);
+  const double forward = dx * sin_az_ + dy * cos_az_;
+  const double right = dx * cos_az_ - dy * sin_az_;
   const double up = dz;
   // The panel is turned down by the tilt about its right-hand axis: its
   // boresight points down by t, its own "up" leans forward.
-  const double f = forward * std::cos(t) - up * std::sin(t);
-  const double u = forward * std::sin(t) + up * std::cos(t);
+  const double f = forward * cos_t_ - up * sin_t_;
+  const double u = forward * sin_t_ + up * cos_t_;
   return {deg(std::atan2(right, f)), deg(std::atan2(-u, std::hypot(f, right)))};
+}
+
+antenna_direction antenna_frame_direction(double dx, double dy, double dz, double azimuth, double downtilt) {
+  return antenna_frame(azimuth, downtilt).direction(dx, dy, dz);
 }
 
 double site_antenna::power_density(double px, double py, double pz, bool ground_reflection) const {
@@ -155,6 +164,7 @@ class ter_decider {
                              : 0.0;
       peak_share_.push_back(std::isfinite(k) ? k : 0.0);
       total_ += peak_share_.back();
+      frames_.emplace_back(a.azimuth, a.downtilt);
     }
     d2_.resize(s.antennas.size());
   }
@@ -175,9 +185,15 @@ class ter_decider {
     for (std::size_t k = 0; k < n; ++k) {
       const std::size_t j = k == 0 ? first : (k <= first ? k - 1 : k);
       if (peak_share_[j] == 0.0) continue;
-      rest -= peak_share_[j] / d2_[j];
-      const auto limit = power_density_limit(s_.standard, s_.antennas[j].frequency_mhz);
-      exact += s_.antennas[j].power_density(x, y, z, s_.ground_reflection) / *limit;
+      const double peak = peak_share_[j] / d2_[j];
+      rest -= peak;
+      const site_antenna& a = s_.antennas[j];
+      if (!a.pattern || !(d2_[j] >= 1e-8)) {
+        exact += peak;
+      } else {
+        const antenna_direction d = frames_[j].direction(x - a.x, y - a.y, z - a.height);
+        exact += peak * std::pow(10.0, a.pattern->gain(d.azimuth, d.elevation) / 10.0);
+      }
       if (exact >= 1.0) return true;
       if (exact + rest * (1.0 + 1e-9) < 1.0) return false;
     }
@@ -187,6 +203,7 @@ class ter_decider {
  private:
   const site& s_;
   std::vector<double> peak_share_, d2_;
+  std::vector<antenna_frame> frames_;
   double total_ = 0.0;
 };
 

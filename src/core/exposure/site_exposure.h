@@ -40,6 +40,16 @@ struct antenna_direction {
 // goes down by the tilt and the back comes up by it.
 antenna_direction antenna_frame_direction(double dx, double dy, double dz, double azimuth, double downtilt);
 
+// The same with the turn's sines worked out once, for many directions.
+class antenna_frame {
+ public:
+  antenna_frame(double azimuth, double downtilt);
+  antenna_direction direction(double dx, double dy, double dz) const;
+
+ private:
+  double sin_az_, cos_az_, sin_t_, cos_t_;
+};
+
 // Coordinates in metres: x east, y north, z up. Azimuth clockwise from north,
 // downtilt below the horizon, in degrees.
 struct site_antenna {

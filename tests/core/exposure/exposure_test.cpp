@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
+#include <vector>
 
 #include "core/exposure/site_exposure.h"
 #include "support/test_support.h"
@@ -179,6 +181,51 @@ TEST(SiteExposure, BoundariesAndTheTotalExposureRatio) {
   EXPECT_NEAR(p.back, 6.3458 / std::pow(10.0, 1.5), 0.002);
   EXPECT_NEAR(p.right, 6.3458 * std::pow(10.0, plane_3gpp(90) / 20), 0.002);
   EXPECT_NEAR(panel.total_exposure_ratio(6.3458, 0, 0), 1.0, 0.001) << "azimuth 90 faces east";
+}
+
+// The boundaries found from bounds and in parallel are the ones a plain
+// outward search of the total exposure ratio finds, on crowded sites of
+// panels and isotropic sources in several bands.
+TEST(SiteExposure, BoundsGiveTheBoundariesOfAPlainSearch) {
+  const auto plain = [](const site& s, int a, double ux, double uy, double uz) {
+    const site_antenna& ant = s.antennas[static_cast<std::size_t>(a)];
+    auto ter = [&](double r) { return s.total_exposure_ratio(ant.x + r * ux, ant.y + r * uy, ant.height + r * uz); };
+    double inside = 0.0;
+    for (double r = 0.01; r < BOUNDARY_SEARCH_LIMIT_M; r *= 1.02)
+      if (ter(r) >= 1.0) inside = r;
+    if (inside == 0.0) return 0.0;
+    double outside = inside * 1.02;
+    while (outside - inside > 0.001) {
+      const double mid = (inside + outside) / 2.0;
+      (ter(mid) >= 1.0 ? inside : outside) = mid;
+    }
+    return inside;
+  };
+  const auto panel = std::make_shared<pattern_3d>(cut_of("H", plane_3gpp), cut_of("V", plane_3gpp), method_3d::hybrid);
+  std::mt19937 random(5);
+  std::uniform_real_distribution<double> u(0.0, 1.0);
+  for (int trial = 0; trial < 4; ++trial) {
+    site s;
+    s.ground_reflection = trial % 2 == 1;
+    for (int i = 0; i < 8; ++i) {
+      site_antenna a = isotropic(50 + 3000 * u(random), std::vector<double>{150, 900, 1800, 3500}[i % 4],
+                                 20 * u(random), 20 * u(random), 10 + 20 * u(random));
+      if (i % 3 != 0) a.pattern = panel;
+      a.azimuth = 360 * u(random), a.downtilt = 15 * u(random);
+      s.antennas.push_back(a);
+    }
+    const std::vector<compliance_boundary> fast = boundaries_of(s);
+    for (int a = 0; a < 8; ++a) {
+      const site_antenna& ant = s.antennas[static_cast<std::size_t>(a)];
+      const double fx = std::sin(ant.azimuth / 57.29577951), fy = std::cos(ant.azimuth / 57.29577951);
+      const compliance_boundary& b = fast[static_cast<std::size_t>(a)];
+      EXPECT_NEAR(b.front, plain(s, a, fx, fy, 0), 0.002) << trial << " " << a;
+      EXPECT_NEAR(b.back, plain(s, a, -fx, -fy, 0), 0.002) << trial << " " << a;
+      EXPECT_NEAR(b.left, plain(s, a, -fy, fx, 0), 0.002) << trial << " " << a;
+      EXPECT_NEAR(b.above, plain(s, a, 0, 0, 1), 0.002) << trial << " " << a;
+      EXPECT_NEAR(b.below, plain(s, a, 0, 0, -1), 0.002) << trial << " " << a;
+    }
+  }
 }
 
 }  // namespace
