@@ -240,14 +240,17 @@ void main_window::command(int id, int notification) {
       return;
     case row_control::plus:
     case row_control::minus:
-    case row_control::mavg:
-      if (!find_row_button_cut(id)) return;
+    case row_control::mavg: {
+      // The row's own cut, named to the edit: no selection left behind.
+      const auto ref = panel().cut_of(id);
+      if (!ref) return;
       if (kind == row_control::mavg)
-        moving_average_cut_data(st_);
+        moving_average_cut_data(st_, ref->freq, ref->cut);
       else
-        shift_cut_data(st_, kind == row_control::plus ? 1 : -1);
+        shift_cut_data(st_, ref->freq, ref->cut, kind == row_control::plus ? 1 : -1);
       invalidate(layout_.rRectArea);
       return;
+    }
     case row_control::sweep:
       if (st_.range.scan_state == SCANSTATE_STOPPED) sweep_start_flow(id);
       return;

@@ -272,6 +272,12 @@ TEST(Lobeconv, ExposureRefusesSitesThatCannotBeAndSaysWhy) {
       {R"({"antennas": [{"frequency_mhz": 900, "power_w": 40, "gain_dbi": 400}]})", "\"gain_dbi\" must be from -50 to 60 dBi"},
       {R"({"antennas": [{"frequency_mhz": 900, "power_w": 1e308, "gain_dbi": 10}]})", "\"power_w\" must be above 0 W and at most 1e9 W"},
       {R"({"standard": "icnirp2020-public", "antennas": [{"frequency_mhz": 30, "power_w": 1, "gain_dbi": 0}]})", "30 MHz is outside"},
+      {[] {
+         std::string many = R"({"antennas": [)";
+         for (int i = 0; i < 2001; ++i) many += std::string(i ? "," : "") + R"({"frequency_mhz": 900, "power_w": 1, "gain_dbi": 0})";
+         return many + "]}";
+       }(),
+       "2001 antennas: a site holds at most 2000"},
   };
   for (const auto& row : rows) {
     test::write_bytes(dir.file("site.json"), row.json);

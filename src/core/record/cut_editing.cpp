@@ -30,8 +30,8 @@ void save_for_undo(lobe_state& st, int f, int c, const cut_data_type& cut) {
 
 }  // namespace
 
-void shift_cut_data(lobe_state& st, int this_inc) {
-  cut_data_type* cut = cut_at(st, st.edit.capture_freq, st.edit.capture_cut);
+void shift_cut_data(lobe_state& st, int f, int c, int this_inc) {
+  cut_data_type* cut = cut_at(st, f, c);
   if (!cut) return;
   const int n = stored_points(*cut);
   if (n == 0) return;
@@ -40,8 +40,7 @@ void shift_cut_data(lobe_state& st, int this_inc) {
   for (int i = 0; i < n; ++i) cut->signal[i] = work[i];
 }
 
-void moving_average_cut_data(lobe_state& st) {
-  const int f = st.edit.capture_freq, c = st.edit.capture_cut;
+void moving_average_cut_data(lobe_state& st, int f, int c) {
   cut_data_type* cut = cut_at(st, f, c);
   if (!cut) return;
   const int n = stored_points(*cut);

@@ -17,12 +17,13 @@ inline constexpr int MIRROR_NO_CUT = 1;
 inline constexpr int MIRROR_NO_POINTS = 2;
 inline constexpr int MIRROR_NOT_360 = 3;
 
-// Rotates the selected cut's signals one place up (this_inc >= 1) or down.
-void shift_cut_data(lobe_state& st, int this_inc);
+// Rotates the signals of cut c of frequency f one place up (this_inc >= 1)
+// or down. A cut outside the record is left alone.
+void shift_cut_data(lobe_state& st, int f, int c, int this_inc);
 
-// Circular three-point moving average of the selected cut, re-referenced so
-// the strongest smoothed point is 0 dB. Arms the undo.
-void moving_average_cut_data(lobe_state& st);
+// Circular three-point moving average of cut c of frequency f,
+// re-referenced so the strongest smoothed point is 0 dB. Arms the undo.
+void moving_average_cut_data(lobe_state& st, int f, int c);
 
 // Mirrors the first shown cut (selected by the hide flags) for menu command
 // `quad`; returns one of the MIRROR_ codes.

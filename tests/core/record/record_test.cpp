@@ -119,7 +119,7 @@ std::vector<float> angles(const cut_data_type& c) { return {c.angle, c.angle + c
 TEST(CutEditing, MovingAverageIsCircularAndReReferencedAndEmptyCutsArmUndo) {
   harness h;
   test::put_cut(*h.st, 0, 0, "H", {{0, 0}, {90, 3}, {180, 6}, {270, 3}});
-  moving_average_cut_data(*h.st);
+  moving_average_cut_data(*h.st, 0, 0);
   EXPECT_EQ(signals(h.cut(0, 0)), (std::vector<float>{0, 1, 2, 1}));
   EXPECT_EQ(h.st->edit.undo_fr_cut, 0);
   undo_cut_data_edit(*h.st);
@@ -127,16 +127,16 @@ TEST(CutEditing, MovingAverageIsCircularAndReReferencedAndEmptyCutsArmUndo) {
   EXPECT_EQ(h.st->edit.undo_fr_cut, -1);
 
   test::put_cut(*h.st, 0, 0, "H", {{0, 3}, {1, 9}});
-  moving_average_cut_data(*h.st);
+  moving_average_cut_data(*h.st, 0, 0);
   // (2*9 + 3)/3 = 7 and (2*3 + 9)/3 = 5, less the smaller.
   EXPECT_EQ(signals(h.cut(0, 0)), (std::vector<float>{2, 0}));
 
   test::put_cut(*h.st, 0, 0, "H", {{0, 95}, {1, 95}, {2, 95}});
-  moving_average_cut_data(*h.st);
+  moving_average_cut_data(*h.st, 0, 0);
   EXPECT_EQ(signals(h.cut(0, 0)), (std::vector<float>{5, 5, 5})) << "all 90 or more: everything drops by 90";
 
   test::put_cut(*h.st, 0, 0, "H", {});
-  moving_average_cut_data(*h.st);
+  moving_average_cut_data(*h.st, 0, 0);
   EXPECT_EQ(h.st->edit.undo_fr_cut, 0);
   undo_cut_data_edit(*h.st);
   EXPECT_EQ(h.st->edit.undo_fr_cut, 0) << "nothing to put back: the undo stays armed";
