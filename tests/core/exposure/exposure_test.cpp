@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/exposure/site_exposure.h"
+#include "core/text/field_text.h"
 #include "support/test_support.h"
 
 namespace lobe {
@@ -130,6 +131,21 @@ TEST(Pattern3d, EverySampleAndPublishedFileStaysUnderItsPeakAndTiltsAboutItsSide
   EXPECT_GE(files, 8);
 }
 
+// A site antenna's pattern comes from the frequency nearest its own that has
+// both a horizontal and a vertical cut of two points or more.
+TEST(Pattern3d, ThePatternOfAFrequencyWithBothCuts) {
+  test::harness h;
+  test::put_full_cut(*h.st, 0, 0, "H", [](int a) { return a == 0 ? 0.0 : 20.0; });
+  test::put_full_cut(*h.st, 1, 0, "H", [](int) { return 0.0; });
+  test::put_full_cut(*h.st, 1, 1, "V", [](int) { return 0.0; });
+  test::put_cut(*h.st, 2, 0, "H", {{0, 0}});
+  test::put_cut(*h.st, 2, 1, "V", {{0, 0}});
+  for (int f = 0; f < 3; ++f) set_field(h.st->pd.freq[f].patfre, f == 0 ? "900" : f == 1 ? "1800" : "905");
+  std::shared_ptr<const pattern_3d> p;
+  ASSERT_TRUE(pattern_3d_of(h.st->pd, 900.0, method_3d::summing, p));
+  EXPECT_EQ(p->gain(90, 0), 0.0) << "1800 MHz, flat: 900 has no vertical cut, 905 one point a cut";
+}
+
 TEST(SiteExposure, LimitsAsTheStandardsTablesGiveThem) {
   const struct {
     exposure_standard s;
@@ -157,6 +173,11 @@ TEST(SiteExposure, LimitsAsTheStandardsTablesGiveThem) {
     EXPECT_TRUE(power_density_limit(s, 300000.0));
     EXPECT_FALSE(power_density_limit(s, 300000.001));
   }
+  // The FCC's rows below 30 MHz: 100 mW/cm2, then 180/f^2 (public) and 900/f^2 (occupational).
+  EXPECT_NEAR(*power_density_limit(exposure_standard::fcc_public, 1.0), 1000.0, 1e-9);
+  EXPECT_NEAR(*power_density_limit(exposure_standard::fcc_public, 10.0), 18.0, 1e-9);
+  EXPECT_NEAR(*power_density_limit(exposure_standard::fcc_occupational, 2.0), 1000.0, 1e-9);
+  EXPECT_NEAR(*power_density_limit(exposure_standard::fcc_occupational, 10.0), 90.0, 1e-9);
   for (auto s : {exposure_standard::fcc_public, exposure_standard::fcc_occupational}) {
     EXPECT_TRUE(power_density_limit(s, 0.3));
     EXPECT_FALSE(power_density_limit(s, 0.2999));
@@ -242,6 +263,11 @@ TEST(SiteExposure, BoundsGiveTheBoundariesOfAPlainSearch) {
     return inside;
   };
   const auto panel = std::make_shared<pattern_3d>(cut_of("H", plane_3gpp), cut_of("V", plane_3gpp), method_3d::hybrid);
+  // A weak source 100 m north of a strong one: its ray south ends past the strong one.
+  site apart;
+  apart.antennas = {isotropic(1, 2000, 0, 50), isotropic(200000, 2000, 0, -50)};
+  EXPECT_NEAR(boundary_of(apart, 0).back, plain(apart, 0, 0, -1, 0), 0.002);
+  EXPECT_GT(boundary_of(apart, 0).back, 100.0);
   std::mt19937 random(5);
   std::uniform_real_distribution<double> u(0.0, 1.0);
   for (int trial = 0; trial < 4; ++trial) {

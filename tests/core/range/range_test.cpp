@@ -354,6 +354,14 @@ TEST(DsaClient, ReplySplitAcrossSegmentsIsOneReply) {
   ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
   EXPECT_FLOAT_EQ(h.st->range.dsapwr, 4.2f) << "the tail was dropped, the next reply read";
   EXPECT_NE(h.logged().find(" - hand_on_replies - Dropped the rest of a torn reply: 23e-03\n"), std::string::npos);
+  // A reply that fills the buffer without an LF is torn at once, not after the quiet time.
+  h.dsa.dsa_req(DSA_REQ_PWR);
+  EXPECT_EQ(h.server.line(), ":read:chp:chp?");
+  h.server.send_text("1" + std::string(DSA_BUF_SIZE - 2, '0'));
+  const auto full = std::chrono::steady_clock::now();
+  ASSERT_TRUE(h.until([&] { return h.dsa.dsa_req_pending == DSA_REQ_NONE; }));
+  EXPECT_LT(std::chrono::steady_clock::now() - full, std::chrono::milliseconds(DSA_QUIET_MS - 20));
+  EXPECT_EQ(h.st->range.rejected_level_replies, 2);
 }
 
 // A reply that is no frequency retunes nothing; overload and "not a number"
