@@ -11,7 +11,7 @@
 #include "cli/lobeconv_commands.h"
 #include "cli/pattern_json.h"
 #include "core/formats/antenna_loader.h"
-#include "core/formats/file_sink.h"
+#include "core/io/file_sink.h"
 #include "core/formats/file_types.h"
 #include "core/formats/nsma_writer.h"
 #include "core/formats/save_routing.h"

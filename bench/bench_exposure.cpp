@@ -9,7 +9,7 @@
 #include "core/formats/antenna_loader.h"
 #include "core/formats/file_types.h"
 #include "core/record/lobe_state.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 
 namespace lobe::bench {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "core/text/field_text.h"
 #include "core/record/lobe_state.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 #include "core/range/range_events.h"
 
 namespace lobe::bench {

@@ -4,7 +4,7 @@
 
 #include "core/formats/ant_format.h"
 #include "core/formats/antenna_loader.h"
-#include "core/formats/file_sink.h"
+#include "core/io/file_sink.h"
 #include "core/formats/nec_reader.h"
 #include "core/formats/nsma_writer.h"
 #include "core/formats/planet_format.h"

@@ -16,7 +16,7 @@
 #include "app/pictures.h"
 #include "app/range_link.h"
 #include "core/record/lobe_state.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 #include "core/range/range_events.h"
 #include "core/record/action_report.h"
 #include "draw/window_layout.h"

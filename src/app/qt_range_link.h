@@ -16,7 +16,7 @@
 #include "app/range_link.h"
 #include "core/range/dsa_client.h"
 #include "core/record/lobe_state.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 #include "core/range/turntable_link.h"
 
 namespace lobe {

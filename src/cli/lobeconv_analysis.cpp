@@ -17,8 +17,8 @@
 #include "core/analysis/library_lint.h"
 #include "core/exposure/pattern3d.h"
 #include "core/formats/antenna_loader.h"
-#include "core/formats/file_image.h"
-#include "core/formats/file_sink.h"
+#include "core/io/file_image.h"
+#include "core/io/file_sink.h"
 #include "core/formats/file_types.h"
 #include "core/text/c_numeric.h"
 

@@ -11,7 +11,7 @@
 #include <iostream>
 
 #include "cli/lobeconv_commands.h"
-#include "core/formats/file_sink.h"
+#include "core/io/file_sink.h"
 
 namespace {
 

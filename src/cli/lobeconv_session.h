@@ -13,7 +13,7 @@
 #include "cli/render_command.h"
 #include "core/record/action_report.h"
 #include "core/record/lobe_state.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 #include "draw/exposure_map.h"
 
 namespace lobe::lobeconv {

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "core/formats/file_sink.h"
+#include "core/io/file_sink.h"
 #include "core/formats/file_types.h"
 #include "draw/chart_scale.h"
 #include "draw/print_page.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/record/lobe_state.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 #include "draw/surface.h"
 
 namespace lobe {

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "core/formats/antenna_loader.h"
-#include "core/formats/file_image.h"
+#include "core/io/file_image.h"
 #include "core/formats/file_types.h"
 #include "core/record/gain_units.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 #include "core/text/c_numeric.h"
 
 namespace lobe {

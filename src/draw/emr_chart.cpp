@@ -7,7 +7,7 @@
 
 #include "core/text/c_numeric.h"
 #include "core/record/emr_exposure.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 #include "draw/chart_scale.h"
 #include "draw/window_layout.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/text/c_numeric.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 #include "draw/chart_scale.h"
 #include "draw/emr_chart.h"
 #include "draw/polar_chart.h"

@@ -12,7 +12,7 @@
 #include <span>
 #include <string_view>
 
-#include "core/record/colour.h"
+#include "core/base/colour.h"
 
 namespace lobe {
 

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "cli/pattern_json.h"
-#include "core/formats/file_sink.h"
+#include "core/io/file_sink.h"
 #include "support/test_support.h"
 
 namespace lobe {

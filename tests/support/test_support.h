@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/record/lobe_state.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 #include "core/range/range_events.h"
 
 namespace lobe::test {

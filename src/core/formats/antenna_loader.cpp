@@ -6,7 +6,7 @@
 #include "core/text/c_numeric.h"
 #include "core/text/field_text.h"
 #include "core/formats/file_errors.h"
-#include "core/formats/file_image.h"
+#include "core/io/file_image.h"
 #include "core/formats/file_types.h"
 #include "core/formats/format_table.h"
 #include "core/formats/line_splitter.h"
@@ -16,7 +16,7 @@
 #include "core/formats/nsma_reader.h"
 #include "core/formats/planet_format.h"
 #include "core/formats/signed_levels.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 
 namespace lobe {
 

@@ -1,6 +1,6 @@
 #include "core/formats/file_errors.h"
 
-#include "core/record/lobeview.h"
+#include "core/base/lobeview.h"
 #include "core/record/action_report.h"
 
 namespace lobe {

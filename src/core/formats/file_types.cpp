@@ -4,7 +4,7 @@
 
 #include "core/formats/format_table.h"
 #include "core/text/field_text.h"
-#include "core/record/lobeview.h"
+#include "core/base/lobeview.h"
 
 namespace lobe {
 

@@ -4,7 +4,7 @@
 
 #include "core/text/c_numeric.h"
 #include "core/text/field_text.h"
-#include "core/formats/file_image.h"
+#include "core/io/file_image.h"
 #include "core/formats/line_splitter.h"
 
 namespace lobe {

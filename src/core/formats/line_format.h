@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "core/text/c_numeric.h"
-#include "core/formats/file_sink.h"
+#include "core/io/file_sink.h"
 #include "core/record/lobe_state.h"
 
 namespace lobe {

@@ -6,7 +6,7 @@
 #include "core/text/c_numeric.h"
 #include "core/text/field_text.h"
 #include "core/formats/file_errors.h"
-#include "core/formats/file_image.h"
+#include "core/io/file_image.h"
 #include "core/formats/line_splitter.h"
 #include "core/text/number_scan.h"
 

@@ -8,7 +8,7 @@
 #include "core/formats/long_cuts.h"
 #include "core/text/field_text.h"
 #include "core/text/number_scan.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 
 namespace lobe {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/text/c_numeric.h"
-#include "core/formats/file_sink.h"
+#include "core/io/file_sink.h"
 #include "core/record/gain_units.h"
 #include "core/formats/line_format.h"
 #include "core/text/number_scan.h"

@@ -8,7 +8,7 @@
 #include "core/text/c_numeric.h"
 #include "core/formats/long_cuts.h"
 #include "core/text/field_text.h"
-#include "core/formats/file_sink.h"
+#include "core/io/file_sink.h"
 #include "core/record/gain_units.h"
 #include "core/text/number_scan.h"
 #include "core/formats/line_format.h"

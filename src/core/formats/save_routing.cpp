@@ -1,9 +1,9 @@
 #include "core/formats/save_routing.h"
 
-#include "core/formats/file_sink.h"
+#include "core/io/file_sink.h"
 #include "core/formats/file_types.h"
 #include "core/formats/format_table.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 
 namespace lobe {
 

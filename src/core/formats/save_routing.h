@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/formats/file_sink.h"
+#include "core/io/file_sink.h"
 #include "core/record/lobe_state.h"
 
 namespace lobe {

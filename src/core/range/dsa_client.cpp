@@ -13,7 +13,7 @@
 #include "core/range/sweep_capture.h"
 #include "core/text/field_text.h"
 #include "core/range/range_codes.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 #include "core/range/range_events.h"
 
 namespace lobe {

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 
 namespace lobe {
 

@@ -4,7 +4,7 @@
 
 #include "core/text/c_numeric.h"
 #include "core/range/range_codes.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 #include "core/range/sweep_capture.h"
 #include "core/range/range_events.h"
 

@@ -1,7 +1,7 @@
 // The envelope library: named masks drawn over the rectangular chart.
 #pragma once
 
-#include "core/record/lobeview.h"
+#include "core/base/lobeview.h"
 
 namespace lobe {
 

@@ -11,7 +11,7 @@
 
 #include "core/record/action_report.h"
 #include "core/record/envelope_library.h"
-#include "core/record/lobeview.h"
+#include "core/base/lobeview.h"
 #include "core/record/pattern_record.h"
 #include "core/settings/settings.h"
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/record/lobeview.h"
+#include "core/base/lobeview.h"
 
 namespace lobe {
 

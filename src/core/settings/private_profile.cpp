@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "core/text/field_text.h"
-#include "core/formats/file_image.h"
-#include "core/formats/file_sink.h"
+#include "core/io/file_image.h"
+#include "core/io/file_sink.h"
 
 namespace lobe {
 

@@ -5,10 +5,10 @@
 
 #include "core/text/c_numeric.h"
 #include "core/text/field_text.h"
-#include "core/formats/file_image.h"
-#include "core/formats/file_sink.h"
+#include "core/io/file_image.h"
+#include "core/io/file_sink.h"
 #include "core/settings/private_profile.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 
 #ifndef LOBEVIEW_DEFAULT_DSA_IP
 #error "LOBEVIEW_DEFAULT_DSA_IP must be set by the build"

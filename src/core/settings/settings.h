@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/record/colour.h"
-#include "core/record/lobeview.h"
+#include "core/base/colour.h"
+#include "core/base/lobeview.h"
 
 namespace lobe {
 

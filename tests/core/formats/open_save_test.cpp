@@ -10,12 +10,12 @@
 #include <unistd.h>
 
 #include "core/formats/antenna_loader.h"
-#include "core/formats/file_image.h"
-#include "core/formats/file_sink.h"
+#include "core/io/file_image.h"
+#include "core/io/file_sink.h"
 #include "core/formats/file_types.h"
 #include "core/formats/nsma_writer.h"
 #include "core/formats/save_routing.h"
-#include "core/record/lobeview.h"
+#include "core/base/lobeview.h"
 #include "core/text/field_text.h"
 #include "support/test_support.h"
 

@@ -9,7 +9,7 @@
 
 #include "core/formats/ant_format.h"
 #include "core/formats/antenna_loader.h"
-#include "core/formats/file_sink.h"
+#include "core/io/file_sink.h"
 #include "core/formats/nsma_writer.h"
 #include "core/formats/planet_format.h"
 #include "core/text/field_text.h"

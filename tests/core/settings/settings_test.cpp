@@ -10,7 +10,7 @@
 
 #include "core/record/lobe_state.h"
 #include "core/settings/private_profile.h"
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 #include "support/test_support.h"
 
 namespace lobe {

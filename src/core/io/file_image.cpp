@@ -1,4 +1,4 @@
-#include "core/formats/file_image.h"
+#include "core/io/file_image.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "core/formats/file_sink.h"
+#include "core/io/file_sink.h"
 
 #include <cctype>
 #include <cerrno>
@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 
 namespace lobe {
 

@@ -1,8 +1,8 @@
-#include "core/settings/run_log.h"
+#include "core/io/run_log.h"
 
 #include <ctime>
 
-#include "core/record/lobeview.h"
+#include "core/base/lobeview.h"
 
 namespace lobe {
 
