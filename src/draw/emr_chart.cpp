@@ -9,7 +9,6 @@
 #include "core/record/emr_exposure.h"
 #include "core/io/run_log.h"
 #include "draw/chart_scale.h"
-#include "draw/window_layout.h"
 
 namespace lobe {
 
@@ -31,7 +30,6 @@ bool defined(float limit) { return limit >= EMR_LIMIT_DEFINED; }
 // The first shown, non-empty vertical cut whose frequency has a defined limit.
 struct chosen_emr_cut {
   int f = -1, c = -1;
-  int ctline = 0;  // its line on the data panel
   float Efreq = 0.0f, SPlimit = 0.0f, SOlimit = 0.0f;
 };
 
@@ -46,7 +44,7 @@ chosen_emr_cut choose_cut(const lobe_state& st) {
       if (!freq) continue;
       const float sp = gimme_public_power_density_limit(*freq), so = gimme_occupational_power_density_limit(*freq);
       if (!defined(sp) && !defined(so)) continue;
-      out = {f, c, panel_cut_line(st.pd, f, c), *freq, sp, so};
+      out = {f, c, *freq, sp, so};
       return out;
     }
   }
@@ -57,16 +55,8 @@ chosen_emr_cut choose_cut(const lobe_state& st) {
 
 void print_emr_string(surface& dc, float scf, emr_text_layout& layout, std::string_view label, std::string_view data) {
   const int h = pix(16.0 * scf);
-  int lx, dx, y;
-  if (layout.printing) {
-    lx = pix(scf * 55.0);
-    dx = pix(scf * 315.0);
-    y = pix(scf * (95.0 + layout.descr_lines * 16));
-  } else {
-    lx = pix(scf * (layout.rFileDataArea.right + 15.0));
-    dx = pix(scf * (layout.rFileDataArea.right + 265.0));
-    y = pix(scf * (15.0 + layout.descr_lines * 12));
-  }
+  const int lx = pix(scf * layout.label_x), y = pix(scf * (layout.first_line_y + layout.descr_lines * layout.line_step));
+  int dx = pix(scf * layout.value_x);
   dc.select_font({h, 700, true});
   dc.text_out(lx, y, label);
   // A wide bold face must not run the label into its value.
@@ -183,8 +173,8 @@ bool plot_emr_chart(const lobe_state& st, run_log& log, surface& dc, float scf, 
   print_transmitter_block(dc, scf, layout, tx);
   const chosen_emr_cut pick = choose_cut(st);
   if (pick.f < 0) return false;
-  if (!layout.printing)
-    dc.text_out(layout.rFreqDataArea.left - 35, panel_line_y(layout.rFreqDataArea.top, pick.ctline, 5), ">>>");
+  if (layout.pointer_at)
+    if (const auto at = layout.pointer_at(st.pd, pick.f, pick.c)) dc.text_out(at->x, at->y, ">>>");
   const emr_boresight b = print_limits_block(dc, scf, layout, tx, pick);
 
   // The larger of the antenna height and the widest boresight distance spans r - 30.
@@ -223,8 +213,7 @@ bool plot_emr_chart(const lobe_state& st, run_log& log, surface& dc, float scf, 
   dc.line_to(v.x(centre_x + r - 10), v.x(y2));
   dc.text_out(v.x(centre_x + r - 10), v.x(y2 - 8), "2.0m");
   layout.descr_lines += 1;
-  const double limits_y =
-      double(scf) * ((layout.printing ? 95 : 15) + layout.descr_lines * (layout.printing ? 16 : 12));
+  const double limits_y = double(scf) * (layout.first_line_y + layout.descr_lines * layout.line_step);
   auto marker = [&](float R) {
     const float x = static_cast<float>(centre_x) + R * v.plot_scale;
     dc.move_to(v.x(x), pix(limits_y + 20.0 * scf));

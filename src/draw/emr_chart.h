@@ -3,6 +3,8 @@
 // limits, shaped by one shown vertical cut, and a block of the numbers.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string_view>
 
 #include "core/record/lobe_state.h"
@@ -11,12 +13,17 @@
 
 namespace lobe {
 
-// Where the text block goes, and its running line counter.
+// Where the text block goes, given by the caller (the window, the printed
+// page), and its running line counter. Positions in layout units, scaled by
+// the chart's scale factor.
 struct emr_text_layout {
-  bool printing = false;
+  bool printing = false;  // the printed page's pens, and its transmitter-loss line
+  double label_x = 0.0, value_x = 0.0;  // the columns of labels and values
+  double first_line_y = 0.0, line_step = 12.0;
   int descr_lines = 0;  // lines already written in the block's column
-  rect rFileDataArea;   // screen: the block starts right of the header panel
-  rect rFreqDataArea;   // screen: the ">>>" pointer stands left of the cut rows
+  // Where the ">>>" pointer to the chosen cut's row stands; empty where the
+  // caller shows no rows (the printed page).
+  std::function<std::optional<point>(const antenna_data_type& pd, int f, int c)> pointer_at;
 };
 
 // Writes one labelled line of the block and moves to the next line.

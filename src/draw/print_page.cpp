@@ -91,6 +91,10 @@ view_geometry page_view_geometry(const lobe_state& st, const page_geometry& g, b
   v.emr_y = screen(g.gy);
   v.emr_radius = screen(g.radius);
   v.emr_text.printing = true;
+  v.emr_text.label_x = 55.0;
+  v.emr_text.value_x = 315.0;
+  v.emr_text.first_line_y = 95.0;
+  v.emr_text.line_step = 16.0;
   v.emr_text.descr_lines = printed_emr_first_line(st, g, landscape);
   return v;
 }

@@ -14,9 +14,16 @@ view_geometry window_view_geometry(const window_layout& l, int descr_lines) {
   g.emr_right = l.plot_centre_x + l.plot_radius;
   g.emr_y = l.plot_centre_y;
   g.emr_radius = l.plot_radius;
+  // The EMR block stands right of the header panel, below the description
+  // strip; its pointer left of the chosen cut's row of the data panel.
+  g.emr_text.label_x = l.rFileDataArea.right + 15.0;
+  g.emr_text.value_x = l.rFileDataArea.right + 265.0;
+  g.emr_text.first_line_y = 15.0;
+  g.emr_text.line_step = 12.0;
   g.emr_text.descr_lines = descr_lines;
-  g.emr_text.rFileDataArea = l.rFileDataArea;
-  g.emr_text.rFreqDataArea = l.rFreqDataArea;
+  g.emr_text.pointer_at = [rows = l.rFreqDataArea](const antenna_data_type& pd, int f, int c) -> std::optional<point> {
+    return point{rows.left - 35, panel_line_y(rows.top, panel_cut_line(pd, f, c), 5)};
+  };
   return g;
 }
 

@@ -478,8 +478,13 @@ struct emr_fixture {
     h.st->emr.eheight = 25.0f;
     set_field(h.st->pd.mdgain, "10");
     set_field(h.st->pd.freq[0].patfre, "900");
-    layout.rFileDataArea = {0, 194, 255, 820};
-    layout.rFreqDataArea = {1115, 0, 1280, 730};
+    // The block's columns as the window gives them, and a pointer that says which cut it was asked for.
+    layout.label_x = 255 + 15.0;
+    layout.value_x = 255 + 265.0;
+    layout.first_line_y = 15.0;
+    layout.pointer_at = [](const antenna_data_type&, int f, int c) -> std::optional<point> {
+      return point{1000 * f + c, 7};
+    };
   }
   cut_ends ends;
   bool draw() { return plot_emr_chart(*h.st, h.log, dc, 1.0f, layout, CX - R, CX + R, CY, R, &ends); }
@@ -552,10 +557,10 @@ TEST(EmrChart, CutChoiceAndPointer) {
   test::put_full_cut(*t.h.st, 0, 2, "el", [](int) { return 0.0; });
   test::hide_cuts(*t.h.st, {{0, 1}});
   ASSERT_TRUE(t.draw());
-  // Cut 2 of frequency 0 is panel line 2 + 2.
+  // The first shown vertical cut (V hidden, "el" shown) is pointed at where the caller says.
   const recorded_op* ptr = t.dc.find_text(">>>");
   ASSERT_NE(ptr, nullptr);
-  EXPECT_EQ(ptr->points[0], (point{1115 - 35, 5 + 25 * 4}));
+  EXPECT_EQ(ptr->points[0], (point{2, 7}));
 }
 
 TEST(EmrChart, UndefinedPublicLimitAndEndMarker) {
