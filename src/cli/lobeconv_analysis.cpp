@@ -154,6 +154,34 @@ class progress_line {
   bool shown_ = false;
 };
 
+// The site's answer as `lobeconv exposure` prints it.
+nlohmann::ordered_json site_json(const site& st, const std::vector<compliance_boundary>& boundaries) {
+  auto round3 = [](double v) { return std::round(v * 1000.0) / 1000.0 + 0.0; };
+  nlohmann::ordered_json j;
+  j["standard"] = exposure_standard_name(st.standard);
+  j["standard_title"] = exposure_standard_title(st.standard);
+  j["ground_reflection"] = st.ground_reflection;
+  nlohmann::ordered_json antennas = nlohmann::ordered_json::array();
+  for (std::size_t a = 0; a < st.antennas.size(); ++a) {
+    const site_antenna& ant = st.antennas[a];
+    const compliance_boundary& b = boundaries[a];
+    antennas.push_back({{"pattern", ant.pattern_file},
+                        {"frequency_mhz", ant.frequency_mhz},
+                        {"gain_dbi", round3(ant.gain_dbi)},
+                        {"eirp_w", round3(ant.eirp_w())},
+                        {"limit_w_m2", round3(power_density_limit(st.standard, ant.frequency_mhz).value_or(NAN))},
+                        {"boundary_m",
+                         {{"front", distance_json(b.front)},
+                          {"back", distance_json(b.back)},
+                          {"left", distance_json(b.left)},
+                          {"right", distance_json(b.right)},
+                          {"above", distance_json(b.above)},
+                          {"below", distance_json(b.below)}}}});
+  }
+  j["antennas"] = antennas;
+  return j;
+}
+
 }  // namespace
 
 int exposure(session& s, const options& o, std::ostream& out, std::ostream& err, const lobeconv_renderer& renderer) {
@@ -174,6 +202,13 @@ int exposure(session& s, const options& o, std::ostream& out, std::ostream& err,
       return 2;
     }
     st.standard = *standard;
+    // The file's frequencies were checked against its own standard.
+    for (const site_antenna& a : st.antennas)
+      if (!power_density_limit(st.standard, a.frequency_mhz)) {
+        err << "lobeconv: " << o.positional[1] << ": " << a.frequency_mhz << " MHz is outside the limits of "
+            << exposure_standard_name(st.standard) << "\n";
+        return 1;
+      }
   }
   if (!o.picture.empty()) {
     std::vector<std::string> inputs = {o.positional[1]};
@@ -182,34 +217,12 @@ int exposure(session& s, const options& o, std::ostream& out, std::ostream& err,
       if (!a.pattern_file.empty()) inputs.push_back((folder / a.pattern_file).string());
     if (refuse_output_over_input(o.picture, inputs, err)) return 1;
   }
-  nlohmann::ordered_json j;
-  j["standard"] = exposure_standard_name(st.standard);
-  j["standard_title"] = exposure_standard_title(st.standard);
-  j["ground_reflection"] = st.ground_reflection;
-  auto round3 = [](double v) { return std::round(v * 1000.0) / 1000.0 + 0.0; };
   std::vector<compliance_boundary> boundaries;
   {
     progress_line progress(err);
     boundaries = boundaries_of(st, std::ref(progress));
   }
-  nlohmann::ordered_json antennas = nlohmann::ordered_json::array();
-  for (std::size_t a = 0; a < st.antennas.size(); ++a) {
-    const site_antenna& ant = st.antennas[a];
-    const compliance_boundary& b = boundaries[a];
-    antennas.push_back({{"pattern", ant.pattern_file},
-                        {"frequency_mhz", ant.frequency_mhz},
-                        {"gain_dbi", round3(ant.gain_dbi)},
-                        {"eirp_w", round3(ant.eirp_w())},
-                        {"limit_w_m2", round3(*power_density_limit(st.standard, ant.frequency_mhz))},
-                        {"boundary_m",
-                         {{"front", distance_json(b.front)},
-                          {"back", distance_json(b.back)},
-                          {"left", distance_json(b.left)},
-                          {"right", distance_json(b.right)},
-                          {"above", distance_json(b.above)},
-                          {"below", distance_json(b.below)}}}});
-  }
-  j["antennas"] = antennas;
+  nlohmann::ordered_json j = site_json(st, boundaries);
   if (o.at) j["ter"] = st.total_exposure_ratio((*o.at)[0], (*o.at)[1], (*o.at)[2]);
   out << j.dump(2) << "\n";
   if (o.picture.empty()) return 0;

@@ -384,18 +384,8 @@ std::string batch_output_name(const std::string& folder, const std::string& in, 
   return (std::filesystem::path(folder) / std::filesystem::path(in).stem()).string() + "." + ext;
 }
 
-int convert(session& s, const options& o, std::ostream& err) {
-  if (o.to_ext.empty()) {
-    if (o.positional.size() != 3) {
-      err << "lobeconv: convert takes IN and OUT (or IN... FOLDER --to EXT)\n";
-      return 2;
-    }
-    if (refuse_picture(o.positional[2], err)) return 2;
-    if (refuse_output_over_input(o.positional[2], inputs_of(o, 1, 2), err)) return 1;
-    if (!load_envelopes(s, o, err)) return 1;
-    return convert_one(s, o, o.positional[1], o.positional[2], err);
-  }
-  // Batch: every input into the folder, named after it with the new extension.
+// Every input into the folder, named after it with the new extension.
+int convert_batch(session& s, const options& o, std::ostream& err) {
   if (o.positional.size() < 3) {
     err << "lobeconv: convert --to takes one or more IN and a FOLDER\n";
     return 2;
@@ -447,6 +437,20 @@ int convert(session& s, const options& o, std::ostream& err) {
     status = 1;
   }
   return status;
+}
+
+int convert(session& s, const options& o, std::ostream& err) {
+  if (o.to_ext.empty()) {
+    if (o.positional.size() != 3) {
+      err << "lobeconv: convert takes IN and OUT (or IN... FOLDER --to EXT)\n";
+      return 2;
+    }
+    if (refuse_picture(o.positional[2], err)) return 2;
+    if (refuse_output_over_input(o.positional[2], inputs_of(o, 1, 2), err)) return 1;
+    if (!load_envelopes(s, o, err)) return 1;
+    return convert_one(s, o, o.positional[1], o.positional[2], err);
+  }
+  return convert_batch(s, o, err);
 }
 
 int envelopes(const options& o, std::ostream& out, std::ostream& err) {

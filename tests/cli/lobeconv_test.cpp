@@ -290,6 +290,12 @@ TEST(Lobeconv, ExposureRefusesSitesThatCannotBeAndSaysWhy) {
   test::write_bytes(dir.file("site.json"), site(R"("pattern": "lf.nsma")"));
   EXPECT_EQ(lobeconv("exposure " + quote(dir.file("site.json")) + " --lf").status, 0);
   EXPECT_EQ(lobeconv("exposure " + quote(dir.file("site.json")) + " --at nan,0,1.5").status, 2);
+  // A standard given on the command line is checked against every antenna's band too.
+  test::write_bytes(dir.file("low.json"),
+                    R"({"standard": "fcc-public", "antennas": [{"frequency_mhz": 10, "power_w": 1, "gain_dbi": 0}]})");
+  run_result low = lobeconv("exposure " + quote(dir.file("low.json")) + " --standard icnirp2020-public");
+  EXPECT_EQ(low.status, 1);
+  EXPECT_NE(low.err.find("10 MHz is outside the limits of icnirp2020-public"), std::string::npos) << low.err;
   EXPECT_EQ(lobeconv("exposure " + quote(dir.file("site.json")) + " --at 1e6,0,1.5").status, 2);
   // A boundary past the search limit says so.
   test::write_bytes(dir.file("site.json"),

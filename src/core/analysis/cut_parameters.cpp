@@ -199,6 +199,89 @@ std::vector<std::optional<double>> levels_at(const cut_data_type& cut, double fi
   return out;
 }
 
+namespace {
+
+// The half-power and 10 dB crossings each side of the peak, and the widths between them.
+void beamwidths(const samples& s, bool horizontal, cut_parameters& r) {
+  r.hpbw_left = crossing(s, HALF_POWER_LEVEL_DB, -1);
+  r.hpbw_right = crossing(s, HALF_POWER_LEVEL_DB, 1);
+  r.bw10_left = crossing(s, 10.0, -1);
+  r.bw10_right = crossing(s, 10.0, 1);
+  if (r.bw10_left && r.bw10_right) r.bw10 = *r.bw10_right - *r.bw10_left;
+  if (r.hpbw_left && r.hpbw_right) {
+    r.hpbw = *r.hpbw_right - *r.hpbw_left;
+    const double mid = (*r.hpbw_left + *r.hpbw_right) / 2.0;
+    r.hpbw_left = wrap180(*r.hpbw_left), r.hpbw_right = wrap180(*r.hpbw_right);
+    if (horizontal) r.squint_mid = wrap180(mid);
+  }
+  if (r.bw10_left && r.bw10_right) r.bw10_left = wrap180(*r.bw10_left), r.bw10_right = wrap180(*r.bw10_right);
+}
+
+// Front-to-back and front-to-side, all from the one peak reported (the refined one).
+void ratios(const samples& s, const lobe_peak& top, const cut_data_type* cross, cut_parameters& r) {
+  const double p = top.angle;
+  auto below_peak = [&](std::optional<double> level) -> std::optional<double> {
+    if (!level) return std::nullopt;
+    return top.level - *level;
+  };
+  r.front_to_back = below_peak(level_at(s, p + 180.0));
+  r.front_to_side_left = below_peak(level_at(s, p - 90.0));
+  r.front_to_side_right = below_peak(level_at(s, p + 90.0));
+  // Total power over 180 +/- 30: the worst case, the highest co- plus
+  // cross-polar power in the sector behind the peak.
+  const samples crossed = cross ? samples_of(*cross) : samples{};
+  bool with_cross = cross != nullptr && crossed.peak >= 0;
+  double highest = -INFINITY;
+  for (double a = 150.0; a <= 210.0 + 1e-9; a += 0.5) {
+    const auto co = level_at(s, p + a);
+    if (!co) return;
+    double power = std::pow(10.0, *co / 10.0);
+    if (with_cross) {
+      // Both cuts stored against the same reference, as a co/cross pair is.
+      const auto x = att_at(crossed, p + a);
+      if (x) power += std::pow(10.0, (s.peak_att - *x) / 10.0);
+      with_cross = x.has_value();
+    }
+    highest = std::max(highest, power);
+  }
+  if (!(highest > 0.0)) return;
+  r.front_to_back_total = top.level - 10.0 * std::log10(highest);
+  r.front_to_back_total_co_polar_only = !with_cross;
+}
+
+// Nulls and lobes: a closed cut is walked round once; an open one each way to its end.
+void lobes(const samples& s, const lobe_walk& right, const lobe_walk& left, cut_parameters& r) {
+  if (!right.lobes.empty()) r.first_sidelobe_right = right.lobes.front();
+  if (s.closed && !right.lobes.empty()) r.first_sidelobe_left = right.lobes.back();
+  if (!left.lobes.empty()) r.first_sidelobe_left = left.lobes.front();
+  if (!right.null_angles.empty()) r.first_null_right = wrap180(right.null_angles.front());
+  if (s.closed && right.null_angles.size() > 1) r.first_null_left = wrap180(right.null_angles.back());
+  if (!left.null_angles.empty()) r.first_null_left = wrap180(left.null_angles.front());
+  for (const auto* walk : {&right, &left})
+    for (const lobe_peak& l : walk->lobes)
+      if (!r.strongest_sidelobe || l.level > r.strongest_sidelobe->level) r.strongest_sidelobe = l;
+}
+
+// A vertical cut's tilt, null fill below the beam and suppression of the lobes above it.
+void vertical_parameters(const samples& s, const lobe_peak& top, const lobe_walk& right, const lobe_walk& left,
+                         cut_parameters& r) {
+  const double p = top.angle;
+  r.tilt = p;
+  // Above the beam is towards smaller angles; below, larger.
+  if (!right.null_levels.empty()) r.first_lower_null_db = right.null_levels.front();
+  const std::optional<double> upper_null =
+      s.closed ? (right.null_angles.size() > 1 ? std::optional<double>(right.null_angles.back() - 360.0)
+                                                : std::nullopt)
+               : (left.null_angles.empty() ? std::nullopt : std::optional<double>(left.null_angles.front()));
+  if (!upper_null || *upper_null < p - 20.0) return;
+  double strongest = -1e9;
+  for (double a = *upper_null; a >= p - 20.0 - 1e-9; a -= 0.1)
+    if (const auto l = level_at(s, a)) strongest = std::max(strongest, *l);
+  if (strongest > -1e9) r.upper_sidelobe_suppression = -strongest;
+}
+
+}  // namespace
+
 cut_parameters analyse_cut(const cut_data_type& cut, const cut_data_type* cross) {
   cut_parameters r;
   const samples s = samples_of(cut);
@@ -215,86 +298,15 @@ cut_parameters analyse_cut(const cut_data_type& cut, const cut_data_type* cross)
   r.peak_angle = top.angle;
   if (r.points < 2) return r;
   r.omni = s.closed && r.ripple_db < OMNI_RIPPLE_DB;
-
-  if (!r.omni) {
-    r.hpbw_left = crossing(s, HALF_POWER_LEVEL_DB, -1);
-    r.hpbw_right = crossing(s, HALF_POWER_LEVEL_DB, 1);
-    r.bw10_left = crossing(s, 10.0, -1);
-    r.bw10_right = crossing(s, 10.0, 1);
-    if (r.bw10_left && r.bw10_right) r.bw10 = *r.bw10_right - *r.bw10_left;
-    if (r.hpbw_left && r.hpbw_right) {
-      r.hpbw = *r.hpbw_right - *r.hpbw_left;
-      const double mid = (*r.hpbw_left + *r.hpbw_right) / 2.0;
-      r.hpbw_left = wrap180(*r.hpbw_left), r.hpbw_right = wrap180(*r.hpbw_right);
-      if (is_horizontal_cut(cut.patcut)) r.squint_mid = wrap180(mid);
-    }
-    if (r.bw10_left && r.bw10_right) r.bw10_left = wrap180(*r.bw10_left), r.bw10_right = wrap180(*r.bw10_right);
-  }
-  // Every ratio is taken from the one peak reported: the refined one.
-  const double p = top.angle;
-  auto below_peak = [&](std::optional<double> level) -> std::optional<double> {
-    if (!level) return std::nullopt;
-    return top.level - *level;
-  };
-  r.front_to_back = below_peak(level_at(s, p + 180.0));
-  r.front_to_side_left = below_peak(level_at(s, p - 90.0));
-  r.front_to_side_right = below_peak(level_at(s, p + 90.0));
-  // Total power over 180 +/- 30: the worst case, the highest co- plus
-  // cross-polar power in the sector behind the peak.
-  const samples crossed = cross ? samples_of(*cross) : samples{};
-  bool with_cross = cross != nullptr && crossed.peak >= 0;
-  double highest = -INFINITY;
-  for (double a = 150.0; a <= 210.0 + 1e-9; a += 0.5) {
-    const auto co = level_at(s, p + a);
-    if (!co) {
-      highest = NAN;
-      break;
-    }
-    double power = std::pow(10.0, *co / 10.0);
-    if (with_cross) {
-      // Both cuts stored against the same reference, as a co/cross pair is.
-      const auto x = att_at(crossed, p + a);
-      if (x) power += std::pow(10.0, (s.peak_att - *x) / 10.0);
-      with_cross = x.has_value();
-    }
-    highest = std::max(highest, power);
-  }
-  if (std::isfinite(highest) && highest > 0.0) {
-    r.front_to_back_total = top.level - 10.0 * std::log10(highest);
-    r.front_to_back_total_co_polar_only = !with_cross;
-  }
-
-  // Lobes: a closed cut is walked round once; an open one each way to its end.
+  if (!r.omni) beamwidths(s, is_horizontal_cut(cut.patcut), r);
+  ratios(s, top, cross, r);
   const lobe_walk right = walk_lobes(s, 1);
   const lobe_walk left = s.closed ? lobe_walk{} : walk_lobes(s, -1);
-  std::vector<lobe_peak> all = right.lobes;
-  all.insert(all.end(), left.lobes.begin(), left.lobes.end());
-  if (!right.lobes.empty()) r.first_sidelobe_right = right.lobes.front();
-  if (s.closed && !right.lobes.empty()) r.first_sidelobe_left = right.lobes.back();
-  if (!left.lobes.empty()) r.first_sidelobe_left = left.lobes.front();
-  if (!right.null_angles.empty()) r.first_null_right = wrap180(right.null_angles.front());
-  if (s.closed && right.null_angles.size() > 1) r.first_null_left = wrap180(right.null_angles.back());
-  if (!left.null_angles.empty()) r.first_null_left = wrap180(left.null_angles.front());
-  for (const lobe_peak& l : all)
-    if (!r.strongest_sidelobe || l.level > r.strongest_sidelobe->level) r.strongest_sidelobe = l;
-
-  if (r.vertical) {
-    r.tilt = top.angle;
-    // Above the beam is towards smaller angles; below, larger.
-    if (!right.null_levels.empty()) r.first_lower_null_db = right.null_levels.front();
-    const std::optional<double> upper_null =
-        s.closed ? (right.null_angles.size() > 1 ? std::optional<double>(right.null_angles.back() - 360.0)
-                                                  : std::nullopt)
-                 : (left.null_angles.empty() ? std::nullopt : std::optional<double>(left.null_angles.front()));
-    if (upper_null && *upper_null >= p - 20.0) {
-      double strongest = -1e9;
-      for (double a = *upper_null; a >= p - 20.0 - 1e-9; a -= 0.1)
-        if (const auto l = level_at(s, a)) strongest = std::max(strongest, *l);
-      if (strongest > -1e9) r.upper_sidelobe_suppression = -strongest;
-    }
-  } else if (is_horizontal_cut(cut.patcut)) {
+  lobes(s, right, left, r);
+  if (r.vertical)
+    vertical_parameters(s, top, right, left, r);
+  else if (is_horizontal_cut(cut.patcut))
     r.squint_peak = top.angle;
-  }
   return r;
 }
 

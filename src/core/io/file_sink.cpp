@@ -86,6 +86,31 @@ std::string resolve_links(std::string path) {
   return path;
 }
 
+// Opens a batch's spare file (the file the last save replaced, still named
+// as its temporary file was) to be written over; -1 when there is none or it
+// cannot be used, in which case it is removed. Its blocks are kept and zeroed
+// (ext4 and XFS mark them unwritten, no data moves), then written over and
+// cut to length at commit: emptying it would free them only for the write to
+// allocate them again, and on a disk mounted with `discard` each free waits
+// for the device. Zeroed, not merely written over: until the new bytes reach
+// the disk a power cut can leave zeros in an output, never an older output's
+// bytes. Where zeroing is not supported the spare is emptied after all.
+int reuse_spare(const std::string& spare, std::string& name, off_t& old_size) {
+  if (spare.empty()) return -1;
+  int fd = ::open(spare.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+  struct stat info {};
+  const bool usable = fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (usable && info.st_size > 0 && ::fallocate(fd, FALLOC_FL_ZERO_RANGE | FALLOC_FL_KEEP_SIZE, 0, info.st_size) == 0)
+    old_size = info.st_size;
+  if (usable && (old_size > 0 || ::ftruncate(fd, 0) == 0)) {
+    name = spare;
+    return fd;
+  }
+  if (fd >= 0) ::close(fd);
+  ::unlink(spare.c_str());
+  return -1;
+}
+
 }  // namespace
 
 bool is_temp_file_name(const std::string& name, long& pid) {
@@ -192,33 +217,8 @@ bool atomic_file::open(const std::string& target, const save_options& how) {
   if (how.sweep_stale_temps) remove_stale_temp_files(folder_of(path));
   const termination_held held;
   std::string pattern = temp_pattern(path);
-  int fd = -1;
   spare_size_ = 0;
-  if (spares_) {
-    // The file the last save replaced, still named as its temporary file
-    // was. Its blocks are kept and zeroed (ext4 and XFS mark them unwritten,
-    // no data moves), then written over and cut to length at commit.
-    // Emptying it would free them only for the write to allocate them again,
-    // and on a disk mounted with `discard` each free waits for the device.
-    // Zeroed, not merely written over: until the new bytes reach the disk a
-    // power cut can leave zeros in an output, never an older output's bytes.
-    // Where zeroing is not supported the spare is emptied after all.
-    const std::string spare = spares_->take(folder_of(path));
-    if (!spare.empty()) {
-      fd = ::open(spare.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-      struct stat info {};
-      const bool usable = fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-      if (usable && info.st_size > 0 && ::fallocate(fd, FALLOC_FL_ZERO_RANGE | FALLOC_FL_KEEP_SIZE, 0, info.st_size) == 0)
-        spare_size_ = info.st_size;
-      if (usable && (spare_size_ > 0 || ::ftruncate(fd, 0) == 0)) {
-        pattern = spare;
-      } else {
-        if (fd >= 0) ::close(fd);
-        fd = -1;
-        ::unlink(spare.c_str());
-      }
-    }
-  }
+  int fd = spares_ ? reuse_spare(spares_->take(folder_of(path)), pattern, spare_size_) : -1;
   if (fd < 0) fd = mkstemp(pattern.data());
   if (fd < 0) {
     error_ = std::strerror(errno);
