@@ -42,6 +42,9 @@ struct options {
   exposure_view map;
 };
 
+// Reads the command line into `o`; what is wrong with it, if anything.
+std::optional<std::string> parse_options(const std::vector<std::string>& args, options& o);
+
 // One run's program state, loaded into by each command, and its log.
 struct session {
   std::unique_ptr<lobe_state> st = make_lobe_state();
