@@ -31,10 +31,11 @@ nsma_gain_fields nsma_gain_fields_of(const antenna_data_type& pd) {
   return out;
 }
 
-void write_nsma_file(lobe_state& st, byte_sink& out, run_log& log, int kwr_fmt) {
-  antenna_data_type& pd = st.pd;
-  line_writer w(out, log);
+namespace {
 
+// The header lines, in the order files write them.
+void write_header(const lobe_state& st, line_writer& w, int kwr_fmt) {
+  const antenna_data_type& pd = st.pd;
   w.line("REVNUM:,NSMA  WG16.99.050\r\n");
   w.line("REVDAT:,19990520\r\n");
   w.line("COMNT1:,%s\r\n", pd.comnt1);
@@ -73,44 +74,54 @@ void write_nsma_file(lobe_state& st, byte_sink& out, run_log& log, int kwr_fmt) 
   if (kwr_fmt == 1)
     if (const envelope_data_type* env = active_envelope(st.ed)) w.line("KWRENV:,%s\r\n", env->title);
   w.line("PATTYP:,%s\r\n", pd.pattyp);
+}
+
+// One cut: its tags, then "%.3f,-%.3f," per point. A cut without its first
+// and last angles gets them from its points.
+void write_cut(const lobe_state& st, cut_data_type& cut, line_writer& w, byte_sink& out, run_log& log, int kwr_fmt) {
+    // The plain NSMA form bakes "scale all to strongest signal" into the
+  // levels; LABZ carries the peak itself and is never shifted.
+  const float s = crosspol_scale(st, cut, kwr_fmt == 1);
+  const int nupoin = points_to_write(cut);
+  w.line("PATCUT:,%s\r\n", cut.patcut);
+  w.line("POLARI:,%s\r\n", cut.polari);
+  w.line("NUPOIN:,%u\r\n", static_cast<unsigned>(nupoin));
+  // A cut with no points has nothing to take its angles from; they stay 999.
+  if (nupoin > 0) {
+    if (cut.fstlst[0] == FSTLST_UNSET) cut.fstlst[0] = cut.angle[0];
+    if (cut.fstlst[1] == FSTLST_UNSET) cut.fstlst[1] = cut.angle[nupoin - 1];
+  }
+  if (kwr_fmt == 1)
+    w.line("FSTLST:,%.3f,%.3f,%.3f\r\n", static_cast<double>(cut.fstlst[0]), static_cast<double>(cut.fstlst[1]),
+           static_cast<double>(cut.emax));
+  else
+    w.line("FSTLST:,%.3f,%.3f\r\n", static_cast<double>(cut.fstlst[0]), static_cast<double>(cut.fstlst[1]));
+  // "%.3f,-%.3f,\r\n" per point, formatted without printf: a full record has 35 000 of them.
+  char point[160];
+  for (int p = 0; p < nupoin; ++p) {
+    std::size_t n = format_fixed3(point, cut.angle[p]);
+    point[n++] = ',';
+    point[n++] = '-';
+    n += format_fixed3(point + n, static_cast<float>(cut.signal[p] + s));
+    std::memcpy(point + n, ",\r\n", 3);
+    k_writefile(out, log, point, n + 3);
+  }
+}
+
+}  // namespace
+
+void write_nsma_file(lobe_state& st, byte_sink& out, run_log& log, int kwr_fmt) {
+  antenna_data_type& pd = st.pd;
+  line_writer w(out, log);
+  write_header(st, w, kwr_fmt);
   const int nofreq = count_in(pd.nofreq, MAX_FREQ);
   w.line("NOFREQ:,%u\r\n", static_cast<unsigned>(nofreq));
-
   for (int f = 0; f < nofreq; ++f) {
     freq_data_type& fr = pd.freq[f];
     const int numcut = count_in(fr.numcut, MAX_CUTS);
     w.line("PATFRE:,%s\r\n", fr.patfre);
     w.line("NUMCUT:,%u\r\n", static_cast<unsigned>(numcut));
-    for (int c = 0; c < numcut; ++c) {
-      cut_data_type& cut = fr.cut[c];
-      // The plain NSMA form bakes "scale all to strongest signal" into the
-      // levels; LABZ carries the peak itself and is never shifted.
-      const float s = crosspol_scale(st, cut, kwr_fmt == 1);
-      const int nupoin = points_to_write(cut);
-      w.line("PATCUT:,%s\r\n", cut.patcut);
-      w.line("POLARI:,%s\r\n", cut.polari);
-      w.line("NUPOIN:,%u\r\n", static_cast<unsigned>(nupoin));
-      // A cut with no points has nothing to take its angles from; they stay 999.
-      if (nupoin > 0) {
-        if (cut.fstlst[0] == FSTLST_UNSET) cut.fstlst[0] = cut.angle[0];
-        if (cut.fstlst[1] == FSTLST_UNSET) cut.fstlst[1] = cut.angle[nupoin - 1];
-      }
-      if (kwr_fmt == 1)
-        w.line("FSTLST:,%.3f,%.3f,%.3f\r\n", static_cast<double>(cut.fstlst[0]), static_cast<double>(cut.fstlst[1]),
-               static_cast<double>(cut.emax));
-      else
-        w.line("FSTLST:,%.3f,%.3f\r\n", static_cast<double>(cut.fstlst[0]), static_cast<double>(cut.fstlst[1]));
-      // "%.3f,-%.3f,\r\n" per point, formatted without printf: a full record has 35 000 of them.
-      char point[160];
-      for (int p = 0; p < nupoin; ++p) {
-        std::size_t n = format_fixed3(point, cut.angle[p]);
-        point[n++] = ',';
-        point[n++] = '-';
-        n += format_fixed3(point + n, static_cast<float>(cut.signal[p] + s));
-        std::memcpy(point + n, ",\r\n", 3);
-        k_writefile(out, log, point, n + 3);
-      }
-    }
+    for (int c = 0; c < numcut; ++c) write_cut(st, fr.cut[c], w, out, log, kwr_fmt);
   }
   w.line("ENDFIL:,EOF\r\n");
 }
