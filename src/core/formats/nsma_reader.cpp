@@ -85,6 +85,72 @@ void read_data_line(lobe_state& st, reader_state& rs, const char* line) {
 
 }  // namespace
 
+namespace {
+
+// The structure tags: each sets the cursors or the open cut from its value.
+void on_kwrenv(lobe_state& st, reader_state&, core_io&, const char* value) {
+  set_field(st.view.envelope_disp_requested, value);
+  st.view.display_type = DISPLAY_TYPE_RECT;
+}
+
+void on_nofreq(lobe_state& st, reader_state&, core_io&, const char* value) { read_nofreq(st, value); }
+
+void on_patfre(lobe_state& st, reader_state& rs, core_io&, const char* value) {
+  // A thirteenth frequency parks the cursor past the record; what follows is ignored.
+  if (rs.fr_freq < MAX_FREQ) rs.fr_freq += 1;
+  rs.fr_cut = -1;
+  if (rs.fr_freq < MAX_FREQ) set_field(st.pd.freq[rs.fr_freq].patfre, value);
+}
+
+void on_numcut(lobe_state& st, reader_state& rs, core_io&, const char* value) {
+  if (rs.fr_freq < 0 || rs.fr_freq >= MAX_FREQ) return;
+  unsigned v = 0;
+  if (c_sscanf(value, "%u", &v) == 1) st.pd.freq[rs.fr_freq].numcut = count_in(static_cast<int>(v), MAX_CUTS);
+}
+
+void on_patcut(lobe_state& st, reader_state& rs, core_io&, const char* value) {
+  if (rs.fr_freq < 0 || rs.fr_freq >= MAX_FREQ) return;
+  if (rs.fr_cut < MAX_CUTS) rs.fr_cut += 1;
+  rs.fr_poin = 0;
+  cut_data_type* cut = open_cut(st, rs);
+  if (!cut) return;
+  set_field(cut->patcut, value);
+  set_field(cut->polari, "");
+  cut->nupoin = 0;
+  start_cut_points(*cut);
+  cut->fstlst[0] = FSTLST_UNSET;
+  cut->fstlst[1] = FSTLST_UNSET;
+  st.flags.cut[rs.fr_freq][rs.fr_cut] = {0, 0};
+}
+
+void on_polari(lobe_state& st, reader_state& rs, core_io&, const char* value) {
+  if (cut_data_type* cut = open_cut(st, rs)) set_field(cut->polari, value);
+}
+
+void on_nupoin(lobe_state& st, reader_state& rs, core_io&, const char* value) {
+  cut_data_type* cut = open_cut(st, rs);
+  int v = 0;
+  if (cut && c_sscanf(value, "%i", &v) == 1) {
+    cut->nupoin = count_in(v, MAX_SAMPLES);
+    rs.declared = v;
+  }
+}
+
+void on_fstlst(lobe_state& st, reader_state& rs, core_io& io, const char* value) {
+  if (cut_data_type* cut = open_cut(st, rs)) read_fstlst(st, rs, io, *cut, value);
+}
+
+struct structure_tag {
+  const char* tag;
+  void (*read)(lobe_state&, reader_state&, core_io&, const char*);
+};
+constexpr structure_tag k_structure_tags[] = {
+    {"KWRENV", on_kwrenv}, {"NOFREQ", on_nofreq}, {"PATFRE", on_patfre}, {"NUMCUT", on_numcut},
+    {"PATCUT", on_patcut}, {"POLARI", on_polari}, {"NUPOIN", on_nupoin}, {"FSTLST", on_fstlst},
+};
+
+}  // namespace
+
 void new_nsma_data(lobe_state& st, reader_state& rs, core_io& io, const char* pdata) {
   if (pdata[0] == '\0') return;
   // Point lines are nearly all of a file, and no tag starts with a digit or a sign.
@@ -94,72 +160,21 @@ void new_nsma_data(lobe_state& st, reader_state& rs, core_io& io, const char* pd
     return;
   }
   const std::string_view tag = first_token(pdata);
-  // The value starts after "TAGNAM:," whatever the line holds there.
-  const char* value = std::strlen(pdata) >= 8 ? pdata + 8 : "";
-  antenna_data_type& pd = st.pd;
-
   if (tag.empty()) {
     read_data_line(st, rs, pdata);
     return;
   }
+  // The value starts after "TAGNAM:," whatever the line holds there.
+  const char* value = std::strlen(pdata) >= 8 ? pdata + 8 : "";
   if (const header_field* f = header_field_by_tag(tag)) {
-    set_field(field_of(pd, *f), value);
+    set_field(field_of(st.pd, *f), value);
     return;
   }
-  if (equals_nocase(tag, "KWRENV")) {
-    set_field(st.view.envelope_disp_requested, value);
-    st.view.display_type = DISPLAY_TYPE_RECT;
-    return;
-  }
-  if (equals_nocase(tag, "NOFREQ")) {
-    read_nofreq(st, value);
-    return;
-  }
-  if (equals_nocase(tag, "PATFRE")) {
-    // A thirteenth frequency parks the cursor past the record; what follows is ignored.
-    if (rs.fr_freq < MAX_FREQ) rs.fr_freq += 1;
-    rs.fr_cut = -1;
-    if (rs.fr_freq < MAX_FREQ) set_field(pd.freq[rs.fr_freq].patfre, value);
-    return;
-  }
-  if (equals_nocase(tag, "NUMCUT")) {
-    if (rs.fr_freq < 0 || rs.fr_freq >= MAX_FREQ) return;
-    unsigned v = 0;
-    if (c_sscanf(value, "%u", &v) == 1) pd.freq[rs.fr_freq].numcut = count_in(static_cast<int>(v), MAX_CUTS);
-    return;
-  }
-  if (equals_nocase(tag, "PATCUT")) {
-    if (rs.fr_freq < 0 || rs.fr_freq >= MAX_FREQ) return;
-    if (rs.fr_cut < MAX_CUTS) rs.fr_cut += 1;
-    rs.fr_poin = 0;
-    cut_data_type* cut = open_cut(st, rs);
-    if (!cut) return;
-    set_field(cut->patcut, value);
-    set_field(cut->polari, "");
-    cut->nupoin = 0;
-    start_cut_points(*cut);
-    cut->fstlst[0] = FSTLST_UNSET;
-    cut->fstlst[1] = FSTLST_UNSET;
-    st.flags.cut[rs.fr_freq][rs.fr_cut] = {0, 0};
-    return;
-  }
-  if (equals_nocase(tag, "POLARI")) {
-    if (cut_data_type* cut = open_cut(st, rs)) set_field(cut->polari, value);
-    return;
-  }
-  if (equals_nocase(tag, "NUPOIN")) {
-    cut_data_type* cut = open_cut(st, rs);
-    int v = 0;
-    if (cut && c_sscanf(value, "%i", &v) == 1) {
-      cut->nupoin = count_in(v, MAX_SAMPLES);
-      rs.declared = v;
+  for (const structure_tag& t : k_structure_tags)
+    if (equals_nocase(tag, t.tag)) {
+      t.read(st, rs, io, value);
+      return;
     }
-    return;
-  }
-  if (equals_nocase(tag, "FSTLST")) {
-    if (cut_data_type* cut = open_cut(st, rs)) read_fstlst(st, rs, io, *cut, value);
-    return;
-  }
   // REVNUM, REVDAT, ENDFIL and unknown tags go the way of data lines.
   read_data_line(st, rs, pdata);
 }
