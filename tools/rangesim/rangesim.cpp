@@ -200,6 +200,117 @@ const char* const k_usage =
     "trace TEXT, garbage, long, bearing N, stall, unstall, drop, torn, noise, clean,\n"
     "quit.\n";
 
+namespace {
+
+// Command lines from the controller's side of the pseudo-terminal.
+void read_controller(turntable& tt, analyser& an, std::string& pty_in, clock_type::duration period) {
+  char buf[256];
+  const ssize_t n = read(master_fd, buf, sizeof buf);
+  for (ssize_t i = 0; i < n; ++i) {
+    if (buf[i] == '\n') {
+      if (pty_in.size() > 1 && pty_in[0] == '#') handle_command(tt, an, std::atoi(pty_in.c_str() + 1), period);
+      pty_in.clear();
+    } else if (pty_in.size() < 64) {
+      pty_in += buf[i];
+    }
+  }
+}
+
+void accept_analyser_client(int listener, analyser& an) {
+  const int c = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+  if (c < 0) return;
+  if (an.client >= 0) close(an.client);
+  an.client = c;
+  an.in.clear();
+  an.late.clear();
+}
+
+// A fault injected from standard input; false for "quit".
+bool inject(const std::string& cmd, turntable& tt, analyser& an) {
+  if (cmd == "quit") return false;
+  if (cmd == "power on") { tt.power = true; report(RC_12V_ON); }
+  if (cmd == "power off") { tt.power = false; tt.sweeping = false; report(RC_12V_OFF); }
+  if (cmd == "rxerr") { tt.sweeping = false; report(RC_RECEIVER_ERR); }
+  if (cmd == "hwstop") { tt.sweeping = false; report(RC_HW_STOP); }
+  if (cmd.rfind("trace ", 0) == 0) send_pty("#T " + cmd.substr(6) + "\r");
+  if (cmd.rfind("bearing ", 0) == 0) send_pty("#A " + cmd.substr(8) + "\r");
+  if (cmd == "garbage") send_pty(std::string("\x01\xff#Z junk\n\r#Aab\r", 17));
+  if (cmd == "long") send_pty(std::string(60, 'x') + "\r");
+  if (cmd == "stall") an.stalled = true;
+  if (cmd == "unstall") an.stalled = false;
+  if (cmd == "drop" && an.client >= 0) { close(an.client); an.client = -1; an.late.clear(); }
+  if (cmd == "torn") an.faults = analyser::torn;
+  if (cmd == "noise") an.faults = analyser::noise;
+  if (cmd == "clean") an.faults = analyser::clean;
+  return true;
+}
+
+// Standard input's commands; false when it ends or says "quit".
+bool read_injections(turntable& tt, analyser& an, std::string& stdin_in) {
+  char buf[512];
+  const ssize_t n = read(STDIN_FILENO, buf, sizeof buf);
+  if (n <= 0) return false;
+  stdin_in.append(buf, static_cast<std::size_t>(n));
+  std::size_t nl;
+  while ((nl = stdin_in.find('\n')) != std::string::npos) {
+    const std::string cmd = stdin_in.substr(0, nl);
+    stdin_in.erase(0, nl + 1);
+    if (!inject(cmd, tt, an)) return false;
+  }
+  return true;
+}
+
+// The analyser's queries, each answered by analyser_line.
+void read_analyser_queries(analyser& an, const turntable& tt) {
+  char buf[512];
+  const ssize_t n = recv(an.client, buf, sizeof buf, 0);
+  if (n <= 0) {
+    close(an.client);
+    an.client = -1;
+    return;
+  }
+  an.in.append(buf, static_cast<std::size_t>(n));
+  std::size_t nl;
+  while (an.client >= 0 && (nl = an.in.find('\n')) != std::string::npos) {
+    const std::string line = an.in.substr(0, nl);
+    an.in.erase(0, nl + 1);
+    analyser_line(an, tt, line);
+  }
+}
+
+// The turntable's reports and steps, and the analyser's held-back bytes, as time goes on.
+void advance(turntable& tt, analyser& an, clock_type::time_point now, clock_type::duration period) {
+  if (!an.late.empty() && an.client >= 0 && now >= an.late_at) {
+    if (send(an.client, an.late.data(), an.late.size(), MSG_NOSIGNAL) < 0) std::perror("rangesim: send");
+    an.late.clear();
+  }
+  // The bearing is reported once the program has taken in a level read at
+  // it: a second query at this bearing means the reply to the first was
+  // handled (each reply sends the next query). Without an analyser the
+  // report comes after a while anyway.
+  if (tt.report_pending && (an.answers_at_bearing > 1 || now >= tt.report_due)) {
+    send_pty("#A " + std::to_string(tt.angle) + "\r");
+    tt.report_pending = false;
+    if (tt.sweep_left > 0) --tt.sweep_left;
+    if (tt.sweep_left == 0 && tt.sweeping) {
+      tt.sweeping = false;
+      report(RC_COMPLETE);
+    }
+  }
+  if (!tt.report_pending && (tt.sweeping || tt.manual) && now >= tt.next_move) {
+    const int dir = tt.sweeping ? tt.step : tt.manual;
+    tt.angle = ((tt.angle + dir) % 360 + 360) % 360;
+    tt.report_pending = true;
+    // With an analyser attached the report waits for its reading (up to
+    // half a second, should it stall); without one it follows at once.
+    tt.report_due = now + std::chrono::milliseconds(an.client >= 0 && !an.stalled ? 500 : 20);
+    an.answers_at_bearing = 0;
+    tt.next_move = now + period;
+  }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   const char* address = "127.0.0.1";
   double rate = 90.0;
@@ -228,106 +339,15 @@ int main(int argc, char** argv) {
   analyser an;
   const auto period = std::chrono::microseconds(static_cast<long long>(1e6 / rate));
   std::string pty_in, stdin_in;
-
   for (;;) {
     pollfd fds[4] = {{master_fd, POLLIN, 0}, {listener, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}, {an.client, POLLIN, 0}};
     const int nfds = an.client >= 0 && !an.stalled ? 4 : 3;
-    int timeout = 100;
-    if (tt.sweeping || tt.manual || tt.report_pending || !an.late.empty()) timeout = 2;
-    poll(fds, nfds, timeout);
-    const auto now = clock_type::now();
-
-    if (fds[0].revents & POLLIN) {
-      char buf[256];
-      const ssize_t n = read(master_fd, buf, sizeof buf);
-      for (ssize_t i = 0; i < n; ++i) {
-        if (buf[i] == '\n') {
-          if (pty_in.size() > 1 && pty_in[0] == '#') handle_command(tt, an, std::atoi(pty_in.c_str() + 1), period);
-          pty_in.clear();
-        } else if (pty_in.size() < 64) {
-          pty_in += buf[i];
-        }
-      }
-    }
-    if (fds[1].revents & POLLIN) {
-      const int c = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
-      if (c >= 0) {
-        if (an.client >= 0) close(an.client);
-        an.client = c;
-        an.in.clear();
-        an.late.clear();
-      }
-    }
-    if (fds[2].revents & (POLLIN | POLLHUP)) {
-      char buf[512];
-      const ssize_t n = read(STDIN_FILENO, buf, sizeof buf);
-      if (n <= 0) return 0;
-      stdin_in.append(buf, static_cast<std::size_t>(n));
-      std::size_t nl;
-      while ((nl = stdin_in.find('\n')) != std::string::npos) {
-        const std::string cmd = stdin_in.substr(0, nl);
-        stdin_in.erase(0, nl + 1);
-        if (cmd == "quit") return 0;
-        if (cmd == "power on") { tt.power = true; report(RC_12V_ON); }
-        if (cmd == "power off") { tt.power = false; tt.sweeping = false; report(RC_12V_OFF); }
-        if (cmd == "rxerr") { tt.sweeping = false; report(RC_RECEIVER_ERR); }
-        if (cmd == "hwstop") { tt.sweeping = false; report(RC_HW_STOP); }
-        if (cmd.rfind("trace ", 0) == 0) send_pty("#T " + cmd.substr(6) + "\r");
-        if (cmd.rfind("bearing ", 0) == 0) send_pty("#A " + cmd.substr(8) + "\r");
-        if (cmd == "garbage") send_pty(std::string("\x01\xff#Z junk\n\r#Aab\r", 17));
-        if (cmd == "long") send_pty(std::string(60, 'x') + "\r");
-        if (cmd == "stall") an.stalled = true;
-        if (cmd == "unstall") an.stalled = false;
-        if (cmd == "drop" && an.client >= 0) { close(an.client); an.client = -1; an.late.clear(); }
-        if (cmd == "torn") an.faults = analyser::torn;
-        if (cmd == "noise") an.faults = analyser::noise;
-        if (cmd == "clean") an.faults = analyser::clean;
-      }
-    }
-    if (an.client >= 0 && !an.stalled && (fds[3].revents & (POLLIN | POLLHUP))) {
-      char buf[512];
-      const ssize_t n = recv(an.client, buf, sizeof buf, 0);
-      if (n <= 0) {
-        close(an.client);
-        an.client = -1;
-      } else {
-        an.in.append(buf, static_cast<std::size_t>(n));
-        std::size_t nl;
-        while (an.client >= 0 && (nl = an.in.find('\n')) != std::string::npos) {
-          const std::string line = an.in.substr(0, nl);
-          an.in.erase(0, nl + 1);
-          analyser_line(an, tt, line);
-        }
-      }
-    }
-
-    if (!an.late.empty() && an.client >= 0 && now >= an.late_at) {
-      if (send(an.client, an.late.data(), an.late.size(), MSG_NOSIGNAL) < 0) std::perror("rangesim: send");
-      an.late.clear();
-    }
-
-    // The bearing is reported once the program has taken in a level read at
-    // it: a second query at this bearing means the reply to the first was
-    // handled (each reply sends the next query). Without an analyser the
-    // report comes after a while anyway.
-    if (tt.report_pending && (an.answers_at_bearing > 1 || now >= tt.report_due)) {
-      send_pty("#A " + std::to_string(tt.angle) + "\r");
-      tt.report_pending = false;
-      if (tt.sweep_left > 0) --tt.sweep_left;
-      if (tt.sweep_left == 0 && tt.sweeping) {
-        tt.sweeping = false;
-        report(RC_COMPLETE);
-      }
-    }
-    if (!tt.report_pending && (tt.sweeping || tt.manual) && now >= tt.next_move) {
-      const int dir = tt.sweeping ? tt.step : tt.manual;
-      tt.angle = ((tt.angle + dir) % 360 + 360) % 360;
-      tt.report_pending = true;
-      // With an analyser attached the report waits for its reading (up to
-      // half a second, should it stall); without one it follows at once.
-      tt.report_due = now + std::chrono::milliseconds(an.client >= 0 && !an.stalled ? 500 : 20);
-      an.answers_at_bearing = 0;
-      tt.next_move = now + period;
-    }
+    const bool busy = tt.sweeping || tt.manual || tt.report_pending || !an.late.empty();
+    poll(fds, nfds, busy ? 2 : 100);
+    if (fds[0].revents & POLLIN) read_controller(tt, an, pty_in, period);
+    if (fds[1].revents & POLLIN) accept_analyser_client(listener, an);
+    if ((fds[2].revents & (POLLIN | POLLHUP)) && !read_injections(tt, an, stdin_in)) return 0;
+    if (an.client >= 0 && !an.stalled && (fds[3].revents & (POLLIN | POLLHUP))) read_analyser_queries(an, tt);
+    advance(tt, an, clock_type::now(), period);
   }
 }
