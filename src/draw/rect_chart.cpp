@@ -35,80 +35,107 @@ float gimme_db_normalized_level(const view_state& v, float signal, float y_scale
   return l < 0.0f ? 0.0f : l;
 }
 
-void init_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& my_rect) {
-  const view_state& v = st.view;
-  pen_keeper keep(dc);
-  const pen grey = hpo_grey(scf), black = hpo_black(scf);
-  dc.select_pen(grey);
+namespace {
 
-  const chart_range range = chart_range_of(v);
-  const int n = range.annuli;
-  const int span = rect_span(v.display_type);
-  const rect_geometry g = rect_chart_geometry(my_rect, span, n);
+// What the grid's parts share: the view, the geometry and the scale of levels.
+struct rect_grid {
+  const view_state& v;
+  surface& dc;
+  float scf;
+  chart_range range;
+  int span;
+  rect_geometry g;
+  int yk(int k) const { return g.y_height * k / range.centre_dbs; }  // k dB below the top
+  bool lin_grid() const { return !v.log_display || v.mv_display; }
+  void text_at(double x, double y, const std::string& t) const { dc.text_out(pix(x), pix(y), t); }
+};
+
+// Minor lines every 10 degrees in grey, major ones every 30 in black; level lines in grey.
+void draw_rect_lines(const rect_grid& c) {
+  const rect_geometry& g = c.g;
   const int B = g.bottom, T = g.top;
-  auto yk = [&](int k) { return g.y_height * k / range.centre_dbs; };
-
-  for (int j = 0; j < span / 30; ++j)
+  const pen grey = hpo_grey(c.scf), black = hpo_black(c.scf);
+  c.dc.select_pen(grey);
+  for (int j = 0; j < c.span / 30; ++j)
     for (int m : {1, 2}) {
       const int x = g.xc1 + (3 * j + m) * g.x10_increment;
-      dc.move_to(x, B);
-      dc.line_to(x, T);
+      c.dc.move_to(x, B);
+      c.dc.line_to(x, T);
     }
-  dc.select_pen(black);
-  for (int j = 0; j <= span / 30; ++j) {
+  c.dc.select_pen(black);
+  for (int j = 0; j <= c.span / 30; ++j) {
     const int x = g.xc1 + 3 * j * g.x10_increment;
-    dc.move_to(x, B);
-    dc.line_to(x, T);
+    c.dc.move_to(x, B);
+    c.dc.line_to(x, T);
   }
-  dc.select_pen(grey);
+  c.dc.select_pen(grey);
   auto level_line = [&](int y) {
-    dc.move_to(g.xc1, y);
-    dc.line_to(g.right_edge, y);
+    c.dc.move_to(g.xc1, y);
+    c.dc.line_to(g.right_edge, y);
   };
   level_line(T);
-  const bool lin_grid = !v.log_display || v.mv_display;
-  if (lin_grid) {
+  if (c.lin_grid()) {
     for (int k = 1; g.y10_increment > 0 && T + k * g.y10_increment < B; ++k) level_line(T + k * g.y10_increment);
   } else {
-    level_line(T + yk(3));
-    level_line(T + yk(6));
-    level_line(T + yk(12));
-    if (T + yk(24) < B) level_line(T + yk(24));
-    if (range.centre_dbs >= 49 && T + yk(48) < B) level_line(T + yk(48));
+    level_line(T + c.yk(3));
+    level_line(T + c.yk(6));
+    level_line(T + c.yk(12));
+    if (T + c.yk(24) < B) level_line(T + c.yk(24));
+    if (c.range.centre_dbs >= 49 && T + c.yk(48) < B) level_line(T + c.yk(48));
   }
   level_line(B);
+}
 
-  auto text_at = [&](double x, double y, const std::string& t) { dc.text_out(pix(x), pix(y), t); };
-  if (lin_grid) {
+// The levels left of the grid: dB or mV every line, or the log rings' levels.
+void draw_rect_level_labels(const rect_grid& c) {
+  const rect_geometry& g = c.g;
+  const int B = g.bottom, T = g.top;
+  const float scf = c.scf;
+  if (c.lin_grid()) {
     const double x = g.xc1 - 36.0 * scf;
-    if (v.mv_display) {
-      for (int k = 0; k <= 4; ++k) text_at(x, B - 8.0 * scf - k * g.y10_increment, c_format("%.2f", 0.25 * k));
+    if (c.v.mv_display) {
+      for (int k = 0; k <= 4; ++k) c.text_at(x, B - 8.0 * scf - k * g.y10_increment, c_format("%.2f", 0.25 * k));
     } else {
       int k = 0;
-      for (int val = -range.centre_dbs; val < 1; val += range.db_increment, ++k) {
-        text_at(x, B - 8.0 * scf - k * g.y10_increment, c_format("%2idB", val));
-        if (range.db_increment <= 0) break;
+      for (int val = -c.range.centre_dbs; val < 1; val += c.range.db_increment, ++k) {
+        c.text_at(x, B - 8.0 * scf - k * g.y10_increment, c_format("%2idB", val));
+        if (c.range.db_increment <= 0) break;
       }
     }
-  } else {
-    const double x = g.xc1 - 37.0 * scf;
-    text_at(x, T - 8.0 * scf, "0dB");
-    text_at(x, T + yk(3) - 8.0 * scf, "-3dB");
-    text_at(x, T + yk(6) - 8.0 * scf, "-6dB");
-    text_at(x, T + yk(12) - 8.0 * scf, "-12dB");
-    if (T + yk(24) < B) text_at(x, T + yk(24) - 8.0 * scf, "-24dB");
-    if (range.centre_dbs > 48 && T + yk(48) < B) text_at(x, T + yk(48) - 8.0 * scf, "-48dB");
-    text_at(x, B - 8.0 * scf, c_format("-%udB", static_cast<unsigned>(range.centre_dbs)));
+    return;
   }
+  const double x = g.xc1 - 37.0 * scf;
+  c.text_at(x, T - 8.0 * scf, "0dB");
+  c.text_at(x, T + c.yk(3) - 8.0 * scf, "-3dB");
+  c.text_at(x, T + c.yk(6) - 8.0 * scf, "-6dB");
+  c.text_at(x, T + c.yk(12) - 8.0 * scf, "-12dB");
+  if (T + c.yk(24) < B) c.text_at(x, T + c.yk(24) - 8.0 * scf, "-24dB");
+  if (c.range.centre_dbs > 48 && T + c.yk(48) < B) c.text_at(x, T + c.yk(48) - 8.0 * scf, "-48dB");
+  c.text_at(x, B - 8.0 * scf, c_format("-%udB", static_cast<unsigned>(c.range.centre_dbs)));
+}
 
-  // Each degree label sits roughly centred under its major line.
-  int x0 = pix(g.xc1 - 10.0 * scf);
-  const int first = span == 90 ? 0 : -180, last = span == 90 ? 90 : 180;
+// Each degree label sits roughly centred under its major line.
+void draw_rect_degree_labels(const rect_grid& c) {
+  const rect_geometry& g = c.g;
+  int x0 = pix(g.xc1 - 10.0 * c.scf);
+  const int first = c.span == 90 ? 0 : -180, last = c.span == 90 ? 90 : 180;
   for (int d = first; d <= last; d += 30, x0 += 3 * g.x10_increment) {
     const std::string t = c_format("%d", d);
     const double m = static_cast<double>(t.size());
-    text_at(x0 + 8.0 * scf - 2.0 * m * scf, B + 12.0 * scf, t);
+    c.text_at(x0 + 8.0 * c.scf - 2.0 * m * c.scf, g.bottom + 12.0 * c.scf, t);
   }
+}
+
+}  // namespace
+
+void init_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& my_rect) {
+  pen_keeper keep(dc);
+  const chart_range range = chart_range_of(st.view);
+  const int span = rect_span(st.view.display_type);
+  const rect_grid c{st.view, dc, scf, range, span, rect_chart_geometry(my_rect, span, range.annuli)};
+  draw_rect_lines(c);
+  draw_rect_level_labels(c);
+  draw_rect_degree_labels(c);
 }
 
 namespace {
