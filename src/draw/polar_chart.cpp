@@ -48,70 +48,91 @@ void label(surface& dc, float scf, int x, int y, const std::string& text) {
 
 }  // namespace
 
-void init_chart(const lobe_state& st, surface& dc, float scf, int x, int y, int r) {
-  const view_state& v = st.view;
-  pen_keeper keep(dc);
-  const pen grey = hpo_grey(scf), black = hpo_black(scf), pale = hpo_pale(scf);
+namespace {
+
+// What the polar grid's parts share.
+struct polar_grid {
+  const view_state& v;
+  surface& dc;
+  float scf;
+  int x, y, r;
+  chart_range range;
+  int radial_increment;
+  int log_radius(int n) const { return (range.centre_dbs - n) * r / range.centre_dbs; }  // n dB down
+  bool lin_grid() const { return !v.log_display || v.mv_display; }
+};
+
+// Radials every 10 degrees (grey, black every 30) and the rings.
+void draw_polar_lines(const polar_grid& c) {
+  const pen grey = hpo_grey(c.scf), black = hpo_black(c.scf), pale = hpo_pale(c.scf);
+  surface& dc = c.dc;
+  const int x = c.x, y = c.y, r = c.r, step = c.radial_increment;
   dc.select_pen(grey);
-
-  const chart_range range = chart_range_of(v);
-  const int radial_increment = r / range.annuli;
-  const int db_increment = range.db_increment;
-  // A chart too small for its rings has nothing sensible to show.
-  if (r <= 0 || radial_increment <= 0) return;
-
-  const double inner = radial_increment / 2.0;
+  const double inner = step / 2.0;
   for (int i = 0; i <= 330; i += 30) {
-    radial(dc, scf, x, y, inner, r, i + 10);
-    radial(dc, scf, x, y, inner, r, i + 20);
+    radial(dc, c.scf, x, y, inner, r, i + 10);
+    radial(dc, c.scf, x, y, inner, r, i + 20);
   }
   dc.select_pen(black);
-  for (int a = 0; a <= 330; a += 30) radial(dc, scf, x, y, inner, r, a);
+  for (int a = 0; a <= 330; a += 30) radial(dc, c.scf, x, y, inner, r, a);
   dc.select_pen(grey);
-
-  const int ix = zoom_index(v);
-  const bool lin_grid = !v.log_display || v.mv_display;
-  auto log_radius = [&](int n) { return (range.centre_dbs - n) * r / range.centre_dbs; };
-  if (lin_grid) {
-    for (int k = 1; k * radial_increment < r; ++k) ring(dc, scf, x, y, k * radial_increment);
-    if (v.mv_display || centre_db_mid_annuli[ix] == 1) {
+  if (c.lin_grid()) {
+    for (int k = 1; k * step < r; ++k) ring(dc, c.scf, x, y, k * step);
+    if (c.v.mv_display || centre_db_mid_annuli[zoom_index(c.v)] == 1) {
       dc.select_pen(pale);
-      for (int k = 0; radial_increment / 2 + k * radial_increment < r; ++k)
-        ring(dc, scf, x, y, radial_increment / 2 + k * radial_increment);
+      for (int k = 0; step / 2 + k * step < r; ++k) ring(dc, c.scf, x, y, step / 2 + k * step);
     }
     dc.select_pen(black);
-    ring(dc, scf, x, y, r);
-  } else {
-    dc.select_pen(black);
-    ring(dc, scf, x, y, r);
-    dc.select_pen(grey);
-    for (int n : {3, 6, 12, 24, 48}) {
-      if (n == 48 && range.centre_dbs <= 48) continue;
-      if (log_radius(n) > 0) ring(dc, scf, x, y, log_radius(n));
-    }
-    ring(dc, scf, x, y, radial_increment / 2);
+    ring(dc, c.scf, x, y, r);
+    return;
   }
-
-  const int lx = x + 4;
-  if (v.mv_display) {
-    for (int k = 1; k * radial_increment <= r; ++k)
-      label(dc, scf, lx, y - k * radial_increment, c_format("%.2f", 0.25 * k));
-  } else if (lin_grid) {
-    label(dc, scf, lx, y - 8, c_format("-%2udB", static_cast<unsigned>(centre_db_list[ix])));
-    for (int k = 1; range.centre_dbs - k * db_increment > 0; ++k)
-      label(dc, scf, lx, y - k * radial_increment,
-            c_format("-%2udB", static_cast<unsigned>(range.centre_dbs - k * db_increment)));
-    label(dc, scf, lx, y - r, "0dB");
-  } else {
-    label(dc, scf, lx, y - 8, c_format("-%2udB", static_cast<unsigned>(centre_db_list[ix])));
-    label(dc, scf, lx, y - r, "0dB");
-    label(dc, scf, lx, y - log_radius(3), "-3dB");
-    label(dc, scf, lx, y - log_radius(6), "-6dB");
-    label(dc, scf, lx, y - log_radius(12), "-12dB");
-    if (log_radius(24) > 0) label(dc, scf, lx, y - log_radius(24), "-24dB");
-    if (range.centre_dbs > 48 && log_radius(48) > 0) label(dc, scf, lx, y - log_radius(48), "-48dB");
+  dc.select_pen(black);
+  ring(dc, c.scf, x, y, r);
+  dc.select_pen(grey);
+  for (int n : {3, 6, 12, 24, 48}) {
+    if (n == 48 && c.range.centre_dbs <= 48) continue;
+    if (c.log_radius(n) > 0) ring(dc, c.scf, x, y, c.log_radius(n));
   }
+  ring(dc, c.scf, x, y, step / 2);
+}
 
+// The rings' levels up the vertical radial.
+void draw_polar_level_labels(const polar_grid& c) {
+  const int ix = zoom_index(c.v);
+  const int lx = c.x + 4, y = c.y, r = c.r, step = c.radial_increment;
+  auto at = [&](int ly, const std::string& text) { label(c.dc, c.scf, lx, ly, text); };
+  if (c.v.mv_display) {
+    for (int k = 1; k * step <= r; ++k) at(y - k * step, c_format("%.2f", 0.25 * k));
+    return;
+  }
+  at(y - 8, c_format("-%2udB", static_cast<unsigned>(centre_db_list[ix])));
+  if (c.lin_grid()) {
+    const int db = c.range.db_increment;
+    for (int k = 1; c.range.centre_dbs - k * db > 0; ++k)
+      at(y - k * step, c_format("-%2udB", static_cast<unsigned>(c.range.centre_dbs - k * db)));
+    at(y - r, "0dB");
+    return;
+  }
+  at(y - r, "0dB");
+  at(y - c.log_radius(3), "-3dB");
+  at(y - c.log_radius(6), "-6dB");
+  at(y - c.log_radius(12), "-12dB");
+  if (c.log_radius(24) > 0) at(y - c.log_radius(24), "-24dB");
+  if (c.range.centre_dbs > 48 && c.log_radius(48) > 0) at(y - c.log_radius(48), "-48dB");
+}
+
+}  // namespace
+
+void init_chart(const lobe_state& st, surface& dc, float scf, int x, int y, int r) {
+  pen_keeper keep(dc);
+  dc.select_pen(hpo_grey(scf));
+  const chart_range range = chart_range_of(st.view);
+  const int radial_increment = r / range.annuli;
+  // A chart too small for its rings has nothing sensible to show.
+  if (r <= 0 || radial_increment <= 0) return;
+  const polar_grid c{st.view, dc, scf, x, y, r, range, radial_increment};
+  draw_polar_lines(c);
+  draw_polar_level_labels(c);
   for (int a = 0; a <= 330; a += 30) {
     const point at = degree_label_at(a, x, y, r, scf);
     dc.text_out(at.x, at.y, degree_label_text(a));
