@@ -237,68 +237,83 @@ void plot_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& r
   }
 }
 
+namespace {
+
+// Where a mask's angles and levels fall on the Cartesian chart.
+struct mask_axes {
+  const view_state& v;
+  int O;  // the 0 degree line
+  int bottom;
+  float x_scale, y_scale;
+  int X(float a) const { return pix(O + x_scale * a); }
+  int Y(float s) const { return pix(bottom - gimme_db_normalized_level(v, s, y_scale)); }
+};
+
+// One mask: its rows as steps from 0 degrees out, mirrored to the left on
+// the 360-degree chart, cut at the chart's edge.
+void draw_mask(surface& dc, const envelope_data_type& env, int rows, int span, const mask_axes& ax) {
+  point pts[80];
+  int np = 0;
+  auto add = [&](int x, int y) {
+    if (np < 80) pts[np++] = {x, y};
+  };
+  const float a1 = env.angle1[0], a2 = env.angle2[0], s0 = env.signal[0];
+  add(ax.O, ax.Y(0.0f));
+  if (s0 >= 0.001f) {
+    add(ax.X(a1), ax.Y(0.0f));
+    add(ax.X(a1), ax.Y(s0));
+    add(ax.X(a2), ax.Y(s0));
+  } else {
+    add(ax.X(a2), ax.Y(0.0f));
+  }
+  bool overflow = false;
+  point ovf{0, 0};
+  for (int i = 1; i < rows; ++i) {
+    const float s = env.signal[i];
+    if (env.angle1[i] > static_cast<float>(span)) {
+      overflow = true;
+      ovf = {ax.X(env.angle1[i]), ax.Y(s)};
+      break;
+    }
+    add(ax.X(env.angle1[i]), ax.Y(s));
+    add(ax.X(env.angle2[i] < static_cast<float>(span) ? env.angle2[i] : static_cast<float>(span)), ax.Y(s));
+  }
+  dc.move_to(pts[0].x, pts[0].y);
+  for (int i = 1; i < np; ++i) dc.line_to(pts[i].x, pts[i].y);
+  const point last = pts[np - 1];
+  if (span == 90) {
+    if (!overflow) return;
+    const int x90 = ax.X(90.0f);
+    // The next row starts beyond 90 degrees: follow the line toward it up
+    // to the 90 degree line. When both ends share a column the mask just
+    // runs on at its last level.
+    const long long dx = static_cast<long long>(ovf.x) - last.x;
+    const long long y = dx == 0 ? last.y : last.y + (static_cast<long long>(ovf.y) - last.y) * (x90 - last.x) / dx;
+    dc.line_to(x90, pix(static_cast<double>(y)));
+    return;
+  }
+  if (overflow) dc.line_to(ovf.x, ovf.y);
+  dc.move_to(pts[0].x, pts[0].y);
+  for (int i = 1; i < np; ++i) dc.line_to(2 * ax.O - pts[i].x, pts[i].y);
+  if (overflow) dc.line_to(2 * ax.O - ovf.x, ovf.y);
+}
+
+}  // namespace
+
 void plot_rect_env(const lobe_state& st, surface& dc, float scf, const rect& rch, const rect&) {
   pen_keeper keep(dc);
   dc.select_pen({pen_style::solid, pix(2.0 * scf), rgb(0, 0, 0)});
   const int span = rect_span(st.view.display_type);
   const rect_geometry g = rect_chart_geometry(rch, span, 4);
-  const int O = span == 90 ? g.xc1 : g.centre;
   const float full = static_cast<float>(4 * g.y10_increment);
   const float y_scale = st.view.mv_display ? full : full / static_cast<float>(chart_range_of(st.view).centre_dbs);
-  const float x_scale = static_cast<float>(g.x10_increment) / 10.0f;
-  auto X = [&](float a) { return pix(O + x_scale * a); };
-  auto Y = [&](float s) { return pix(g.bottom - gimme_db_normalized_level(st.view, s, y_scale)); };
-
+  const mask_axes ax{st.view, span == 90 ? g.xc1 : g.centre, g.bottom, static_cast<float>(g.x10_increment) / 10.0f,
+                     y_scale};
   for (int e = 0; e < count_in(st.ed.numenv, MAX_ENVELOPES); ++e) {
     const envelope_data_type& env = st.ed.env[e];
     const int rows = count_in(env.nupoin, MAX_ENV_SAMPLES);
     if (env.display == 0 || rows == 0) continue;
-    point pts[80];
-    int np = 0;
-    auto add = [&](int x, int y) {
-      if (np < 80) pts[np++] = {x, y};
-    };
-    const float a1 = env.angle1[0], a2 = env.angle2[0], s0 = env.signal[0];
-    if (s0 >= 0.001f) {
-      add(O, Y(0.0f));
-      add(X(a1), Y(0.0f));
-      add(X(a1), Y(s0));
-      add(X(a2), Y(s0));
-    } else {
-      add(O, Y(0.0f));
-      add(X(a2), Y(0.0f));
-    }
-    bool overflow = false;
-    point ovf{0, 0};
-    for (int i = 1; i < rows; ++i) {
-      const float s = env.signal[i];
-      if (env.angle1[i] > static_cast<float>(span)) {
-        overflow = true;
-        ovf = {X(env.angle1[i]), Y(s)};
-        break;
-      }
-      add(X(env.angle1[i]), Y(s));
-      add(X(env.angle2[i] < static_cast<float>(span) ? env.angle2[i] : static_cast<float>(span)), Y(s));
-    }
-    dc.move_to(pts[0].x, pts[0].y);
-    for (int i = 1; i < np; ++i) dc.line_to(pts[i].x, pts[i].y);
-    const point last = pts[np - 1];
-    if (span == 90) {
-      if (overflow) {
-        const int x90 = X(90.0f);
-        // The next row starts beyond 90 degrees: follow the line toward it up
-        // to the 90 degree line. When both ends share a column the mask just
-        // runs on at its last level.
-        const long long dx = static_cast<long long>(ovf.x) - last.x;
-        const long long y = dx == 0 ? last.y : last.y + (static_cast<long long>(ovf.y) - last.y) * (x90 - last.x) / dx;
-        dc.line_to(x90, pix(static_cast<double>(y)));
-      }
-      continue;
-    }
-    if (overflow) dc.line_to(ovf.x, ovf.y);
-    dc.move_to(pts[0].x, pts[0].y);
-    for (int i = 1; i < np; ++i) dc.line_to(2 * O - pts[i].x, pts[i].y);
-    if (overflow) dc.line_to(2 * O - ovf.x, ovf.y);
+    draw_mask(dc, env, rows, span, ax);
   }
 }
 
