@@ -157,6 +157,58 @@ void draw_site(surface& dc, const emr_view& v, float eheight, int Xleft, int Xri
 
 }  // namespace
 
+namespace {
+
+// The safe distances of every point of the cut up to its end marker, each logged.
+struct safe_distances {
+  std::vector<float> rp, ro;  // public, occupational
+};
+safe_distances distances_of(const cut_data_type& cut, const chosen_emr_cut& pick, const emr_transmitter& tx,
+                            const emr_boresight& b, run_log& log, cut_ends* ends) {
+  safe_distances d;
+  const int n = count_in(cut.nupoin, MAX_SAMPLES);
+  for (int p = 0; p < n; ++p) {
+    if (cut.angle[p] == END_MARKER) {
+      if (ends) ends->push_back({pick.f, pick.c, p});
+      break;
+    }
+    const emr_point pt = emr_point_quantities(tx, cut.signal[p]);
+    d.rp.push_back(b.public_defined ? emr_safe_distance(pt.eirp, pick.SPlimit) : 0.0f);
+    d.ro.push_back(b.occupational_defined ? emr_safe_distance(pt.eirp, pick.SOlimit) : 0.0f);
+    log.write_error_log(
+        "EMR", c_format("poin = %u signal = %f GainDBi = %f GainLin = %f EIRP = %f RPsafe = %f ROsafe = %f",
+                        static_cast<unsigned>(p), std::fabs(double(cut.signal[p])), double(pt.gain_dbi),
+                        double(pt.gain_lin), double(pt.eirp), double(d.rp.back()), double(d.ro.back())));
+  }
+  return d;
+}
+
+// The two-metre line, the boresight distance markers under the text block, and the antenna height.
+void draw_markers(surface& dc, const emr_view& v, emr_text_layout& layout, const emr_boresight& b, float eheight) {
+  const float scf = v.scf;
+  const int centre_x = v.centre_x, centre_y = v.centre_y, r = v.r;
+  const pen hpo_2m = layout.printing ? pen{pen_style::solid, pix(1.0 * scf), rgb(88, 88, 88)}
+                                     : pen{pen_style::dash_dot, pix(1.0 * scf), rgb(0, 0, 0)};
+  dc.select_pen(hpo_2m);
+  const double y2 = centre_y + (double(eheight) - 2.0) * v.plot_scale;
+  dc.move_to(v.x(centre_x - r + 10), v.x(y2));
+  dc.line_to(v.x(centre_x + r - 10), v.x(y2));
+  dc.text_out(v.x(centre_x + r - 10), v.x(y2 - 8), "2.0m");
+  layout.descr_lines += 1;
+  const double limits_y = double(scf) * (layout.first_line_y + layout.descr_lines * layout.line_step);
+  auto marker = [&](float R) {
+    const float x = static_cast<float>(centre_x) + R * v.plot_scale;
+    dc.move_to(v.x(x), pix(limits_y + 20.0 * scf));
+    dc.line_to(v.x(x), v.x(centre_y + 10));
+    dc.text_out(v.x(x - 8), pix(limits_y), c_format("%.1fm", double(R)));
+  };
+  if (b.public_defined) marker(b.RPsafe0);
+  if (b.occupational_defined) marker(b.ROsafe0);
+  dc.text_out(v.x(centre_x + r - 10), v.x(centre_y - 8), c_format("%.1fm", double(eheight)));
+}
+
+}  // namespace
+
 bool plot_emr_chart(const lobe_state& st, run_log& log, surface& dc, float scf, emr_text_layout& layout, int Xleft,
                     int Xright, int centre_y, int r, cut_ends* ends) {
   pen_keeper keep(dc);
@@ -184,46 +236,11 @@ bool plot_emr_chart(const lobe_state& st, run_log& log, surface& dc, float scf, 
   if (!(span_m > 0.0f) || !std::isfinite(span_m)) span_m = 1.0f;
   const emr_view v{scf, centre_x, centre_y, r, static_cast<float>(r - 30) / span_m};
 
-  // The safe distances of every point of the cut, each logged.
   const cut_data_type& cut = st.pd.freq[pick.f].cut[pick.c];
-  std::vector<float> rp, ro;
-  const int n = count_in(cut.nupoin, MAX_SAMPLES);
-  for (int p = 0; p < n; ++p) {
-    if (cut.angle[p] == END_MARKER) {
-      if (ends) ends->push_back({pick.f, pick.c, p});
-      break;
-    }
-    const emr_point pt = emr_point_quantities(tx, cut.signal[p]);
-    rp.push_back(b.public_defined ? emr_safe_distance(pt.eirp, pick.SPlimit) : 0.0f);
-    ro.push_back(b.occupational_defined ? emr_safe_distance(pt.eirp, pick.SOlimit) : 0.0f);
-    log.write_error_log(
-        "EMR", c_format("poin = %u signal = %f GainDBi = %f GainLin = %f EIRP = %f RPsafe = %f ROsafe = %f",
-                        static_cast<unsigned>(p), std::fabs(double(cut.signal[p])), double(pt.gain_dbi),
-                        double(pt.gain_lin), double(pt.eirp), double(rp.back()), double(ro.back())));
-  }
-  if (b.public_defined) draw_zone(dc, v, cut, rp, k_public);
-  if (b.occupational_defined) draw_zone(dc, v, cut, ro, k_occupational);
-
-  // The two-metre line, the distance markers and the antenna height.
-  const pen hpo_2m = layout.printing ? pen{pen_style::solid, pix(1.0 * scf), rgb(88, 88, 88)}
-                                     : pen{pen_style::dash_dot, pix(1.0 * scf), rgb(0, 0, 0)};
-  dc.select_pen(hpo_2m);
-  const double y2 = centre_y + (double(eheight) - 2.0) * v.plot_scale;
-  dc.move_to(v.x(centre_x - r + 10), v.x(y2));
-  dc.line_to(v.x(centre_x + r - 10), v.x(y2));
-  dc.text_out(v.x(centre_x + r - 10), v.x(y2 - 8), "2.0m");
-  layout.descr_lines += 1;
-  const double limits_y = double(scf) * (layout.first_line_y + layout.descr_lines * layout.line_step);
-  auto marker = [&](float R) {
-    const float x = static_cast<float>(centre_x) + R * v.plot_scale;
-    dc.move_to(v.x(x), pix(limits_y + 20.0 * scf));
-    dc.line_to(v.x(x), v.x(centre_y + 10));
-    dc.text_out(v.x(x - 8), pix(limits_y), c_format("%.1fm", double(R)));
-  };
-  if (b.public_defined) marker(b.RPsafe0);
-  if (b.occupational_defined) marker(b.ROsafe0);
-  dc.text_out(v.x(centre_x + r - 10), v.x(centre_y - 8), c_format("%.1fm", double(eheight)));
-
+  const safe_distances d = distances_of(cut, pick, tx, b, log, ends);
+  if (b.public_defined) draw_zone(dc, v, cut, d.rp, k_public);
+  if (b.occupational_defined) draw_zone(dc, v, cut, d.ro, k_occupational);
+  draw_markers(dc, v, layout, b, eheight);
   draw_site(dc, v, eheight, Xleft, Xright);
   return true;
 }
