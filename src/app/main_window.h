@@ -180,6 +180,9 @@ class main_window : public QMainWindow, public range_events {
   void show_emr_message_later();
 
   void mainwindow_paint(surface& dc);
+  void paint_frame(surface& dc, bool full);
+  void paint_cut_rows(surface& dc);
+  void paint_chart_notes(surface& dc);
   void paint_chart(QPainter& painter);
   int room_right_of(int x, int y, int height, int limit) const;
   void panel_text(surface& dc, int x, int y, std::string_view text, int limit);

@@ -127,25 +127,21 @@ void main_window::show_emr_message_later() {
   });
 }
 
-void main_window::mainwindow_paint(surface& dc) {
+// The captions and lines of the command column and the header panes.
+void main_window::paint_frame(surface& dc, bool full) {
   const int h = client_->height();
-  dc.set_text_color(k_text);
-  const bool full = full_mode();
   if (!full) dc.draw_picture(picture::logo, 50, 22, pictures_.kwr.width(), pictures_.kwr.height());
-  painted_texts_.clear();
   const int column = layout_.rButtonArea.right;
   dc.select_font(k_caption_font);
   panel_text(dc, 100, 92, "Display", column);
   panel_text(dc, 80, 142, "Antenna file data", column);
   if (st_.range.capture_enabled) panel_text(dc, 30, 5, "Pattern data capture enabled", column);
-
-  const pen old_pen = dc.select_pen({pen_style::solid, 1, k_line});
+  dc.select_pen({pen_style::solid, 1, k_line});
   const lobe::rect& ra = layout_.rRectArea;
   line(dc, ra.right, 5, ra.right, h - 25);
   line(dc, ra.left - 10, 5, ra.left - 10, h - 25);
   line(dc, ra.left - 10, 90, 5, 90);
   line(dc, ra.left - 10, 140, 5, 140);
-
   dc.select_font(k_label_font);
   const lobe::rect& fd = layout_.rFileDataArea;
   if (ws_.disp_desc) {
@@ -154,7 +150,11 @@ void main_window::mainwindow_paint(surface& dc) {
   } else {
     for (const pane_label& l : k_performance_labels) panel_text(dc, fd.left + l.x, fd.top + l.y, l.text, fd.right);
   }
+}
 
+// The data panel's texts: each frequency's captions, each cut's colour sample
+// (and captured peak), then the envelope or the EMR inputs' labels.
+void main_window::paint_cut_rows(surface& dc) {
   const lobe::rect& fr = layout_.rFreqDataArea;
   const int L = fr.left, R = fr.right;
   ws_.cut_count = 0;
@@ -196,11 +196,12 @@ void main_window::mainwindow_paint(surface& dc) {
     line(dc, L + 5, rows.y(row, 12), R - 5, rows.y(row, 12));
     for (const char* label : {"Tx power (W)", "Tx loss (dB)", "Antenna hgt (m)"}) panel_text(dc, L + 5, rows.y(row++, 18), label, R);
   }
+}
 
-  ws_.descr_lines = draw_description_strip(dc, st_.pd, layout_);
-  if (ws_.descr_lines == 0 && full && view != DISPLAY_TYPE_EMR)
-    dc.text_out(fd.right + 15, 5, "Click here to add description data (NSMA)");
-
+// What the chart's corner says: scaled levels, the dB centre or limit; and the bearing strip's numbers.
+void main_window::paint_chart_notes(surface& dc) {
+  const lobe::rect& ra = layout_.rRectArea;
+  const int view = st_.view.display_type;
   // Scaled levels are what Save As writes while the mode is on; say so.
   if (st_.view.scale_to_max_mode && view != DISPLAY_TYPE_EMR) {
     const colorref old = dc.set_text_color(k_line);
@@ -213,7 +214,6 @@ void main_window::mainwindow_paint(surface& dc) {
     if (view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90)
       panel_text(dc, ra.right - 100, ra.bottom - 36, c_format("-%ddB Limit", db), ra.right);
   }
-
   if (st_.range.capture_enabled) {
     const lobe::rect& deg = layout_.rTrDegArea;
     dc.text_out(5, deg.top, "0");
@@ -224,6 +224,19 @@ void main_window::mainwindow_paint(surface& dc) {
     dc.set_text_color(old);
     dc.select_font(old_font);
   }
+}
+
+void main_window::mainwindow_paint(surface& dc) {
+  dc.set_text_color(k_text);
+  const bool full = full_mode();
+  painted_texts_.clear();
+  const pen old_pen = dc.select_pen({pen_style::solid, 1, k_line});
+  paint_frame(dc, full);
+  paint_cut_rows(dc);
+  ws_.descr_lines = draw_description_strip(dc, st_.pd, layout_);
+  if (ws_.descr_lines == 0 && full && st_.view.display_type != DISPLAY_TYPE_EMR)
+    dc.text_out(layout_.rFileDataArea.right + 15, 5, "Click here to add description data (NSMA)");
+  paint_chart_notes(dc);
   dc.select_pen(old_pen);
 }
 
