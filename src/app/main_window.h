@@ -180,6 +180,9 @@ class main_window : public QMainWindow, public range_events {
   void show_emr_message_later();
 
   void mainwindow_paint(surface& dc);
+  void on_envelope_item(int id);
+  void on_com_port_item(int id);
+  void on_row_button(int id, row_control kind);
   void paint_frame(surface& dc, bool full);
   void paint_cut_rows(surface& dc);
   void paint_chart_notes(surface& dc);

@@ -56,15 +56,10 @@ QPixmap strip(const QString& left, const QString& middle, const QString& right, 
 
 }  // namespace
 
-window_pictures make_window_pictures() {
-  window_pictures w;
+namespace {
 
-  w.kwr = blank(150, 60);
-  {
-    QPainter p(&w.kwr);
-    draw_logo(p, QRect(0, 10, 150, 40));
-  }
-
+// The row buttons' sweep and delete icons, and the chart's zoom.
+void draw_icons(window_pictures& w) {
   w.sweep = blank(18, 18);
   {
     QPainter p(&w.sweep);
@@ -75,7 +70,6 @@ window_pictures make_window_pictures() {
     p.setPen(Qt::NoPen);
     arrow(p, QPointF(15, 6), 1, 4);
   }
-
   w.del = blank(18, 18);
   {
     QPainter p(&w.del);
@@ -84,7 +78,6 @@ window_pictures make_window_pictures() {
     p.drawLine(QPointF(4, 4), QPointF(14, 14));
     p.drawLine(QPointF(14, 4), QPointF(4, 14));
   }
-
   w.zoom = blank(22, 22);
   {
     QPainter p(&w.zoom);
@@ -94,27 +87,42 @@ window_pictures make_window_pictures() {
     p.setPen(QPen(k_ink, 3));
     p.drawLine(QPointF(13, 13), QPointF(19, 19));
   }
+}
 
-  // Stopped: hold the left end to turn back, the right end to turn forward.
-  w.tr_shift = strip(QString(), QString(), QString(), k_ink, 0);
+// Stopped: hold the left end to turn back, the right end to turn forward.
+QPixmap turntable_strip() {
+  QPixmap strip_ = strip(QString(), QString(), QString(), k_ink, 0);
+  QPainter p(&strip_);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(255, 255, 255, 180), 2));
+  p.drawLine(79, 4, 79, 36);
+  p.drawLine(181, 4, 181, 36);
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::white);
+  arrow(p, QPointF(14, 20), -1, 10);
+  arrow(p, QPointF(246, 20), 1, 10);
+  QFont f(QStringLiteral("Arial"));
+  f.setPixelSize(11);
+  p.setFont(f);
+  p.setPen(Qt::white);
+  p.drawText(QRect(20, 0, 59, 40), Qt::AlignCenter, QStringLiteral("reverse"));
+  p.drawText(QRect(79, 0, 102, 40), Qt::AlignCenter, QStringLiteral("turntable"));
+  p.drawText(QRect(181, 0, 59, 40), Qt::AlignCenter, QStringLiteral("forward"));
+  p.end();
+  return strip_;
+}
+
+}  // namespace
+
+window_pictures make_window_pictures() {
+  window_pictures w;
+  w.kwr = blank(150, 60);
   {
-    QPainter p(&w.tr_shift);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(255, 255, 255, 180), 2));
-    p.drawLine(79, 4, 79, 36);
-    p.drawLine(181, 4, 181, 36);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    arrow(p, QPointF(14, 20), -1, 10);
-    arrow(p, QPointF(246, 20), 1, 10);
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(11);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(20, 0, 59, 40), Qt::AlignCenter, QStringLiteral("reverse"));
-    p.drawText(QRect(79, 0, 102, 40), Qt::AlignCenter, QStringLiteral("turntable"));
-    p.drawText(QRect(181, 0, 59, 40), Qt::AlignCenter, QStringLiteral("forward"));
+    QPainter p(&w.kwr);
+    draw_logo(p, QRect(0, 10, 150, 40));
   }
+  draw_icons(w);
+  w.tr_shift = turntable_strip();
   w.bsweep = strip(QString(), QStringLiteral("Sweeping - click to pause"), QString(), QColor(20, 140, 60), 0);
   w.bpause = strip(QStringLiteral("Stop"), QString(), QStringLiteral("Resume"), QColor(200, 120, 20), 128);
   return w;

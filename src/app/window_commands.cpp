@@ -194,45 +194,32 @@ const std::map<int, main_window::command_handler>& main_window::fixed_commands()
   return table;
 }
 
-void main_window::command(int id, int notification) {
-  if (const auto it = fixed_commands().find(id); it != fixed_commands().end()) {
-    (this->*(it->second))(id);
-    return;
-  }
+// An envelope's menu item: show it, or hide it when it is the one shown.
+void main_window::on_envelope_item(int id) {
+  const int e = id - ID_ENV_1;
+  if (e < st_.ed.numenv && st_.ed.env[e].display)
+    set_active_envelope(st_.ed, -1);
+  else
+    set_active_envelope(st_.ed, e);
+  sync_envelope_menu();
+  mainwindow_size();
+}
 
-  // The id ranges, in the order they are tested.
-  if (id >= ID_ENV_1 && id < ID_ENV_LIMIT) {
-    const int e = id - ID_ENV_1;
-    if (e < st_.ed.numenv && st_.ed.env[e].display)
-      set_active_envelope(st_.ed, -1);
-    else
-      set_active_envelope(st_.ed, e);
-    sync_envelope_menu();
-    mainwindow_size();
-    return;
+// A serial port's menu item: the turntable's port from now on.
+void main_window::on_com_port_item(int id) {
+  const int p = id - ID_COM_1;
+  if (p != ws_.current_com_port) {
+    if (QAction* a = menu_action(ID_COM_1 + ws_.current_com_port)) a->setChecked(false);
+    if (QAction* a = menu_action(id)) a->setChecked(true);
+    ws_.current_com_port = p;
+    link_.open_com_port(p);
+  } else if (QAction* a = menu_action(id)) {
+    a->setChecked(true);
   }
-  if (id >= ID_COM_1 && id < ID_COM_LIMIT) {
-    const int p = id - ID_COM_1;
-    if (p != ws_.current_com_port) {
-      if (QAction* a = menu_action(ID_COM_1 + ws_.current_com_port)) a->setChecked(false);
-      if (QAction* a = menu_action(id)) a->setChecked(true);
-      ws_.current_com_port = p;
-      link_.open_com_port(p);
-    } else if (QAction* a = menu_action(id)) {
-      a->setChecked(true);
-    }
-    return;
-  }
-  if (id >= IDC_PD_ADDCUT && id < IDC_PD_ADDCUT_LAST) {
-    if (notification == 0) {
-      add_cut(id);
-      mainwindow_size();
-    }
-    return;
-  }
-  row_control kind;
-  int line = 0;
-  if (!decode_row_control(id, kind, line) || notification != 0) return;
+}
+
+// A button of a cut's row of the data panel.
+void main_window::on_row_button(int id, row_control kind) {
   switch (kind) {
     case row_control::showhide:
       shwhid_button_click();
@@ -264,6 +251,32 @@ void main_window::command(int id, int notification) {
     default:
       return;
   }
+}
+
+void main_window::command(int id, int notification) {
+  if (const auto it = fixed_commands().find(id); it != fixed_commands().end()) {
+    (this->*(it->second))(id);
+    return;
+  }
+  // The id ranges, in the order they are tested.
+  if (id >= ID_ENV_1 && id < ID_ENV_LIMIT) {
+    on_envelope_item(id);
+    return;
+  }
+  if (id >= ID_COM_1 && id < ID_COM_LIMIT) {
+    on_com_port_item(id);
+    return;
+  }
+  if (id >= IDC_PD_ADDCUT && id < IDC_PD_ADDCUT_LAST) {
+    if (notification == 0) {
+      add_cut(id);
+      mainwindow_size();
+    }
+    return;
+  }
+  row_control kind;
+  int line = 0;
+  if (decode_row_control(id, kind, line) && notification == 0) on_row_button(id, kind);
 }
 
 void main_window::clear_all_flow() {

@@ -30,6 +30,39 @@ struct shot {
 
 }  // namespace
 
+// One screenshot: a fresh window on the sample, set up as the shot says,
+// as the display shows it; false when it cannot be written.
+bool take(const shot& s, const QString& out, char** argv) {
+  auto st = make_lobe_state();
+  run_log log;
+  range_link link;
+  window_state ws;
+  ws.env_file_open = read_envelope_file(st->ed, argv[3]);
+  read_help_file(st->help, argv[4]);
+  st->settings.edit_enabled = s.edit_enabled ? 1 : 0;
+  scripted_ui ui;
+  main_window w(*st, log, link, ws, &ui);
+  w.resize(1280, 820);
+  w.show();
+  w.show_report(open_file_on_startup(*st, log, argv[2]), "open_file_on_startup()");
+  w.mainwindow_size();
+  s.setup(w, *st);
+  w.mainwindow_size();
+  if (!QTest::qWaitForWindowExposed(&w)) std::fprintf(stderr, "window_shots: the window was not shown\n");
+  QTest::qWait(300);  // let the window manager and the paint settle
+  const QString file = out + "/" + QString::fromLatin1(s.name) + ".png";
+  // What the display shows, not what the widget would paint offscreen.
+  const QPixmap grabbed = QGuiApplication::platformName() == QStringLiteral("offscreen")
+                           ? w.grab()
+                           : w.screen()->grabWindow(w.winId());
+  if (!grabbed.save(file)) {
+    std::fprintf(stderr, "window_shots: cannot write %s\n", qPrintable(file));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(file));
+  return true;
+}
+
 int main(int argc, char** argv) {
   if (argc != 5) {
     std::fprintf(stderr, "usage: window_shots OUTDIR SAMPLE ENVELOPES HELP\n");
@@ -60,34 +93,7 @@ int main(int argc, char** argv) {
          st.range.antenna_angle = 123;
        }},
   };
-  for (const shot& s : shots) {
-    auto st = make_lobe_state();
-    run_log log;
-    range_link link;
-    window_state ws;
-    ws.env_file_open = read_envelope_file(st->ed, argv[3]);
-    read_help_file(st->help, argv[4]);
-    st->settings.edit_enabled = s.edit_enabled ? 1 : 0;
-    scripted_ui ui;
-    main_window w(*st, log, link, ws, &ui);
-    w.resize(1280, 820);
-    w.show();
-    w.show_report(open_file_on_startup(*st, log, argv[2]), "open_file_on_startup()");
-    w.mainwindow_size();
-    s.setup(w, *st);
-    w.mainwindow_size();
-    if (!QTest::qWaitForWindowExposed(&w)) std::fprintf(stderr, "window_shots: the window was not shown\n");
-    QTest::qWait(300);  // let the window manager and the paint settle
-    const QString file = out + "/" + QString::fromLatin1(s.name) + ".png";
-    // What the display shows, not what the widget would paint offscreen.
-    const QPixmap shot = QGuiApplication::platformName() == QStringLiteral("offscreen")
-                             ? w.grab()
-                             : w.screen()->grabWindow(w.winId());
-    if (!shot.save(file)) {
-      std::fprintf(stderr, "window_shots: cannot write %s\n", qPrintable(file));
-      return 1;
-    }
-    std::printf("%s\n", qPrintable(file));
-  }
+  for (const shot& s : shots)
+    if (!take(s, out, argv)) return 1;
   return 0;
 }
