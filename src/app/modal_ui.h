@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/formats/format_table.h"
 #include "core/record/lobe_state.h"
 
 class QWidget;
@@ -17,10 +18,8 @@ namespace lobe {
 
 enum class message_icon { error, warning, information, question };
 
-struct file_filter {
-  std::string description;  // "NSMA Files (*.nsma)"
-  std::string pattern;      // "*.nsma"
-};
+// "NSMA Files (*.nsma)" and "*.nsma", made from the format table.
+using file_filter = format_filter;
 
 struct file_dialog_request {
   std::string folder;

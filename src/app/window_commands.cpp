@@ -22,18 +22,10 @@ namespace lobe {
 
 namespace {
 
-const std::vector<file_filter> k_open_filters_view = {{"NSMA Files (*.nsma)", "*.nsma"},
-                                                      {"Planet Files (*.pla)", "*.pla"},
-                                                      {"ADF Files (*.adf)", "*.adf"},
-                                                      {"ANT Files (*.ant)", "*.ant"},
-                                                      {"All Files (*.*)", "*.*"}};
-const std::vector<file_filter> k_open_filters_capture = {{"NSMA Files (*.nsma)", "*.nsma"},
-                                                         {"Planet Files (*.pla)", "*.pla"},
-                                                         {"ADF Files (*.adf)", "*.adf"},
-                                                         {"ANT Files (*.ant)", "*.ant"},
-                                                         {"LABZ Files (*.labz)", "*.labz"},
-                                                         {"4NEC Files (*.txt)", "*.txt"},
-                                                         {"All Files (*.*)", "*.*"}};
+// The Open dialog offers the captured formats only in test-range mode.
+const std::vector<file_filter> k_open_filters_view = format_filters({FT_NSMA99, FT_PLANET, FT_ADF, FT_ANT});
+const std::vector<file_filter> k_open_filters_capture =
+    format_filters({FT_NSMA99, FT_PLANET, FT_ADF, FT_ANT, FT_LABZ, FT_4NEC});
 
 }  // namespace
 
@@ -326,17 +318,16 @@ void main_window::save_flow() {
   file_dialog_request r;
   r.folder = st_.settings.homeFolder;
   r.current_name = st_.file.szFileName;
-  static const file_filter labz{"LABZ Files (*.labz)", "*.labz"}, nsma{"NSMA Files (*.nsma)", "*.nsma"},
-      pla{"Planet Files (*.pla)", "*.pla"}, ant{"ANT Files (*.ant)", "*.ant"}, all{"All Files (*.*)", "*.*"};
+  // The format the file would be saved in comes first.
   if (st_.range.capture_enabled) {
     r.default_extension = "labz";
-    r.filters = {labz, nsma, pla, ant, all};
+    r.filters = format_filters({FT_LABZ, FT_NSMA99, FT_PLANET, FT_ANT});
   } else if (st_.file.file_type == FT_PLANET) {
     r.default_extension = "pla";
-    r.filters = {pla, nsma, ant, all};
+    r.filters = format_filters({FT_PLANET, FT_NSMA99, FT_ANT});
   } else {
     r.default_extension = st_.file.file_type == FT_ANT ? "ant" : "nsma";
-    r.filters = {nsma, pla, ant, all};
+    r.filters = format_filters({FT_NSMA99, FT_PLANET, FT_ANT});
   }
   const auto name = ui_.save_file_name(r);
   if (!name) {

@@ -20,6 +20,7 @@
 #include "core/io/file_image.h"
 #include "core/io/file_sink.h"
 #include "core/formats/file_types.h"
+#include "core/formats/format_table.h"
 #include "core/formats/help_file.h"
 #include "core/formats/save_routing.h"
 #include "core/record/action_report.h"
@@ -112,12 +113,23 @@ const char* const k_lobeconv_usage =
     "  --                     Every argument after this is a file name, even one\n"
     "                         that starts with a dash.\n"
     "\n"
-    "Input formats follow the extension as the Open command does, in any case:\n"
-    ".nsma (NSMA 1999, or the older positional layout when the file does not start\n"
-    "with REVNUM), .adf, .labz, .ant, .txt (a 4NEC table, added as one cut to an\n"
-    "empty pattern), anything else Planet.\n"
-    "\n"
-    "Exit status: 0 done, 1 the file could not be read or written, 2 bad command line.\n";
+    "Formats, by the extension in any case (an .nsma file that does not start with\n"
+    "REVNUM is read in the older positional layout; any other extension is Planet):\n";
+
+namespace {
+
+// The formats as the format table has them: extension, name, what it holds.
+std::string format_list() {
+  std::string out;
+  for (const pattern_format& f : pattern_formats()) {
+    if (!f.extension) continue;
+    const char* how = f.write ? "read, written" : "read";
+    out += c_format("  .%-5s %s (%s): %s\n", f.extension, f.name, how, f.carries);
+  }
+  return out + "\nExit status: 0 done, 1 the file could not be read or written, 2 bad command line.\n";
+}
+
+}  // namespace
 
 namespace lobeconv {
 
@@ -329,7 +341,7 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
     return 2;
   }
   if (o.help) {
-    out << k_lobeconv_usage;
+    out << k_lobeconv_usage << format_list();
     return 0;
   }
   if (o.positional.empty()) {

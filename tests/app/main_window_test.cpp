@@ -128,6 +128,32 @@ TEST(MainWindow, LevelsOfBothSignsAreSaidOnLoadAndReadAsGainsOnRequest) {
   }
 }
 
+// The Open and Save dialogs offer the formats of their mode, the one a save
+// would write first, each named as the format table names it.
+TEST(MainWindow, FileDialogsOfferTheFormatsOfTheirMode) {
+  window_fixture t;
+  auto offered = [&] {
+    std::string all;
+    for (const file_filter& f : t.ui.file_requests.back().filters) all += f.description + " " + f.pattern + "; ";
+    return all;
+  };
+  t.click(IDC_BUTTON_OPEN);
+  EXPECT_EQ(offered(), "NSMA Files (*.nsma) *.nsma; Planet Files (*.pla) *.pla; ADF Files (*.adf) *.adf; "
+                       "ANT Files (*.ant) *.ant; All Files (*.*) *.*; ");
+  t.open("convert/src.pla");
+  t.click(IDC_BUTTON_SAVE);
+  EXPECT_EQ(offered(), "Planet Files (*.pla) *.pla; NSMA Files (*.nsma) *.nsma; ANT Files (*.ant) *.ant; "
+                       "All Files (*.*) *.*; ");
+  t.st->range.capture_enabled = 1;
+  t.click(IDC_BUTTON_OPEN);
+  EXPECT_EQ(offered(), "NSMA Files (*.nsma) *.nsma; Planet Files (*.pla) *.pla; ADF Files (*.adf) *.adf; "
+                       "ANT Files (*.ant) *.ant; LABZ Files (*.labz) *.labz; 4NEC Files (*.txt) *.txt; "
+                       "All Files (*.*) *.*; ");
+  t.click(IDC_BUTTON_SAVE);
+  EXPECT_EQ(offered(), "LABZ Files (*.labz) *.labz; NSMA Files (*.nsma) *.nsma; Planet Files (*.pla) *.pla; "
+                       "ANT Files (*.ant) *.ant; All Files (*.*) *.*; ");
+}
+
 TEST(MainWindow, AntSaveAsksTheVersionAndClosingTheDialogAbandons) {
   window_fixture t;
   t.open("convert/src.nsma");

@@ -17,7 +17,9 @@
 #include <string>
 
 #include "cli/pattern_json.h"
+#include "core/formats/format_table.h"
 #include "core/io/file_sink.h"
+#include "core/text/c_numeric.h"
 #include "support/test_support.h"
 
 namespace lobe {
@@ -135,6 +137,13 @@ TEST(Lobeconv, FailuresSayWhyAndLeaveNothingBehind) {
 
 TEST(Lobeconv, HelpLogDirEnvelopesAndHelpFiles) {
   test::temp_dir dir;
+  // --help lists every format of the format table, with what it holds.
+  const std::string help = lobeconv("--help").out;
+  for (const pattern_format& f : pattern_formats())
+    if (f.extension) {
+      EXPECT_NE(help.find(c_format("  .%-5s %s (", f.extension, f.name)), std::string::npos) << f.name;
+      EXPECT_NE(help.find(f.carries), std::string::npos) << f.name;
+    }
   ASSERT_EQ(lobeconv("dump " + data("nsma/fstlst_three_values.labz") + " --log-dir " + quote(dir.path())).status, 0);
   EXPECT_NE(test::read_bytes(dir.file("lobeview_log.txt")).find("new_nsma_data - File contains: Emax 812.500000"),
             std::string::npos);

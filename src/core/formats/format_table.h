@@ -4,7 +4,10 @@
 // here; adding a format is one reader/writer file and one row.
 #pragma once
 
+#include <initializer_list>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "core/record/lobe_state.h"
 
@@ -25,6 +28,7 @@ struct pattern_format {
   line_parser parse;         // nullptr: read apart (a 4NEC table adds one cut)
   pattern_writer write;      // nullptr: never written
   const char* carries;       // what a file of it can hold
+  const char* files;         // how a file dialog names its files ("NSMA Files"); nullptr: not offered
 };
 
 // In the order the start-up path tests its names (a later match wins).
@@ -32,6 +36,13 @@ std::span<const pattern_format> pattern_formats();
 
 // The row of a file type; nullptr for none.
 const pattern_format* format_of_type(int type);
+
+// A file dialog's filter: "NSMA Files (*.nsma)" and "*.nsma".
+struct format_filter {
+  std::string description, pattern;
+};
+// The filters of these file types in this order, then "All Files (*.*)".
+std::vector<format_filter> format_filters(std::initializer_list<int> types);
 
 // What any other extension is taken for, when opening and when saving.
 inline constexpr int FT_BY_DEFAULT = FT_PLANET;
