@@ -197,25 +197,40 @@ TEST(MainWindow, RowsIdsAddAndDelete) {
   EXPECT_EQ(t.link.dsa.back(), std::make_pair(DSA_REQ_PWR, -1));
 }
 
-TEST(MainWindow, LargestRecordKeepsIdsApart) {
+// The largest record: every row's controls have ids of their own, and each
+// row's "+" shifts its own cut and no other.
+TEST(MainWindow, EveryRowOfTheLargestRecordActsOnItsOwnCut) {
   window_fixture t;
-  for (int f = 0; f < MAX_FREQ; ++f) test::put_full_cut(*t.st, f, MAX_CUTS - 1, "H", [](int) { return 0.0; });
+  for (int f = 0; f < MAX_FREQ; ++f)
+    for (int c = 0; c < MAX_CUTS; ++c) test::put_full_cut(*t.st, f, c, "H", [](int a) { return a % 7; });
   t.click(IDC_RBUTTON_PERF);  // rebuild from the record
   std::set<int> ids;
-  int rows = 0;
+  std::vector<QPushButton*> pluses;
   for (int line = 0; line < 140; ++line)
     for (int k = 0; k <= static_cast<int>(row_control::mavg); ++k) {
       const int id = row_control_id(static_cast<row_control>(k), line);
       if (!t.w->control(id)) continue;
       EXPECT_TRUE(ids.insert(id).second) << id;
-      rows += k == 0;
+      if (static_cast<row_control>(k) == row_control::plus) pluses.push_back(qobject_cast<QPushButton*>(t.w->control(id)));
     }
-  EXPECT_EQ(rows, MAX_FREQ * MAX_CUTS);
-  QWidget* plus = t.w->control(row_control_id(row_control::plus, 3 * 11 + 2 + 11 * 8 + 7));
-  ASSERT_NE(plus, nullptr);
-  t.st->pd.freq[11].cut[7].signal[0] = 5.0f;
-  qobject_cast<QPushButton*>(plus)->click();
-  EXPECT_FLOAT_EQ(t.cut(11, 7).signal[1], 5.0f) << "the last row's + shifts the last cut";
+  ASSERT_EQ(pluses.size(), static_cast<std::size_t>(MAX_FREQ * MAX_CUTS));
+  std::set<std::pair<int, int>> shifted;
+  for (QPushButton* plus : pluses) {
+    ASSERT_NE(plus, nullptr);
+    std::vector<float> before;
+    for (int f = 0; f < MAX_FREQ; ++f)
+      for (int c = 0; c < MAX_CUTS; ++c) before.push_back(t.cut(f, c).signal[1]);
+    plus->click();
+    int changed = 0;
+    for (int f = 0; f < MAX_FREQ; ++f)
+      for (int c = 0; c < MAX_CUTS; ++c)
+        if (t.cut(f, c).signal[1] != before[static_cast<std::size_t>(f * MAX_CUTS + c)]) {
+          ++changed;
+          EXPECT_TRUE(shifted.insert({f, c}).second) << f << "," << c << " shifted twice";
+        }
+    EXPECT_EQ(changed, 1);
+  }
+  EXPECT_EQ(shifted.size(), static_cast<std::size_t>(MAX_FREQ * MAX_CUTS));
 }
 
 TEST(MainWindow, ZoomScaleViewsAndMenus) {
@@ -278,6 +293,18 @@ TEST(MainWindow, ColourPickClearAllUndoAndMirror) {
   ASSERT_EQ(t.ui.boxes.size(), 1u);
   EXPECT_EQ(t.ui.boxes[0].text, "No cut found to mirror");
   EXPECT_EQ(t.ui.boxes[0].caption, "mirror_cut_data()");
+  // An empty cut is refused as an error; a short one is mirrored with a warning.
+  test::put_cut(*t.st, 1, 2, "V", {});
+  t.w->menu_action(ID_LABS_MIRROR_LEFT)->trigger();
+  ASSERT_EQ(t.ui.boxes.size(), 2u);
+  EXPECT_EQ(t.ui.boxes[1].text, "Cut has no points to mirror");
+  EXPECT_EQ(t.ui.boxes[1].icon, message_icon::error);
+  test::put_cut(*t.st, 1, 2, "V", {{0, 0}, {10, 3}, {20, 6}});
+  t.w->menu_action(ID_LABS_MIRROR_LEFT)->trigger();
+  ASSERT_EQ(t.ui.boxes.size(), 3u);
+  EXPECT_EQ(t.ui.boxes[2].text, "Results are unpredictable unless there are 360 points to mirror");
+  EXPECT_NE(t.ui.boxes[2].icon, message_icon::error);
+  test::hide_cuts(*t.st, {{1, 2}});
   t.ui.answers.push_back(IDNO);
   t.click(IDC_BUTTON_NEW);
   EXPECT_EQ(t.st->pd.nofreq, 2);
@@ -349,7 +376,7 @@ TEST(MainWindow, EmrMessageOncePerViewAndPrintToPdf) {
   EXPECT_EQ(shown(), 2);
 }
 
-TEST(MainWindow, HelpDroppedFilesQuotesAndThePalette) {
+TEST(MainWindow, HelpMenuShowsAboutAndTheHelpText) {
   window_fixture t;
   t.st->help.help_info_files = "\r\nfiles text";
   t.w->menu_action(ID_HELP_ABOUT)->trigger();
@@ -358,22 +385,31 @@ TEST(MainWindow, HelpDroppedFilesQuotesAndThePalette) {
   EXPECT_EQ(t.ui.boxes[0].caption, "About this program...");
   EXPECT_EQ(t.ui.boxes[0].text, "Lobeview Version 12.2\r\nAntenna data capture and plot\r\n");
   EXPECT_EQ(t.ui.boxes[1].text, "\r\nfiles text");
+}
+
+TEST(MainWindow, ADroppedFileOpensAndQuotedPathsLoseTheirQuotes) {
+  window_fixture t;
   t.w->drop_file(test::data_path("convert/src.labz"));
   EXPECT_EQ(t.st->file.file_type, FT_LABZ);
   EXPECT_EQ(t.w->status_text(STB_FILENAME), "File: src.labz");
   EXPECT_EQ(strip_quotes("\"/tmp/a b.nsma\""), "/tmp/a b.nsma");
   EXPECT_EQ(strip_quotes("\"C:\\\"dir\\\"\\x.nsma\""), "C:\\\"dir\\\"\\x.nsma");
-  // View mode: nothing to edit or save, and the palette is not saved on close.
+}
+
+// View mode: nothing to edit or save, and the palette is not saved on close;
+// with editing enabled it is.
+TEST(MainWindow, ViewModeEditsNothingAndKeepsNoPalette) {
+  window_fixture edit;
   window_fixture view(false);
   EXPECT_EQ(view.w->status_text(STB_VERSION), "Version 12.2");
-  EXPECT_EQ(t.w->status_text(STB_VERSION), "Version 12.2x");
+  EXPECT_EQ(edit.w->status_text(STB_VERSION), "Version 12.2x");
   EXPECT_TRUE(view.edit(IDC_PD_MAKE)->isReadOnly());
   EXPECT_FALSE(view.w->control(IDC_BUTTON_SAVE)->isVisible());
   EXPECT_EQ(view.w->menu_titles(), (std::vector<std::string>{"&File", "&View", "&Help"}));
   view.w->close();
   EXPECT_FALSE(std::filesystem::exists(view.dir.file("lobeview.ini")));
-  t.w->close();
-  EXPECT_NE(test::read_bytes(t.dir.file("lobeview.ini")).find("[Palette]\r\n00=0x000000"), std::string::npos);
+  edit.w->close();
+  EXPECT_NE(test::read_bytes(edit.dir.file("lobeview.ini")).find("[Palette]\r\n00=0x000000"), std::string::npos);
 }
 
 }  // namespace

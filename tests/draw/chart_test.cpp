@@ -550,7 +550,7 @@ TEST(EmrChart, ZonesAndMarkersAgree) {
     }
 }
 
-TEST(EmrChart, CutChoiceAndPointer) {
+TEST(EmrChart, PointsAtTheFirstShownVerticalCutWhereTheCallerSays) {
   emr_fixture t;
   test::put_full_cut(*t.h.st, 0, 0, "H", [](int) { return 0.0; });
   test::put_full_cut(*t.h.st, 0, 1, "V", [](int) { return 0.0; });

@@ -195,15 +195,22 @@ TEST(CutEditing, MirrorKeepsOneHalfAndReflectsItInAnyAngleRange) {
     }
 }
 
-TEST(CutEditing, MirrorResultCodesAndTheirTexts) {
+// A mirror that has nothing to work on changes nothing and arms no undo; one
+// of fewer than 360 points is done, with a warning rather than an error.
+TEST(CutEditing, MirrorRefusalsLeaveTheRecordAndTheUndoAlone) {
   harness h;
+  auto record = [&] { return std::string(reinterpret_cast<const char*>(&h.st->pd), sizeof h.st->pd); };
+  std::string before = record();
   EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_TOP), MIRROR_NO_CUT);
-  test::put_cut(*h.st, 0, 1, "V", {});
+  test::put_cut(*h.st, 0, 0, "V", {});
+  before = record();
   EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_TOP), MIRROR_NO_POINTS);
-  EXPECT_STREQ(mirror_result_message(MIRROR_NO_CUT).text, "No cut found to mirror");
-  EXPECT_STREQ(mirror_result_message(MIRROR_NO_POINTS).text, "Cut has no points to mirror");
-  EXPECT_STREQ(mirror_result_message(MIRROR_NOT_360).text,
-               "Results are unpredictable unless there are 360 points to mirror");
+  EXPECT_EQ(record(), before);
+  EXPECT_EQ(h.st->edit.undo_fr_cut, -1) << "nothing to take back";
+  EXPECT_TRUE(mirror_result_message(MIRROR_NO_POINTS).error);
+  test::put_cut(*h.st, 0, 0, "V", {{0, 0}, {10, 3}, {20, 6}});
+  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_TOP), MIRROR_NOT_360);
+  EXPECT_EQ(h.st->edit.undo_fr_cut, 0) << "done, and armed";
   EXPECT_FALSE(mirror_result_message(MIRROR_NOT_360).error);
   EXPECT_EQ(mirror_result_message(MIRROR_OK).text, nullptr);
 }
