@@ -67,9 +67,10 @@ TEST(Settings, ExtraKeysTheirDefaultsAndWhereTheFileIs) {
   EXPECT_STREQ(st->settings.dsa_ip, default_dsa_ip());
   EXPECT_FALSE(st->settings.lf_line_ends) << "CR ends a line unless the user opts in";
   EXPECT_FALSE(st->settings.resample_long_cuts);
+  EXPECT_FALSE(st->settings.signed_levels) << "levels are magnitudes unless the user opts in";
   const std::string ini = dir.file("lobeview.ini");
   const std::string text = "[Extra]\r\nEdit-enabled=1\r\nHome-folder=/srv/p\r\nDSA-IP=127.0.0.7\r\nLF-line-ends=1\r\n"
-                           "Resample-long-cuts=1\r\n";
+                           "Resample-long-cuts=1\r\nSigned-levels=1\r\n";
   test::write_bytes(ini, text);
   read_extra_settings(st->settings, log, ini);
   EXPECT_EQ(st->settings.edit_enabled, 1);
@@ -77,6 +78,7 @@ TEST(Settings, ExtraKeysTheirDefaultsAndWhereTheFileIs) {
   EXPECT_STREQ(st->settings.dsa_ip, "127.0.0.7");
   EXPECT_TRUE(st->settings.lf_line_ends);
   EXPECT_TRUE(st->settings.resample_long_cuts);
+  EXPECT_TRUE(st->settings.signed_levels);
   EXPECT_NE(test::read_bytes(dir.file("lobeview_log.txt")).find(" - WinMain - Home folder /srv/p \r\n"),
             std::string::npos);
   ASSERT_TRUE(write_dsa_ip(st->settings, "127.0.0.8"));
