@@ -9,6 +9,7 @@
 #include "core/text/number_scan.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace lobe {
 
@@ -33,47 +34,21 @@ nsma_gain_fields nsma_gain_fields_of(const antenna_data_type& pd) {
 
 namespace {
 
-// The header lines, in the order files write them.
+// The header lines, in the order of the field table; the gain's unit and
+// value as the gain rules make them, and the envelope a LABZ file shows
+// just before its pattern type.
 void write_header(const lobe_state& st, line_writer& w, int kwr_fmt) {
   const antenna_data_type& pd = st.pd;
   w.line("REVNUM:,NSMA  WG16.99.050\r\n");
   w.line("REVDAT:,19990520\r\n");
-  w.line("COMNT1:,%s\r\n", pd.comnt1);
-  w.line("COMNT2:,%s\r\n", pd.comnt2);
-  w.line("ANTMAN:,%s\r\n", pd.make);
-  w.line("MODNUM:,%s\r\n", pd.name);
-  w.line("PATNUM:,%s\r\n", pd.patnum);
-  w.line("FILNUM:,%s\r\n", pd.filnum);
-  w.line("FEDORN:,%s\r\n", pd.fedorn);
-  w.line("DESCR1:,%s\r\n", pd.descr1);
-  w.line("DESCR2:,%s\r\n", pd.descr2);
-  w.line("DESCR3:,%s\r\n", pd.descr3);
-  w.line("DESCR4:,%s\r\n", pd.descr4);
-  w.line("DESCR5:,%s\r\n", pd.descr5);
-  w.line("DTDATA:,%s\r\n", pd.dtdata);
-  w.line("LOWFRQ:,%s\r\n", pd.lowfrq);
-  w.line("HGHFRQ:,%s\r\n", pd.hghfrq);
   const nsma_gain_fields gain = nsma_gain_fields_of(pd);
-  w.line("GUNITS:,%s\r\n", gain.gunits.c_str());
-  w.line("LWGAIN:,%s\r\n", pd.lwgain);
-  w.line("MDGAIN:,%s\r\n", gain.mdgain.c_str());
-  w.line("HGGAIN:,%s\r\n", pd.hggain);
-  w.line("AZWIDT:,%s\r\n", pd.azwidt);
-  w.line("ELWIDT:,%s\r\n", pd.elwidt);
-  w.line("CONTYP:,%s\r\n", pd.contyp);
-  w.line("ATVSWR:,%s\r\n", pd.atvswr);
-  w.line("FRTOBA:,%s\r\n", pd.front_to_back);
-  w.line("ELTILT:,%s\r\n", pd.tilt);
-  w.line("RADCTR:,%s\r\n", pd.radctr);
-  w.line("POTOPO:,%s\r\n", pd.potopo);
-  w.line("MAXPOW:,%s\r\n", pd.maxpow);
-  w.line("ANTLEN:,%s\r\n", pd.antlen);
-  w.line("ANTWID:,%s\r\n", pd.antwid);
-  w.line("ANTDEP:,%s\r\n", pd.antdep);
-  w.line("ANTWGT:,%s\r\n", pd.antwgt);
-  if (kwr_fmt == 1)
-    if (const envelope_data_type* env = active_envelope(st.ed)) w.line("KWRENV:,%s\r\n", env->title);
-  w.line("PATTYP:,%s\r\n", pd.pattyp);
+  for (const header_field& f : header_fields()) {
+    const std::string_view tag = f.tag;
+    if (tag == "PATTYP" && kwr_fmt == 1)
+      if (const envelope_data_type* env = active_envelope(st.ed)) w.line("KWRENV:,%s\r\n", env->title);
+    const char* value = tag == "GUNITS" ? gain.gunits.c_str() : tag == "MDGAIN" ? gain.mdgain.c_str() : field_text(pd, f);
+    w.line("%s:,%s\r\n", f.tag, value);
+  }
 }
 
 // One cut: its tags, then "%.3f,-%.3f," per point. A cut without its first

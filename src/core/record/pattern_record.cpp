@@ -16,9 +16,21 @@ namespace {
 #define LOBE_HEADER_FIELD(member, tag) \
   header_field { #member, tag, offsetof(antenna_data_type, member), sizeof(antenna_data_type::member) }
 
+// In the order an NSMA file writes them, which is the order the writer takes.
 constexpr std::array<header_field, 33> k_header_fields = {{
-    LOBE_HEADER_FIELD(name, "MODNUM"),
+    LOBE_HEADER_FIELD(comnt1, "COMNT1"),
+    LOBE_HEADER_FIELD(comnt2, "COMNT2"),
     LOBE_HEADER_FIELD(make, "ANTMAN"),
+    LOBE_HEADER_FIELD(name, "MODNUM"),
+    LOBE_HEADER_FIELD(patnum, "PATNUM"),
+    LOBE_HEADER_FIELD(filnum, "FILNUM"),
+    LOBE_HEADER_FIELD(fedorn, "FEDORN"),
+    LOBE_HEADER_FIELD(descr1, "DESCR1"),
+    LOBE_HEADER_FIELD(descr2, "DESCR2"),
+    LOBE_HEADER_FIELD(descr3, "DESCR3"),
+    LOBE_HEADER_FIELD(descr4, "DESCR4"),
+    LOBE_HEADER_FIELD(descr5, "DESCR5"),
+    LOBE_HEADER_FIELD(dtdata, "DTDATA"),
     LOBE_HEADER_FIELD(lowfrq, "LOWFRQ"),
     LOBE_HEADER_FIELD(hghfrq, "HGHFRQ"),
     LOBE_HEADER_FIELD(gunits, "GUNITS"),
@@ -34,22 +46,11 @@ constexpr std::array<header_field, 33> k_header_fields = {{
     LOBE_HEADER_FIELD(radctr, "RADCTR"),
     LOBE_HEADER_FIELD(potopo, "POTOPO"),
     LOBE_HEADER_FIELD(maxpow, "MAXPOW"),
-    LOBE_HEADER_FIELD(comnt1, "COMNT1"),
-    LOBE_HEADER_FIELD(comnt2, "COMNT2"),
-    LOBE_HEADER_FIELD(patnum, "PATNUM"),
-    LOBE_HEADER_FIELD(filnum, "FILNUM"),
-    LOBE_HEADER_FIELD(fedorn, "FEDORN"),
-    LOBE_HEADER_FIELD(descr1, "DESCR1"),
-    LOBE_HEADER_FIELD(descr2, "DESCR2"),
-    LOBE_HEADER_FIELD(descr3, "DESCR3"),
-    LOBE_HEADER_FIELD(descr4, "DESCR4"),
-    LOBE_HEADER_FIELD(descr5, "DESCR5"),
-    LOBE_HEADER_FIELD(dtdata, "DTDATA"),
-    LOBE_HEADER_FIELD(pattyp, "PATTYP"),
     LOBE_HEADER_FIELD(antlen, "ANTLEN"),
     LOBE_HEADER_FIELD(antwid, "ANTWID"),
     LOBE_HEADER_FIELD(antdep, "ANTDEP"),
     LOBE_HEADER_FIELD(antwgt, "ANTWGT"),
+    LOBE_HEADER_FIELD(pattyp, "PATTYP"),
 }};
 
 #undef LOBE_HEADER_FIELD

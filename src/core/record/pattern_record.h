@@ -92,7 +92,7 @@ struct header_field {
   std::size_t size;
 };
 
-// Every header text field in record order.
+// Every header text field, in the order an NSMA file writes them.
 std::span<const header_field> header_fields();
 // The field tagged `tag` (case-insensitive, as the NSMA reader compares), or nullptr.
 const header_field* header_field_by_tag(std::string_view tag);
