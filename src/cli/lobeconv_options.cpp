@@ -29,7 +29,7 @@ bool parse_positive(const std::string& s, int& out) {
   return true;
 }
 
-std::optional<float> parse_number(const std::string& s) {
+std::optional<double> parse_number(const std::string& s) {
   if (s.empty() || s.size() > 30) return std::nullopt;
   // Read in "C" whatever the user's locale: "1.5" is one and a half.
   double v = 0.0;
@@ -37,7 +37,7 @@ std::optional<float> parse_number(const std::string& s) {
   if (c_sscanf(s.c_str(), "%lf%n", &v, &used) != 1 || used != static_cast<int>(s.size()) || !std::isfinite(v) ||
       std::fabs(v) > 1e12)
     return std::nullopt;
-  return static_cast<float>(v);
+  return v;
 }
 
 // Each reader gets the option's name and its value (null when the command
@@ -69,9 +69,9 @@ problem text_value(const std::string& a, const std::string* v, options& o) {
 
 problem step(const std::string&, const std::string* v, options& o) {
   // Read as written (0.2, not the float nearest it), and dividing 180 into whole steps.
-  double degrees = 0.0;
-  if (!v || !parse_number(*v)) return "--step takes a number";
-  c_sscanf(v->c_str(), "%lf", &degrees);
+  const auto number = v ? parse_number(*v) : std::nullopt;
+  if (!number) return "--step takes a number";
+  const double degrees = *number;
   const double steps = 180.0 / degrees;
   if (!(degrees >= 0.1 && degrees <= 45.0) || std::fabs(steps - std::round(steps)) > 1e-9 * steps)
     return "--step takes degrees from 0.1 to 45 that divide 180 into whole steps (0.1, 0.5, 1, 2.5, 5 ...)";
@@ -81,10 +81,12 @@ problem step(const std::string&, const std::string* v, options& o) {
 
 problem site_number(const std::string& a, const std::string* v, options& o) {
   const auto number = v ? parse_number(*v) : std::nullopt;
-  if (!number || (a != "--z" && *number < 0.0f)) return a + " takes a number";
-  if (a == "--freq") o.freq_mhz = *number;
-  if (a == "--z") o.map.z = *number;
-  if (a == "--antenna") o.map.antenna = static_cast<int>(*number) - 1;
+  if (!number || (a != "--z" && *number < 0.0)) return a + " takes a number";
+  // Frequencies and heights as a float holds them, as they always were.
+  const float value = static_cast<float>(*number);
+  if (a == "--freq") o.freq_mhz = value;
+  if (a == "--z") o.map.z = value;
+  if (a == "--antenna") o.map.antenna = static_cast<int>(value) - 1;
   return std::nullopt;
 }
 
@@ -145,10 +147,11 @@ problem size(const std::string&, const std::string* v, options& o) {
 
 problem emr_number(const std::string& a, const std::string* v, options& o) {
   const auto number = v ? parse_number(*v) : std::nullopt;
-  if (!number || (a != "--loss" && *number < 0.0f)) return a + " takes a number" + (a != "--loss" ? " of 0 or more" : "");
-  if (a == "--power") o.render.power = *number;
-  if (a == "--loss") o.render.loss = *number;
-  if (a == "--height") o.render.height_m = *number;
+  if (!number || (a != "--loss" && *number < 0.0)) return a + " takes a number" + (a != "--loss" ? " of 0 or more" : "");
+  const float value = static_cast<float>(*number);
+  if (a == "--power") o.render.power = value;
+  if (a == "--loss") o.render.loss = value;
+  if (a == "--height") o.render.height_m = value;
   return std::nullopt;
 }
 

@@ -37,6 +37,7 @@ json parse_refusing_duplicates(const std::string& text, std::string& problem) {
 // One antenna's numbers, each checked against what a real antenna can be.
 struct field_rule {
   const char* key;
+  double site_antenna::*member;
   bool required;
   double fallback, low, high;
   bool low_included;
@@ -44,15 +45,15 @@ struct field_rule {
 };
 
 constexpr field_rule k_fields[] = {
-    {"frequency_mhz", true, 0, 0, 1e6, false, "above 0"},
-    {"power_w", true, 0, 0, 1e9, false, "above 0 W and at most 1e9 W"},
-    {"loss_db", false, 0, 0, 100, true, "from 0 to 100 dB"},
-    {"gain_dbi", false, 0, -50, 60, true, "from -50 to 60 dBi"},
-    {"x", false, 0, -SITE_EXTENT_M, SITE_EXTENT_M, true, "within 100 km of the origin"},
-    {"y", false, 0, -SITE_EXTENT_M, SITE_EXTENT_M, true, "within 100 km of the origin"},
-    {"height", false, 0, -SITE_EXTENT_M, SITE_EXTENT_M, true, "within 100 km of the origin"},
-    {"azimuth", false, 0, -360, 360, true, "from -360 to 360 degrees"},
-    {"downtilt", false, 0, -90, 90, true, "from -90 to 90 degrees"},
+    {"frequency_mhz", &site_antenna::frequency_mhz, true, 0, 0, 1e6, false, "above 0"},
+    {"power_w", &site_antenna::power_w, true, 0, 0, 1e9, false, "above 0 W and at most 1e9 W"},
+    {"loss_db", &site_antenna::loss_db, false, 0, 0, 100, true, "from 0 to 100 dB"},
+    {"gain_dbi", &site_antenna::gain_dbi, false, 0, -50, 60, true, "from -50 to 60 dBi"},
+    {"x", &site_antenna::x, false, 0, -SITE_EXTENT_M, SITE_EXTENT_M, true, "within 100 km of the origin"},
+    {"y", &site_antenna::y, false, 0, -SITE_EXTENT_M, SITE_EXTENT_M, true, "within 100 km of the origin"},
+    {"height", &site_antenna::height, false, 0, -SITE_EXTENT_M, SITE_EXTENT_M, true, "within 100 km of the origin"},
+    {"azimuth", &site_antenna::azimuth, false, 0, -360, 360, true, "from -360 to 360 degrees"},
+    {"downtilt", &site_antenna::downtilt, false, 0, -90, 90, true, "from -90 to 90 degrees"},
 };
 
 // The field's value, its fallback when it may be left out, or nullopt with the problem told.
@@ -80,22 +81,19 @@ bool read_antenna(const json& a, int number, const std::filesystem::path& folder
     problem = c_format("antenna %d is no JSON object", number);
     return false;
   }
-  double v[std::size(k_fields)];
-  for (std::size_t i = 0; i < std::size(k_fields); ++i) {
-    const auto value = field(a, k_fields[i], number, problem);
-    if (!value) return false;
-    v[i] = *value;
-  }
   site_antenna ant;
-  ant.frequency_mhz = v[0], ant.power_w = v[1], ant.loss_db = v[2];
-  ant.x = v[4], ant.y = v[5], ant.height = v[6], ant.azimuth = v[7], ant.downtilt = v[8];
+  for (const field_rule& rule : k_fields) {
+    const auto value = field(a, rule, number, problem);
+    if (!value) return false;
+    ant.*rule.member = *value;
+  }
   if (!power_density_limit(out.standard, ant.frequency_mhz)) {
     problem = c_format("antenna %d: %g MHz is outside the limits of %s", number, ant.frequency_mhz,
                        exposure_standard_name(out.standard));
     return false;
   }
   std::optional<double> gain;
-  if (a.contains("gain_dbi")) gain = v[3];
+  if (a.contains("gain_dbi")) gain = ant.gain_dbi;
   if (a.contains("pattern")) {
     if (!a["pattern"].is_string()) {
       problem = c_format("antenna %d: \"pattern\" is no file name", number);

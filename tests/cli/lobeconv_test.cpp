@@ -197,12 +197,7 @@ TEST(Lobeconv, DumpWritesEveryFloatAsTheJsonLibraryDoes) {
 // analyse on every sample and published file: a row per cut with the
 // documented keys; lint: one line per finding, status 1 when one is an error.
 TEST(Lobeconv, AnalyseAndLintEveryBundledAndPublishedFile) {
-  std::vector<std::string> files;
-  for (const char* folder : {LOBE_SAMPLES, LOBE_REALDATA})
-    if (std::filesystem::exists(folder))
-      for (const auto& e : std::filesystem::directory_iterator(folder))
-        if (e.path().extension() != ".md" && e.path().filename().string().rfind("LICENSE", 0) != 0)
-          files.push_back(e.path().string());
+  const std::vector<std::string> files = test::pattern_files_in({LOBE_SAMPLES, LOBE_REALDATA});
   ASSERT_GE(files.size(), 9u);
   for (const std::string& f : files) {
     const run_result r = lobeconv("analyse --json --lf --resample " + quote(f));

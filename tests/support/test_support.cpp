@@ -74,6 +74,23 @@ void put_cut(lobe_state& st, int f, int c, const char* patcut, const std::vector
 
 bool harness::open_data(const std::string& rel) { return open(data_path(rel)); }
 
+bool harness::open_published(const std::string& path) {
+  st->settings.lf_line_ends = true;
+  st->settings.resample_long_cuts = true;
+  st->settings.signed_levels = true;
+  return open(path);
+}
+
+std::vector<std::string> pattern_files_in(std::initializer_list<const char*> folders) {
+  std::vector<std::string> files;
+  for (const char* folder : folders)
+    if (std::filesystem::is_directory(folder))
+      for (const auto& e : std::filesystem::directory_iterator(folder))
+        if (e.path().extension() != ".md" && e.path().filename().string().rfind("LICENSE", 0) != 0)
+          files.push_back(e.path().string());
+  return files;
+}
+
 bool harness::open(const std::string& path) {
   report = open_file(*st, log, path, dialog_extension(path));
   return report.ok;

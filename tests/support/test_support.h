@@ -20,6 +20,10 @@ namespace lobe::test {
 std::string data_path(const std::string& rel);
 std::string read_bytes(const std::string& path);
 void write_bytes(const std::string& path, std::string_view bytes);
+// The pattern files in these folders (no READMEs or licences) that exist,
+// for tests that run over every sample or published file.
+std::vector<std::string> pattern_files_in(std::initializer_list<const char*> folders);
+
 // Entries in a folder; lines (LF) in a text.
 std::size_t files_in(const std::string& folder);
 std::size_t lines_in(std::string_view text);
@@ -83,6 +87,9 @@ struct harness {
   bool open_data(const std::string& rel);
   // Loads a file anywhere through the Open command.
   bool open(const std::string& path);
+  // The same with the opt-ins a published file may need: LF line ends,
+  // long cuts resampled, levels of both signs read as gains.
+  bool open_published(const std::string& path);
   // The status field `part` as the last action left it ("" when it did not set it).
   std::string status(int part) const {
     const std::string* s = report.status_of(part);

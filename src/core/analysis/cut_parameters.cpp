@@ -341,17 +341,23 @@ std::vector<std::string> cut_warnings(const lobe_state& st, int f, int c) {
                            facts->dropped_points, MAX_SAMPLES));
   if (facts && facts->mixed_signs)
     out.push_back("levels of both signs: if they are gains, read with --signed-levels (Signed-levels=1)");
-  int gaps = 0;
-  float strongest = INFINITY;
+  const level_census levels = census_of(cut);
+  if (levels.gaps > 0)
+    out.push_back(c_format("%d points have no reading (gaps): nothing is measured across them", levels.gaps));
+  if (!levels.normalised())
+    out.push_back(c_format("not normalised: its strongest point is %.2f dB down; levels are taken from that point",
+                           double(levels.strongest)));
+  return out;
+}
+
+level_census census_of(const cut_data_type& cut) {
+  level_census out;
   const int n = stored_points(cut);
   for (int p = 0; p < n && cut.angle[p] != END_MARKER; ++p) {
-    if (cut.signal[p] >= GAP_LEVEL) ++gaps;
-    else strongest = std::min(strongest, cut.signal[p]);
+    if (cut.signal[p] == NO_SIG_DATA) ++out.no_level;
+    else if (cut.signal[p] >= GAP_LEVEL) ++out.gaps;
+    else out.strongest = std::min(out.strongest, cut.signal[p]);
   }
-  if (gaps > 0) out.push_back(c_format("%d points have no reading (gaps): nothing is measured across them", gaps));
-  if (std::isfinite(strongest) && strongest > 0.05f)
-    out.push_back(c_format("not normalised: its strongest point is %.2f dB down; levels are taken from that point",
-                           double(strongest)));
   return out;
 }
 
@@ -467,6 +473,8 @@ std::string parameters_table(const lobe_state& st, bool shown_only) {
   std::string out = c_format("%-9s %-6s %-5s %7s %6s %7s %16s %6s %6s %7s %9s %s\n", "Freq", "Cut", "Pol", "Peak",
                              "dB", "HPBW", "-3 dB at", "BW10", "F/B", "F/B tot", "Sidelobe", "Tilt/squint");
   auto shown = [&](int f, int c) { return !shown_only || !flags.cut[f][c].hide; };
+  bool co_polar_only = false;
+  std::string warnings;
   for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f)
     for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) {
       if (!shown(f, c)) continue;
@@ -481,17 +489,12 @@ std::string parameters_table(const lobe_state& st, bool shown_only) {
                       value(p.strongest_sidelobe ? std::optional<double>(p.strongest_sidelobe->level) : std::nullopt)
                           .c_str(),
                       lean.c_str());
+      co_polar_only = co_polar_only || p.front_to_back_total_co_polar_only;
+      for (const std::string& w : cut_warnings(st, f, c))
+        warnings += c_format("Warning: %s %s: %s\n", pd.freq[f].patfre, cut.patcut, w.c_str());
     }
-  bool co_polar_only = false;
-  for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f)
-    for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c)
-      if (shown(f, c)) co_polar_only = co_polar_only || analyse_cut_of(pd, f, c).front_to_back_total_co_polar_only;
   if (co_polar_only) out += "* F/B tot of the co-polar cut alone: no cross-polar cut to add\n";
-  for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f)
-    for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c)
-      if (shown(f, c))
-        for (const std::string& w : cut_warnings(st, f, c))
-          out += c_format("Warning: %s %s: %s\n", pd.freq[f].patfre, pd.freq[f].cut[c].patcut, w.c_str());
+  out += warnings;
   for (const polar_pair& x : polar_pairs(pd))
     if (shown(x.freq, x.co) && shown(x.freq, x.cross))
       out += c_format("XPD %s %s %s/%s: %s dB at the peak, at least %s dB over +/-60\n", pd.freq[x.freq].patfre,

@@ -6,6 +6,7 @@
 // -180 to 180, where a vertical cut's positive angles lie below the horizon.
 #pragma once
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,6 +63,19 @@ int cross_polar_twin(const freq_data_type& fr, int c);
 
 // Cut c of frequency f analysed with its cross-polar twin, when it has one.
 cut_parameters analyse_cut_of(const antenna_data_type& pd, int f, int c);
+
+// A cut counts as normalised when its strongest point is at most this far down.
+inline constexpr float NORMALISED_WITHIN_DB = 0.05f;
+
+// A cut's points up to its end marker: those with no level (fewer points
+// than NUPOIN), those with no reading (98 dB or more down), and the
+// strongest stored level of the rest (infinite when there is none).
+struct level_census {
+  int no_level = 0, gaps = 0;
+  float strongest = INFINITY;
+  bool normalised() const { return !std::isfinite(strongest) || strongest <= NORMALISED_WITHIN_DB; }
+};
+level_census census_of(const cut_data_type& cut);
 
 // Why the parameters of cut c of frequency f may not be what the file
 // meant: points the load dropped, gaps, a cut not normalised, levels of

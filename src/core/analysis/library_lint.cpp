@@ -11,31 +11,28 @@ namespace lobe {
 
 namespace {
 
-constexpr float NORMALISED_WITHIN_DB = 0.05f;
-
 const char* unit_name(gain_unit u) { return u == gain_unit::dbi ? "dBi" : "dBd"; }
 
 void lint_cut(std::vector<lint_finding>& out, const std::string& name, const cut_data_type& cut) {
   const int n = stored_points(cut);
-  int repeated = 0, backwards = 0, no_signal = 0, gaps = 0, first_backwards = -1;
-  float strongest = INFINITY;
+  int repeated = 0, backwards = 0, first_backwards = -1;
   for (int p = 0; p < n && cut.angle[p] != END_MARKER; ++p) {
     if (p > 0 && cut.angle[p] == cut.angle[p - 1]) ++repeated;
     if (p > 0 && cut.angle[p] < cut.angle[p - 1] && ++backwards == 1) first_backwards = p;
-    if (cut.signal[p] == NO_SIG_DATA) ++no_signal;
-    else if (cut.signal[p] >= GAP_LEVEL) ++gaps;
-    else strongest = std::min(strongest, cut.signal[p]);
   }
+  const level_census levels = census_of(cut);
   if (repeated) out.push_back({true, c_format("%s: %d angles repeat the one before", name.c_str(), repeated)});
   if (backwards)
     out.push_back({false, c_format("%s: angles do not increase (first at point %d, %d places)", name.c_str(),
                                    first_backwards + 1, backwards)});
-  if (no_signal)
-    out.push_back({false, c_format("%s: %d points hold no level (fewer points than NUPOIN)", name.c_str(), no_signal)});
-  if (gaps) out.push_back({false, c_format("%s: %d points have no reading (98 dB or more down)", name.c_str(), gaps)});
-  if (std::isfinite(strongest) && strongest > NORMALISED_WITHIN_DB)
+  if (levels.no_level)
+    out.push_back({false, c_format("%s: %d points hold no level (fewer points than NUPOIN)", name.c_str(),
+                                   levels.no_level)});
+  if (levels.gaps)
+    out.push_back({false, c_format("%s: %d points have no reading (98 dB or more down)", name.c_str(), levels.gaps)});
+  if (!levels.normalised())
     out.push_back({false, c_format("%s: not normalised, its strongest point is %.2f dB down", name.c_str(),
-                                   static_cast<double>(strongest))});
+                                   static_cast<double>(levels.strongest))});
 }
 
 }  // namespace

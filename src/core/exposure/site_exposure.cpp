@@ -116,17 +116,18 @@ antenna_direction antenna_frame_direction(double dx, double dy, double dz, doubl
   return antenna_frame(azimuth, downtilt).direction(dx, dy, dz);
 }
 
+double site_antenna::gain_towards(const antenna_frame& frame, double dx, double dy, double dz) const {
+  if (!pattern) return 1.0;
+  const antenna_direction d = frame.direction(dx, dy, dz);
+  return std::pow(10.0, pattern->gain(d.azimuth, d.elevation) / 10.0);
+}
+
 double site_antenna::power_density(double px, double py, double pz, bool ground_reflection) const {
   const double dx = px - x, dy = py - y, dz = pz - height;
   const double r2 = dx * dx + dy * dy + dz * dz;
   if (!(r2 >= 1e-8)) return INFINITY;
-  double relative = 0.0;  // dB
-  if (pattern) {
-    const antenna_direction d = antenna_frame_direction(dx, dy, dz, azimuth, downtilt);
-    relative = pattern->gain(d.azimuth, d.elevation);
-  }
-  return eirp_w() * std::pow(10.0, relative / 10.0) * (ground_reflection ? FCC_GROUND_REFLECTION : 1.0) /
-         (4.0 * std::numbers::pi * r2);
+  return eirp_w() * gain_towards(antenna_frame(azimuth, downtilt), dx, dy, dz) *
+         (ground_reflection ? FCC_GROUND_REFLECTION : 1.0) / (4.0 * std::numbers::pi * r2);
 }
 
 double site::total_exposure_ratio(double x, double y, double z) const {
@@ -188,12 +189,7 @@ class ter_decider {
       const double peak = peak_share_[j] / d2_[j];
       rest -= peak;
       const site_antenna& a = s_.antennas[j];
-      if (!a.pattern || !(d2_[j] >= 1e-8)) {
-        exact += peak;
-      } else {
-        const antenna_direction d = frames_[j].direction(x - a.x, y - a.y, z - a.height);
-        exact += peak * std::pow(10.0, a.pattern->gain(d.azimuth, d.elevation) / 10.0);
-      }
+      exact += peak * a.gain_towards(frames_[j], x - a.x, y - a.y, z - a.height);
       if (exact >= 1.0) return true;
       if (exact + rest * (1.0 + 1e-9) < 1.0) return false;
     }
@@ -207,19 +203,13 @@ class ter_decider {
   double total_ = 0.0;
 };
 
-// How far from antenna `a` along the unit vector (ux, uy, uz) the ratio stays at 1 or above.
-double reach(const site& s, ter_decider& ter, std::size_t a, double ux, double uy, double uz) {
+// How far from antenna `a` along the unit vector (ux, uy, uz) the ratio
+// stays at 1 or above; nothing is inside past `clear`.
+double reach(const site& s, ter_decider& ter, std::size_t a, double clear, double ux, double uy, double uz) {
   const site_antenna& ant = s.antennas[a];
   auto inside_at = [&](double r) {
     return ter.at_least_one(ant.x + r * ux, ant.y + r * uy, ant.height + r * uz, a);
   };
-  // Past every antenna's distance from this one plus the radius at which all
-  // of them together at peak gain fall below the limit, nothing is inside.
-  double farthest = 0.0;
-  for (const site_antenna& o : s.antennas)
-    farthest = std::max(farthest, std::sqrt((o.x - ant.x) * (o.x - ant.x) + (o.y - ant.y) * (o.y - ant.y) +
-                                            (o.height - ant.height) * (o.height - ant.height)));
-  const double clear = farthest + std::sqrt(ter.total_peak_share()) * 1.001 + 0.001;
   // The outermost step still inside, searched from the outside in; then halved down to a millimetre.
   const std::vector<double>& steps = search_steps();
   std::size_t k = static_cast<std::size_t>(std::lower_bound(steps.begin(), steps.end(), clear) - steps.begin());
@@ -236,10 +226,18 @@ double reach(const site& s, ter_decider& ter, std::size_t a, double ux, double u
 
 compliance_boundary boundary_with(const site& s, ter_decider& ter, std::size_t a) {
   const site_antenna& ant = s.antennas[a];
+  // Past every antenna's distance from this one plus the radius at which all
+  // of them together at peak gain fall below the limit, nothing is inside.
+  double farthest = 0.0;
+  for (const site_antenna& o : s.antennas)
+    farthest = std::max(farthest, std::sqrt((o.x - ant.x) * (o.x - ant.x) + (o.y - ant.y) * (o.y - ant.y) +
+                                            (o.height - ant.height) * (o.height - ant.height)));
+  const double clear = farthest + std::sqrt(ter.total_peak_share()) * 1.001 + 0.001;
   const double az = rad(ant.azimuth);
   const double fx = std::sin(az), fy = std::cos(az);
-  return {reach(s, ter, a, fx, fy, 0),  reach(s, ter, a, -fx, -fy, 0), reach(s, ter, a, -fy, fx, 0),
-          reach(s, ter, a, fy, -fx, 0), reach(s, ter, a, 0, 0, 1),     reach(s, ter, a, 0, 0, -1)};
+  return {reach(s, ter, a, clear, fx, fy, 0),  reach(s, ter, a, clear, -fx, -fy, 0),
+          reach(s, ter, a, clear, -fy, fx, 0), reach(s, ter, a, clear, fy, -fx, 0),
+          reach(s, ter, a, clear, 0, 0, 1),    reach(s, ter, a, clear, 0, 0, -1)};
 }
 
 }  // namespace
@@ -265,9 +263,10 @@ std::vector<compliance_boundary> boundaries_of(const site& s, const std::functio
       }
     }
   };
-  const unsigned helpers = std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), n) - (n > 0 ? 1 : 0);
+  // This thread works too; the others help where there are cores and antennas for them.
+  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
   std::vector<std::thread> threads;
-  for (unsigned t = 0; t < helpers; ++t) threads.emplace_back(work);
+  for (std::size_t t = 1; t < std::min(cores, n); ++t) threads.emplace_back(work);
   work();
   for (std::thread& t : threads) t.join();
   return out;

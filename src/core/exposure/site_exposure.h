@@ -58,6 +58,9 @@ struct site_antenna {
   double x = 0, y = 0, height = 0, azimuth = 0, downtilt = 0;
   std::shared_ptr<const pattern_3d> pattern;  // null: isotropic
   double eirp_w() const;
+  // The gain towards (dx, dy, dz) relative to the peak, in linear power
+  // (1 for an isotropic source).
+  double gain_towards(const antenna_frame& frame, double dx, double dy, double dz) const;
   // Power density (W/m2) at a point, far field.
   double power_density(double px, double py, double pz, bool ground_reflection) const;
 };

@@ -227,20 +227,12 @@ TEST(CutParameters, RatiosAreTakenFromTheRefinedPeak) {
 // At every lobe and null the analysis reports, the cut itself has that
 // level: over every bundled sample and every shared published file.
 TEST(CutParameters, ReportedLobesAndNullsLieWhereTheCutHasThem) {
-  std::vector<std::string> files;
-  for (const char* folder : {LOBE_SAMPLES, LOBE_REALDATA})
-    if (std::filesystem::is_directory(folder))
-      for (const auto& e : std::filesystem::directory_iterator(folder))
-        if (e.path().extension() != ".md" && e.path().filename().string().rfind("LICENSE", 0) != 0)
-          files.push_back(e.path().string());
+  const std::vector<std::string> files = test::pattern_files_in({LOBE_SAMPLES, LOBE_REALDATA});
   ASSERT_GE(files.size(), 8u);
   int checked = 0;
   for (const std::string& file : files) {
     test::harness h;
-    h.st->settings.lf_line_ends = true;
-    h.st->settings.resample_long_cuts = true;
-    h.st->settings.signed_levels = true;
-    ASSERT_TRUE(h.open(file)) << file;
+    ASSERT_TRUE(h.open_published(file)) << file;
     for (int f = 0; f < count_in(h.st->pd.nofreq, MAX_FREQ); ++f)
       for (int c = 0; c < count_in(h.st->pd.freq[f].numcut, MAX_CUTS); ++c) {
         const cut_data_type& cut = h.cut(f, c);

@@ -54,10 +54,8 @@ TEST(Pattern3d, AgreesWithTheIndependentReferenceOnPublishedFiles) {
   if (!std::filesystem::exists(folder)) GTEST_SKIP() << "no " << folder;
   for (const char* name : {"AMB4520R8v06_05T", "AMB4520R8v06_1845_P45_04T_y1", "RI-763MHz-18.5dBi-1-stack-20deg"}) {
     SCOPED_TRACE(name);
-    test::harness hs;
-    hs.st->settings.resample_long_cuts = true;  // the reference took all 459 points of the RI file's vertical cut
-    hs.st->settings.lf_line_ends = true;
-    ASSERT_TRUE(hs.open(LOBE_REALDATA "/" + std::string(name) + ".msi"));
+    test::harness hs;  // resampled: the reference took all 459 points of the RI file's vertical cut
+    ASSERT_TRUE(hs.open_published(LOBE_REALDATA "/" + std::string(name) + ".msi"));
     std::shared_ptr<const pattern_3d> p[3];
     const method_3d methods[3] = {method_3d::summing, method_3d::weighted, method_3d::hybrid};
     for (int m = 0; m < 3; ++m) ASSERT_TRUE(pattern_3d_of(hs.st->pd, 0.0, methods[m], p[m]));
@@ -96,37 +94,31 @@ site_antenna isotropic(double eirp, double mhz, double x = 0, double y = 0, doub
 // floor, and a mechanical tilt leaves the side boundaries where they were.
 TEST(Pattern3d, EverySampleAndPublishedFileStaysUnderItsPeakAndTiltsAboutItsSides) {
   int files = 0;
-  for (const char* folder : {LOBE_SAMPLES, LOBE_REALDATA}) {
-    if (!std::filesystem::is_directory(folder)) continue;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) {
-      test::harness hs;
-      hs.st->settings.lf_line_ends = true;
-      hs.st->settings.resample_long_cuts = true;
-      hs.st->settings.signed_levels = true;
-      if (!hs.open(e.path().string())) continue;
-      std::shared_ptr<const pattern_3d> p[3];
-      bool all = true;
-      for (int m = 0; m < 3; ++m) all = all && pattern_3d_of(hs.st->pd, 0.0, static_cast<method_3d>(m), p[m]);
-      if (!all) continue;
-      ++files;
-      SCOPED_TRACE(e.path().string());
-      for (int m = 0; m < 3; ++m)
-        for (int el = -90; el <= 90; el += 3)
-          for (int az = -180; az < 180; az += 3) {
-            const double g = p[m]->gain(az, el);
-            ASSERT_LE(g, 0.0) << m << " at " << az << ", " << el;
-            ASSERT_GE(g, p[m]->floor_db()) << m << " at " << az << ", " << el;
-          }
-      site level;
-      level.antennas = {site_antenna{}};
-      level.antennas[0].power_w = 2000, level.antennas[0].frequency_mhz = 900, level.antennas[0].pattern = p[0];
-      level.antennas[0].azimuth = 30;
-      site tilted = level;
-      tilted.antennas[0].downtilt = 10;
-      const compliance_boundary a = boundary_of(level, 0), b = boundary_of(tilted, 0);
-      EXPECT_NEAR(b.left, a.left, 0.002);
-      EXPECT_NEAR(b.right, a.right, 0.002);
-    }
+  for (const std::string& file : test::pattern_files_in({LOBE_SAMPLES, LOBE_REALDATA})) {
+    test::harness hs;
+    if (!hs.open_published(file)) continue;
+    std::shared_ptr<const pattern_3d> p[3];
+    bool all = true;
+    for (int m = 0; m < 3; ++m) all = all && pattern_3d_of(hs.st->pd, 0.0, static_cast<method_3d>(m), p[m]);
+    if (!all) continue;
+    ++files;
+    SCOPED_TRACE(file);
+    for (int m = 0; m < 3; ++m)
+      for (int el = -90; el <= 90; el += 3)
+        for (int az = -180; az < 180; az += 3) {
+          const double g = p[m]->gain(az, el);
+          ASSERT_LE(g, 0.0) << m << " at " << az << ", " << el;
+          ASSERT_GE(g, p[m]->floor_db()) << m << " at " << az << ", " << el;
+        }
+    site level;
+    level.antennas = {site_antenna{}};
+    level.antennas[0].power_w = 2000, level.antennas[0].frequency_mhz = 900, level.antennas[0].pattern = p[0];
+    level.antennas[0].azimuth = 30;
+    site tilted = level;
+    tilted.antennas[0].downtilt = 10;
+    const compliance_boundary a = boundary_of(level, 0), b = boundary_of(tilted, 0);
+    EXPECT_NEAR(b.left, a.left, 0.002);
+    EXPECT_NEAR(b.right, a.right, 0.002);
   }
   EXPECT_GE(files, 8);
 }
