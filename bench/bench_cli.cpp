@@ -10,11 +10,11 @@
 #include "bench_support.h"
 #include "cli/lobeconv_commands.h"
 #include "cli/pattern_json.h"
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/io/file_sink.h"
 #include "core/formats/file_types.h"
 #include "core/formats/nsma_writer.h"
-#include "core/formats/save_routing.h"
+#include "core/session/save_routing.h"
 
 namespace lobe::bench {
 namespace {
@@ -61,7 +61,7 @@ std::vector<std::string> batch_inputs(const fs::path& root) {
   h.st->pd.freq[0].numcut = 2;
   h.st->pd.freq[0].cut[0].nupoin = h.st->pd.freq[0].cut[1].nupoin = 360;
   string_sink typical;
-  write_nsma_file(*h.st, typical, h.log, 0);
+  write_nsma_file(*h.st, typical, h.log, 0, write_options_of(*h.st));
   std::vector<std::string> paths;
   for (int i = 0; i < 1000; ++i) {
     const fs::path p = root / "in" / ("pattern" + std::to_string(i) + ".nsma");

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "core/exposure/site_exposure.h"
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/formats/file_types.h"
 #include "core/record/lobe_state.h"
 #include "core/io/run_log.h"

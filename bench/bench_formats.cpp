@@ -6,8 +6,9 @@
 #include <iterator>
 
 #include "bench_support.h"
+#include "core/session/save_routing.h"
 #include "core/formats/ant_format.h"
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/io/file_sink.h"
 #include "core/formats/nec_reader.h"
 #include "core/formats/nsma_writer.h"
@@ -21,12 +22,12 @@ std::string written(int format, int kwr_fmt = 0) {
   fill_largest(*h.st);
   string_sink out;
   if (format == FT_PLANET) {
-    write_planet_file(*h.st, out, h.io);
+    write_planet_file(*h.st, out, h.io, write_options_of(*h.st));
   } else if (format == FT_ANT) {
     h.st->file.ant_file_type = AFT_ANT_V3;
-    write_ant_file(*h.st, out, h.log);
+    write_ant_file(*h.st, out, h.log, write_options_of(*h.st));
   } else {
-    write_nsma_file(*h.st, out, h.log, kwr_fmt);
+    write_nsma_file(*h.st, out, h.log, kwr_fmt, write_options_of(*h.st));
   }
   return out.bytes;
 }
@@ -49,11 +50,11 @@ void write_format(benchmark::State& state, int format, int kwr_fmt) {
     string_sink out;
     out.bytes.reserve(1 << 21);
     if (format == FT_PLANET)
-      write_planet_file(*h.st, out, h.io);
+      write_planet_file(*h.st, out, h.io, write_options_of(*h.st));
     else if (format == FT_ANT)
-      write_ant_file(*h.st, out, h.log);
+      write_ant_file(*h.st, out, h.log, write_options_of(*h.st));
     else
-      write_nsma_file(*h.st, out, h.log, kwr_fmt);
+      write_nsma_file(*h.st, out, h.log, kwr_fmt, write_options_of(*h.st));
     benchmark::DoNotOptimize(out.bytes.data());
   }
 }
@@ -95,7 +96,7 @@ void BM_Read4nec362Rows(benchmark::State& state) {
   harness h;
   for (auto _ : state) {
     h.st->pd.nofreq = 0;
-    read_4nec_image(*h.st, h.io, &image);
+    add_4nec_image(*h.st, h.io, &image);
     benchmark::DoNotOptimize(h.st->pd.freq[0].cut[0].signal[0]);
   }
 }

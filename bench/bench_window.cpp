@@ -14,7 +14,7 @@
 #include "app/qt_range_link.h"
 #include "app/resource_ids.h"
 #include "app/scripted_ui.h"
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/text/field_text.h"
 #include "core/range/range_codes.h"
 

@@ -2,8 +2,9 @@
 // whatever the reader left in the record. The first byte picks the format.
 #include <cstdint>
 
+#include "core/session/save_routing.h"
 #include "core/formats/ant_format.h"
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/io/file_sink.h"
 #include "core/formats/nec_reader.h"
 #include "core/formats/nsma_writer.h"
@@ -28,16 +29,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string image = fuzz::as_text(data + 1, size - 1);
   if (type == FT_4NEC) {
     h.st->nec = {data[0] % 4, (data[0] / 4) % 4};
-    read_4nec_image(*h.st, h.io, &image);
+    add_4nec_image(*h.st, h.io, &image);
   } else {
     h.st->file.file_type = type;
     read_antenna_image(*h.st, h.io, &image);
   }
   string_sink out;
-  write_nsma_file(*h.st, out, h.log, data[0] & 1);
-  write_planet_file(*h.st, out, h.io);
+  write_nsma_file(*h.st, out, h.log, data[0] & 1, write_options_of(*h.st));
+  write_planet_file(*h.st, out, h.io, write_options_of(*h.st));
   h.st->file.ant_file_type = 1 + data[0] % 3;
-  write_ant_file(*h.st, out, h.log);
+  write_ant_file(*h.st, out, h.log, write_options_of(*h.st));
 
   recording_surface dc;
   h.st->view.mv_display = data[0] & 2 ? 1 : 0;

@@ -17,7 +17,7 @@
 #include <QUrl>
 
 #include "app/resource_ids.h"
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/range/range_codes.h"
 #include "core/settings/settings.h"
 #include "draw/chart_scale.h"

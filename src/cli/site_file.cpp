@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/io/file_image.h"
 #include "core/formats/file_types.h"
 #include "core/record/gain_units.h"

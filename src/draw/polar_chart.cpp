@@ -170,7 +170,7 @@ int plot_cut(const lobe_state& st, surface& dc, label_placer& labels, float scf,
              int cx, int y, int r, float plot_scale) {
   const pen hpo1 = trace_pen(scf, 1, colour), hpo3 = trace_pen(scf, 3, colour);
   dc.select_pen(hpo1);
-  const float shift = st.view.mv_display ? 0.0f : crosspol_scale(st, cut, false);
+  const float shift = st.view.mv_display ? 0.0f : crosspol_scale(st, st.view.scale_to_max_mode != 0, cut, false);
   bool under_3db = cut.signal[0] < 3.0f;
   bool pen_down = false;
   point first{0, 0};

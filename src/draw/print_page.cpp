@@ -57,19 +57,15 @@ struct row_cursor {
   void next() { y = pix(y + 15.0 * scf); }
 };
 
-void header_rows(surface& dc, row_cursor& at,
-                 std::initializer_list<std::pair<const char*, const char*>> rows) {
-  for (const auto& [label, value] : rows) {
-    print_string(dc, at.scf, at.x, at.y, label, value);
+// The captioned rows of a block of header fields.
+void header_rows(surface& dc, row_cursor& at, const antenna_data_type& pd, page_block block) {
+  for (const header_field* f : page_fields(block)) {
+    print_string(dc, at.scf, at.x, at.y, f->caption, field_text(pd, *f));
     at.next();
   }
 }
 
-int filled_descriptions(const antenna_data_type& pd) {
-  int n = 0;
-  for (const char* d : {pd.descr1, pd.descr2, pd.descr3, pd.descr4, pd.descr5}) n += d[0] != '\0';
-  return n;
-}
+int filled_descriptions(const antenna_data_type& pd) { return static_cast<int>(description_lines(pd).size()); }
 
 // The chart of the page: the polar and EMR charts are laid out in screen
 // units (scaled by scf as they draw), the rectangular ones in device pixels.
@@ -195,38 +191,22 @@ void print_frame(const lobe_state& st, surface& dc, const page_geometry& g, bool
 void print_header(const antenna_data_type& pd, surface& dc, const page_geometry& g, bool landscape) {
   const float scf = g.scf;
   row_cursor at{g.page.left, g.page.top + 14 * g.ppm, scf};
-  header_rows(dc, at,
-              {{"Antenna Name", pd.name},
-               {"Antenna Make", pd.make},
-               {"Pattern ID#", pd.patnum},
-               {"Pattern file#", pd.filnum},
-               {"Feed orientation", pd.fedorn},
-               {"Pattern type", pd.pattyp},
-               {"Comment1", pd.comnt1},
-               {"Comment2", pd.comnt2}});
+  header_rows(dc, at, pd, page_block::identity);
   if (!landscape) {
     at.y = pix(at.y + 4.0 * scf);
     dc.select_font(arial(scf, 14, 400, true));
-    for (const char* d : {pd.descr1, pd.descr2, pd.descr3, pd.descr4, pd.descr5}) {
-      if (d[0] == '\0') continue;
+    for (const char* d : description_lines(pd)) {
       dc.text_out(g.page.left, at.y, d);
       at.y = pix(at.y + 12.0 * scf);
     }
     at = {g.page.left + g.page_width / 3 + 20 * g.ppm, g.page.top + 14 * g.ppm, scf};
   }
-  header_rows(dc, at,
-              {{"Connector type", pd.contyp},
-               {"Date", pd.dtdata},
-               {"Length (m)", pd.antlen},
-               {"Width (m)", pd.antwid},
-               {"Depth (m)", pd.antdep},
-               {"Weight (kg)", pd.antwgt}});
+  header_rows(dc, at, pd, page_block::physical);
 
   if (landscape) {
     dc.select_font(arial(scf, 14, 400, true));
     int y = g.page.top + 14 * g.ppm;
-    for (const char* d : {pd.descr1, pd.descr2, pd.descr3, pd.descr4, pd.descr5}) {
-      if (d[0] == '\0') continue;
+    for (const char* d : description_lines(pd)) {
       dc.text_out(g.page.left + g.page_width * 3 / 5, y, d);
       y = pix(y + 15.0 * scf);
     }
@@ -238,21 +218,9 @@ void print_footer(const lobe_state& st, surface& dc, const page_geometry& g) {
   const antenna_data_type& pd = st.pd;
   const float scf = g.scf;
   row_cursor col1{g.ft1.x, g.ft1.y, scf}, col2{g.ft2.x, g.ft2.y, scf}, col3{g.ft3.x, g.ft3.y, scf};
-  header_rows(dc, col1,
-              {{"Low Freq", pd.lowfrq},
-               {"High Freq", pd.hghfrq},
-               {"Gain units", pd.gunits},
-               {"Low-band Gain", pd.lwgain},
-               {"Mid-band Gain", pd.mdgain},
-               {"High-band Gain", pd.hggain}});
-  header_rows(dc, col2,
-              {{"H beamwidth", pd.azwidt},
-               {"V beamwidth", pd.elwidt},
-               {"VSWR", pd.atvswr},
-               {"Front to Back", pd.front_to_back},
-               {"Electrical downtilt", pd.tilt},
-               {"Radiation centre (m)", pd.radctr}});
-  header_rows(dc, col3, {{"Port-to-port Iso (dB)", pd.potopo}, {"Max Input Power (W)", pd.maxpow}});
+  header_rows(dc, col1, pd, page_block::band);
+  header_rows(dc, col2, pd, page_block::beam);
+  header_rows(dc, col3, pd, page_block::power);
   if (st.file.filename_set) print_string(dc, scf, g.ft.x, g.ft.y, "File", st.file.szFileName_name);
 }
 

@@ -52,8 +52,7 @@ bool draw_view(const lobe_state& st, run_log& log, surface& dc, const view_geome
 
 int draw_description_strip(surface& dc, const antenna_data_type& pd, const window_layout& layout) {
   int lines = 0;
-  for (const char* d : {pd.descr1, pd.descr2, pd.descr3, pd.descr4, pd.descr5}) {
-    if (d[0] == '\0') continue;
+  for (const char* d : description_lines(pd)) {
     dc.text_out(layout.rFileDataArea.right + 15, 5 + 10 * lines, d);
     ++lines;
   }

@@ -15,7 +15,7 @@
 
 #include "app/startup.h"
 #include "app/window_fixture.h"
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/record/cut_editing.h"
 #include "core/range/range_codes.h"
 #include "core/text/field_text.h"

@@ -19,7 +19,7 @@
 #include "app/resource_ids.h"
 #include "app/scripted_ui.h"
 #include "app/window_fixture.h"
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/text/c_numeric.h"
 #include "core/text/field_text.h"
 #include "core/range/range_codes.h"

@@ -15,7 +15,7 @@
 #include "app/main_window.h"
 #include "app/resource_ids.h"
 #include "app/scripted_ui.h"
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/formats/envelope_file.h"
 #include "support/test_support.h"
 

@@ -16,7 +16,7 @@
 #include "app/lobe_dialogs.h"
 #include "app/qt_range_link.h"
 #include "app/window_fixture.h"
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/text/field_text.h"
 
 namespace lobe {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/formats/file_types.h"
 #include "core/record/pattern_record.h"
 

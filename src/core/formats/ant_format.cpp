@@ -10,7 +10,7 @@
 
 namespace lobe {
 
-void new_ant_data(reader_state& rs, core_io& io, const char* pdata) {
+void new_ant_data(pattern_record&, reader_state& rs, core_io& io, const char* pdata) {
   if (rs.buffer_ix >= MAX_ANTF_SAMPLES) {
     io.report.set_status(STB_ERROR, ".ant file error - too long");
     return;
@@ -39,8 +39,8 @@ class staged_values {
   int row_ = 0;
 };
 
-cut_data_type& start_ant_cut(lobe_state& st, int c, const char* patcut) {
-  cut_data_type& cut = st.pd.freq[0].cut[c];
+cut_data_type& start_ant_cut(pattern_record& rec, int c, const char* patcut) {
+  cut_data_type& cut = rec.pd.freq[0].cut[c];
   set_field(cut.patcut, patcut);
   set_field(cut.polari, "");
   cut.nupoin = 360;
@@ -48,7 +48,7 @@ cut_data_type& start_ant_cut(lobe_state& st, int c, const char* patcut) {
   cut.fstlst[1] = 359.0f;
   cut.emax = 0.0f;
   cut.angle[360] = END_MARKER;
-  st.flags.cut[0][c] = {0, 0};
+  rec.flags.cut[0][c] = {0, 0};
   return cut;
 }
 
@@ -59,13 +59,13 @@ void fill(cut_data_type& cut, int from, int to, staged_values& values) {
   }
 }
 
-void build_ant(lobe_state& st, const reader_state& rs, int version) {
-  st.pd.nofreq = 1;
-  st.pd.freq[0].numcut = version == AFT_ANT_V1 ? 1 : 2;
+void build_ant(pattern_record& rec, const reader_state& rs, int version) {
+  rec.pd.nofreq = 1;
+  rec.pd.freq[0].numcut = version == AFT_ANT_V1 ? 1 : 2;
   staged_values values(rs);
-  fill(start_ant_cut(st, 0, PATCUT_HORIZONTAL), 0, 359, values);
+  fill(start_ant_cut(rec, 0, PATCUT_HORIZONTAL), 0, 359, values);
   if (version == AFT_ANT_V1) return;
-  cut_data_type& vertical = start_ant_cut(st, 1, PATCUT_VERTICAL);
+  cut_data_type& vertical = start_ant_cut(rec, 1, PATCUT_VERTICAL);
   fill(vertical, 270, 359, values);
   if (version == AFT_ANT_V3) {
     fill(vertical, 0, 269, values);
@@ -80,7 +80,7 @@ void build_ant(lobe_state& st, const reader_state& rs, int version) {
 
 }  // namespace
 
-void post_process_ant_data(lobe_state& st, const reader_state& rs, core_io& io) {
+void post_process_ant_data(pattern_record& rec, reader_state& rs, core_io& io) {
   io.report.set_status(STB_ERROR, c_format("buffer_ix = %u", static_cast<unsigned>(rs.buffer_ix)));
   const int n = rs.buffer_ix;
   int version = 0;
@@ -91,8 +91,8 @@ void post_process_ant_data(lobe_state& st, const reader_state& rs, core_io& io) 
   else if (n >= 360)
     version = AFT_ANT_V1;
   if (version == 0) return;
-  build_ant(st, rs, version);
-  st.file.ant_file_type = version;
+  build_ant(rec, rs, version);
+  rs.found.ant_version = version;
 }
 
 namespace {
@@ -109,11 +109,11 @@ void write_levels(line_writer& w, const cut_data_type& cut, int from, int to) {
 
 }  // namespace
 
-void write_ant_file(const lobe_state& st, byte_sink& out, run_log& log) {
-  if (st.pd.nofreq <= 0) return;
-  const freq_data_type& fr = st.pd.freq[0];
+void write_ant_file(const pattern_record& rec, byte_sink& out, run_log& log, const write_options& how) {
+  if (rec.pd.nofreq <= 0) return;
+  const freq_data_type& fr = rec.pd.freq[0];
   const int numcut = count_in(fr.numcut, MAX_CUTS);
-  const int version = st.file.ant_file_type;
+  const int version = how.ant_version;
   line_writer w(out, log);
   for (int c = 0; c < numcut; ++c)
     if (is_horizontal_cut(fr.cut[c].patcut)) write_levels(w, fr.cut[c], 0, 359);

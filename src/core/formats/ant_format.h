@@ -6,22 +6,20 @@
 // Values are written negated ("-3.500") and read as their absolute value.
 #pragma once
 
-#include "core/record/lobe_state.h"
+#include "core/formats/pattern_io.h"
 
 namespace lobe {
-
-class byte_sink;
 
 // The level given to vertical angles an ANT V2 file has no line for.
 inline constexpr float ANT_V2_NO_DATA = 99.0f;
 
 // Stages one line's value in the reader's capture buffer.
-void new_ant_data(reader_state& rs, core_io& io, const char* pdata);
+void new_ant_data(pattern_record& rec, reader_state& rs, core_io& io, const char* pdata);
 
 // Builds the cuts of the version the staged count indicates.
-void post_process_ant_data(lobe_state& st, const reader_state& rs, core_io& io);
+void post_process_ant_data(pattern_record& rec, reader_state& rs, core_io& io);
 
 // Writes frequency 0 in the version held in st.file.ant_file_type.
-void write_ant_file(const lobe_state& st, byte_sink& out, run_log& log);
+void write_ant_file(const pattern_record& rec, byte_sink& out, run_log& log, const write_options& how);
 
 }  // namespace lobe

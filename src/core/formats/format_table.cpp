@@ -12,30 +12,48 @@ namespace lobe {
 
 namespace {
 
-void parse_nsma(lobe_state& st, reader_state& rs, core_io& io, const char* line) { new_nsma_data(st, rs, io, line); }
-void parse_planet(lobe_state& st, reader_state& rs, core_io&, const char* line) { new_planet_data(st, rs, line); }
-void parse_ant(lobe_state&, reader_state& rs, core_io& io, const char* line) { new_ant_data(rs, io, line); }
-void parse_nsma89(lobe_state& st, reader_state& rs, core_io&, const char* line) { new_nsma_89_data(st, rs, line); }
+// Files named .nsma without REVNUM on their first line are of the older positional layout.
+int nsma_by_content(std::string_view image) { return image.starts_with("REVNUM") ? FT_NSMA99 : FT_NSMA89; }
 
-void write_nsma(lobe_state& st, byte_sink& out, core_io& io) { write_nsma_file(st, out, io.log, 0); }
-void write_labz(lobe_state& st, byte_sink& out, core_io& io) { write_nsma_file(st, out, io.log, 1); }
-void write_planet(lobe_state& st, byte_sink& out, core_io& io) { write_planet_file(st, out, io); }
-void write_ant(lobe_state& st, byte_sink& out, core_io& io) { write_ant_file(st, out, io.log); }
+void write_nsma(const pattern_record& rec, byte_sink& out, core_io& io, const write_options& how) {
+  write_nsma_file(rec, out, io.log, 0, how);
+}
+void write_labz(const pattern_record& rec, byte_sink& out, core_io& io, const write_options& how) {
+  write_nsma_file(rec, out, io.log, 1, how);
+}
+void write_ant(const pattern_record& rec, byte_sink& out, core_io& io, const write_options& how) {
+  write_ant_file(rec, out, io.log, how);
+}
 
 constexpr std::array<pattern_format, 7> k_formats = {{
-    {FT_NSMA99, "NSMA 1999", "nsma", true, true, true, parse_nsma, write_nsma,
-     "every frequency and cut, the whole header", "NSMA Files"},
-    {FT_LABZ, "LABZ", "labz", true, true, true, parse_nsma, write_labz,
-     "as NSMA, plus each cut's peak level and the envelope shown", "LABZ Files"},
-    {FT_ADF, "ADF", "adf", true, true, true, parse_nsma, write_nsma, "as NSMA (written as NSMA)", "ADF Files"},
-    {FT_ANT, "ANT V1/V2/V3", "ant", true, true, true, parse_ant, write_ant,
-     "one horizontal and one vertical cut of whole degrees, levels only", "ANT Files"},
-    {FT_PLANET, "Planet", "pla", false, false, true, parse_planet, write_planet,
-     "one horizontal and one vertical cut, name, make, frequency, gain and a few header fields", "Planet Files"},
-    {FT_4NEC, "4NEC table", "txt", true, false, false, nullptr, nullptr, "one cut, added to the first frequency",
-     "4NEC Files"},
-    {FT_NSMA89, "NSMA, older positional layout", nullptr, false, false, false, parse_nsma89, nullptr,
-     "the header and cuts of the older layout (read only)", nullptr},
+    {.type = FT_NSMA99, .name = "NSMA 1999", .extension = "nsma", .opened_by_extension = true,
+     .saved_by_extension = true, .named_on_startup = true, .type_by_content = nsma_by_content,
+     .parse = new_nsma_data, .finish = nullptr, .write = write_nsma, .settles_first_last = true,
+     .carries = "every frequency and cut, the whole header", .files = "NSMA Files"},
+    {.type = FT_LABZ, .name = "LABZ", .extension = "labz", .opened_by_extension = true, .saved_by_extension = true,
+     .named_on_startup = true, .type_by_content = nullptr, .parse = new_nsma_data, .finish = finish_labz_data,
+     .write = write_labz, .settles_first_last = true,
+     .carries = "as NSMA, plus each cut's peak level and the envelope shown", .files = "LABZ Files"},
+    {.type = FT_ADF, .name = "ADF", .extension = "adf", .opened_by_extension = true, .saved_by_extension = true,
+     .named_on_startup = true, .type_by_content = nullptr, .parse = new_nsma_data, .finish = nullptr,
+     .write = write_nsma, .settles_first_last = true, .carries = "as NSMA (written as NSMA)", .files = "ADF Files"},
+    {.type = FT_ANT, .name = "ANT V1/V2/V3", .extension = "ant", .opened_by_extension = true,
+     .saved_by_extension = true, .named_on_startup = true, .type_by_content = nullptr, .parse = new_ant_data,
+     .finish = post_process_ant_data, .write = write_ant, .settles_first_last = false,
+     .carries = "one horizontal and one vertical cut of whole degrees, levels only", .files = "ANT Files"},
+    {.type = FT_PLANET, .name = "Planet", .extension = "pla", .opened_by_extension = false,
+     .saved_by_extension = false, .named_on_startup = true, .type_by_content = nullptr, .parse = new_planet_data,
+     .finish = nullptr, .write = write_planet_file, .settles_first_last = false,
+     .carries = "one horizontal and one vertical cut, name, make, frequency, gain and a few header fields",
+     .files = "Planet Files"},
+    {.type = FT_4NEC, .name = "4NEC table", .extension = "txt", .opened_by_extension = true,
+     .saved_by_extension = false, .named_on_startup = false, .type_by_content = nullptr, .parse = nullptr,
+     .finish = nullptr, .write = nullptr, .settles_first_last = false,
+     .carries = "one cut, added to the first frequency", .files = "4NEC Files"},
+    {.type = FT_NSMA89, .name = "NSMA, older positional layout", .extension = nullptr,
+     .opened_by_extension = false, .saved_by_extension = false, .named_on_startup = false,
+     .type_by_content = nullptr, .parse = new_nsma_89_data, .finish = nullptr, .write = nullptr,
+     .settles_first_last = false, .carries = "the header and cuts of the older layout (read only)", .files = nullptr},
 }};
 
 }  // namespace

@@ -7,17 +7,15 @@
 #include <initializer_list>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "core/record/lobe_state.h"
+#include "core/formats/pattern_io.h"
 
 namespace lobe {
 
-class byte_sink;
-
-using line_parser = void (*)(lobe_state&, reader_state&, core_io&, const char*);
-using pattern_writer = void (*)(lobe_state&, byte_sink&, core_io&);
-
+// One format: how files of it are named, recognised, read and written. A
+// row is all a new format adds outside its own reader/writer file.
 struct pattern_format {
   int type;                  // FT_*
   const char* name;
@@ -25,8 +23,13 @@ struct pattern_format {
   bool opened_by_extension;  // the Open command takes the extension (any case)
   bool saved_by_extension;   // the Save command writes it for the extension (any case)
   bool named_on_startup;     // ".ext" / ".EXT" in a dropped or command-line path
+  // The type a file of this extension really is, from its content; nullptr: the extension decides.
+  int (*type_by_content)(std::string_view image);
   line_parser parse;         // nullptr: read apart (a 4NEC table adds one cut)
-  pattern_writer write;      // nullptr: never written
+  read_finisher finish;      // after the lines; nullptr: nothing
+  pattern_writer write;      // nullptr: never written (saved as NSMA)
+  // A save leaves the first/last angles it wrote in the record (settle_first_last).
+  bool settles_first_last;
   const char* carries;       // what a file of it can hold
   const char* files;         // how a file dialog names its files ("NSMA Files"); nullptr: not offered
 };

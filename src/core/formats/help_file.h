@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/record/lobe_state.h"
+#include "core/record/help_texts.h"
 
 namespace lobe {
 

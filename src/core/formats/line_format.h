@@ -7,7 +7,7 @@
 
 #include "core/text/c_numeric.h"
 #include "core/io/file_sink.h"
-#include "core/record/lobe_state.h"
+#include "core/formats/pattern_io.h"
 
 namespace lobe {
 
@@ -36,6 +36,7 @@ class line_writer {
 
 // The dB by which "scale all to strongest signal" lowers a cut, when the
 // format does not carry the peak level itself.
-float crosspol_scale(const lobe_state& st, const cut_data_type& cut, bool format_carries_peak);
+float crosspol_scale(const pattern_record& rec, bool scale_to_strongest, const cut_data_type& cut,
+                     bool format_carries_peak);
 
 }  // namespace lobe

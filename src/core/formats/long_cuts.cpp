@@ -31,9 +31,9 @@ float level_at(const std::vector<std::pair<float, float>>& pts, double angle) {
 
 }  // namespace
 
-std::string cut_name(const lobe_state& st, int f, int c) {
-  const cut_data_type& cut = st.pd.freq[f].cut[c];
-  return c_format("Cut %d (%s) of %s MHz", c + 1, cut.patcut, st.pd.freq[f].patfre);
+std::string cut_name(const antenna_data_type& pd, int f, int c) {
+  const cut_data_type& cut = pd.freq[f].cut[c];
+  return c_format("Cut %d (%s) of %s MHz", c + 1, cut.patcut, pd.freq[f].patfre);
 }
 
 void keep_beyond_record(reader_state& rs, int f, int c, float angle, float level) {
@@ -83,27 +83,27 @@ resample_result resample_to_degrees(std::vector<std::pair<float, float>> pts, cu
   return r;
 }
 
-void finish_long_cuts(lobe_state& st, reader_state& rs) {
+void finish_long_cuts(pattern_record& rec, reader_state& rs) {
   for (const long_cut& l : rs.long_cuts) {
     if (l.freq < 0 || l.freq >= MAX_FREQ || l.cut < 0 || l.cut >= MAX_CUTS) continue;
-    cut_data_type& cut = st.pd.freq[l.freq].cut[l.cut];
+    cut_data_type& cut = rec.pd.freq[l.freq].cut[l.cut];
     const int kept = stored_points(cut);
     const int given = kept + static_cast<int>(l.extra.size());
-    if (!st.settings.resample_long_cuts) {
-      st.file.facts_of(l.freq, l.cut).dropped_points = given - kept;
-      st.file.load_notices.push_back(c_format(
+    if (!rs.options.resample_long_cuts) {
+      rs.found.facts_of(l.freq, l.cut).dropped_points = given - kept;
+      rs.found.notices.push_back(c_format(
           "%s: %d of its %d points were dropped; a cut holds %d. Set Resample-long-cuts=1 in section [Extra] of "
           "the settings file (lobeconv: --resample) to keep the whole cut, resampled to one point per degree.",
-          cut_name(st, l.freq, l.cut).c_str(), given - kept, given, MAX_SAMPLES));
+          cut_name(rec.pd, l.freq, l.cut).c_str(), given - kept, given, MAX_SAMPLES));
       continue;
     }
     std::vector<std::pair<float, float>> all;
     for (int p = 0; p < kept; ++p) all.emplace_back(cut.angle[p], cut.signal[p]);
     all.insert(all.end(), l.extra.begin(), l.extra.end());
     const resample_result r = resample_to_degrees(std::move(all), cut);
-    st.file.load_notices.push_back(c_format(
+    rs.found.notices.push_back(c_format(
         "%s: %d points resampled to %d, one per degree (linear in dB between neighbours); largest deviation %.2f dB.",
-        cut_name(st, l.freq, l.cut).c_str(), given, r.points_out, double(r.largest_deviation_db)));
+        cut_name(rec.pd, l.freq, l.cut).c_str(), given, r.points_out, double(r.largest_deviation_db)));
   }
 }
 

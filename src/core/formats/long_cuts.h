@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "core/record/lobe_state.h"
+#include "core/formats/pattern_io.h"
 
 namespace lobe {
 
 // "Cut 2 (V) of 900 MHz": a cut as the load's notices name it.
-std::string cut_name(const lobe_state& st, int f, int c);
+std::string cut_name(const antenna_data_type& pd, int f, int c);
 
 // Keeps point `angle`, `level` (a stored level: dB below the peak) given for
 // cut c of frequency f beyond the record's room.
@@ -38,6 +38,6 @@ resample_result resample_to_degrees(std::vector<std::pair<float, float>> points,
 
 // After a load: resamples the long cuts (settings.resample_long_cuts) or
 // reports what was dropped, in st.file.load_notices.
-void finish_long_cuts(lobe_state& st, reader_state& rs);
+void finish_long_cuts(pattern_record& rec, reader_state& rs);
 
 }  // namespace lobe

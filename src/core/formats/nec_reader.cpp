@@ -1,12 +1,12 @@
 #include "core/formats/nec_reader.h"
 
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "core/text/c_numeric.h"
 #include "core/text/field_text.h"
 #include "core/formats/file_errors.h"
-#include "core/io/file_image.h"
 #include "core/formats/line_splitter.h"
 #include "core/text/number_scan.h"
 
@@ -18,8 +18,8 @@ namespace {
 
 // Steps 1 to 3 of a 4NEC load: a first frequency if there is none, the new
 // empty cut, and the per-load resets.
-void start_4nec_cut(lobe_state& st, reader_state& rs, core_io& io) {
-  antenna_data_type& pd = st.pd;
+void start_4nec_cut(pattern_record& rec, reader_state& rs, core_io& io) {
+  antenna_data_type& pd = rec.pd;
   if (pd.nofreq <= 0) {
     set_field(pd.freq[0].patfre, "");
     pd.freq[0].numcut = 0;
@@ -34,55 +34,38 @@ void start_4nec_cut(lobe_state& st, reader_state& rs, core_io& io) {
   cut.nupoin = 0;
   cut.emax = 1.0f;
   pd.freq[0].numcut = rs.fr_cut + 1;
-  st.flags.cut[0][rs.fr_cut] = {0, 0};
-  st.file.file_errors = 0;
+  rec.flags.cut[0][rs.fr_cut] = {0, 0};
   rs.linenumber = 0;
-  st.emr.eheight = 25.0f;
-  st.all_emax = 0.0f;
+  rec.all_emax = 0.0f;
   clear_file_errors(io.report);
-}
-
-void load_4nec(lobe_state& st, reader_state& rs, core_io& io, const std::string* image) {
-  if (image) {
-    split_lines(
-        *image, LINE_LIMIT_4NEC, [&](const char* line) { new_4nec_data(st.nec, rs, io, line); },
-        st.settings.lf_line_ends);
-    if (st.file.file_errors != 0) report_file_errors(io.report, st.file.file_type, st.file.file_errors);
-  }
-  post_process_4nec_file(st, rs);
-  st.view.centre_db_ix = 4;
 }
 
 }  // namespace
 
-void read_4nec_image(lobe_state& st, core_io& io, const std::string* image) {
-  if (!nec_cut_fits(st.pd)) return;
-  reader_state rs;
-  start_4nec_cut(st, rs, io);
-  load_4nec(st, rs, io, image);
+load_report read_4nec_image(pattern_record& rec, const load_options& options, core_io& io,
+                            const std::string* image) {
+  auto rs = std::make_unique<reader_state>();
+  rs->options = options;
+  rs->found.file_type = options.file_type;
+  if (!nec_cut_fits(rec.pd)) return rs->found;
+  start_4nec_cut(rec, *rs, io);
+  if (!image) return rs->found;
+  split_lines(
+      *image, LINE_LIMIT_4NEC, [&](const char* line) { new_4nec_data(rec, *rs, io, line); }, options.lf_line_ends);
+  if (rs->found.file_errors != 0) report_file_errors(io.report, rs->found.file_type, rs->found.file_errors);
+  post_process_4nec_file(rec, *rs, io);
+  rs->found.lines_read = true;
+  return rs->found;
 }
 
-bool read_4nec_file(lobe_state& st, core_io& io, std::FILE* file) {
-  if (!nec_cut_fits(st.pd)) return true;
-  std::string image;
-  const image_status status = read_file_image(file, image);
-  // A file that cannot be read adds no cut.
-  if (status == image_status::read_failed) return false;
-  reader_state rs;
-  start_4nec_cut(st, rs, io);
-  if (status == image_status::no_size) return true;  // the new cut stays empty
-  load_4nec(st, rs, io, &image);
-  return true;
-}
-
-void new_4nec_data(const nec_columns& cols, reader_state& rs, core_io& io, const char* pdata) {
+void new_4nec_data(pattern_record&, reader_state& rs, core_io& io, const char* pdata) {
   if (rs.buffer_ix >= MAX_SAMPLES) {
     io.report.set_status(STB_ERROR, "4NEC file error - too long");
     return;
   }
   float p[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   const int got = c_sscanf(pdata, "%f %f %f %f", &p[0], &p[1], &p[2], &p[3]);
-  const int ac = cols.nec_angle_col, sc = cols.nec_signal_col;
+  const int ac = rs.options.nec.nec_angle_col, sc = rs.options.nec.nec_signal_col;
   // Headings, blank lines and short rows lack the chosen columns.
   if (ac < 0 || ac > 3 || sc < 0 || sc > 3 || got <= ac || got <= sc) return;
   float a = p[ac];
@@ -95,7 +78,7 @@ void new_4nec_data(const nec_columns& cols, reader_state& rs, core_io& io, const
   rs.buffer_ix += 1;
 }
 
-void post_process_4nec_file(lobe_state& st, const reader_state& rs) {
+void post_process_4nec_file(pattern_record& rec, reader_state& rs, core_io&) {
   const int n = count_in(rs.buffer_ix, MAX_SAMPLES);
   const auto& rows = rs.capture_buffer;
   float m = 90.0f;
@@ -105,7 +88,7 @@ void post_process_4nec_file(lobe_state& st, const reader_state& rs) {
     if (rows[r][SIG_BUF_ANGLE] == 0.0f) z = r;
   }
   if (rs.fr_cut < 0 || rs.fr_cut >= MAX_CUTS) return;
-  cut_data_type& cut = st.pd.freq[0].cut[rs.fr_cut];
+  cut_data_type& cut = rec.pd.freq[0].cut[rs.fr_cut];
   set_field(cut.patcut, rows[0][SIG_BUF_ANGLE] == 0.0f ? PATCUT_HORIZONTAL : PATCUT_VERTICAL);
   int count = 0;
   auto copy_row = [&](int r) {

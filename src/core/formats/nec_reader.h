@@ -8,27 +8,25 @@
 //    ...
 #pragma once
 
-#include <cstdio>
+#include <string>
 
-#include "core/record/lobe_state.h"
+#include "core/formats/pattern_io.h"
 
 namespace lobe {
 
 // Whether the first frequency has room for one more cut.
 bool nec_cut_fits(const antenna_data_type& pd);
 
-// Adds a cut to the first frequency and fills it from the open file; false
-// (and no cut added) when reading the file failed.
-bool read_4nec_file(lobe_state& st, core_io& io, std::FILE* file);
+// Adds a cut to the first frequency, when it has room, and fills it from
+// the file's image (nullptr: a file of no size, whose cut stays empty).
+load_report read_4nec_image(pattern_record& rec, const load_options& options, core_io& io,
+                            const std::string* image);
 
-// The part of read_4nec_file after the file is in memory (null: the read failed).
-void read_4nec_image(lobe_state& st, core_io& io, const std::string* image);
-
-// Stages one line (at most 198 characters).
-void new_4nec_data(const nec_columns& cols, reader_state& rs, core_io& io, const char* pdata);
+// Stages one line (at most 198 characters), from the columns options.nec names.
+void new_4nec_data(pattern_record& rec, reader_state& rs, core_io& io, const char* pdata);
 
 // Builds the new cut from the staged rows: rotated to start at 0 degrees,
 // levels shifted so that the smallest is 0 dB.
-void post_process_4nec_file(lobe_state& st, const reader_state& rs);
+void post_process_4nec_file(pattern_record& rec, reader_state& rs, core_io& io);
 
 }  // namespace lobe

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,30 +40,38 @@ void read_frequency_range(antenna_data_type& pd, const char* line) {
   if (p > high) set_field(pd.hghfrq, std::string_view(high, static_cast<std::size_t>(p - high)));
 }
 
-void read_header_line(lobe_state& st, reader_state& rs, const char* line) {
-  antenna_data_type& pd = st.pd;
-  switch (rs.linenumber) {
-    case 0:
-      set_field(pd.make, line);
-      pd.nofreq = 1;
-      pd.freq[0].numcut = 0;
-      rs.fr_poin = NO_CUT_OPEN;
-      break;
-    case 1: set_field(pd.name, line); break;
-    case 2: set_field(pd.comnt1, line); break;
-    case 3: set_field(pd.filnum, line); break;
-    case 4:
-      if (!starts_with_none(line)) set_field(pd.comnt2, std::string("Reverse pattern ID# - ") + line);
-      break;
-    case 5: set_field(pd.dtdata, line); break;
-    case 6:
-      if (!starts_with_none(line)) set_field(pd.descr1, std::string("Manufacturer ID# - ") + line);
-      break;
-    case 7: read_frequency_range(pd, line); break;
-    case 8: set_field(pd.mdgain, line); break;
-    case 9: set_field(pd.azwidt, line); break;
-    default: break;
+// The ten header lines of the older layout: the header field each is (by the
+// field table's name), and the words put before its text. A line that
+// starts with "none" leaves a prefixed field empty.
+struct positional_line {
+  const char* field;   // nullptr: the frequency range, read apart
+  const char* prefix;  // nullptr: the line as it stands
+};
+constexpr positional_line k_header_lines[] = {
+    {"make", nullptr},   {"name", nullptr},   {"comnt1", nullptr}, {"filnum", nullptr},
+    {"comnt2", "Reverse pattern ID# - "},     {"dtdata", nullptr},
+    {"descr1", "Manufacturer ID# - "},        {nullptr, nullptr},
+    {"mdgain", nullptr}, {"azwidt", nullptr},
+};
+constexpr int HEADER_LINES = static_cast<int>(std::size(k_header_lines));
+
+void read_header_line(pattern_record& rec, reader_state& rs, const char* line) {
+  antenna_data_type& pd = rec.pd;
+  if (rs.linenumber == 0) {
+    pd.nofreq = 1;
+    pd.freq[0].numcut = 0;
+    rs.fr_poin = NO_CUT_OPEN;
   }
+  const positional_line& k = k_header_lines[rs.linenumber];
+  if (!k.field) {
+    read_frequency_range(pd, line);
+    return;
+  }
+  const std::span<char> field = field_of(pd, *header_field_by_name(k.field));
+  if (!k.prefix)
+    set_field(field, line);
+  else if (!starts_with_none(line))
+    set_field(field, std::string(k.prefix) + line);
 }
 
 struct cut_code {
@@ -77,8 +87,8 @@ constexpr cut_code k_codes[] = {
     {"ELVV", PATCUT_VERTICAL, POLARI_VPORT_VSIG}, {"ELVH", PATCUT_VERTICAL, POLARI_VPORT_HSIG},
 };
 
-void open_cut(lobe_state& st, reader_state& rs, const char* code, int count) {
-  freq_data_type& fr = st.pd.freq[0];
+void open_cut(pattern_record& rec, reader_state& rs, const char* code, int count) {
+  freq_data_type& fr = rec.pd.freq[0];
   if (fr.numcut < 0 || fr.numcut >= MAX_CUTS) {
     rs.fr_poin = NO_CUT_OPEN;  // a ninth cut header: its points go nowhere
     return;
@@ -89,7 +99,7 @@ void open_cut(lobe_state& st, reader_state& rs, const char* code, int count) {
   cut.nupoin = count_in(count, MAX_SAMPLES);
   start_cut_points(cut);
   cut.emax = 0.0f;
-  st.flags.cut[0][rs.fr_cut].sweep_completed = 0;
+  rec.flags.cut[0][rs.fr_cut].sweep_completed = 0;
   rs.fr_poin = 0;
   // An unknown code names nothing; the cut keeps no stale names.
   set_field(cut.patcut, "");
@@ -101,11 +111,11 @@ void open_cut(lobe_state& st, reader_state& rs, const char* code, int count) {
     }
 }
 
-void read_body_line(lobe_state& st, reader_state& rs, const char* line) {
+void read_body_line(pattern_record& rec, reader_state& rs, const char* line) {
   float a = 0.0f, l = 0.0f;
   if (scan_two_floats(line, ' ', a, l) == 2) {
     if (rs.fr_cut < 0 || rs.fr_cut >= MAX_CUTS || rs.fr_poin > 361) return;
-    cut_data_type& cut = st.pd.freq[0].cut[rs.fr_cut];
+    cut_data_type& cut = rec.pd.freq[0].cut[rs.fr_cut];
     if (rs.fr_poin >= cut.nupoin) return;
     note_level_sign(rs, 0, rs.fr_cut, rs.fr_poin, l);
     if (put_point(cut, rs.fr_poin, a, l)) rs.fr_poin += 1;
@@ -113,17 +123,17 @@ void read_body_line(lobe_state& st, reader_state& rs, const char* line) {
   }
   char code[80];
   int count = 0;
-  if (c_sscanf(line, "%79s %i", code, &count) == 2) open_cut(st, rs, code, count);
+  if (c_sscanf(line, "%79s %i", code, &count) == 2) open_cut(rec, rs, code, count);
 }
 
 }  // namespace
 
-void new_nsma_89_data(lobe_state& st, reader_state& rs, const char* pdata) {
+void new_nsma_89_data(pattern_record& rec, reader_state& rs, core_io&, const char* pdata) {
   rs.fr_freq = 0;
-  if (rs.linenumber < 10)
-    read_header_line(st, rs, pdata);
+  if (rs.linenumber < HEADER_LINES)
+    read_header_line(rec, rs, pdata);
   else
-    read_body_line(st, rs, pdata);
+    read_body_line(rec, rs, pdata);
   if (rs.linenumber < 0x7fffffff) rs.linenumber += 1;
 }
 

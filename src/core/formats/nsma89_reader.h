@@ -17,11 +17,11 @@
 //   ...
 #pragma once
 
-#include "core/record/lobe_state.h"
+#include "core/formats/pattern_io.h"
 
 namespace lobe {
 
 // Parses one line and counts it, whatever it held.
-void new_nsma_89_data(lobe_state& st, reader_state& rs, const char* pdata);
+void new_nsma_89_data(pattern_record& rec, reader_state& rs, core_io& io, const char* pdata);
 
 }  // namespace lobe

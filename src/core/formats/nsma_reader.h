@@ -16,14 +16,14 @@
 //   ENDFIL:,EOF
 #pragma once
 
-#include "core/record/lobe_state.h"
+#include "core/formats/pattern_io.h"
 
 namespace lobe {
 
 // Parses one line (NUL-terminated, at most 79 characters).
-void new_nsma_data(lobe_state& st, reader_state& rs, core_io& io, const char* pdata);
+void new_nsma_data(pattern_record& rec, reader_state& rs, core_io& io, const char* pdata);
 
-// After a LABZ file: makes the envelope the file names the active one.
-void post_process_labz_data(lobe_state& st);
+// After a LABZ file: the envelope the file names is to become the active one.
+void finish_labz_data(pattern_record& rec, reader_state& rs, core_io& io);
 
 }  // namespace lobe

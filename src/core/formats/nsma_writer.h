@@ -4,11 +4,9 @@
 
 #include <string>
 
-#include "core/record/lobe_state.h"
+#include "core/formats/pattern_io.h"
 
 namespace lobe {
-
-class byte_sink;
 
 // GUNITS and MDGAIN as the writer puts them: as stored, except that a gain
 // with its unit in its text is written as a plain number under its unit.
@@ -18,8 +16,9 @@ struct nsma_gain_fields {
 };
 nsma_gain_fields nsma_gain_fields_of(const antenna_data_type& pd);
 
-// Writes the whole record. Cuts without first/last angles get them from
-// their points, and keep them in the record.
-void write_nsma_file(lobe_state& st, byte_sink& out, run_log& log, int kwr_fmt);
+// Writes the whole record. Cuts without first/last angles are written with
+// those of their points (first_last_of).
+void write_nsma_file(const pattern_record& rec, byte_sink& out, run_log& log, int kwr_fmt,
+                     const write_options& how = {});
 
 }  // namespace lobe

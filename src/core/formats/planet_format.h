@@ -17,25 +17,23 @@
 
 #include <string>
 
-#include "core/record/lobe_state.h"
+#include "core/formats/pattern_io.h"
 
 namespace lobe {
-
-class byte_sink;
 
 inline constexpr const char* PLANET_SAVE_NOTICE =
     "The Planet file format can only save one Horizontal and one Vertical cut. The first active ones found will be "
     "saved.";
 
 // Parses one line (at most 79 characters) into the first frequency.
-void new_planet_data(lobe_state& st, reader_state& rs, const char* pdata);
+void new_planet_data(pattern_record& rec, reader_state& rs, core_io& io, const char* pdata);
 
 // The GAIN line's value: the gain text, with the unit GUNITS names (dBd when
 // none) added to a plain number that did not come from a Planet file.
-std::string planet_gain_text(const lobe_state& st);
+std::string planet_gain_text(const antenna_data_type& pd, int loaded_file_type);
 
 // Shows the one-cut-per-plane notice, then writes the first shown horizontal
 // and vertical cuts found in the record.
-void write_planet_file(lobe_state& st, byte_sink& out, core_io& io);
+void write_planet_file(const pattern_record& rec, byte_sink& out, core_io& io, const write_options& how = {});
 
 }  // namespace lobe

@@ -5,7 +5,7 @@
 // reported, and read as gains when the user opts in.
 #pragma once
 
-#include "core/record/lobe_state.h"
+#include "core/formats/pattern_io.h"
 
 namespace lobe {
 
@@ -16,6 +16,6 @@ inline constexpr float MIXED_SIGN_MARGIN_DB = 1.0f;
 // After a load: marks the cuts of both signs in st.file.cut_facts and tells
 // the user once per cut; with settings.signed_levels, reads their levels as
 // gains (attenuation = strongest - value).
-void finish_signed_levels(lobe_state& st, const reader_state& rs);
+void finish_signed_levels(pattern_record& rec, reader_state& rs);
 
 }  // namespace lobe

@@ -9,6 +9,8 @@
 
 namespace lobe {
 
+class run_log;
+
 // What a message is about; the window words its box from this.
 enum class message_kind {
   failure,      // the action could not be done
@@ -52,6 +54,13 @@ struct action_report {
     const auto it = status.find(part);
     return it == status.end() ? nullptr : &it->second;
   }
+};
+
+// Where a load's or a save's side effects go: the run log, and the report
+// of what the user is to be told.
+struct core_io {
+  run_log& log;
+  action_report& report;
 };
 
 }  // namespace lobe

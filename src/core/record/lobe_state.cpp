@@ -12,13 +12,6 @@ std::unique_ptr<lobe_state> make_lobe_state() {
   return st;
 }
 
-cut_load_facts& file_state::facts_of(int f, int c) {
-  for (cut_load_facts& x : cut_facts)
-    if (x.freq == f && x.cut == c) return x;
-  cut_facts.push_back({f, c});
-  return cut_facts.back();
-}
-
 const cut_load_facts* file_state::find_facts(int f, int c) const {
   for (const cut_load_facts& x : cut_facts)
     if (x.freq == f && x.cut == c) return &x;

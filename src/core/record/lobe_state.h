@@ -11,6 +11,7 @@
 
 #include "core/record/action_report.h"
 #include "core/record/envelope_library.h"
+#include "core/record/help_texts.h"
 #include "core/base/lobeview.h"
 #include "core/record/pattern_record.h"
 #include "core/settings/settings.h"
@@ -18,14 +19,6 @@
 namespace lobe {
 
 class run_log;
-
-// What a load saw of one cut that the record itself does not keep.
-struct cut_load_facts {
-  int freq = 0;
-  int cut = 0;
-  int dropped_points = 0;    // given beyond the 362 the cut holds, and not kept
-  bool mixed_signs = false;  // levels of both signs: gains written by a converter, most likely
-};
 
 // The file last opened or saved.
 struct file_state {
@@ -40,8 +33,6 @@ struct file_state {
   std::vector<std::string> load_notices;
   bool lf_only_empty = false;  // the last file had LF-only line ends and gave no pattern
   std::vector<cut_load_facts> cut_facts;  // of the last load, for the cuts that have any
-  // The facts of cut c of frequency f, added when it has none yet.
-  cut_load_facts& facts_of(int f, int c);
   const cut_load_facts* find_facts(int f, int c) const;
 };
 
@@ -58,19 +49,6 @@ struct emr_inputs {
   float epower = 200.0f;
   float eheight = 25.0f;
   float eloss = 0.0f;
-};
-
-// Which columns of a 4NEC table hold the angle and the signal (0-based).
-struct nec_columns {
-  int nec_angle_col = 0;
-  int nec_signal_col = 1;
-};
-
-// The three sections of the help text file, each kept below 4000 characters.
-struct help_texts {
-  std::string help_info_files;
-  std::string help_info_views;
-  std::string help_info_testrange;
 };
 
 // The one-level undo of smoothing and mirroring, and the cut the editing
@@ -103,10 +81,8 @@ struct range_state {
   int rejected_level_replies = 0;    // replies to a level query that were no level, since the sweep began
 };
 
-struct lobe_state {
-  antenna_data_type pd;
-  pattern_flags_type flags;  // sweep_completed / hide per cut row
-  float all_emax = 0.0f;     // largest peak level seen since the last reset
+// The pattern (pd, flags, all_emax) and what the program holds around it.
+struct lobe_state : pattern_record {
   envelopes_type ed;
   file_state file;
   view_state view;
@@ -120,40 +96,5 @@ struct lobe_state {
 
 // A zero-filled state with the program's initial values.
 std::unique_ptr<lobe_state> make_lobe_state();
-
-// Where a load's or a save's side effects go: the run log, and the report
-// of what the user is to be told.
-struct core_io {
-  run_log& log;
-  action_report& report;
-};
-
-// Points a file gives for one cut beyond the 362 the record holds.
-struct long_cut {
-  int freq = 0;
-  int cut = 0;
-  int declared = 0;                            // points the file announced for the cut
-  std::vector<std::pair<float, float>> extra;  // angle, level of the points beyond
-};
-
-// Cursors of one load; they start afresh with every file.
-struct reader_state {
-  int fr_freq = -1;
-  int fr_cut = -1;
-  int fr_poin = 0;
-  int linenumber = 0;
-  int buffer_ix = 0;  // rows filled in capture_buffer
-  float capture_buffer[MAX_ANTF_SAMPLES][2] = {};
-  int declared = 0;  // points the current cut's header announced
-  std::vector<long_cut> long_cuts;
-  // Which stored points were written with a minus sign (the record keeps magnitudes).
-  std::bitset<MAX_SAMPLES> negative[MAX_FREQ][MAX_CUTS];
-};
-
-// Notes the sign of point p of cut c of frequency f, as a file wrote it.
-inline void note_level_sign(reader_state& rs, int f, int c, int p, float level) {
-  if (level < 0.0f && f >= 0 && f < MAX_FREQ && c >= 0 && c < MAX_CUTS && p >= 0 && p < MAX_SAMPLES)
-    rs.negative[f][c].set(static_cast<std::size_t>(p));
-}
 
 }  // namespace lobe

@@ -84,16 +84,45 @@ struct antenna_data_type {
   freq_data_type freq[MAX_FREQ];
 };
 
-// One header text field: its name in the record, its NSMA tag and where it lives.
+// Where the printed page shows a header field: a block of captioned rows.
+enum class page_block : unsigned char {
+  identity,     // under the title: the names, pattern numbers and comments
+  description,  // the description lines, without captions
+  physical,     // connector, date, size and weight
+  band,         // the foot's first column: frequencies and gains
+  beam,         // the second: beamwidths, VSWR, front-to-back, tilt, centre
+  power,        // the third: isolation and power
+};
+
+// Where the data panel edits a header field: its pane, its row, and the
+// whole row or the left or right half of it.
+enum class panel_pane : unsigned char { description, performance };
+enum class row_part : unsigned char { whole, left, right };
+struct panel_place {
+  panel_pane pane;
+  int row;
+  row_part part;
+};
+
+// One header text field: its name in the record, its NSMA tag, where it
+// lives, and where the page and the panel show it.
 struct header_field {
   const char* name;
   const char* tag;
   std::size_t offset;
   std::size_t size;
+  const char* caption;  // on the printed page (nullptr: none, a description line)
+  page_block block;
+  int page_row;  // within its block
+  panel_place panel;
 };
 
 // Every header text field, in the order an NSMA file writes them.
 std::span<const header_field> header_fields();
+// The fields of a block of the printed page, in its order.
+std::vector<const header_field*> page_fields(page_block block);
+// The description lines that have text, in order.
+std::vector<const char*> description_lines(const antenna_data_type& pd);
 // The field tagged `tag` (case-insensitive, as the NSMA reader compares), or nullptr.
 const header_field* header_field_by_tag(std::string_view tag);
 // The field named `name` in the record, or nullptr.
@@ -115,6 +144,29 @@ struct cut_flags_type {
 
 struct pattern_flags_type {
   cut_flags_type cut[MAX_FREQ][MAX_CUTS];
+};
+
+// A pattern as a file holds it: the record, the flags of its cuts and the
+// largest peak level among them. Readers fill one, writers take one; the
+// running program's state is one of these and more.
+struct pattern_record {
+  antenna_data_type pd;
+  pattern_flags_type flags;  // sweep_completed / hide per cut row
+  float all_emax = 0.0f;     // largest peak level seen since the last reset
+};
+
+// What a load saw of one cut that the record itself does not keep.
+struct cut_load_facts {
+  int freq = 0;
+  int cut = 0;
+  int dropped_points = 0;    // given beyond the 362 the cut holds, and not kept
+  bool mixed_signs = false;  // levels of both signs: gains written by a converter, most likely
+};
+
+// Which columns of a 4NEC table hold the angle and the signal (0-based).
+struct nec_columns {
+  int nec_angle_col = 0;
+  int nec_signal_col = 1;
 };
 
 // Whether the cut at frequency f, cut c is drawn, printed and written to Planet files.
@@ -149,6 +201,22 @@ inline int points_to_write(const cut_data_type& c) {
     if (c.angle[p] == END_MARKER) return p;
   return n;
 }
+
+// The first and last angles a file names for a cut: its own, or where it
+// has none (FSTLST_UNSET), those of its first and last points written.
+struct first_last {
+  float first, last;
+};
+inline first_last first_last_of(const cut_data_type& cut) {
+  const int n = points_to_write(cut);
+  first_last out{cut.fstlst[0], cut.fstlst[1]};
+  // A cut with no points has nothing to take its angles from; they stay unset.
+  if (n > 0 && out.first == FSTLST_UNSET) out.first = cut.angle[0];
+  if (n > 0 && out.last == FSTLST_UNSET) out.last = cut.angle[n - 1];
+  return out;
+}
+// Every cut keeps the angles an NSMA file of it names (first_last_of).
+void settle_first_last(antenna_data_type& pd);
 
 // A reader starting a cut: until a point is stored, it has none.
 inline void start_cut_points(cut_data_type& cut) { cut.angle[0] = END_MARKER; }

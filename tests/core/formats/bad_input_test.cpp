@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/formats/envelope_file.h"
 #include "core/formats/help_file.h"
 #include "core/formats/nec_reader.h"
@@ -79,7 +79,7 @@ class BadInput : public testing::Test {
     g_->st.file.file_type = FT_NSMA99;
     read_antenna_image(g_->st, io_, &tagged);
     g_->st.nec = {static_cast<int>(image.size() % 4), static_cast<int>((image.size() / 4) % 4)};
-    read_4nec_image(g_->st, io_, &image);
+    add_4nec_image(g_->st, io_, &image);
     read_envelope_image(g_->st.ed, image);
     read_help_image(g_->st.help, image);
     ASSERT_NO_FATAL_FAILURE(expect_sound_state());

@@ -9,12 +9,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/io/file_image.h"
 #include "core/io/file_sink.h"
 #include "core/formats/file_types.h"
 #include "core/formats/nsma_writer.h"
-#include "core/formats/save_routing.h"
+#include "core/session/save_routing.h"
 #include "core/base/lobeview.h"
 #include "core/text/field_text.h"
 #include "support/test_support.h"
@@ -175,7 +175,7 @@ TEST(SaveRouting, SomethingToSaveAndTheExtensionChoosesTheWriter) {
   EXPECT_EQ(r.status, (std::map<int, std::string>{{STB_FILENAME, "capture.LABZ"}}));
   EXPECT_EQ(h.st->file.filename_set, 1);
   string_sink expected;
-  write_nsma_file(*h.st, expected, h.log, 1);
+  write_nsma_file(*h.st, expected, h.log, 1, write_options_of(*h.st));
   EXPECT_EQ(test::read_bytes(labz), expected.bytes);
 
   test::write_bytes(dir.file("plain.adf"), "old contents");

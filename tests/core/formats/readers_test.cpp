@@ -18,13 +18,14 @@
 #include <vector>
 
 #include "cli/pattern_json.h"
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
+#include "core/formats/pattern_reading.h"
 #include "core/formats/envelope_file.h"
 #include "core/formats/file_types.h"
 #include "core/formats/help_file.h"
 #include "core/formats/line_splitter.h"
 #include "core/formats/long_cuts.h"
-#include "core/formats/save_routing.h"
+#include "core/session/save_routing.h"
 #include "core/text/field_text.h"
 #include "support/test_support.h"
 

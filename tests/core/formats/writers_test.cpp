@@ -7,8 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "core/session/save_routing.h"
 #include "core/formats/ant_format.h"
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/io/file_sink.h"
 #include "core/formats/nsma_writer.h"
 #include "core/formats/planet_format.h"
@@ -26,7 +27,7 @@ void fill_small_record(harness& h) { ASSERT_TRUE(h.open_data("nsma/golden_small.
 
 std::string write(harness& h, int kwr_fmt) {
   string_sink out;
-  write_nsma_file(*h.st, out, h.log, kwr_fmt);
+  write_nsma_file(*h.st, out, h.log, kwr_fmt, write_options_of(*h.st));
   return out.bytes;
 }
 
@@ -54,7 +55,12 @@ TEST(NsmaWriter, MissingFirstAndLastAnglesComeFromThePoints) {
   c.angle[0] = -5.0f;
   c.angle[2] = 7.5f;
   EXPECT_NE(write(h, 0).find("FSTLST:,-5.000,7.500\r\n"), std::string::npos);
-  EXPECT_FLOAT_EQ(c.fstlst[0], -5.0f) << "the record keeps the filled angles";
+  EXPECT_EQ(c.fstlst[0], FSTLST_UNSET) << "the writer takes the record as it is";
+  test::temp_dir dir;
+  ASSERT_TRUE(save_file(*h.st, h.log, dir.file("a.ant")).ok);
+  EXPECT_EQ(c.fstlst[0], FSTLST_UNSET) << "an ANT file names no angles";
+  ASSERT_TRUE(save_file(*h.st, h.log, dir.file("a.nsma")).ok);
+  EXPECT_FLOAT_EQ(c.fstlst[0], -5.0f) << "the record keeps the angles its NSMA file names";
   EXPECT_FLOAT_EQ(c.fstlst[1], 7.5f);
 
   c.nupoin = 1;  // one point is first and last
@@ -99,7 +105,7 @@ TEST(PlanetWriter, WritesTheFileItReadBackByteForByte) {
   harness h;
   ASSERT_TRUE(h.open_data("planet/basic.pla"));
   string_sink out;
-  write_planet_file(*h.st, out, h.io);
+  write_planet_file(*h.st, out, h.io, write_options_of(*h.st));
   EXPECT_EQ(out.bytes, test::read_bytes(test::data_path("planet/golden.pla")));
   // The file's levels have both signs (the load says so), then the save's notice.
   ASSERT_EQ(h.report.messages.size(), 2u);
@@ -115,7 +121,7 @@ TEST(PlanetWriter, FirstShownCutsPositiveLevels) {
   ASSERT_TRUE(h.open_data("nsma/two_frequencies.nsma"));
   test::hide_cuts(*h.st, {{0, 0}, {0, 1}});
   string_sink out;
-  write_planet_file(*h.st, out, h.io);
+  write_planet_file(*h.st, out, h.io, write_options_of(*h.st));
   // Frequency 0's H and V cuts are hidden: its AZ and EL cuts are the first shown.
   EXPECT_NE(out.bytes.find("FREQUENCY 450\r\nH_WIDTH"), std::string::npos);
   EXPECT_NE(out.bytes.find("HORIZONTAL 2\r\n2.000 3.500\r\n12.000 3.500\r\nVERTICAL 2\r\n3.000 3.500\r\n13.000 3.500\r\n"),
@@ -133,7 +139,7 @@ std::unique_ptr<harness> ant_read_back(const std::string& bytes) {
 std::string write_ant(harness& h, int version) {
   h.st->file.ant_file_type = version;
   string_sink out;
-  write_ant_file(*h.st, out, h.log);
+  write_ant_file(*h.st, out, h.log, write_options_of(*h.st));
   return out.bytes;
 }
 
@@ -174,7 +180,7 @@ TEST(NsmaWriter, FailedWritesAreLoggedLineByLine) {
   fill_small_record(h);
   ASSERT_TRUE(h.log.open(dir.path()));
   failing_sink out;
-  write_nsma_file(*h.st, out, h.log, 0);
+  write_nsma_file(*h.st, out, h.log, 0, write_options_of(*h.st));
   const std::string log = test::read_bytes(dir.file("lobeview_log.txt"));
   EXPECT_NE(log.find(" - write_planet_file - Write to planet file failed\r\n"), std::string::npos);
   EXPECT_EQ(test::lines_in(log), test::lines_in(test::read_bytes(test::data_path("nsma/golden_small.nsma"))))

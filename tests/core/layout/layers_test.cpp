@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <string>
@@ -15,7 +16,7 @@ namespace {
 // Lower first; folders of one rank may not include each other.
 const std::map<std::string, int> k_rank = {
     {"base", 0},    {"text", 0},    {"io", 1},       {"settings", 2}, {"record", 3},
-    {"formats", 4}, {"range", 4},   {"analysis", 5}, {"exposure", 6},
+    {"formats", 4}, {"range", 4},   {"session", 5},  {"analysis", 6}, {"exposure", 7},
 };
 
 TEST(Layers, CoreFoldersIncludeOnlyThemselvesAndTheLayersBelow) {
@@ -39,6 +40,20 @@ TEST(Layers, CoreFoldersIncludeOnlyThemselvesAndTheLayersBelow) {
     }
   }
   EXPECT_GT(files, 50);
+}
+
+// Readers and writers fill and take a pattern record; what else a load
+// changes is the loader's to apply, so no format file knows the whole state.
+TEST(Layers, FormatsKnowTheRecordNotTheProgramState) {
+  const std::filesystem::path formats = std::filesystem::path(LOBE_SOURCE) / "src" / "core" / "formats";
+  int files = 0;
+  for (const auto& file : std::filesystem::directory_iterator(formats)) {
+    std::ifstream in(file.path());
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ++files;
+    EXPECT_EQ(text.find("lobe_state"), std::string::npos) << file.path();
+  }
+  EXPECT_GT(files, 20);
 }
 
 }  // namespace

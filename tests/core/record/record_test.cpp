@@ -10,11 +10,11 @@
 #include <tuple>
 #include <vector>
 
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 #include "core/formats/file_types.h"
 #include "core/formats/nsma_writer.h"
 #include "core/formats/planet_format.h"
-#include "core/formats/save_routing.h"
+#include "core/session/save_routing.h"
 #include "core/record/cut_editing.h"
 #include "core/record/gain_units.h"
 #include "core/record/half_power.h"

@@ -1,4 +1,4 @@
-#include "core/formats/save_routing.h"
+#include "core/session/save_routing.h"
 
 #include "core/io/file_sink.h"
 #include "core/formats/file_types.h"
@@ -6,6 +6,14 @@
 #include "core/io/run_log.h"
 
 namespace lobe {
+
+write_options write_options_of(const lobe_state& st) {
+  const envelope_data_type* env = active_envelope(st.ed);
+  return {.scale_to_strongest = st.view.scale_to_max_mode != 0,
+          .envelope_shown = env ? env->title : nullptr,
+          .ant_version = st.file.ant_file_type,
+          .loaded_file_type = st.file.loaded_file_type};
+}
 
 action_report check_something_to_save(const lobe_state& st) {
   action_report report;
@@ -28,7 +36,8 @@ action_report save_file(lobe_state& st, run_log& log, const std::string& path, c
   // A type without a writer of its own (the older NSMA layout) is saved as NSMA.
   const pattern_format* f = format_of_type(st.file.file_type);
   const pattern_format* writer = f && f->write ? f : format_of_type(FT_NSMA99);
-  writer->write(st, out, io);
+  writer->write(st, out, io, write_options_of(st));
+  if (writer->settles_first_last) settle_first_last(st.pd);
   if (!out.commit()) {
     log.write_error_log("save_file", "Save of " + path + " failed (" + out.error() + "); the previous file was kept");
     report.system_reason = out.error();

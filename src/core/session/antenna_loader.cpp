@@ -1,21 +1,14 @@
-#include "core/formats/antenna_loader.h"
+#include "core/session/antenna_loader.h"
 
 #include <cstring>
 
-#include "core/formats/ant_format.h"
 #include "core/text/c_numeric.h"
 #include "core/text/field_text.h"
 #include "core/formats/file_errors.h"
 #include "core/io/file_image.h"
 #include "core/formats/file_types.h"
-#include "core/formats/format_table.h"
-#include "core/formats/line_splitter.h"
-#include "core/formats/long_cuts.h"
 #include "core/formats/nec_reader.h"
-#include "core/formats/nsma89_reader.h"
-#include "core/formats/nsma_reader.h"
-#include "core/formats/planet_format.h"
-#include "core/formats/signed_levels.h"
+#include "core/formats/pattern_reading.h"
 #include "core/io/run_log.h"
 
 namespace lobe {
@@ -70,7 +63,7 @@ action_report open_file(lobe_state& st, run_log& log, const std::string& fn, std
   bool read_ok = true;
   if (type == FT_4NEC) {
     report.pattern_replaced = true;
-    read_ok = read_4nec_file(st, io, file);
+    read_ok = add_4nec_file(st, io, file);
   } else {
     clear_for_new_pattern(st, io);
     read_ok = read_antenna_file(st, io, file);
@@ -113,57 +106,44 @@ action_report open_file_on_startup(lobe_state& st, run_log& log, const std::stri
   return report;
 }
 
-bool has_lf_only_line_ends(std::string_view image) {
-  return image.find('\n') != std::string_view::npos && image.find('\r') == std::string_view::npos;
-}
-
-bool has_points(const antenna_data_type& pd) {
-  for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f)
-    for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c)
-      if (points_to_write(pd.freq[f].cut[c]) > 0) return true;
-  return false;
+load_options load_options_of(const lobe_state& st) {
+  return {.file_type = st.file.file_type,
+          .lf_line_ends = st.settings.lf_line_ends != 0,
+          .resample_long_cuts = st.settings.resample_long_cuts != 0,
+          .signed_levels = st.settings.signed_levels != 0,
+          .nec = st.nec};
 }
 
 namespace {
 
-void reset_before_load(lobe_state& st, core_io& io) {
+void reset_before_load(lobe_state& st) {
   st.file.file_errors = 0;
   st.file.load_notices.clear();
   st.file.lf_only_empty = false;
   st.file.cut_facts.clear();
   st.emr.eheight = 25.0f;
   st.all_emax = 0.0f;
-  clear_file_errors(io.report);
   st.view.envelope_disp_requested[0] = '\0';
   set_active_envelope(st.ed, -1);
 }
 
-void parse_image(lobe_state& st, core_io& io, const std::string* image) {
-  reader_state rs;
-  if (image) {
-    if (st.file.file_type == FT_NSMA99 && (image->size() < 6 || std::memcmp(image->data(), "REVNUM", 6) != 0))
-      st.file.file_type = FT_NSMA89;
-    // The format's line parser, looked up once: no line changes the type.
-    const pattern_format* format = format_of_type(st.file.file_type);
-    if (const auto parse = format ? format->parse : nullptr)
-      split_lines(*image, LINE_LIMIT, [&](const char* line) { parse(st, rs, io, line); }, st.settings.lf_line_ends);
-    if (st.file.file_errors != 0) report_file_errors(io.report, st.file.file_type, st.file.file_errors);
+// What the reader found becomes the state's: the file's facts, the view
+// and envelope it asks for, and the zoom a new pattern starts at.
+void apply_load(lobe_state& st, load_report found) {
+  st.file.file_type = found.file_type;
+  st.file.file_errors = found.file_errors;
+  st.file.load_notices = std::move(found.notices);
+  st.file.lf_only_empty = found.lf_only_empty;
+  st.file.cut_facts = std::move(found.cut_facts);
+  if (found.ant_version != 0) st.file.ant_file_type = found.ant_version;
+  if (found.cartesian_view) {
+    set_field(st.view.envelope_disp_requested, found.envelope_requested);
+    st.view.display_type = DISPLAY_TYPE_RECT;
   }
-  if (st.file.file_type == FT_ANT) post_process_ant_data(st, rs, io);
-  if (st.file.file_type == FT_LABZ) post_process_labz_data(st);
-  finish_long_cuts(st, rs);
-  finish_signed_levels(st, rs);
-  const bool lf_only = image && !st.settings.lf_line_ends && has_lf_only_line_ends(*image);
-  // The older NSMA layout takes each field from its line, so an LF-only file
-  // of it gives fields and points cut out of the wrong places, not nothing:
-  // that is dropped, and the user told as for the other formats.
-  if (lf_only && st.file.file_type == FT_NSMA89 && has_points(st.pd)) {
-    clear_cut_data(st.pd);
-    clear_planet_header_data(st.pd, st.all_emax);
-  }
-  if (lf_only && !has_points(st.pd)) {
-    st.file.lf_only_empty = true;
-    st.file.load_notices.insert(st.file.load_notices.begin(), LF_ONLY_NOTICE);
+  if (found.activate_envelope && st.view.envelope_disp_requested[0] != '\0') {
+    const int n = count_in(st.ed.numenv, MAX_ENVELOPES);
+    for (int v = 0; v < n; ++v)
+      if (equals_nocase(st.ed.env[v].title, st.view.envelope_disp_requested)) set_active_envelope(st.ed, v);
   }
   st.view.centre_db_ix = 4;
 }
@@ -171,17 +151,36 @@ void parse_image(lobe_state& st, core_io& io, const std::string* image) {
 }  // namespace
 
 void read_antenna_image(lobe_state& st, core_io& io, const std::string* image) {
-  reset_before_load(st, io);
-  parse_image(st, io, image);
+  reset_before_load(st);
+  apply_load(st, read_pattern_image(st, load_options_of(st), io, image));
 }
 
 bool read_antenna_file(lobe_state& st, core_io& io, std::FILE* file) {
-  reset_before_load(st, io);
+  reset_before_load(st);
+  clear_file_errors(io.report);
   std::string image;
   const image_status status = read_file_image(file, image);
   if (status == image_status::no_size) return true;
   if (status == image_status::read_failed) return false;
-  parse_image(st, io, &image);
+  apply_load(st, read_pattern_image(st, load_options_of(st), io, &image));
+  return true;
+}
+
+void add_4nec_image(lobe_state& st, core_io& io, const std::string* image) {
+  if (!nec_cut_fits(st.pd)) return;
+  const load_report found = read_4nec_image(st, load_options_of(st), io, image);
+  st.file.file_errors = found.file_errors;
+  st.emr.eheight = 25.0f;
+  if (found.lines_read) st.view.centre_db_ix = 4;
+}
+
+bool add_4nec_file(lobe_state& st, core_io& io, std::FILE* file) {
+  if (!nec_cut_fits(st.pd)) return true;
+  std::string image;
+  const image_status status = read_file_image(file, image);
+  // A file that cannot be read adds no cut.
+  if (status == image_status::read_failed) return false;
+  add_4nec_image(st, io, status == image_status::no_size ? nullptr : &image);
   return true;
 }
 

@@ -4,9 +4,14 @@
 #include <string>
 
 #include "core/io/file_sink.h"
+#include "core/formats/pattern_io.h"
 #include "core/record/lobe_state.h"
 
 namespace lobe {
+
+// What st's view and file tell a writer: the scaling, the envelope shown,
+// the ANT layout, the format the pattern came from.
+write_options write_options_of(const lobe_state& st);
 
 // Fails with "Nothing to save." when there is no cut to write.
 action_report check_something_to_save(const lobe_state& st);
