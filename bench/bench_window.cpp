@@ -2,6 +2,7 @@
 // the fastest rate the 9600-baud link allows with the analyser answering at
 // once (bearings lost, longest hold-up of the window's events).
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -12,7 +13,6 @@
 
 #include "app/main_window.h"
 #include "app/qt_range_link.h"
-#include "app/resource_ids.h"
 #include "app/scripted_ui.h"
 #include "core/session/antenna_loader.h"
 #include "core/text/field_text.h"
@@ -84,8 +84,8 @@ void BM_SweepAt9600Baud(benchmark::State& state) {
     w.show();
     w.start_timer();
     QTest::qWaitFor([&] { return link.dsa_connected() && link.dsa().dsa_setup == 0; }, 10000);
-    qobject_cast<QAbstractButton*>(w.control(IDC_BUTTON_NEW_FR))->click();
-    qobject_cast<QAbstractButton*>(w.control(IDC_PD_ADDCUT))->click();
+    w.commands().add_freq->click();
+    w.cuts().freqs().at(0).add_cut->click();
     QTest::qWaitFor([&] { return link.dsa().dsa_req_pending == DSA_REQ_NONE; }, 5000);
 
     // A probe timer every 5 ms: how late it fires is how long events waited.
@@ -100,7 +100,7 @@ void BM_SweepAt9600Baud(benchmark::State& state) {
     probe.start();
     QElapsedTimer clock;
     clock.start();
-    qobject_cast<QAbstractButton*>(w.control(IDC_PD_SWEEP + 2))->click();
+    w.cuts().row(0, 0)->sweep->click();
     QTest::qWaitFor([&] { return w.status_text(STB_ACTION) == "Sweep done"; }, 20000);
     state.SetIterationTime(clock.nsecsElapsed() / 1e9);
     probe.stop();

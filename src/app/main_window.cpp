@@ -16,7 +16,6 @@
 #include <QStatusBar>
 #include <QUrl>
 
-#include "app/resource_ids.h"
 #include "core/session/antenna_loader.h"
 #include "core/range/range_codes.h"
 #include "core/settings/settings.h"
@@ -94,27 +93,25 @@ main_window::main_window(lobe_state& st, run_log& log, range_link& link, window_
   client_->setFont(controls_font);
 
   // The fixed menu; the run-time popups are appended by mainwindow_menus.
-  auto add = [this](QMenu* menu, const char* text, int id, bool checkable = false) {
-    QAction* a = menu->addAction(QString::fromLatin1(text));
-    a->setCheckable(checkable);
-    connect(a, &QAction::triggered, this, [this, id] { command(id); });
-    actions_[id] = a;
-  };
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  add(file, "&Open", ID_FILE_OPEN);
-  add(file, "Print", ID_FILE_PRINT);
-  add(file, "E&xit", ID_FILE_EXIT);
+  actions_.open = add_action(file, "&Open", false, &main_window::open_flow);
+  actions_.print = add_action(file, "Print", false, &main_window::print_flow);
+  actions_.exit = add_action(file, "E&xit", false, nullptr);
+  connect(actions_.exit, &QAction::triggered, this, &QWidget::close);
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-  add(view, "Polar", ID_VIEW_POLAR, true);
-  add(view, "Cartesian", ID_VIEW_CART, true);
-  add(view, "Cartesian (0-90)", ID_VIEW_CART90, true);
-  add(view, "EMR Exposure", ID_VIEW_EMR, true);
+  const char* views[] = {"Polar", "Cartesian", "Cartesian (0-90)", "EMR Exposure"};
+  for (int i = 0; i < 4; ++i) {
+    actions_.views[i] = add_action(view, views[i], true, nullptr);
+    connect(actions_.views[i], &QAction::triggered, this, [this, i] { on_view(DISPLAY_TYPE_POLAR + i); });
+  }
   view->addSeparator();
-  add(view, "Parameters...", ID_VIEW_PARAMETERS);
+  actions_.parameters = add_action(view, "Parameters...", false, &main_window::on_parameters);
   help_menu_ = menuBar()->addMenu(QStringLiteral("&Help"));
-  add(help_menu_, "About", ID_HELP_ABOUT);
-  add(help_menu_, "File types", ID_HELP_FILE);
-  add(help_menu_, "Viewing", ID_HELP_VIEW);
+  actions_.about = add_action(help_menu_, "About", false, &main_window::on_about);
+  actions_.help_files = add_action(help_menu_, "File types", false, nullptr);
+  connect(actions_.help_files, &QAction::triggered, this, [this] { on_help(st_.help.help_info_files, "File types"); });
+  actions_.help_views = add_action(help_menu_, "Viewing", false, nullptr);
+  connect(actions_.help_views, &QAction::triggered, this, [this] { on_help(st_.help.help_info_views, "Graph viewing"); });
 
   // WM_CREATE
   mainwindow_create();
@@ -134,6 +131,13 @@ void main_window::start_timer() { timer_.start(); }
 
 main_window::~main_window() = default;
 
+QAction* main_window::add_action(QMenu* menu, const char* text, bool checkable, void (main_window::*slot)()) {
+  QAction* a = menu->addAction(QString::fromLatin1(text));
+  a->setCheckable(checkable);
+  if (slot) connect(a, &QAction::triggered, this, slot);
+  return a;
+}
+
 QWidget* main_window::client() const { return client_; }
 
 void main_window::mainwindow_create() {
@@ -141,7 +145,6 @@ void main_window::mainwindow_create() {
   // seven fields keep their fixed right edges inside it.
   QStatusBar* status = statusBar();
   status->setSizeGripEnabled(true);
-  status->setProperty("lobe_id", ID_STATUSBAR);
   QFont status_font(QStringLiteral("Arial"));
   status_font.setPixelSize(11);
   status->setFont(status_font);
@@ -154,59 +157,12 @@ void main_window::mainwindow_create() {
     status_fields_.push_back(field);
   }
 
-  auto radio = [this](int id, const char* text) {
-    auto* r = new QRadioButton(QString::fromLatin1(text), client_);
-    r->setAutoExclusive(false);
-    r->setProperty("lobe_id", id);
-    connect(r, &QRadioButton::clicked, this, [this, id] { command(id); });
-    controls_[id] = r;
-    return r;
-  };
-  make_button(IDC_BUTTON_NEW, QStringLiteral("Clear all"), 5, 30, 120, 25);
-  make_button(IDC_BUTTON_NEW_FR, QStringLiteral("Add New Freq"), 130, 30, 120, 25);
-  radio(IDC_RBUTTON_LOG, "Log");
-  radio(IDC_RBUTTON_LIN, "Lin")->setChecked(true);
-  radio(IDC_RBUTTON_DB, "dB")->setChecked(true);
-  radio(IDC_RBUTTON_MV, "mV");
-  make_button(IDC_BUTTON_OPEN, QStringLiteral("Open"), 5, 160, 120, 25);
-  make_button(IDC_BUTTON_PRINT, QStringLiteral("Print"), 130, 160, 120, 25);
-  make_button(IDC_BUTTON_SAVE, QStringLiteral("Save As"), 5, 190, 120, 25);
-  make_button(IDC_BUTTON_UNDO, QStringLiteral("Undo changes"), 130, 190, 120, 25)->setEnabled(false);
-  make_button(IDC_BUTTON_ZOOM, QString(), 0, 0, 28, 28, &pictures_.zoom)->setToolTip(QStringLiteral("Zoom"));
-  auto* bar = new QProgressBar(client_);
-  bar->setRange(0, 360);
-  bar->setValue(0);
-  bar->setTextVisible(false);
-  bar->setProperty("lobe_id", IDC_PROG_BAR);
-  controls_[IDC_PROG_BAR] = bar;
-  radio(IDC_RBUTTON_DESC, "Description")->setChecked(true);
-  radio(IDC_RBUTTON_PERF, "Performance");
+  commands_ = std::make_unique<command_column>(client_, pictures_);
+  header_ = header_panes(client_);
+  cuts_ = std::make_unique<cut_table>(client_, pictures_);
+  connect_commands();
+  connect_cut_table();
   set_status_text(STB_VERSION, std::string(LOBEVIEW_VERSION) + (st_.settings.edit_enabled ? "x" : ""));
-}
-
-QWidget* main_window::make_button(int id, const QString& text, int x, int y, int w, int h, const QPixmap* picture) {
-  auto* b = new QPushButton(text, client_);
-  if (picture) {
-    b->setIcon(QIcon(*picture));
-    b->setIconSize(picture->size());
-  }
-  b->setGeometry(x, y, w, h);
-  b->setProperty("lobe_id", id);
-  b->setFocusPolicy(Qt::NoFocus);
-  connect(b, &QPushButton::clicked, this, [this, id] { command(id); });
-  controls_[id] = b;
-  b->show();
-  return b;
-}
-
-QWidget* main_window::control(int id) const {
-  auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second.data();
-}
-
-QAction* main_window::menu_action(int id) const {
-  auto it = actions_.find(id);
-  return it == actions_.end() ? nullptr : it->second;
 }
 
 std::vector<std::string> main_window::menu_titles() const {
@@ -227,41 +183,11 @@ void main_window::set_window_parameters() {
 
 void main_window::mainwindow_size() {
   set_window_parameters();
-  // View mode has no editing buttons; "Add New Freq" and the progress bar
-  // belong to the test range alone.
-  const bool full = full_mode();
-  for (int id : {IDC_BUTTON_NEW, IDC_BUTTON_SAVE, IDC_BUTTON_UNDO})
-    if (QWidget* c = control(id)) c->setVisible(full);
-  for (int id : {IDC_BUTTON_NEW_FR, IDC_PROG_BAR})
-    if (QWidget* c = control(id)) c->setVisible(full && st_.range.capture_enabled);
-  place_frame_controls();
-  place_header_edits();
+  commands_->place(layout_, full_mode(), st_.range.capture_enabled != 0);
+  header_.place(layout_.rFileDataArea);
   place_panel_rows();
   show_hide_emr_windows();
   invalidate_all();
-}
-
-void main_window::place_frame_controls() {
-  const lobe::rect& fd = layout_.rFileDataArea;
-  const struct {
-    int id, x, y, w, h;
-  } places[] = {
-      {IDC_BUTTON_NEW, 5, 30, 120, 25},       {IDC_BUTTON_NEW_FR, 130, 30, 120, 25},
-      {IDC_BUTTON_SAVE, 5, 190, 120, 25},     {IDC_BUTTON_UNDO, 130, 190, 120, 25},
-      {IDC_RBUTTON_DB, 140, 110, 50, 25},     {IDC_RBUTTON_MV, 190, 110, 50, 25},
-      {IDC_RBUTTON_LOG, 15, 110, 50, 25},     {IDC_RBUTTON_LIN, 65, 110, 50, 25},
-      {IDC_BUTTON_OPEN, 5, 160, 120, 25},     {IDC_BUTTON_PRINT, 130, 160, 120, 25},
-      {IDC_BUTTON_ZOOM, layout_.rRectArea.right - 30, layout_.rRectArea.bottom - 50, 28, 28},
-      {IDC_PROG_BAR, 5, 62, 245, 15},         {IDC_RBUTTON_DESC, fd.left + 5, fd.top + 4, 118, 22},
-      {IDC_RBUTTON_PERF, fd.left + 132, fd.top + 4, 118, 22},
-  };
-  for (const auto& p : places)
-    if (QWidget* c = control(p.id)) {
-      c->setGeometry(p.x, p.y, p.w, p.h);
-      if (p.id != IDC_BUTTON_NEW && p.id != IDC_BUTTON_NEW_FR && p.id != IDC_BUTTON_SAVE &&
-          p.id != IDC_BUTTON_UNDO && p.id != IDC_PROG_BAR)
-        c->show();
-    }
 }
 
 void main_window::place_status_fields() {
@@ -286,13 +212,9 @@ void main_window::invalidate_all() {
   client_->update();
 }
 
-void main_window::select_radio(int on, int off) {
-  if (auto* r = qobject_cast<QRadioButton*>(control(on))) r->setChecked(true);
-  if (auto* r = qobject_cast<QRadioButton*>(control(off))) r->setChecked(false);
-}
-
-void main_window::enable(int id, bool on) {
-  if (QWidget* c = control(id)) c->setEnabled(on);
+void main_window::select_radio(QRadioButton* on, QRadioButton* off) {
+  on->setChecked(true);
+  off->setChecked(false);
 }
 
 dialog_anchor main_window::plot_centre_on_screen() const {
@@ -307,8 +229,8 @@ void main_window::set_status_text(int part, std::string_view text) {
 }
 
 void main_window::sync_envelope_menu() {
-  for (int e = 0; e < count_in(st_.ed.numenv, MAX_ENVELOPES); ++e)
-    if (QAction* a = menu_action(ID_ENV_1 + e)) a->setChecked(st_.ed.env[e].display != 0);
+  const int n = std::min(count_in(st_.ed.numenv, MAX_ENVELOPES), static_cast<int>(actions_.envelopes.size()));
+  for (int e = 0; e < n; ++e) actions_.envelopes[static_cast<std::size_t>(e)]->setChecked(st_.ed.env[e].display != 0);
 }
 
 void main_window::show_report(const action_report& report, const char* caption) {
@@ -343,7 +265,7 @@ void main_window::redraw(window_area area) {
 }
 
 void main_window::set_progress(int bearing) {
-  if (auto* bar = qobject_cast<QProgressBar*>(control(IDC_PROG_BAR))) bar->setValue(bearing);
+  commands_->progress->setValue(bearing);
 }
 
 void main_window::drop_file(const std::string& path) {

@@ -1,5 +1,6 @@
-// The main window: the frame controls, the data panel, the menus, painting
-// and the one place where every command is dispatched by its id.
+// The main window: the menus' actions, the command column, the header panes
+// and the cut table, each connected to what it does; painting; the test
+// range's events.
 #pragma once
 
 #include <QMainWindow>
@@ -11,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "app/command_column.h"
+#include "app/cut_table.h"
+#include "app/header_panes.h"
 #include "app/modal_ui.h"
 #include "app/panel_rows.h"
 #include "app/pictures.h"
@@ -24,6 +28,7 @@
 class QLabel;
 class QMenu;
 class QAction;
+class QRadioButton;
 class QPainter;
 class QPrinter;
 
@@ -35,6 +40,10 @@ class surface;
 // a chart and the right column all still fit side by side.
 inline constexpr int MIN_CLIENT_W = 900;
 inline constexpr int MIN_CLIENT_H = 620;
+
+// The Envelopes and Com port menus hold at most these many items.
+inline constexpr int MAX_ENVELOPE_ITEMS = 30;
+inline constexpr int MAX_COM_PORT_ITEMS = 40;
 
 // Shown on the chart while "Scale all to strongest signal" is on.
 inline constexpr const char* SCALE_TO_MAX_NOTICE = "Scaled to strongest signal";
@@ -53,13 +62,32 @@ struct window_state {
 
 class client_area;
 
+
+// The menu bar's commands; the Labs, Envelopes and Com port menus and the
+// test-range help appear once the mode or the files call for them.
+struct window_actions {
+  QAction* open = nullptr;
+  QAction* print = nullptr;
+  QAction* exit = nullptr;
+  QAction* views[4] = {};  // by display type: polar, Cartesian, Cartesian 0-90, EMR
+  QAction* parameters = nullptr;
+  QAction* about = nullptr;
+  QAction* help_files = nullptr;
+  QAction* help_views = nullptr;
+  QAction* help_range = nullptr;
+  QAction* scale_to_max = nullptr;
+  QAction* mirror[4] = {};  // top, right, bottom, left
+  QAction* reset_colours = nullptr;
+  QAction* dsa_ip = nullptr;
+  std::vector<QAction*> envelopes;
+  std::vector<QAction*> com_ports;
+};
+
 class main_window : public QMainWindow, public range_events {
  public:
   main_window(lobe_state& st, run_log& log, range_link& link, window_state ws, modal_ui* ui = nullptr);
   ~main_window() override;
 
-  // The dispatch of every button, menu item and panel control.
-  void command(int id, int notification = 0);
   void mainwindow_size();
   void mouse_down(int x, int y);
   void mouse_up();
@@ -95,15 +123,16 @@ class main_window : public QMainWindow, public range_events {
   void read_window_emr_data();
   void show_hide_emr_windows();
   void add_freq();
-  void add_cut(int idc);
-  void delete_cut(int idc);
-  bool find_row_button_cut(int idc);
+  void add_cut(int f);
+  void delete_cut(int f, int c);
   void shwhid_button_click();
   void mainwindow_menus();
 
   // For tests and the screenshot tool.
-  QWidget* control(int id) const;
-  QAction* menu_action(int id) const;
+  const window_actions& actions() const { return actions_; }
+  const command_column& commands() const { return *commands_; }
+  const header_panes& header() const { return header_; }
+  const cut_table& cuts() const { return *cuts_; }
   std::string status_text(int part) const;
   const window_layout& layout() const { return layout_; }
   window_state& state() { return ws_; }
@@ -129,9 +158,11 @@ class main_window : public QMainWindow, public range_events {
  private:
   friend class client_area;
   friend class status_fields_area;
+
   void mainwindow_create();
-  void place_frame_controls();
-  void place_header_edits();
+  void connect_commands();
+  void connect_cut_table();
+  QAction* add_action(QMenu* menu, const char* text, bool checkable, void (main_window::*slot)());
   // Puts every frequency and cut row and the EMR inputs on their lines.
   void place_panel_rows();
   panel_rows panel() const { return {st_.pd, layout_.rFreqDataArea.top}; }
@@ -141,48 +172,43 @@ class main_window : public QMainWindow, public range_events {
   bool full_mode() const { return st_.range.capture_enabled || st_.settings.edit_enabled; }
   void invalidate(const lobe::rect& r);
   void invalidate_all();
-  void select_radio(int on, int off);
-  void enable(int id, bool on);
-  bool is_sweep_locked_row(int id) const;
+  static void select_radio(QRadioButton* on, QRadioButton* off);
 
-  // The fixed commands, each a handler of its id (the dispatch table is in
-  // window_commands.cpp).
-  using command_handler = void (main_window::*)(int);
-  static const std::map<int, command_handler>& fixed_commands();
-  void on_pane(int id);
-  void on_clear_all(int id);
-  void on_new_freq(int id);
-  void on_scale(int id);
-  void on_zoom(int id);
-  void on_grid(int id);
-  void on_open(int id);
-  void on_print(int id);
-  void on_save(int id);
-  void on_undo(int id);
-  void on_emr_refresh(int id);
-  void on_scale_to_max(int id);
-  void on_exit(int id);
-  void on_view(int id);
-  void on_help(int id);
-  void on_mirror(int id);
-  void on_reset_colours(int id);
-  void on_dsa_ip(int id);
-  void on_parameters(int id);
+  // What the commands do.
+  void on_pane(bool description);
+  void on_new_freq();
+  void on_scale(bool mv);
+  void on_zoom();
+  void on_grid(bool log);
+  void on_undo();
+  void on_emr_refresh();
+  void on_scale_to_max();
+  void on_view(int display_type);
+  void on_help(const std::string& text, const char* caption);
+  void on_about();
+  void on_mirror(int direction);
+  void on_reset_colours();
+  void on_dsa_ip();
+  void on_parameters();
+  void on_envelope_item(int e);
+  void on_com_port_item(int p);
+  void on_shift(int f, int c, int step);
+  void on_smooth(int f, int c);
+  void on_sweep(int f, int c);
+  void on_delete(int f, int c);
+  void on_add_cut(int f);
 
   // Command flows.
   void clear_all_flow();
   void open_flow();
   void save_flow();
   void print_flow();
-  void sweep_start_flow(int id);
+  void sweep_start_flow(int f, int c);
   void pause_sweep();
   void pick_colour(int x, int y);
   void show_emr_message_later();
 
   void mainwindow_paint(surface& dc);
-  void on_envelope_item(int id);
-  void on_com_port_item(int id);
-  void on_row_button(int id, row_control kind);
   void paint_frame(surface& dc, bool full);
   void paint_cut_rows(surface& dc);
   void paint_chart_notes(surface& dc);
@@ -193,8 +219,6 @@ class main_window : public QMainWindow, public range_events {
   void paint_bitmap_buttons(QPainter& painter);
   dialog_anchor plot_centre_on_screen() const;
 
-  QWidget* make_edit(int id, const char* text, int x, int y, int w, int max_len, bool read_only);
-  QWidget* make_button(int id, const QString& text, int x, int y, int w, int h, const QPixmap* picture = nullptr);
 
   lobe_state& st_;
   run_log& log_;
@@ -207,8 +231,10 @@ class main_window : public QMainWindow, public range_events {
   QWidget* client_ = nullptr;
   QWidget* status_bar_ = nullptr;
   std::vector<QLabel*> status_fields_;
-  std::map<int, QPointer<QWidget>> controls_;
-  std::map<int, QAction*> actions_;
+  window_actions actions_;
+  std::unique_ptr<command_column> commands_;
+  header_panes header_{nullptr};
+  std::unique_ptr<cut_table> cuts_;
   QMenu* help_menu_ = nullptr;
   bool env_menu_built_ = false, com_menu_built_ = false, labs_menu_built_ = false, help_labs_added_ = false;
   int paints_ = 0;

@@ -8,14 +8,6 @@ int panel_rows::freq_line(int f) const { return panel_freq_line(pd_, f); }
 
 int panel_rows::end_line() const { return panel_end_line(pd_); }
 
-std::optional<cut_ref> panel_rows::cut_of(int id, row_control* kind) const {
-  row_control k;
-  int line = 0;
-  if (!decode_row_control(id, k, line)) return std::nullopt;
-  if (kind) *kind = k;
-  return cut_at_line(line);
-}
-
 std::optional<cut_ref> panel_rows::cut_at_line(int line) const {
   std::optional<cut_ref> found;
   each_cut([&](int f, int c, int number) {

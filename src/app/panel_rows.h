@@ -1,12 +1,11 @@
 // The rows of the data panel for one record: the line each frequency and
 // each cut stands on, where a line is drawn, and which cut a row control or
 // a line belongs to. Every place that lays out, paints or hit-tests the
-// panel asks here, so the line arithmetic and the id scheme live once.
+// panel asks here, so the line arithmetic lives once.
 #pragma once
 
 #include <optional>
 
-#include "app/resource_ids.h"
 #include "core/record/pattern_record.h"
 #include "draw/window_layout.h"
 
@@ -34,10 +33,6 @@ class panel_rows {
   // The line under a y position, or -1 above the panel.
   int line_at(int y) const { return y < top_ ? -1 : (y - top_) / PANEL_LINE_HEIGHT; }
 
-  int id(row_control kind, int f, int c) const { return row_control_id(kind, cut_line(f, c)); }
-  // The cut whose row holds control `id` (and the control's kind); nullopt
-  // for any other id.
-  std::optional<cut_ref> cut_of(int id, row_control* kind = nullptr) const;
   // The cut on panel line `line`, if a cut stands there.
   std::optional<cut_ref> cut_at_line(int line) const;
 

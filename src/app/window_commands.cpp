@@ -1,8 +1,12 @@
-// The command dispatch: every button, menu item and panel control arrives
-// here by its id, fixed ids first, then the id ranges of the panel rows.
+// What the window's commands do: the command column's buttons and the cut
+// table's row buttons, connected to the window's handlers, and the flows
+// (open, save, print, clear, sweep) they start.
+#include <QAction>
 #include <QCheckBox>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include "app/main_window.h"
 #include "app/resource_ids.h"
@@ -29,43 +33,76 @@ const std::vector<file_filter> k_open_filters_capture =
 
 }  // namespace
 
-void main_window::on_pane(int id) {
-  select_radio(id, id == IDC_RBUTTON_DESC ? IDC_RBUTTON_PERF : IDC_RBUTTON_DESC);
+void main_window::connect_commands() {
+  const command_column& c = *commands_;
+  connect(c.description, &QRadioButton::clicked, this, [this] { on_pane(true); });
+  connect(c.performance, &QRadioButton::clicked, this, [this] { on_pane(false); });
+  connect(c.clear_all, &QPushButton::clicked, this, &main_window::clear_all_flow);
+  connect(c.add_freq, &QPushButton::clicked, this, &main_window::on_new_freq);
+  connect(c.db_scale, &QRadioButton::clicked, this, [this] { on_scale(false); });
+  connect(c.mv_scale, &QRadioButton::clicked, this, [this] { on_scale(true); });
+  connect(c.zoom, &QPushButton::clicked, this, &main_window::on_zoom);
+  connect(c.log_grid, &QRadioButton::clicked, this, [this] { on_grid(true); });
+  connect(c.lin_grid, &QRadioButton::clicked, this, [this] { on_grid(false); });
+  connect(c.open, &QPushButton::clicked, this, &main_window::open_flow);
+  connect(c.print, &QPushButton::clicked, this, &main_window::print_flow);
+  connect(c.save, &QPushButton::clicked, this, &main_window::save_flow);
+  connect(c.undo, &QPushButton::clicked, this, &main_window::on_undo);
+}
+
+void main_window::connect_cut_table() {
+  const cut_table* t = cuts_.get();
+  connect(t, &cut_table::add_cut, this, &main_window::on_add_cut);
+  connect(t, &cut_table::shown_changed, this, [this] {
+    shwhid_button_click();
+    mainwindow_size();
+  });
+  connect(t, &cut_table::sweep, this, &main_window::on_sweep);
+  connect(t, &cut_table::remove, this, &main_window::on_delete);
+  connect(t, &cut_table::shift, this, &main_window::on_shift);
+  connect(t, &cut_table::smooth, this, &main_window::on_smooth);
+  connect(t, &cut_table::emr_refresh, this, &main_window::on_emr_refresh);
+}
+
+void main_window::on_pane(bool description) {
+  select_radio(description ? commands_->description : commands_->performance,
+               description ? commands_->performance : commands_->description);
   read_window_form_data();
   clear_window_form_data();
   clear_window_cut_data();
-  ws_.disp_desc = id == IDC_RBUTTON_DESC ? 1 : 0;
+  ws_.disp_desc = description ? 1 : 0;
   display_planet_header();
   invalidate(layout_.rFileDataArea);
 }
 
-void main_window::on_new_freq(int) {
+void main_window::on_new_freq() {
   add_freq();
   mainwindow_size();
 }
 
-void main_window::on_scale(int id) {
-  const bool mv = id == IDC_RBUTTON_MV;
-  select_radio(id, mv ? IDC_RBUTTON_DB : IDC_RBUTTON_MV);
+void main_window::on_scale(bool mv) {
+  select_radio(mv ? commands_->mv_scale : commands_->db_scale, mv ? commands_->db_scale : commands_->mv_scale);
   st_.view.mv_display = mv ? 1 : 0;
-  for (int c : {IDC_RBUTTON_LIN, IDC_RBUTTON_LOG, IDC_BUTTON_ZOOM}) enable(c, !mv);
+  for (QWidget* c : {static_cast<QWidget*>(commands_->lin_grid), static_cast<QWidget*>(commands_->log_grid),
+                     static_cast<QWidget*>(commands_->zoom)})
+    c->setEnabled(!mv);
   invalidate(layout_.rRectArea);
 }
 
-void main_window::on_zoom(int) {
+void main_window::on_zoom() {
   st_.view.centre_db_ix -= 1;
   if (st_.view.centre_db_ix < 0) st_.view.centre_db_ix = CENTRE_DB_SET - 1;
   set_window_parameters();
   invalidate(layout_.rRectArea);
 }
 
-void main_window::on_grid(int id) {
-  select_radio(id, id == IDC_RBUTTON_LOG ? IDC_RBUTTON_LIN : IDC_RBUTTON_LOG);
-  st_.view.log_display = id == IDC_RBUTTON_LOG ? 1 : 0;
+void main_window::on_grid(bool log) {
+  select_radio(log ? commands_->log_grid : commands_->lin_grid, log ? commands_->lin_grid : commands_->log_grid);
+  st_.view.log_display = log ? 1 : 0;
   invalidate(layout_.rRectArea);
 }
 
-void main_window::on_undo(int) {
+void main_window::on_undo() {
   if (st_.edit.undo_fr_cut < 0) {
     clear_window_cut_data();
     clear_window_form_data();
@@ -76,60 +113,54 @@ void main_window::on_undo(int) {
   invalidate(layout_.rRectArea);
 }
 
-void main_window::on_emr_refresh(int) {
+void main_window::on_emr_refresh() {
   read_window_form_data();
   invalidate_all();
 }
 
-void main_window::on_scale_to_max(int) {
+void main_window::on_scale_to_max() {
   st_.view.scale_to_max_mode = st_.view.scale_to_max_mode ? 0 : 1;
   mainwindow_menus();
   mainwindow_size();
 }
 
-void main_window::on_view(int id) {
-  st_.view.display_type = id == ID_VIEW_EMR     ? DISPLAY_TYPE_EMR
-                          : id == ID_VIEW_POLAR ? DISPLAY_TYPE_POLAR
-                          : id == ID_VIEW_CART  ? DISPLAY_TYPE_RECT
-                                                : DISPLAY_TYPE_RECT90;
+void main_window::on_view(int display_type) {
+  st_.view.display_type = display_type;
   mainwindow_menus();
-  enable(IDC_BUTTON_ZOOM, id != ID_VIEW_EMR);
+  commands_->zoom->setEnabled(display_type != DISPLAY_TYPE_EMR);
   emr_message_shown_ = false;
   mainwindow_size();
 }
 
-void main_window::on_help(int id) {
-  switch (id) {
-    case ID_HELP_ABOUT:
-      ui_.message_box(c_format("Lobeview %s\r\nAntenna data capture and plot\r\n", LOBEVIEW_VERSION),
-                      "About this program...", message_icon::information);
-      return;
-    case ID_HELP_FILE: ui_.message_box(st_.help.help_info_files, "File types", message_icon::information); return;
-    case ID_HELP_VIEW: ui_.message_box(st_.help.help_info_views, "Graph viewing", message_icon::information); return;
-    default: ui_.message_box(st_.help.help_info_testrange, "Test range", message_icon::information); return;
-  }
+void main_window::on_about() {
+  ui_.message_box(c_format("Lobeview %s\r\nAntenna data capture and plot\r\n", LOBEVIEW_VERSION),
+                  "About this program...", message_icon::information);
 }
 
-void main_window::on_mirror(int id) {
-  const mirror_message m = mirror_result_message(mirror_cut_data(st_, id));
+void main_window::on_help(const std::string& text, const char* caption) {
+  ui_.message_box(text, caption, message_icon::information);
+}
+
+void main_window::on_mirror(int direction) {
+  const mirror_message m = mirror_result_message(mirror_cut_data(st_, direction));
   if (m.text) ui_.message_box(m.text, "mirror_cut_data()", m.error ? message_icon::error : message_icon::information);
   invalidate(layout_.rRectArea);
 }
 
-void main_window::on_reset_colours(int) {
+void main_window::on_reset_colours() {
   st_.settings.gr_colours = gr_colours_init();
   invalidate(layout_.rFreqDataArea);
   invalidate(layout_.rRectArea);
 }
 
 // What engineers read off the shown cuts, and the header fields they contradict.
-void main_window::on_parameters(int) {
+void main_window::on_parameters() {
   std::string text = parameters_table(st_, true);
   for (const datasheet_difference& d : datasheet_check(st_.pd)) text += "Header: " + d.text + "\n";
   ui_.show_text("Parameters", text);
 }
 
-void main_window::on_dsa_ip(int) {
+void main_window::on_dsa_ip() {
   std::string ip = st_.settings.dsa_ip;
   const int r = ui_.dsa_ip_dialog(plot_centre_on_screen(), ip);
   if (r == -1) log_.write_error_log("WindowProcedure", "IDD_DSA_IP Dialog failed!");
@@ -139,56 +170,8 @@ void main_window::on_dsa_ip(int) {
   }
 }
 
-void main_window::on_clear_all(int) { clear_all_flow(); }
-void main_window::on_open(int) { open_flow(); }
-void main_window::on_print(int) { print_flow(); }
-void main_window::on_save(int) { save_flow(); }
-void main_window::on_exit(int) { close(); }
-
-// Every fixed id and what it does; the id ranges of the menus and the panel
-// rows follow in command().
-const std::map<int, main_window::command_handler>& main_window::fixed_commands() {
-  static const std::map<int, command_handler> table = {
-      {IDC_RBUTTON_DESC, &main_window::on_pane},
-      {IDC_RBUTTON_PERF, &main_window::on_pane},
-      {IDC_BUTTON_NEW, &main_window::on_clear_all},
-      {IDC_BUTTON_NEW_FR, &main_window::on_new_freq},
-      {IDC_RBUTTON_DB, &main_window::on_scale},
-      {IDC_RBUTTON_MV, &main_window::on_scale},
-      {IDC_BUTTON_ZOOM, &main_window::on_zoom},
-      {IDC_RBUTTON_LOG, &main_window::on_grid},
-      {IDC_RBUTTON_LIN, &main_window::on_grid},
-      {IDC_BUTTON_OPEN, &main_window::on_open},
-      {ID_FILE_OPEN, &main_window::on_open},
-      {IDC_BUTTON_PRINT, &main_window::on_print},
-      {ID_FILE_PRINT, &main_window::on_print},
-      {IDC_BUTTON_SAVE, &main_window::on_save},
-      {IDC_BUTTON_UNDO, &main_window::on_undo},
-      {IDC_BUTTON_EREF, &main_window::on_emr_refresh},
-      {ID_LABS_SCALE_TO_MAX, &main_window::on_scale_to_max},
-      {ID_FILE_EXIT, &main_window::on_exit},
-      {ID_VIEW_EMR, &main_window::on_view},
-      {ID_VIEW_POLAR, &main_window::on_view},
-      {ID_VIEW_CART, &main_window::on_view},
-      {ID_VIEW_CART90, &main_window::on_view},
-      {ID_VIEW_PARAMETERS, &main_window::on_parameters},
-      {ID_HELP_ABOUT, &main_window::on_help},
-      {ID_HELP_FILE, &main_window::on_help},
-      {ID_HELP_VIEW, &main_window::on_help},
-      {ID_HELP_LABS, &main_window::on_help},
-      {ID_LABS_MIRROR_TOP, &main_window::on_mirror},
-      {ID_LABS_MIRROR_RIGHT, &main_window::on_mirror},
-      {ID_LABS_MIRROR_BOTTOM, &main_window::on_mirror},
-      {ID_LABS_MIRROR_LEFT, &main_window::on_mirror},
-      {ID_LABS_RESET_COLOURS, &main_window::on_reset_colours},
-      {ID_LABS_SET_DSA_IP, &main_window::on_dsa_ip},
-  };
-  return table;
-}
-
 // An envelope's menu item: show it, or hide it when it is the one shown.
-void main_window::on_envelope_item(int id) {
-  const int e = id - ID_ENV_1;
+void main_window::on_envelope_item(int e) {
   if (e < st_.ed.numenv && st_.ed.env[e].display)
     set_active_envelope(st_.ed, -1);
   else
@@ -198,77 +181,46 @@ void main_window::on_envelope_item(int id) {
 }
 
 // A serial port's menu item: the turntable's port from now on.
-void main_window::on_com_port_item(int id) {
-  const int p = id - ID_COM_1;
+void main_window::on_com_port_item(int p) {
+  const auto action = [this](int i) -> QAction* {
+    return i >= 0 && i < static_cast<int>(actions_.com_ports.size()) ? actions_.com_ports[static_cast<std::size_t>(i)]
+                                                                     : nullptr;
+  };
   if (p != ws_.current_com_port) {
-    if (QAction* a = menu_action(ID_COM_1 + ws_.current_com_port)) a->setChecked(false);
-    if (QAction* a = menu_action(id)) a->setChecked(true);
+    if (QAction* a = action(ws_.current_com_port)) a->setChecked(false);
+    if (QAction* a = action(p)) a->setChecked(true);
     ws_.current_com_port = p;
     link_.open_com_port(p);
-  } else if (QAction* a = menu_action(id)) {
+  } else if (QAction* a = action(p)) {
     a->setChecked(true);
   }
 }
 
-// A button of a cut's row of the data panel.
-void main_window::on_row_button(int id, row_control kind) {
-  switch (kind) {
-    case row_control::showhide:
-      shwhid_button_click();
-      mainwindow_size();
-      return;
-    case row_control::plus:
-    case row_control::minus:
-    case row_control::mavg: {
-      // The row's own cut, named to the edit: no selection left behind.
-      const auto ref = panel().cut_of(id);
-      if (!ref) return;
-      if (kind == row_control::mavg)
-        moving_average_cut_data(st_, ref->freq, ref->cut);
-      else
-        shift_cut_data(st_, ref->freq, ref->cut, kind == row_control::plus ? 1 : -1);
-      invalidate(layout_.rRectArea);
-      return;
-    }
-    case row_control::sweep:
-      if (st_.range.scan_state == SCANSTATE_STOPPED) sweep_start_flow(id);
-      return;
-    case row_control::del:
-      if (ui_.message_box("Do you really want to\ndelete this cut?", "Delete cut", message_icon::question, true) ==
-          IDNO)
-        return;
-      delete_cut(id);
-      mainwindow_size();
-      return;
-    default:
-      return;
-  }
+// The buttons of a cut's row act on the row's own cut: no selection is left behind.
+void main_window::on_shift(int f, int c, int step) {
+  shift_cut_data(st_, f, c, step);
+  invalidate(layout_.rRectArea);
 }
 
-void main_window::command(int id, int notification) {
-  if (const auto it = fixed_commands().find(id); it != fixed_commands().end()) {
-    (this->*(it->second))(id);
+void main_window::on_smooth(int f, int c) {
+  moving_average_cut_data(st_, f, c);
+  invalidate(layout_.rRectArea);
+}
+
+void main_window::on_sweep(int f, int c) {
+  if (st_.range.scan_state == SCANSTATE_STOPPED) sweep_start_flow(f, c);
+}
+
+void main_window::on_delete(int f, int c) {
+  if (ui_.message_box("Do you really want to\ndelete this cut?", "Delete cut", message_icon::question, true) == IDNO)
     return;
-  }
-  // The id ranges, in the order they are tested.
-  if (id >= ID_ENV_1 && id < ID_ENV_LIMIT) {
-    on_envelope_item(id);
-    return;
-  }
-  if (id >= ID_COM_1 && id < ID_COM_LIMIT) {
-    on_com_port_item(id);
-    return;
-  }
-  if (id >= IDC_PD_ADDCUT && id < IDC_PD_ADDCUT_LAST) {
-    if (notification == 0) {
-      add_cut(id);
-      mainwindow_size();
-    }
-    return;
-  }
-  row_control kind;
-  int line = 0;
-  if (decode_row_control(id, kind, line) && notification == 0) on_row_button(id, kind);
+  delete_cut(f, c);
+  mainwindow_size();
+}
+
+void main_window::on_add_cut(int f) {
+  add_cut(f);
+  mainwindow_size();
 }
 
 void main_window::clear_all_flow() {
@@ -283,7 +235,7 @@ void main_window::clear_all_flow() {
   clear_planet_header_data(st_.pd, st_.all_emax);
   clear_window_form_data();
   display_planet_header();
-  enable(IDC_BUTTON_UNDO, false);
+  commands_->undo->setEnabled(false);
   mainwindow_size();
 }
 
@@ -307,7 +259,7 @@ void main_window::open_flow() {
   }
   emr_message_shown_ = false;
   mainwindow_size();
-  enable(IDC_BUTTON_UNDO, true);
+  commands_->undo->setEnabled(true);
 }
 
 void main_window::save_flow() {
@@ -331,7 +283,7 @@ void main_window::save_flow() {
   }
   const auto name = ui_.save_file_name(r);
   if (!name) {
-    enable(IDC_BUTTON_UNDO, true);
+    commands_->undo->setEnabled(true);
     return;
   }
   st_.file.szFileName = *name;
@@ -347,14 +299,15 @@ void main_window::save_flow() {
   const action_report saved = save_file(st_, log_, *name);
   show_report(saved, "IDC_BUTTON_SAVE processing");
   if (!saved.ok) return;
-  enable(IDC_BUTTON_UNDO, true);
+  commands_->undo->setEnabled(true);
 }
 
-void main_window::sweep_start_flow(int id) {
+void main_window::sweep_start_flow(int f, int c) {
   const char* question = st_.range.antenna_angle < 181 ? "Do you really want to\nstart a clockwise antenna sweep?"
                                                  : "Do you really want to\nstart an anticlockwise antenna sweep?";
   if (ui_.message_box(question, "Starting sweep", message_icon::question, true) == IDNO) return;
-  find_row_button_cut(id);
+  st_.edit.capture_freq = f;
+  st_.edit.capture_cut = c;
   link_.dsa_set_d(DSA_SET_FREQ, st_.edit.capture_freq);
   link_.dsa_req(DSA_REQ_PWR);
   for (int a = 0; a < MAX_BEARINGS; ++a) st_.range.cbuff[a] = 0.0f;
@@ -365,42 +318,25 @@ void main_window::sweep_start_flow(int id) {
   sweep_active();
 }
 
-namespace {
-// The controls a running sweep must not touch.
-constexpr int k_sweep_locked[] = {IDC_BUTTON_NEW, IDC_BUTTON_NEW_FR, IDC_BUTTON_OPEN, IDC_BUTTON_PRINT, IDC_BUTTON_SAVE,
-                                  IDC_RBUTTON_LOG, IDC_RBUTTON_LIN, IDC_RBUTTON_DB, IDC_RBUTTON_MV};
-}  // namespace
-
-// The row buttons a sweep locks: Add Cut, sweep, delete, +, - and A.
-bool main_window::is_sweep_locked_row(int id) const {
-  row_control kind;
-  int line = 0;
-  if (id >= IDC_PD_ADDCUT && id < IDC_PD_ADDCUT_LAST) return true;
-  return decode_row_control(id, kind, line) && kind != row_control::showhide && kind != row_control::patcut &&
-         kind != row_control::polari;
-}
-
 void main_window::sweep_active() {
-  for (int id : k_sweep_locked) enable(id, false);
-  for (auto& [id, widget] : controls_)
-    if (widget && is_sweep_locked_row(id)) widget->setEnabled(false);
+  for (QWidget* w : commands_->sweep_locked()) w->setEnabled(false);
+  for (QWidget* w : cuts_->sweep_locked()) w->setEnabled(false);
   invalidate(layout_.rTrCtlArea);
 }
 
 void main_window::sweep_inactive() {
-  for (int id : k_sweep_locked) enable(id, true);
+  for (QWidget* w : commands_->sweep_locked()) w->setEnabled(true);
   // Log and Lin stay off on the voltage scale.
   if (st_.view.mv_display) {
-    enable(IDC_RBUTTON_LOG, false);
-    enable(IDC_RBUTTON_LIN, false);
+    commands_->log_grid->setEnabled(false);
+    commands_->lin_grid->setEnabled(false);
   }
-  for (auto& [id, widget] : controls_)
-    if (widget && is_sweep_locked_row(id)) widget->setEnabled(true);
+  for (QWidget* w : cuts_->sweep_locked()) w->setEnabled(true);
   invalidate(layout_.rTrCtlArea);
 }
 
 void main_window::enable_file_buttons() {
-  for (int id : {IDC_BUTTON_OPEN, IDC_BUTTON_PRINT, IDC_BUTTON_SAVE}) enable(id, true);
+  for (QPushButton* b : {commands_->open, commands_->print, commands_->save}) b->setEnabled(true);
 }
 
 void main_window::mouse_down(int x, int y) {

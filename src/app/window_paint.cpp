@@ -8,7 +8,6 @@
 #include <QTimer>
 
 #include "app/main_window.h"
-#include "app/resource_ids.h"
 #include "core/text/c_numeric.h"
 #include "core/range/range_codes.h"
 #include "draw/chart_scale.h"
@@ -90,8 +89,8 @@ void main_window::paint_chart(QPainter& painter) {
 // first visible control to its right, or to `limit`.
 int main_window::room_right_of(int x, int y, int height, int limit) const {
   int right = limit;
-  for (const auto& [id, widget] : controls_) {
-    if (!widget || !widget->isVisible() || widget->parentWidget() != client_) continue;
+  for (const QWidget* widget : client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!widget->isVisible()) continue;
     const QRect g = widget->geometry();
     if (g.left() <= x || g.top() >= y + height || g.bottom() < y) continue;
     right = std::min(right, g.left() - 3);

@@ -28,17 +28,17 @@ TEST(MainWindow, OpenEditSaveAndReadBack) {
   t.open("convert/src.nsma");
   ASSERT_EQ(t.st->pd.nofreq, 2);
   EXPECT_EQ(t.w->status_text(STB_FILENAME), "src.nsma");
-  EXPECT_TRUE(t.w->control(IDC_BUTTON_UNDO)->isEnabled());
+  EXPECT_TRUE(t.w->commands().undo->isEnabled());
   EXPECT_EQ(t.ui.file_requests.back().filters.size(), 5u);
-  t.type(IDC_PD_NAME, "Edited model");
-  t.type(row_control_id(row_control::patcut, 3), "el");  // frequency 0, cut 1
-  t.type(row_control_id(row_control::polari, 3), "h/v");
-  t.click(IDC_RBUTTON_PERF);  // the Description texts reach the record on the pane switch
+  t.type("name", "Edited model");
+  t.type(t.row(0, 1).patcut, "el");
+  t.type(t.row(0, 1).polari, "h/v");
+  t.click(t.w->commands().performance);  // the Description texts reach the record on the pane switch
   EXPECT_STREQ(t.st->pd.name, "Edited model");
-  t.type(IDC_PD_GUNITS, "dbi/dbd");
+  t.type("gunits", "dbi/dbd");
   const std::string out = t.dir.file("edited.nsma");
   t.ui.file_names.push_back(out);
-  t.click(IDC_BUTTON_SAVE);
+  t.click(t.w->commands().save);
   EXPECT_EQ(t.w->status_text(STB_FILENAME), "edited.nsma");
   test::harness back;
   ASSERT_TRUE(open_file(*back.st, back.log, out, "nsma").ok);
@@ -46,8 +46,8 @@ TEST(MainWindow, OpenEditSaveAndReadBack) {
   EXPECT_STREQ(back.st->pd.gunits, "DBI/DBD") << "typed on the pane shown when saving";
   EXPECT_STREQ(back.cut(0, 1).patcut, "EL");
   EXPECT_STREQ(back.cut(0, 1).polari, "H/V");
-  t.click(IDC_RBUTTON_DESC);
-  EXPECT_EQ(t.edit(IDC_PD_NAME)->text().toStdString(), "Edited model");
+  t.click(t.w->commands().description);
+  EXPECT_EQ(t.edit("name")->text().toStdString(), "Edited model");
 }
 
 // What core reports, the window shows in a box captioned for the command
@@ -57,23 +57,23 @@ TEST(MainWindow, OpenEditSaveAndReadBack) {
 TEST(MainWindow, SavesAndLoadsTellWhatHappenedCaptionedForTheirCommand) {
   window_fixture t;
   t.log.open(t.dir.path());
-  t.click(IDC_BUTTON_SAVE);
+  t.click(t.w->commands().save);
   for (const std::string& unreadable : {t.dir.file("missing.nsma"), t.dir.path()}) {
     t.ui.file_names.push_back(unreadable);
-    t.click(IDC_BUTTON_OPEN);
+    t.click(t.w->commands().open);
   }
   const std::string lf = t.dir.file("lf.pla");
   test::write_bytes(lf, "NAME X\nFREQUENCY 900\nHORIZONTAL 2\n0 0\n1 1\n");
   t.ui.file_names.push_back(lf);
-  t.click(IDC_BUTTON_OPEN);
+  t.click(t.w->commands().open);
   t.w->drop_file(t.dir.file("gone.labz"));
   t.open("convert/src.nsma");
   t.ui.file_names.push_back(t.dir.file("out.pla"));
-  t.click(IDC_BUTTON_SAVE);
+  t.click(t.w->commands().save);
   EXPECT_EQ(t.w->status_text(STB_FILENAME), "out.pla");
   EXPECT_EQ(t.ui.file_requests.back().default_extension, "nsma");
   t.ui.file_names.push_back("/proc/self/pattern.nsma");
-  t.click(IDC_BUTTON_SAVE);
+  t.click(t.w->commands().save);
   const std::string keep = t.dir.file("keep.nsma");
   test::write_bytes(keep, "the user's previous file");
   signal(SIGXFSZ, SIG_IGN);
@@ -83,7 +83,7 @@ TEST(MainWindow, SavesAndLoadsTellWhatHappenedCaptionedForTheirCommand) {
   small.rlim_cur = 4096;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   t.ui.file_names.push_back(keep);
-  t.click(IDC_BUTTON_SAVE);
+  t.click(t.w->commands().save);
   setrlimit(RLIMIT_FSIZE, &old);
   EXPECT_EQ(test::read_bytes(keep), "the user's previous file");
   EXPECT_EQ(test::files_in(t.dir.path()), 4u) << "lf.pla, out.pla, keep.nsma and the log: no temporary file";
@@ -120,7 +120,7 @@ TEST(MainWindow, LevelsOfBothSignsAreSaidOnLoadAndReadAsGainsOnRequest) {
     const std::string path = t.dir.file("gains.adf");
     test::write_bytes(path, file);
     t.ui.file_names.push_back(path);
-    t.click(IDC_BUTTON_OPEN);
+    t.click(t.w->commands().open);
     ASSERT_EQ(t.ui.boxes.size(), 1u);
     EXPECT_EQ(t.ui.boxes[0].caption, "Opening the file");
     EXPECT_NE(t.ui.boxes[0].text.find("levels of both signs (from +10.00 to -20.00)"), std::string::npos);
@@ -137,19 +137,19 @@ TEST(MainWindow, FileDialogsOfferTheFormatsOfTheirMode) {
     for (const file_filter& f : t.ui.file_requests.back().filters) all += f.description + " " + f.pattern + "; ";
     return all;
   };
-  t.click(IDC_BUTTON_OPEN);
+  t.click(t.w->commands().open);
   EXPECT_EQ(offered(), "NSMA Files (*.nsma) *.nsma; Planet Files (*.pla) *.pla; ADF Files (*.adf) *.adf; "
                        "ANT Files (*.ant) *.ant; All Files (*.*) *.*; ");
   t.open("convert/src.pla");
-  t.click(IDC_BUTTON_SAVE);
+  t.click(t.w->commands().save);
   EXPECT_EQ(offered(), "Planet Files (*.pla) *.pla; NSMA Files (*.nsma) *.nsma; ANT Files (*.ant) *.ant; "
                        "All Files (*.*) *.*; ");
   t.st->range.capture_enabled = 1;
-  t.click(IDC_BUTTON_OPEN);
+  t.click(t.w->commands().open);
   EXPECT_EQ(offered(), "NSMA Files (*.nsma) *.nsma; Planet Files (*.pla) *.pla; ADF Files (*.adf) *.adf; "
                        "ANT Files (*.ant) *.ant; LABZ Files (*.labz) *.labz; 4NEC Files (*.txt) *.txt; "
                        "All Files (*.*) *.*; ");
-  t.click(IDC_BUTTON_SAVE);
+  t.click(t.w->commands().save);
   EXPECT_EQ(offered(), "LABZ Files (*.labz) *.labz; NSMA Files (*.nsma) *.nsma; Planet Files (*.pla) *.pla; "
                        "ANT Files (*.ant) *.ant; All Files (*.*) *.*; ");
 }
@@ -159,60 +159,56 @@ TEST(MainWindow, AntSaveAsksTheVersionAndClosingTheDialogAbandons) {
   t.open("convert/src.nsma");
   t.ui.file_names.push_back(t.dir.file("out.ant"));
   t.ui.ant_versions.push_back({1, AFT_ANT_V2});
-  t.click(IDC_BUTTON_SAVE);
+  t.click(t.w->commands().save);
   EXPECT_EQ(test::lines_in(test::read_bytes(t.dir.file("out.ant"))), 541u);
   t.ui.file_names.push_back(t.dir.file("closed.ant"));
   t.ui.ant_versions.push_back({2, 0});
-  t.click(IDC_BUTTON_SAVE);
+  t.click(t.w->commands().save);
   EXPECT_FALSE(std::filesystem::exists(t.dir.file("closed.ant")));
-  t.click(IDC_BUTTON_SAVE);
+  t.click(t.w->commands().save);
   EXPECT_EQ(t.ui.file_requests.back().default_extension, "ant") << "the last save was ANT";
 }
 
 TEST(MainWindow, RowsIdsAddAndDelete) {
   window_fixture t(true, true);
-  t.click(IDC_BUTTON_NEW_FR);
-  t.click(IDC_BUTTON_NEW_FR);
+  t.click(t.w->commands().add_freq);
+  t.click(t.w->commands().add_freq);
   for (int f = 0; f < 2; ++f)
-    for (int i = 0; i < 3; ++i) t.click(IDC_PD_ADDCUT + f);
+    for (int i = 0; i < 3; ++i) t.click(t.w->cuts().freqs()[static_cast<std::size_t>(f)].add_cut);
   ASSERT_EQ(t.st->pd.freq[1].numcut, 3);
-  // Cuts of frequency 0 on lines 2..4, frequency 1's on lines 8..10.
-  EXPECT_EQ(t.w->control(IDC_PD_PATCUT + 5), nullptr) << "line 5 is the separator";
-  t.type(row_control_id(row_control::patcut, 3), "b");
-  t.type(row_control_id(row_control::patcut, 4), "c");
-  qobject_cast<QCheckBox*>(t.w->control(IDC_PD_SHOWHIDE + 2))->click();
+  ASSERT_EQ(t.w->cuts().cuts().size(), 6u);
+  // Cuts of frequency 0 on lines 2..4, frequency 1's on lines 8..10; line 5 separates them.
+  const panel_rows rows(t.st->pd, t.w->layout().rFreqDataArea.top);
+  EXPECT_EQ(t.row(0, 2).patcut->y(), rows.y(4, 5));
+  EXPECT_EQ(t.row(1, 0).patcut->y(), rows.y(8, 5));
+  t.type(t.row(0, 1).patcut, "b");
+  t.type(t.row(0, 2).patcut, "c");
+  t.row(0, 0).shown->click();
   t.settle();
   EXPECT_EQ(t.st->flags.cut[0][0].hide, 1);
   t.ui.answers.push_back(IDNO);
-  t.click(IDC_PD_DELETE + 2);
+  t.click(t.row(0, 0).del);
   EXPECT_EQ(t.st->pd.freq[0].numcut, 3) << "No keeps the cut";
-  t.click(IDC_PD_DELETE + 2);  // Yes
+  t.click(t.row(0, 0).del);  // Yes
   EXPECT_EQ(t.ui.boxes.back().text, "Do you really want to\ndelete this cut?");
   ASSERT_EQ(t.st->pd.freq[0].numcut, 2);
   EXPECT_STREQ(t.cut(0, 0).patcut, "B");
   EXPECT_STREQ(t.cut(0, 1).patcut, "C");
   EXPECT_EQ(t.st->flags.cut[0][0].hide, 1) << "the row keeps its show state";
-  for (int i = 0; i < 10; ++i) t.click(IDC_PD_ADDCUT + 1);
+  for (int i = 0; i < 10; ++i) t.click(t.w->cuts().freqs()[1].add_cut);
   EXPECT_EQ(t.st->pd.freq[1].numcut, MAX_CUTS);
   EXPECT_EQ(t.link.dsa.back(), std::make_pair(DSA_REQ_PWR, -1));
 }
 
-// The largest record: every row's controls have ids of their own, and each
-// row's "+" shifts its own cut and no other.
+// The largest record: every row has controls of its own, and each row's "+"
+// shifts its own cut and no other.
 TEST(MainWindow, EveryRowOfTheLargestRecordActsOnItsOwnCut) {
   window_fixture t;
   for (int f = 0; f < MAX_FREQ; ++f)
     for (int c = 0; c < MAX_CUTS; ++c) test::put_full_cut(*t.st, f, c, "H", [](int a) { return a % 7; });
-  t.click(IDC_RBUTTON_PERF);  // rebuild from the record
-  std::set<int> ids;
-  std::vector<QPushButton*> pluses;
-  for (int line = 0; line < 140; ++line)
-    for (int k = 0; k <= static_cast<int>(row_control::mavg); ++k) {
-      const int id = row_control_id(static_cast<row_control>(k), line);
-      if (!t.w->control(id)) continue;
-      EXPECT_TRUE(ids.insert(id).second) << id;
-      if (static_cast<row_control>(k) == row_control::plus) pluses.push_back(qobject_cast<QPushButton*>(t.w->control(id)));
-    }
+  t.click(t.w->commands().performance);  // rebuild from the record
+  std::set<QPushButton*> pluses;
+  for (const cut_table::cut_row& r : t.w->cuts().cuts()) pluses.insert(r.plus);
   ASSERT_EQ(pluses.size(), static_cast<std::size_t>(MAX_FREQ * MAX_CUTS));
   std::set<std::pair<int, int>> shifted;
   for (QPushButton* plus : pluses) {
@@ -236,28 +232,28 @@ TEST(MainWindow, EveryRowOfTheLargestRecordActsOnItsOwnCut) {
 TEST(MainWindow, ZoomScaleViewsAndMenus) {
   window_fixture t(true, false, true);
   t.st->view.centre_db_ix = 0;
-  t.click(IDC_BUTTON_ZOOM);
+  t.click(t.w->commands().zoom);
   EXPECT_EQ(t.st->view.centre_db_ix, 5) << "zooming wraps round";
-  t.click(IDC_RBUTTON_MV);
-  EXPECT_FALSE(t.w->control(IDC_BUTTON_ZOOM)->isEnabled());
-  t.click(IDC_RBUTTON_DB);
-  EXPECT_TRUE(t.w->control(IDC_BUTTON_ZOOM)->isEnabled());
-  for (int id : {ID_VIEW_CART, ID_VIEW_CART90, ID_VIEW_EMR, ID_VIEW_POLAR, ID_VIEW_CART}) t.w->menu_action(id)->trigger();
+  t.click(t.w->commands().mv_scale);
+  EXPECT_FALSE(t.w->commands().zoom->isEnabled());
+  t.click(t.w->commands().db_scale);
+  EXPECT_TRUE(t.w->commands().zoom->isEnabled());
+  for (int view : {1, 2, 3, 0, 1}) t.actions().views[view]->trigger();
   EXPECT_EQ(t.st->view.display_type, DISPLAY_TYPE_RECT);
   int checked = 0;
-  for (int id : {ID_VIEW_POLAR, ID_VIEW_CART, ID_VIEW_CART90, ID_VIEW_EMR}) checked += t.w->menu_action(id)->isChecked();
+  for (QAction* view : t.actions().views) checked += view->isChecked();
   EXPECT_EQ(checked, 1);
   // The envelope menu: one mask shown at a time; choosing it again hides it.
-  t.w->menu_action(ID_ENV_1 + 2)->trigger();
-  t.w->menu_action(ID_ENV_1 + 1)->trigger();
+  t.w->actions().envelopes[2]->trigger();
+  t.w->actions().envelopes[1]->trigger();
   EXPECT_EQ(t.st->ed.env[2].display, 0);
-  EXPECT_FALSE(t.w->menu_action(ID_ENV_1 + 2)->isChecked());
-  EXPECT_TRUE(t.w->menu_action(ID_ENV_1 + 1)->isChecked());
-  t.w->menu_action(ID_ENV_1 + 1)->trigger();
+  EXPECT_FALSE(t.w->actions().envelopes[2]->isChecked());
+  EXPECT_TRUE(t.w->actions().envelopes[1]->isChecked());
+  t.w->actions().envelopes[1]->trigger();
   EXPECT_EQ(active_envelope(t.st->ed), nullptr);
-  EXPECT_FALSE(t.w->menu_action(ID_ENV_1 + 1)->isChecked());
+  EXPECT_FALSE(t.w->actions().envelopes[1]->isChecked());
   // Scale to strongest: the mark and the notice follow the mode, and every open turns it off.
-  QAction* scale = t.w->menu_action(ID_LABS_SCALE_TO_MAX);
+  QAction* scale = t.w->actions().scale_to_max;
   scale->trigger();
   t.settle();
   EXPECT_TRUE(scale->isChecked() && t.st->view.scale_to_max_mode == 1 && t.painted(SCALE_TO_MAX_NOTICE));
@@ -274,45 +270,45 @@ TEST(MainWindow, ColourPickClearAllUndoAndMirror) {
   t.click_at(fr.left + 30, fr.top + 25 * 7 + 10);  // the first cut row of the second frequency
   EXPECT_EQ(t.st->settings.gr_colours[2], rgb(1, 2, 3));
   const std::vector<float> before(t.cut(0, 0).signal, t.cut(0, 0).signal + 360);
-  t.click(row_control_id(row_control::mavg, 2));
+  t.click(t.row(0, 0).mavg);
   EXPECT_NE(t.cut(0, 0).signal[1], before[1]);
-  t.click(IDC_BUTTON_UNDO);
+  t.click(t.w->commands().undo);
   EXPECT_EQ(std::vector<float>(t.cut(0, 0).signal, t.cut(0, 0).signal + 360), before);
-  t.w->menu_action(ID_LABS_MIRROR_TOP)->trigger();
+  t.w->actions().mirror[0]->trigger();
   EXPECT_TRUE(t.ui.boxes.empty()) << "a 360-point cut mirrors without a message";
   // View > Parameters: a row for each shown cut, under its heading.
   test::hide_cuts(*t.st, {{0, 0}});
-  t.w->menu_action(ID_VIEW_PARAMETERS)->trigger();
+  t.w->actions().parameters->trigger();
   ASSERT_EQ(t.ui.texts.size(), 1u);
   EXPECT_EQ(t.ui.texts[0].first, "Parameters");
   EXPECT_EQ(t.ui.texts[0].second.rfind("Freq      Cut    Pol      Peak", 0), 0u) << t.ui.texts[0].second;
   // The heading, three rows and the footnote of an F/B tot without a cross-polar cut.
   EXPECT_EQ(test::lines_in(t.ui.texts[0].second.substr(0, t.ui.texts[0].second.find("Directivity"))), 1u + 3u + 1u);
   test::hide_cuts(*t.st, {{0, 0}, {0, 1}, {1, 0}, {1, 1}});
-  t.w->menu_action(ID_LABS_MIRROR_LEFT)->trigger();
+  t.w->actions().mirror[3]->trigger();
   ASSERT_EQ(t.ui.boxes.size(), 1u);
   EXPECT_EQ(t.ui.boxes[0].text, "No cut found to mirror");
   EXPECT_EQ(t.ui.boxes[0].caption, "mirror_cut_data()");
   // An empty cut is refused as an error; a short one is mirrored with a warning.
   test::put_cut(*t.st, 1, 2, "V", {});
-  t.w->menu_action(ID_LABS_MIRROR_LEFT)->trigger();
+  t.w->actions().mirror[3]->trigger();
   ASSERT_EQ(t.ui.boxes.size(), 2u);
   EXPECT_EQ(t.ui.boxes[1].text, "Cut has no points to mirror");
   EXPECT_EQ(t.ui.boxes[1].icon, message_icon::error);
   test::put_cut(*t.st, 1, 2, "V", {{0, 0}, {10, 3}, {20, 6}});
-  t.w->menu_action(ID_LABS_MIRROR_LEFT)->trigger();
+  t.w->actions().mirror[3]->trigger();
   ASSERT_EQ(t.ui.boxes.size(), 3u);
   EXPECT_EQ(t.ui.boxes[2].text, "Results are unpredictable unless there are 360 points to mirror");
   EXPECT_NE(t.ui.boxes[2].icon, message_icon::error);
   test::hide_cuts(*t.st, {{1, 2}});
   t.ui.answers.push_back(IDNO);
-  t.click(IDC_BUTTON_NEW);
+  t.click(t.w->commands().clear_all);
   EXPECT_EQ(t.st->pd.nofreq, 2);
-  t.click(IDC_BUTTON_NEW);
+  t.click(t.w->commands().clear_all);
   EXPECT_EQ(t.ui.boxes.back().text, "Do you really want to\ndiscard all the data?");
   EXPECT_EQ(t.st->pd.nofreq, 0);
-  EXPECT_FALSE(t.w->control(IDC_BUTTON_UNDO)->isEnabled());
-  EXPECT_EQ(t.w->control(IDC_PD_PATFRE), nullptr);
+  EXPECT_FALSE(t.w->commands().undo->isEnabled());
+  EXPECT_TRUE(t.w->cuts().freqs().empty());
   EXPECT_EQ(t.w->status_text(STB_FILENAME), "") << "no file any more";
 }
 
@@ -334,7 +330,7 @@ TEST(MainWindow, DescriptionAndFourNecDialogs) {
   for (const std::pair<int, int>& answer : {std::pair{2, 0}, {1, 2}}) {  // Cancel, then columns 3 and 4
     t.ui.file_names.push_back(test::data_path("4nec/four_columns.txt"));
     t.ui.nec_columns.push_back({answer.first, {answer.second, answer.second + 1}});
-    t.click(IDC_BUTTON_OPEN);
+    t.click(t.w->commands().open);
   }
   ASSERT_EQ(t.st->pd.nofreq, 1) << "the cancelled load added nothing";
   EXPECT_FLOAT_EQ(t.cut(0, 0).angle[0], 355.0f);
@@ -348,19 +344,19 @@ TEST(MainWindow, EmrMessageOncePerViewAndPrintToPdf) {
     for (const auto& b : t.ui.boxes) n += b.text == "Select a vertical (V or EL) cut to display the EMR chart";
     return n;
   };
-  t.w->menu_action(ID_VIEW_EMR)->trigger();
+  t.w->actions().views[3]->trigger();
   for (int i = 0; i < 2; ++i) {
     t.w->client()->repaint();
     t.settle();
   }
   EXPECT_EQ(shown(), 1);
-  t.w->menu_action(ID_VIEW_POLAR)->trigger();
-  t.w->menu_action(ID_VIEW_EMR)->trigger();
+  t.w->actions().views[0]->trigger();
+  t.w->actions().views[3]->trigger();
   t.w->client()->repaint();
   t.settle();
   EXPECT_EQ(shown(), 2) << "a new view asks again";
 
-  t.w->menu_action(ID_VIEW_POLAR)->trigger();
+  t.w->actions().views[0]->trigger();
   const std::string pdf = t.dir.file("page.pdf");
   t.ui.printer_setup = [&](QPrinter& p) {
     p.setOutputFormat(QPrinter::PdfFormat);
@@ -368,7 +364,7 @@ TEST(MainWindow, EmrMessageOncePerViewAndPrintToPdf) {
     p.setPageOrientation(QPageLayout::Landscape);
     return true;
   };
-  t.click(IDC_BUTTON_PRINT);
+  t.click(t.w->commands().print);
   EXPECT_EQ(t.w->state().landscape, 1);
   const std::string bytes = test::read_bytes(pdf);
   EXPECT_EQ(bytes.rfind("%PDF", 0), 0u);
@@ -379,8 +375,8 @@ TEST(MainWindow, EmrMessageOncePerViewAndPrintToPdf) {
 TEST(MainWindow, HelpMenuShowsAboutAndTheHelpText) {
   window_fixture t;
   t.st->help.help_info_files = "\r\nfiles text";
-  t.w->menu_action(ID_HELP_ABOUT)->trigger();
-  t.w->menu_action(ID_HELP_FILE)->trigger();
+  t.w->actions().about->trigger();
+  t.w->actions().help_files->trigger();
   ASSERT_EQ(t.ui.boxes.size(), 2u);
   EXPECT_EQ(t.ui.boxes[0].caption, "About this program...");
   EXPECT_EQ(t.ui.boxes[0].text, "Lobeview Version 12.2\r\nAntenna data capture and plot\r\n");
@@ -403,8 +399,8 @@ TEST(MainWindow, ViewModeEditsNothingAndKeepsNoPalette) {
   window_fixture view(false);
   EXPECT_EQ(view.w->status_text(STB_VERSION), "Version 12.2");
   EXPECT_EQ(edit.w->status_text(STB_VERSION), "Version 12.2x");
-  EXPECT_TRUE(view.edit(IDC_PD_MAKE)->isReadOnly());
-  EXPECT_FALSE(view.w->control(IDC_BUTTON_SAVE)->isVisible());
+  EXPECT_TRUE(view.edit("make")->isReadOnly());
+  EXPECT_FALSE(view.w->commands().save->isVisible());
   EXPECT_EQ(view.w->menu_titles(), (std::vector<std::string>{"&File", "&View", "&Help"}));
   view.w->close();
   EXPECT_FALSE(std::filesystem::exists(view.dir.file("lobeview.ini")));

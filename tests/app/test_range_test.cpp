@@ -3,6 +3,7 @@
 // come from outside: a controller that misbehaves or disappears, an analyser
 // that stalls or drops out in the middle of a sweep.
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QApplication>
 #include <QMenuBar>
 #include <QProcess>
@@ -94,18 +95,19 @@ struct range_fixture {
     return shown();
   }
   std::string logged() { return test::read_bytes(dir.file("lobeview_log.txt")); }
-  void click_button(int id) {
-    auto* b = qobject_cast<QAbstractButton*>(w->control(id));
-    ASSERT_NE(b, nullptr) << id;
-    ASSERT_TRUE(b->isEnabled()) << id;
+  void click_button(QAbstractButton* b) {
+    ASSERT_NE(b, nullptr);
+    ASSERT_TRUE(b->isEnabled()) << b->text().toStdString();
     b->click();
   }
+  QPushButton* add_cut() { return w->cuts().freqs().at(0).add_cut; }
+  QPushButton* sweep_of(int c) { return w->cuts().row(0, c) ? w->cuts().row(0, c)->sweep : nullptr; }
   // A frequency with one cut, its level queries answered, then its sweep started.
   void start_sweep() {
-    click_button(IDC_BUTTON_NEW_FR);
-    click_button(IDC_PD_ADDCUT);
+    click_button(w->commands().add_freq);
+    click_button(add_cut());
     wait_for([&] { return link->dsa().dsa_req_pending == DSA_REQ_NONE; });
-    click_button(IDC_PD_SWEEP + 2);
+    click_button(sweep_of(0));
   }
 };
 
@@ -119,8 +121,8 @@ TEST(TestRange, PowerReportSwitchesToTestRangeMode) {
   EXPECT_NE(log.find(" - write_com_port - #5\n\r\n"), std::string::npos);
   EXPECT_NE(log.find(" - handle_com_data - Hardware power is on\r\n"), std::string::npos);
   EXPECT_EQ(t.w->menu_titles(), (std::vector<std::string>{"&File", "&View", "&Help", "Com port", "Labs"}));
-  EXPECT_EQ(t.w->menu_action(ID_COM_1)->text().toStdString(), "COM3 [0xCD]");
-  EXPECT_TRUE(t.w->control(IDC_BUTTON_NEW_FR)->isVisible());
+  EXPECT_EQ(t.w->actions().com_ports.at(0)->text().toStdString(), "COM3 [0xCD]");
+  EXPECT_TRUE(t.w->commands().add_freq->isVisible());
   // The timer completes the analyser connection in test-range mode.
   ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_DSA_CONN) == "DSA"; }));
   t.tell_sim("power off");
@@ -132,24 +134,24 @@ TEST(TestRange, SweepCapturesTheSimulatedPattern) {
   range_fixture t("127.0.8.2");
   ASSERT_TRUE(t.wait_for_test_range_mode());
   ASSERT_TRUE(t.wait_for([&] { return t.link->dsa_connected() && t.link->dsa().dsa_setup == 0; }));
-  t.click_button(IDC_BUTTON_NEW_FR);
+  t.click_button(t.w->commands().add_freq);
   ASSERT_TRUE(t.wait_for([&] { return std::string(t.st->pd.freq[0].patfre) == "450.00"; }))
       << "the new frequency reads the analyser's centre";
-  t.click_button(IDC_PD_ADDCUT);
-  t.click_button(IDC_PD_ADDCUT);
+  t.click_button(t.add_cut());
+  t.click_button(t.add_cut());
   ASSERT_EQ(t.st->pd.freq[0].numcut, 2);
   set_field(t.st->pd.freq[0].cut[0].patcut, "H");
   // The level queries of Add Cut are answered before the sweep starts, so one
   // chain of queries runs during the sweep.
   ASSERT_TRUE(t.wait_for([&] { return t.link->dsa().dsa_req_pending == DSA_REQ_NONE; }));
 
-  t.click_button(IDC_PD_SWEEP + 2);
+  t.click_button(t.sweep_of(0));
   EXPECT_EQ(t.ui.boxes.back().text, "Do you really want to\nstart a clockwise antenna sweep?");
   EXPECT_EQ(t.w->status_text(STB_ACTION), "Antenna sweep in progress");
-  EXPECT_FALSE(t.w->control(IDC_BUTTON_OPEN)->isEnabled());
-  EXPECT_FALSE(t.w->control(IDC_PD_SWEEP + 3)->isEnabled());
+  EXPECT_FALSE(t.w->commands().open->isEnabled());
+  EXPECT_FALSE(t.sweep_of(1)->isEnabled());
   ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_ACTION) == "Sweep done"; }, 20000));
-  EXPECT_TRUE(t.w->control(IDC_BUTTON_OPEN)->isEnabled());
+  EXPECT_TRUE(t.w->commands().open->isEnabled());
 
   const cut_data_type& c = t.st->pd.freq[0].cut[0];
   ASSERT_EQ(c.nupoin, 360);
@@ -181,7 +183,7 @@ TEST(TestRange, SweepCapturesTheSimulatedPattern) {
 
   const std::string labz = t.dir.file("capture.labz");
   t.ui.file_names.push_back(labz);
-  t.click_button(IDC_BUTTON_SAVE);
+  t.click_button(t.w->commands().save);
   EXPECT_EQ(t.ui.file_requests.back().default_extension, "labz");
   test::harness back;
   ASSERT_TRUE(open_file(*back.st, back.log, labz, "labz").ok);
@@ -210,7 +212,7 @@ TEST(TestRange, PauseResumeStopThenAControllerThatSendsJunkAndDisappears) {
   t.click_strip(127);  // paused, left of the split: stop
   EXPECT_EQ(t.st->range.scan_state, SCANSTATE_STOPPED);
   EXPECT_EQ(t.w->status_text(STB_ACTION), "");
-  EXPECT_TRUE(t.w->control(IDC_BUTTON_OPEN)->isEnabled());
+  EXPECT_TRUE(t.w->commands().open->isEnabled());
   EXPECT_EQ(t.st->pd.freq[0].cut[0].nupoin, 0) << "a stopped sweep leaves the cut";
   EXPECT_NE(t.logged().find(" - write_com_port - #0\n\r\n"), std::string::npos);
 
@@ -223,7 +225,7 @@ TEST(TestRange, PauseResumeStopThenAControllerThatSendsJunkAndDisappears) {
   t.tell_sim("quit");
   t.sim.waitForFinished(3000);
   ASSERT_TRUE(t.wait_for([&] { return t.st->range.serial_connected == 0; }));
-  t.w->command(ID_VIEW_CART);
+  t.w->actions().views[1]->trigger();
   EXPECT_EQ(t.st->view.display_type, DISPLAY_TYPE_RECT);
   EXPECT_NE(t.logged().find("Serial port lost"), std::string::npos);
 }
@@ -240,7 +242,7 @@ TEST(TestRange, PowerFlappingRebuildsOnlyOnARealChangeAtMostOncePerTurn) {
   t.settle();
   EXPECT_EQ(t.w->capture_rebuilds(), 1);
   EXPECT_EQ(t.w->shown_capture_mode(), 1);
-  EXPECT_TRUE(t.w->control(IDC_BUTTON_NEW_FR)->isVisible());
+  EXPECT_TRUE(t.w->commands().add_freq->isVisible());
   // Off and on again within one turn is no change at all.
   t.w->switch_capture(0);
   t.w->switch_capture(1);
@@ -249,7 +251,7 @@ TEST(TestRange, PowerFlappingRebuildsOnlyOnARealChangeAtMostOncePerTurn) {
   t.w->switch_capture(0);
   t.settle();
   EXPECT_EQ(t.w->capture_rebuilds(), 2);
-  EXPECT_FALSE(t.w->control(IDC_BUTTON_NEW_FR)->isVisible());
+  EXPECT_FALSE(t.w->commands().add_freq->isVisible());
 }
 
 TEST(Faults, AnalyserStallsAndDropsMidSweepAndTheSweepStillCompletes) {

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -73,21 +76,33 @@ struct window_fixture {
   }
   void open(const std::string& rel) {
     ui.file_names.push_back(test::data_path(rel));
-    click(IDC_BUTTON_OPEN);
+    click(w->commands().open);
   }
-  void click(int id) {
-    auto* b = qobject_cast<QAbstractButton*>(w->control(id));
-    ASSERT_NE(b, nullptr) << "no button " << id;
+  void click(QAbstractButton* b) {
+    ASSERT_NE(b, nullptr) << "no such button";
     b->click();
     settle();
   }
-  QLineEdit* edit(int id) { return qobject_cast<QLineEdit*>(w->control(id)); }
-  void type(int id, const char* text) {
-    QLineEdit* e = edit(id);
-    ASSERT_NE(e, nullptr) << "no edit " << id;
+  // The header edit of the field named `field`, on the pane shown.
+  QLineEdit* edit(const char* field) { return w->header().edit(field); }
+  void type(const char* field, const char* text) {
+    QLineEdit* e = edit(field);
+    ASSERT_NE(e, nullptr) << "no edit " << field;
     e->selectAll();
     QTest::keyClicks(e, QString::fromLatin1(text));
   }
+  void type(QLineEdit* e, const char* text) {
+    ASSERT_NE(e, nullptr) << "no such edit";
+    e->selectAll();
+    QTest::keyClicks(e, QString::fromLatin1(text));
+  }
+  const cut_table::cut_row& row(int f, int c) {
+    const cut_table::cut_row* r = w->cuts().row(f, c);
+    EXPECT_NE(r, nullptr) << "no row for cut " << c << " of frequency " << f;
+    static const cut_table::cut_row none{};
+    return r ? *r : none;
+  }
+  const window_actions& actions() const { return w->actions(); }
   void click_at(int x, int y) {
     QTest::mouseClick(w->client(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
     settle();

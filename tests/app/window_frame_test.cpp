@@ -25,10 +25,9 @@ namespace {
 QRect qrect(const lobe::rect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
 
 std::string name_of(const QWidget* w) {
-  const QVariant id = w->property("lobe_id");
   if (const auto* b = qobject_cast<const QAbstractButton*>(w); b && !b->text().isEmpty())
     return "\"" + b->text().toStdString() + "\"";
-  return id.isValid() ? "control " + std::to_string(id.toInt()) : w->metaObject()->className();
+  return w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName().toStdString();
 }
 
 // What a button's text needs across, its own margins included.
@@ -37,12 +36,6 @@ int text_needs(const QAbstractButton& b) {
   return b.text().isEmpty() ? 0 : b.fontMetrics().horizontalAdvance(b.text()) + 6;
 }
 
-constexpr int k_description_edits[] = {IDC_PD_MAKE,   IDC_PD_NAME,   IDC_PD_COMNT1, IDC_PD_COMNT2, IDC_PD_PATNUM,
-                                       IDC_PD_FILNUM, IDC_PD_FEDORN, IDC_PD_PATTYP, IDC_PD_CONTYP, IDC_PD_DTDATA,
-                                       IDC_PD_ANTLEN, IDC_PD_ANTWID, IDC_PD_ANTDEP, IDC_PD_ANTWGT};
-constexpr int k_performance_edits[] = {IDC_PD_LOWFRQ, IDC_PD_HGHFRQ, IDC_PD_GUNITS, IDC_PD_LWGAIN, IDC_PD_MDGAIN,
-                                       IDC_PD_HGGAIN, IDC_PD_AZWIDT, IDC_PD_ELWIDT, IDC_PD_ATVSWR, IDC_PD_FRTOBA,
-                                       IDC_PD_ELTILT, IDC_PD_RADCTR, IDC_PD_POTOPO, IDC_PD_MAXPOW};
 
 void expect_frame_holds(window_fixture& t, const std::string& state) {
   SCOPED_TRACE(state);
@@ -83,21 +76,24 @@ void expect_frame_holds(window_fixture& t, const std::string& state) {
   }
 
   // Each header edit stands in the row of a label to its left.
-  const bool desc = w.state().disp_desc != 0;
-  const int* begin = desc ? std::begin(k_description_edits) : std::begin(k_performance_edits);
-  const int* end = desc ? std::end(k_description_edits) : std::end(k_performance_edits);
-  for (const int* id = begin; id != end; ++id) {
-    QWidget* e = w.control(*id);
-    ASSERT_NE(e, nullptr) << "header edit " << *id;
-    EXPECT_TRUE(e->isVisible()) << "header edit " << *id;
+  const panel_pane pane = w.state().disp_desc ? panel_pane::description : panel_pane::performance;
+  int edits = 0;
+  for (const header_field& f : header_fields()) {
+    if (f.panel.pane != pane || f.panel.row < 0) continue;
+    ++edits;
+    const std::string id = f.name;
+    QWidget* e = w.header().edit(f.name);
+    ASSERT_NE(e, nullptr) << "header edit " << id;
+    EXPECT_TRUE(e->isVisible()) << "header edit " << id;
     bool labelled = false;
     for (const auto& text : w.painted_texts()) {
       const QRect box = qrect(text.box);
       labelled |= box.right() < e->x() && box.top() <= e->geometry().bottom() && box.bottom() >= e->y() &&
                   e->x() - box.right() < 80;
     }
-    EXPECT_TRUE(labelled) << "header edit " << *id << " at y " << e->y() << " has no label in its row";
+    EXPECT_TRUE(labelled) << "header edit " << id << " at y " << e->y() << " has no label in its row";
   }
+  EXPECT_EQ(edits, 14) << "each pane has fourteen edits";
 
   if (t.st->range.capture_enabled) {
     EXPECT_TRUE(area.contains(qrect(w.layout().rTrCtlArea))) << "the turntable strip is hidden";
@@ -109,22 +105,22 @@ TEST(WindowFrame, EveryStateOfTheFrameHolds) {
   expect_frame_holds(view, "view mode, empty");
   view.open("convert/src.nsma");
   expect_frame_holds(view, "view mode with a file");
-  view.click(IDC_RBUTTON_PERF);
+  view.click(view.w->commands().performance);
   expect_frame_holds(view, "view mode, performance pane");
 
   window_fixture full(true, false, true);
   expect_frame_holds(full, "full mode, empty");
   full.open("convert/src.nsma");
   expect_frame_holds(full, "full mode with a file");
-  for (int view_id : {ID_VIEW_CART, ID_VIEW_CART90, ID_VIEW_EMR, ID_VIEW_POLAR}) {
-    full.w->menu_action(view_id)->trigger();
-    if (view_id == ID_VIEW_CART) full.w->menu_action(ID_ENV_1)->trigger();
+  for (int view : {1, 2, 3, 0}) {
+    full.actions().views[view]->trigger();
+    if (view == 1) full.actions().envelopes.at(0)->trigger();
     full.settle();
-    expect_frame_holds(full, "full mode, view " + std::to_string(view_id));
+    expect_frame_holds(full, "full mode, view " + std::to_string(view + 1));
   }
-  full.click(IDC_RBUTTON_PERF);
+  full.click(full.w->commands().performance);
   expect_frame_holds(full, "full mode, performance pane");
-  full.click(IDC_RBUTTON_DESC);
+  full.click(full.w->commands().description);
 
   // The controller powers on and off: the header moves down and back up.
   full.w->switch_capture(1);
@@ -171,14 +167,14 @@ TEST(WindowFrame, FrameLinesAreCrispOnePixelLines) {
 TEST(WindowFrame, HoveringRepaintsWithoutDrawingTheChartAgain) {
   window_fixture t;
   t.open("convert/src.nsma");
-  t.w->menu_action(ID_VIEW_EMR)->trigger();
+  t.w->actions().views[3]->trigger();
   t.settle();
   t.w->client()->repaint();
   const int drawings = t.w->chart_drawings();
   // The window repaints under buttons as the mouse passes over them.
   for (int i = 0; i < 20; ++i) {
-    for (int id : {IDC_BUTTON_OPEN, IDC_BUTTON_PRINT, IDC_BUTTON_SAVE, IDC_BUTTON_NEW}) {
-      QWidget* b = t.w->control(id);
+    for (QWidget* b : std::initializer_list<QWidget*>{t.w->commands().open, t.w->commands().print,
+                                                      t.w->commands().save, t.w->commands().clear_all}) {
       QTest::mouseMove(b, b->rect().center());
       t.w->client()->repaint(b->geometry());
     }
@@ -187,7 +183,7 @@ TEST(WindowFrame, HoveringRepaintsWithoutDrawingTheChartAgain) {
   EXPECT_EQ(t.w->chart_drawings(), drawings);
   EXPECT_GT(t.w->paint_count(), 20);
   // A real change draws it once more.
-  t.click(IDC_BUTTON_EREF);
+  t.click(t.w->cuts().emr()->refresh);
   t.w->client()->repaint();
   EXPECT_EQ(t.w->chart_drawings(), drawings + 1);
 }
@@ -195,17 +191,17 @@ TEST(WindowFrame, HoveringRepaintsWithoutDrawingTheChartAgain) {
 TEST(WindowFrame, NegativeOrNonNumericExposureInputIsRefused) {
   window_fixture t;
   t.open("convert/src.nsma");
-  t.w->menu_action(ID_VIEW_EMR)->trigger();
+  t.w->actions().views[3]->trigger();
   t.settle();
-  t.type(IDC_PD_EPOWER, "25");
-  t.click(IDC_BUTTON_EREF);
+  t.type(t.w->cuts().emr()->power, "25");
+  t.click(t.w->cuts().emr()->refresh);
   EXPECT_FLOAT_EQ(t.st->emr.epower, 25.0f);
   const std::size_t boxes = t.ui.boxes.size();
   for (const char* bad : {"-5", "abc", "12 W", "nan"}) {
-    t.type(IDC_PD_EPOWER, bad);
-    t.click(IDC_BUTTON_EREF);
+    t.type(t.w->cuts().emr()->power, bad);
+    t.click(t.w->cuts().emr()->refresh);
     EXPECT_FLOAT_EQ(t.st->emr.epower, 25.0f) << bad << " must not replace the last good value";
-    EXPECT_EQ(t.edit(IDC_PD_EPOWER)->text().toStdString(), "25.0") << bad;
+    EXPECT_EQ(t.w->cuts().emr()->power->text().toStdString(), "25.0") << bad;
   }
   ASSERT_EQ(t.ui.boxes.size(), boxes + 4);
   EXPECT_EQ(t.ui.boxes.back().caption, "EMR input");

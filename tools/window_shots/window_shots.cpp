@@ -2,6 +2,7 @@
 // server as a user's desktop shows it (tools/make_doc_images.sh runs this on
 // Xvfb with openbox):
 //   window_shots OUTDIR SAMPLE ENVELOPES HELP
+#include <QRadioButton>
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -12,7 +13,6 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "app/resource_ids.h"
 #include "app/scripted_ui.h"
 #include "core/session/antenna_loader.h"
 #include "core/formats/envelope_file.h"
@@ -74,16 +74,16 @@ int main(int argc, char** argv) {
   const shot shots[] = {
       {"window-view-mode", false, [](main_window&, lobe_state&) {}},
       {"window-full-mode", true, [](main_window&, lobe_state&) {}},
-      {"window-performance-pane", true, [](main_window& w, lobe_state&) { w.command(IDC_RBUTTON_PERF); }},
-      {"window-log-grid", false, [](main_window& w, lobe_state&) { w.command(IDC_RBUTTON_LOG); }},
-      {"window-voltage", false, [](main_window& w, lobe_state&) { w.command(IDC_RBUTTON_MV); }},
+      {"window-performance-pane", true, [](main_window& w, lobe_state&) { w.commands().performance->click(); }},
+      {"window-log-grid", false, [](main_window& w, lobe_state&) { w.commands().log_grid->click(); }},
+      {"window-voltage", false, [](main_window& w, lobe_state&) { w.commands().mv_scale->click(); }},
       {"window-cartesian", true,
        [](main_window& w, lobe_state&) {
-         w.command(ID_VIEW_CART);
-         w.command(ID_ENV_1);
+         w.actions().views[1]->trigger();
+         w.actions().envelopes[0]->trigger();
        }},
-      {"window-cartesian-90", false, [](main_window& w, lobe_state&) { w.command(ID_VIEW_CART90); }},
-      {"window-emr", true, [](main_window& w, lobe_state&) { w.command(ID_VIEW_EMR); }},
+      {"window-cartesian-90", false, [](main_window& w, lobe_state&) { w.actions().views[2]->trigger(); }},
+      {"window-emr", true, [](main_window& w, lobe_state&) { w.actions().views[3]->trigger(); }},
       {"window-test-range", true,
        [](main_window& w, lobe_state& st) {
          w.switch_capture(1);
