@@ -162,6 +162,9 @@ class main_window : public QMainWindow, public range_events {
   void mainwindow_create();
   void connect_commands();
   void connect_cut_table();
+  void build_envelope_menu();
+  void build_com_menu();
+  void build_labs_menu();
   QAction* add_action(QMenu* menu, const char* text, bool checkable, void (main_window::*slot)());
   // Puts every frequency and cut row and the EMR inputs on their lines.
   void place_panel_rows();
