@@ -323,6 +323,18 @@ TEST(Charts, ScaleFactorScalesEverything) {
   }
 }
 
+// A label must lie wholly inside its area: past any one edge is out.
+TEST(LabelPlacer, KeepsEveryLabelWhollyInsideItsArea) {
+  recording_surface dc;
+  label_placer p;
+  p.keep_inside({0, 0, 100, 100});
+  const point e = dc.text_extent("label");
+  EXPECT_FALSE(p.place(dc, 101 - e.x, 10, "label", 0, 0, 0)) << "past the right edge only";
+  EXPECT_FALSE(p.place(dc, 10, 101 - e.y, "label", 0, 0, 0)) << "past the bottom only";
+  EXPECT_TRUE(p.place(dc, 100 - e.x, 100 - e.y, "label", 0, 0, 0)) << "touching both";
+  EXPECT_EQ(dc.of(recorded_op::op_text).size(), 1u);
+}
+
 // The rectangular chart.
 
 struct rect_traced {

@@ -65,11 +65,26 @@ drawing page(const char* sample, int view, bool landscape) {
     test::harness h;
     ASSERT_TRUE(h.open(std::string(LOBE_SAMPLES) + "/" + sample));
     set_field(h.st->pd.descr1, "A description line");
+    set_field(h.st->pd.descr3, "x");
     h.st->view.display_type = view;
     page_setup setup;
     setup.landscape = landscape;
     if (landscape) std::swap(setup.horzres, setup.vertres);
     print_chart(*h.st, h.log, dc, setup);
+  };
+}
+
+// Every frequency and cut the record holds, each in its own colour.
+drawing largest_record(int view) {
+  return [=](recording_surface& dc) {
+    test::harness h;
+    for (int f = 0; f < MAX_FREQ; ++f)
+      for (int c = 0; c < MAX_CUTS; ++c)
+        test::put_full_cut(*h.st, f, c, c % 2 ? "V" : "H", [=](int a) { return (a * (f + 1) + 7 * c) % 40; });
+    h.st->view.display_type = view;
+    window_layout l;
+    set_window_parameters(l, 1280, 800, true, 4);
+    draw_view(*h.st, h.log, dc, window_view_geometry(l, 0));
   };
 }
 
@@ -103,6 +118,8 @@ const std::map<std::string, drawing>& pictures() {
       {"page polar yagi landscape", page("yagi.nsma", DISPLAY_TYPE_POLAR, true)},
       {"page cartesian panel", page("panel.nsma", DISPLAY_TYPE_RECT, false)},
       {"page emr panel landscape", page("panel.nsma", DISPLAY_TYPE_EMR, true)},
+      {"polar largest record", largest_record(DISPLAY_TYPE_POLAR)},
+      {"cartesian largest record", largest_record(DISPLAY_TYPE_RECT)},
       {"exposure top", exposure(true)},
       {"exposure side", exposure(false)},
   };

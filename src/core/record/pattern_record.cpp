@@ -67,7 +67,8 @@ std::vector<const header_field*> page_fields(page_block block) {
   std::vector<const header_field*> out;
   for (const header_field& f : k_header_fields)
     if (f.block == block) out.push_back(&f);
-  std::sort(out.begin(), out.end(), [](const header_field* a, const header_field* b) { return a->page_row < b->page_row; });
+  std::stable_sort(out.begin(), out.end(),
+                   [](const header_field* a, const header_field* b) { return a->page_row < b->page_row; });
   return out;
 }
 

@@ -136,6 +136,12 @@ TEST(Pattern3d, ThePatternOfAFrequencyWithBothCuts) {
   std::shared_ptr<const pattern_3d> p;
   ASSERT_TRUE(pattern_3d_of(h.st->pd, 900.0, method_3d::summing, p));
   EXPECT_EQ(p->gain(90, 0), 0.0) << "1800 MHz, flat: 900 has no vertical cut, 905 one point a cut";
+  // Of two vertical cuts (co- and cross-polar) the first is the pattern's.
+  test::put_full_cut(*h.st, 0, 0, "V", [](int a) { return a == 90 ? 0.0 : 20.0; });
+  test::put_full_cut(*h.st, 0, 1, "V", [](int) { return 0.0; });
+  test::put_full_cut(*h.st, 0, 2, "H", [](int) { return 0.0; });
+  ASSERT_TRUE(pattern_3d_of(h.st->pd, 900.0, method_3d::summing, p));
+  EXPECT_LT(p->gain(0, 0), -10.0);
 }
 
 TEST(SiteExposure, LimitsAsTheStandardsTablesGiveThem) {
@@ -165,6 +171,8 @@ TEST(SiteExposure, LimitsAsTheStandardsTablesGiveThem) {
     EXPECT_TRUE(power_density_limit(s, 300000.0));
     EXPECT_FALSE(power_density_limit(s, 300000.001));
   }
+  // Above 1500 MHz the FCC's limits stop growing with f/300.
+  EXPECT_NEAR(*power_density_limit(exposure_standard::fcc_public, 1500.5), 10.0, 1e-9);
   // The FCC's rows below 30 MHz: 100 mW/cm2, then 180/f^2 (public) and 900/f^2 (occupational).
   EXPECT_NEAR(*power_density_limit(exposure_standard::fcc_public, 1.0), 1000.0, 1e-9);
   EXPECT_NEAR(*power_density_limit(exposure_standard::fcc_public, 10.0), 18.0, 1e-9);

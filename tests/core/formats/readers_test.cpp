@@ -154,6 +154,20 @@ TEST(Readers, EachFourNecFileAddsACutUntilTheFrequencyIsFull) {
   EXPECT_STREQ(h.st->pd.name, "kept");
 }
 
+// What one load must not keep of the last, nor write beyond a full cut.
+TEST(Readers, NoStaleCutNamesAndNothingPastAFullCut) {
+  harness h;
+  ASSERT_TRUE(h.open(std::string(LOBE_SAMPLES) + "/yagi.nsma"));
+  h.load_text(FT_NSMA89, "Make\rModel\r\r\rnone\r\rnone\r400 to 470\r\r\rXX 2\r0 0\r1 1\r");
+  EXPECT_STREQ(h.st->pd.freq[0].cut[0].patcut, "") << "an unknown cut code names no cut";
+  h.st->settings.signed_levels = 1;
+  std::string file = "REVNUM:,x\rNOFREQ:,1\rPATFRE:,900\rNUMCUT:,2\rPATCUT:,H\rPOLARI:,V/V\rNUPOIN:,362\rFSTLST:,0,361\r";
+  for (int a = 0; a < MAX_SAMPLES; ++a) file += std::to_string(a) + (a < 181 ? ",5\r" : ",-25\r");
+  h.load_text(FT_NSMA99, file + "PATCUT:,V\rPOLARI:,V/V\rNUPOIN:,1\rFSTLST:,0,0\r0,0\r");
+  EXPECT_FLOAT_EQ(h.st->pd.freq[0].cut[0].signal[0], 0.0f) << "read as gains";
+  EXPECT_STREQ(h.st->pd.freq[0].cut[1].patcut, "V") << "the full cut's last point is its last";
+}
+
 TEST(EnvelopeFile, MissingFileMeansNoLibrary) {
   auto ed = std::make_unique<envelopes_type>();
   ed->numenv = 3;

@@ -74,6 +74,8 @@ TEST(TurntableMessages, BearingsAreReadLikeScanfAndRecordedWhileCollecting) {
   h.st->range.scan_state = SCANSTATE_COLLECTING;
   h.message("#A 10");
   h.message("#A -3");
+  h.message("#A -1");
+  EXPECT_EQ(h.st->range.manual_rotate, 0) << "a bearing below 0 writes nothing before the table";
   h.message("#A 011");  // octal 9
   EXPECT_FLOAT_EQ(h.st->range.cbuff[10], 1.5f);
   EXPECT_FLOAT_EQ(h.st->range.cbuff[9], 1.5f);
@@ -182,6 +184,10 @@ TEST(SweepCapture, ConversionToDbBelowThePeak) {
     EXPECT_FALSE(load_captured_data(*h.st, h.range)) << f;
     EXPECT_EQ(h.st->all_emax, 20.0f);
   }
+  h.st->edit.capture_freq = 0;
+  for (int a = 0; a < 360; ++a) h.st->range.cbuff[a] = a == 0 ? 40.0f : 10.0f;
+  ASSERT_TRUE(load_captured_data(*h.st, h.range));
+  EXPECT_FLOAT_EQ(h.cut(0, 1).emax, 40.0f) << "a peak at the first bearing is the peak as well";
 }
 
 // The analyser's side of the connection, driven step by step by the test.

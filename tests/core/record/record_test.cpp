@@ -54,7 +54,7 @@ TEST(PatternRecord, AddingFrequenciesAndCutsStopsAtTheLimits) {
   for (int f = 0; f < MAX_FREQ; ++f) ASSERT_TRUE(add_freq_record(st->pd));
   EXPECT_FALSE(add_freq_record(st->pd));
   EXPECT_EQ(st->pd.nofreq, MAX_FREQ);
-  st->flags.cut[2][0].hide = 1;
+  st->flags.cut[2][0] = {1, 1};
   for (int c = 0; c < MAX_CUTS; ++c) ASSERT_TRUE(add_cut_record(st->pd, st->flags, 2));
   EXPECT_FALSE(add_cut_record(st->pd, st->flags, 2));
   EXPECT_FALSE(add_cut_record(st->pd, st->flags, MAX_FREQ));
@@ -62,6 +62,7 @@ TEST(PatternRecord, AddingFrequenciesAndCutsStopsAtTheLimits) {
   EXPECT_FLOAT_EQ(c.emax, 1.0f);
   EXPECT_EQ(c.nupoin, 0);
   EXPECT_EQ(st->flags.cut[2][0].hide, 0);
+  EXPECT_EQ(st->flags.cut[2][0].sweep_completed, 0) << "a new cut is not swept";
 }
 
 TEST(HalfPower, CrossingsAreInterpolatedBetweenSamples) {
@@ -92,6 +93,12 @@ TEST(HalfPower, TheJoinOfAFullCircleAndGaps) {
   EXPECT_FLOAT_EQ(x[0].angle, 179.5f);
   EXPECT_NEAR(x[1].angle, 359.5f, 1e-4f) << "across the join, inside the cut's range";
   EXPECT_TRUE(x[1].falling);
+  // A crossing on the first sample itself, reached across the join, is told at its own angle.
+  test::put_full_cut(*st, 0, 2, "V", [](int a) { return a == 359 ? 2.0 : (a == 0 ? 3.0 : (a < 180 ? 5.0 : 1.0)); });
+  for (const level_crossing& c : level_crossings(st->pd.freq[0].cut[2])) {
+    EXPECT_GE(c.angle, 0.0f);
+    EXPECT_LT(c.angle, 360.0f);
+  }
   // No crossing is made up across a gap (no reading).
   test::put_cut(*st, 0, 1, "V", {{0, 1}, {1, 99}, {2, 5}});
   EXPECT_TRUE(level_crossings(st->pd.freq[0].cut[1]).empty());
