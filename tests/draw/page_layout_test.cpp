@@ -37,26 +37,12 @@ TEST(WindowLayout, RadiusIsAWholeNumberOfRingsInsideTheChartArea) {
 
 using test::harness;
 
-TEST(ViewRenderer, EachViewDrawsWhatOnlyItDraws) {
+// Which view draws what is held by the pictures test; here what a view
+// cannot draw, and the description strip.
+TEST(ViewRenderer, TheEmrViewNeedsAVerticalCutAndTheStripItsLines) {
   window_layout l;
   set_window_parameters(l, 1280, 800, false, 4);
   const view_geometry g = window_view_geometry(l, 0);
-  // Each view by what only it draws: the polar rings, the Cartesian chart's
-  // degree scale from -180 or from 0 to 90, the EMR block.
-  for (int view : {DISPLAY_TYPE_POLAR, DISPLAY_TYPE_RECT, DISPLAY_TYPE_RECT90, DISPLAY_TYPE_EMR}) {
-    SCOPED_TRACE(view);
-    harness h;
-    test::put_full_cut(*h.st, 0, 0, "V", [](int a) { return a < 30 ? 0.0 : 10.0; });
-    set_field(h.st->pd.freq[0].patfre, "900");
-    h.st->view.display_type = view;
-    recording_surface dc;
-    ASSERT_TRUE(draw_view(*h.st, h.log, dc, g));
-    const bool cartesian = view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90;
-    EXPECT_EQ(!dc.of(recorded_op::op_circle).empty(), view == DISPLAY_TYPE_POLAR);
-    EXPECT_EQ(dc.find_text("-180") != nullptr, view == DISPLAY_TYPE_RECT);
-    EXPECT_EQ(cartesian && dc.find_text("90") != nullptr && dc.find_text("-30") == nullptr, view == DISPLAY_TYPE_RECT90);
-    EXPECT_EQ(dc.find_text("Transmitter power") != nullptr, view == DISPLAY_TYPE_EMR);
-  }
   harness horizontal;
   test::put_full_cut(*horizontal.st, 0, 0, "H", [](int) { return 0.0; });
   horizontal.st->view.display_type = DISPLAY_TYPE_EMR;

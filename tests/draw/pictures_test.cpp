@@ -88,6 +88,23 @@ drawing largest_record(int view) {
   };
 }
 
+// Cuts of known peaks scaled to the strongest; one hidden, one vertical.
+drawing scaled_to_strongest() {
+  return [](recording_surface& dc) {
+    test::harness h;
+    for (int c = 0; c < 3; ++c) test::put_full_cut(*h.st, 0, c, "H", [=](int a) { return (a + 40 * c) % 30; });
+    test::put_full_cut(*h.st, 1, 0, "el", [](int a) { return a % 25; });
+    test::hide_cuts(*h.st, {{0, 0}});
+    h.st->pd.freq[0].cut[1].emax = 500.0f;
+    h.st->pd.freq[0].cut[2].emax = 1000.0f;
+    h.st->all_emax = 1000.0f;
+    h.st->view.scale_to_max_mode = 1;
+    window_layout l;
+    set_window_parameters(l, 1280, 800, true, 4);
+    draw_view(*h.st, h.log, dc, window_view_geometry(l, 0));
+  };
+}
+
 drawing exposure(bool top) {
   return [=](recording_surface& dc) {
     test::harness h;
@@ -119,6 +136,7 @@ const std::map<std::string, drawing>& pictures() {
       {"page cartesian panel", page("panel.nsma", DISPLAY_TYPE_RECT, false)},
       {"page emr panel landscape", page("panel.nsma", DISPLAY_TYPE_EMR, true)},
       {"polar largest record", largest_record(DISPLAY_TYPE_POLAR)},
+      {"polar scaled to the strongest", scaled_to_strongest()},
       {"cartesian largest record", largest_record(DISPLAY_TYPE_RECT)},
       {"exposure top", exposure(true)},
       {"exposure side", exposure(false)},
