@@ -74,23 +74,28 @@ drawing page(const char* sample, int view, bool landscape) {
   };
 }
 
-// Every frequency and cut the record holds, each in its own colour.
-drawing largest_record(int view) {
+// Every frequency and cut the record holds, each in its own colour, in the
+// window or on the page (whose legend must find room for them all).
+drawing largest_record(int view, bool on_page = false, int cuts = MAX_CUTS) {
   return [=](recording_surface& dc) {
     test::harness h;
     for (int f = 0; f < MAX_FREQ; ++f)
-      for (int c = 0; c < MAX_CUTS; ++c)
+      for (int c = 0; c < cuts; ++c)
         test::put_full_cut(*h.st, f, c, c % 2 ? "V" : "H", [=](int a) { return (a * (f + 1) + 7 * c) % 40; });
     h.st->view.display_type = view;
+    if (on_page) {
+      print_chart(*h.st, h.log, dc, page_setup{});
+      return;
+    }
     window_layout l;
     set_window_parameters(l, 1280, 800, true, 4);
     draw_view(*h.st, h.log, dc, window_view_geometry(l, 0));
   };
 }
 
-// Cuts of known peaks scaled to the strongest; one hidden, one vertical.
-drawing scaled_to_strongest() {
-  return [](recording_surface& dc) {
+// Cuts of known peaks, scaled to the strongest or not; one hidden, one vertical.
+drawing scaled_to_strongest(bool on) {
+  return [=](recording_surface& dc) {
     test::harness h;
     for (int c = 0; c < 3; ++c) test::put_full_cut(*h.st, 0, c, "H", [=](int a) { return (a + 40 * c) % 30; });
     test::put_full_cut(*h.st, 1, 0, "el", [](int a) { return a % 25; });
@@ -98,7 +103,7 @@ drawing scaled_to_strongest() {
     h.st->pd.freq[0].cut[1].emax = 500.0f;
     h.st->pd.freq[0].cut[2].emax = 1000.0f;
     h.st->all_emax = 1000.0f;
-    h.st->view.scale_to_max_mode = 1;
+    h.st->view.scale_to_max_mode = on ? 1 : 0;
     window_layout l;
     set_window_parameters(l, 1280, 800, true, 4);
     draw_view(*h.st, h.log, dc, window_view_geometry(l, 0));
@@ -136,8 +141,11 @@ const std::map<std::string, drawing>& pictures() {
       {"page cartesian panel", page("panel.nsma", DISPLAY_TYPE_RECT, false)},
       {"page emr panel landscape", page("panel.nsma", DISPLAY_TYPE_EMR, true)},
       {"polar largest record", largest_record(DISPLAY_TYPE_POLAR)},
-      {"polar scaled to the strongest", scaled_to_strongest()},
+      {"polar scaled to the strongest", scaled_to_strongest(true)},
+      {"polar of known peaks, not scaled", scaled_to_strongest(false)},
       {"cartesian largest record", largest_record(DISPLAY_TYPE_RECT)},
+      {"page largest record", largest_record(DISPLAY_TYPE_POLAR, true)},
+      {"page twelve frequencies of seven cuts", largest_record(DISPLAY_TYPE_POLAR, true, MAX_CUTS - 1)},
       {"exposure top", exposure(true)},
       {"exposure side", exposure(false)},
   };

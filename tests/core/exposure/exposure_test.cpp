@@ -173,6 +173,7 @@ TEST(SiteExposure, LimitsAsTheStandardsTablesGiveThem) {
   }
   // Above 1500 MHz the FCC's limits stop growing with f/300.
   EXPECT_NEAR(*power_density_limit(exposure_standard::fcc_public, 1500.5), 10.0, 1e-9);
+  EXPECT_NEAR(*power_density_limit(exposure_standard::fcc_occupational, 1500.5), 50.0, 1e-9);
   // The FCC's rows below 30 MHz: 100 mW/cm2, then 180/f^2 (public) and 900/f^2 (occupational).
   EXPECT_NEAR(*power_density_limit(exposure_standard::fcc_public, 1.0), 1000.0, 1e-9);
   EXPECT_NEAR(*power_density_limit(exposure_standard::fcc_public, 10.0), 18.0, 1e-9);
