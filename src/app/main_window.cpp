@@ -155,6 +155,7 @@ void main_window::mainwindow_create() {
     auto* field = new QLabel(status_bar_);
     field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     status_fields_.push_back(field);
+    status_texts_.emplace_back();
   }
 
   commands_ = std::make_unique<command_column>(client_, pictures_);
@@ -172,8 +173,8 @@ std::vector<std::string> main_window::menu_titles() const {
 }
 
 std::string main_window::status_text(int part) const {
-  if (part < 0 || part >= static_cast<int>(status_fields_.size())) return "";
-  return status_fields_[static_cast<std::size_t>(part)]->text().toLocal8Bit().toStdString();
+  if (part < 0 || part >= static_cast<int>(status_texts_.size())) return "";
+  return status_texts_[static_cast<std::size_t>(part)].toLocal8Bit().toStdString();
 }
 
 void main_window::set_window_parameters() {
@@ -198,8 +199,26 @@ void main_window::place_status_fields() {
     const int right = i < 6 ? std::min(edges[i], width) : width;
     status_fields_[static_cast<std::size_t>(i)]->setGeometry(left, 0, std::max(0, right - left - 2),
                                                              status_bar_->height());
+    show_status_field(i);
     left = right;
   }
+}
+
+// A text longer than its field ends in "..." at a whole character, and the
+// whole text is the field's tooltip.
+void main_window::show_status_field(int part) {
+  QLabel* field = status_fields_[static_cast<std::size_t>(part)];
+  const QString& text = status_texts_[static_cast<std::size_t>(part)];
+  const QFontMetrics metrics = field->fontMetrics();
+  const int room = field->contentsRect().width() - 2 * field->margin() - 4;
+  QString shown = text;
+  if (metrics.horizontalAdvance(text) > room) {
+    shown = text + QStringLiteral("...");
+    while (!shown.startsWith(QStringLiteral("...")) && metrics.horizontalAdvance(shown) > room)
+      shown.remove(shown.size() - 4, 1);
+  }
+  field->setText(shown);
+  field->setToolTip(shown == text ? QString() : text);
 }
 
 void main_window::invalidate(const lobe::rect& r) {
@@ -224,8 +243,8 @@ dialog_anchor main_window::plot_centre_on_screen() const {
 
 void main_window::set_status_text(int part, std::string_view text) {
   if (part < 0 || part >= static_cast<int>(status_fields_.size())) return;
-  status_fields_[static_cast<std::size_t>(part)]->setText(
-      QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+  status_texts_[static_cast<std::size_t>(part)] = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+  show_status_field(part);
 }
 
 void main_window::sync_envelope_menu() {

@@ -170,6 +170,7 @@ class main_window : public QMainWindow, public range_events {
   void place_panel_rows();
   panel_rows panel() const { return {st_.pd, layout_.rFreqDataArea.top}; }
   void place_status_fields();
+  void show_status_field(int part);
   void rebuild_for_capture();
   void set_window_parameters();
   bool full_mode() const { return st_.range.capture_enabled || st_.settings.edit_enabled; }
@@ -196,6 +197,7 @@ class main_window : public QMainWindow, public range_events {
   void on_envelope_item(int e);
   void on_com_port_item(int p);
   void on_shift(int f, int c, int step);
+  void offer_undo();
   void on_smooth(int f, int c);
   void on_sweep(int f, int c);
   void on_delete(int f, int c);
@@ -234,6 +236,7 @@ class main_window : public QMainWindow, public range_events {
   QWidget* client_ = nullptr;
   QWidget* status_bar_ = nullptr;
   std::vector<QLabel*> status_fields_;
+  std::vector<QString> status_texts_;  // whole; a field shows as much as fits
   window_actions actions_;
   std::unique_ptr<command_column> commands_;
   header_panes header_{nullptr};

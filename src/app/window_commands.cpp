@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <arpa/inet.h>
 
 #include "app/main_window.h"
 #include "app/resource_ids.h"
@@ -143,6 +144,7 @@ void main_window::on_help(const std::string& text, const char* caption) {
 
 void main_window::on_mirror(int direction) {
   const mirror_message m = mirror_result_message(mirror_cut_data(st_, direction));
+  offer_undo();
   if (m.text) ui_.message_box(m.text, "mirror_cut_data()", m.error ? message_icon::error : message_icon::information);
   invalidate(layout_.rRectArea);
 }
@@ -164,10 +166,18 @@ void main_window::on_dsa_ip() {
   std::string ip = st_.settings.dsa_ip;
   const int r = ui_.dsa_ip_dialog(plot_centre_on_screen(), ip);
   if (r == -1) log_.write_error_log("WindowProcedure", "IDD_DSA_IP Dialog failed!");
-  if (r == 1) {
-    write_dsa_ip(st_.settings, ip);
-    link_.dsa_init();
+  if (r != 1) return;
+  // An address the analyser cannot have is refused here, not found out from the log.
+  in_addr parsed{};
+  if (inet_pton(AF_INET, ip.c_str(), &parsed) != 1) {
+    ui_.message_box(c_format("\"%s\" is not an IP address (four numbers 0-255, such as 192.168.1.20).\n"
+                             "The analyser is still looked for at %s.",
+                             ip.c_str(), st_.settings.dsa_ip),
+                    "Set DSA IP address", message_icon::warning);
+    return;
   }
+  write_dsa_ip(st_.settings, ip);
+  link_.dsa_init();
 }
 
 // An envelope's menu item: show it, or hide it when it is the one shown.
@@ -204,7 +214,14 @@ void main_window::on_shift(int f, int c, int step) {
 
 void main_window::on_smooth(int f, int c) {
   moving_average_cut_data(st_, f, c);
+  offer_undo();
   invalidate(layout_.rRectArea);
+}
+
+// A smoothing or a mirroring that kept the cut as it was can be taken back,
+// however the file came (Open, the command line, a drop, a sweep).
+void main_window::offer_undo() {
+  if (st_.edit.undo_fr_cut >= 0) commands_->undo->setEnabled(true);
 }
 
 void main_window::on_sweep(int f, int c) {

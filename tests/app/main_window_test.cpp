@@ -4,10 +4,12 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStatusBar>
 #include <filesystem>
 #include <set>
 #include <signal.h>
@@ -93,7 +95,7 @@ TEST(MainWindow, SavesAndLoadsTellWhatHappenedCaptionedForTheirCommand) {
       {"Unable to open antenna file.", "ID_FILE_OPEN processing", message_icon::error},
       {"Unable to open antenna file.", "ID_FILE_OPEN processing", message_icon::error},
       {"", "Opening the file", message_icon::warning},
-      {"Unable to open file.", "open_file_on_startup()", message_icon::error},
+      {"Unable to open antenna file.", "open_file_on_startup()", message_icon::error},
       {"The Planet file format", "IDC_BUTTON_SAVE processing", message_icon::information},
       {"Unable to open antenna file.", "IDC_BUTTON_SAVE processing", message_icon::error},
       {"The file could not be written completely. Any previous file of that name was kept.",
@@ -387,9 +389,58 @@ TEST(MainWindow, ADroppedFileOpensAndQuotedPathsLoseTheirQuotes) {
   window_fixture t;
   t.w->drop_file(test::data_path("convert/src.labz"));
   EXPECT_EQ(t.st->file.file_type, FT_LABZ);
-  EXPECT_EQ(t.w->status_text(STB_FILENAME), "File: src.labz");
+  EXPECT_EQ(t.w->status_text(STB_FILENAME), "src.labz");
   EXPECT_EQ(strip_quotes("\"/tmp/a b.nsma\""), "/tmp/a b.nsma");
   EXPECT_EQ(strip_quotes("\"C:\\\"dir\\\"\\x.nsma\""), "C:\\\"dir\\\"\\x.nsma");
+}
+
+// A published Planet file (.msi) on the command line opens as Open opens it,
+// and a smoothing or a mirroring of it can be taken back at once: Undo does
+// not wait for an Open or a Save As.
+TEST(MainWindow, AStartUpFileOpensAsOpenDoesAndItsEditsCanBeUndone) {
+  window_fixture t(true, false, false, "planet/published.msi");
+  ASSERT_EQ(t.st->file.file_type, FT_PLANET);
+  EXPECT_EQ(t.w->status_text(STB_FILENAME), "published.msi");
+  EXPECT_FALSE(t.w->commands().undo->isEnabled()) << "nothing to take back yet";
+  const std::vector<float> before(t.cut(0, 0).signal, t.cut(0, 0).signal + 360);
+  t.click(t.row(0, 0).mavg);
+  ASSERT_TRUE(t.w->commands().undo->isEnabled()) << "a smoothing can be taken back";
+  t.click(t.w->commands().undo);
+  EXPECT_EQ(std::vector<float>(t.cut(0, 0).signal, t.cut(0, 0).signal + 360), before);
+  window_fixture m(true, false, false, "planet/published.msi");
+  m.actions().mirror[0]->trigger();
+  m.settle();
+  EXPECT_TRUE(m.w->commands().undo->isEnabled()) << "so can a mirroring";
+}
+
+// A long file name ends in "..." inside its field (whole in its tooltip),
+// Save As names the new file for the printed page, and an analyser address
+// that is none is refused in the dialog.
+TEST(MainWindow, LongNamesFitSavesRenameAndAddressesAreChecked) {
+  window_fixture t;
+  const std::string name = std::string(120, 'x') + ".nsma";
+  test::write_bytes(t.dir.file(name), test::read_bytes(test::data_path("convert/src.nsma")));
+  t.ui.file_names.push_back(t.dir.file(name));
+  t.click(t.w->commands().open);
+  EXPECT_EQ(t.w->status_text(STB_FILENAME), name);
+  const QList<QLabel*> fields = t.w->statusBar()->findChildren<QLabel*>();
+  ASSERT_GT(fields.size(), STB_FILENAME);
+  const QLabel* field = fields[STB_FILENAME];
+  EXPECT_TRUE(field->text().endsWith(QStringLiteral("..."))) << field->text().toStdString();
+  EXPECT_LE(field->fontMetrics().horizontalAdvance(field->text()), field->contentsRect().width());
+  EXPECT_EQ(field->toolTip().toStdString(), name);
+  t.ui.file_names.push_back(t.dir.file("s1.nsma"));
+  t.click(t.w->commands().save);
+  EXPECT_EQ(t.st->file.szFileName_name, "s1.nsma") << "what the printed page names";
+  const std::string address = t.st->settings.dsa_ip;
+  t.ui.dsa_ips.push_back({1, "not-an-ip"});
+  t.actions().dsa_ip->trigger();
+  EXPECT_EQ(t.st->settings.dsa_ip, address);
+  ASSERT_FALSE(t.ui.boxes.empty());
+  EXPECT_EQ(t.ui.boxes.back().caption, "Set DSA IP address");
+  t.ui.dsa_ips.push_back({1, "127.0.0.5"});
+  t.actions().dsa_ip->trigger();
+  EXPECT_STREQ(t.st->settings.dsa_ip, "127.0.0.5");
 }
 
 // View mode: nothing to edit or save, and the palette is not saved on close;

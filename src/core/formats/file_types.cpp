@@ -31,21 +31,6 @@ int open_type_from_extension(std::string_view fx) {
   return FT_BY_DEFAULT;
 }
 
-int startup_type_from_name(std::string_view fn) {
-  // Each match overrides the one before, lower-case names first, so
-  // site.antenna.nsma is an ANT file and x.NSMA.pla an NSMA one.
-  int type = 0;
-  for (bool upper : {false, true})
-    for (const pattern_format& f : pattern_formats()) {
-      if (!f.named_on_startup) continue;
-      std::string mark = std::string(".") + f.extension;
-      if (upper)
-        for (char& c : mark) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      if (fn.find(mark) != std::string_view::npos) type = f.type;
-    }
-  return type;
-}
-
 int save_type_from_extension(std::string_view fx) {
   for (const pattern_format& f : pattern_formats())
     if (f.saved_by_extension && equals_nocase(fx, f.extension)) return f.type;

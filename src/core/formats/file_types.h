@@ -14,10 +14,6 @@ std::string dialog_extension(std::string_view path);
 // The Open command: NSMA, LABZ, ADF, ANT, TXT in any case; anything else is Planet.
 int open_type_from_extension(std::string_view fx);
 
-// A dropped file or a command-line path: the last of the known substrings found
-// anywhere in the path, in lower or upper case only; 0 when none matched.
-int startup_type_from_name(std::string_view fn);
-
 // The Save command: LABZ, NSMA, ADF, ANT in any case; anything else is Planet.
 int save_type_from_extension(std::string_view fx);
 

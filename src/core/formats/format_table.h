@@ -22,7 +22,6 @@ struct pattern_format {
   const char* extension;     // lower case, without the dot; nullptr when none names it
   bool opened_by_extension;  // the Open command takes the extension (any case)
   bool saved_by_extension;   // the Save command writes it for the extension (any case)
-  bool named_on_startup;     // ".ext" / ".EXT" in a dropped or command-line path
   // The type a file of this extension really is, from its content; nullptr: the extension decides.
   int (*type_by_content)(std::string_view image);
   line_parser parse;         // nullptr: read apart (a 4NEC table adds one cut)
@@ -34,7 +33,6 @@ struct pattern_format {
   const char* files;         // how a file dialog names its files ("NSMA Files"); nullptr: not offered
 };
 
-// In the order the start-up path tests its names (a later match wins).
 std::span<const pattern_format> pattern_formats();
 
 // The row of a file type; nullptr for none.

@@ -75,35 +75,28 @@ action_report open_file(lobe_state& st, run_log& log, const std::string& fn, std
     return report.fail("Unable to open antenna file.");
   }
   finish_open(st, io, fn);
-  report.set_status(STB_FILENAME, st.file.szFileName_name);
+  report.set_status(STB_FILENAME, st.file.file_type == FT_ANT ? c_format("%s - V%d", st.file.szFileName_name.c_str(),
+                                                                          st.file.ant_file_type)
+                                                              : st.file.szFileName_name);
   return report;
 }
 
+// A dropped file or a command-line path opens as the Open command would open
+// it: the type from its extension in any case (a published Planet file is
+// often .msi or .pln; .txt is a 4NEC table of the default columns), and a
+// file that cannot be read says so.
 action_report open_file_on_startup(lobe_state& st, run_log& log, const std::string& fn) {
-  action_report report;
-  core_io io{log, report};
   log.write_error_log("lvfile", "open_file_on_startup fn " + fn + " ");
-  st.file.file_type = startup_type_from_name(fn);
-  if (st.file.file_type == 0) {
-    report.ok = false;  // silently: a name we do not know is not ours to open
-    return report;
+  const std::string fx = dialog_extension(fn);
+  std::FILE* probe = open_for_reading(fn);
+  if (!probe) {
+    action_report report;
+    return report.fail("Unable to open antenna file.");
   }
-  std::FILE* file = open_for_reading(fn);
-  if (!file) return report.fail("Unable to open file.");
-  log.write_error_log("lvfile", c_format("open_file_on_startup file_type %d ", st.file.file_type));
-  clear_for_new_pattern(st, io);
-  const bool read_ok = read_antenna_file(st, io, file);
-  std::fclose(file);
-  if (!read_ok) {
-    log.write_error_log("open_file_on_startup", "Read of " + fn + " failed");
-    return report.fail("Unable to open file.");
-  }
-  finish_open(st, io, fn);
-  if (st.file.file_type == FT_ANT)
-    report.set_status(STB_FILENAME, c_format("File: %s - V%d", st.file.szFileName_name.c_str(), st.file.ant_file_type));
-  else
-    report.set_status(STB_FILENAME, "File: " + st.file.szFileName_name);
-  return report;
+  std::fclose(probe);
+  log.write_error_log("lvfile", c_format("open_file_on_startup file_type %d ", open_type_from_extension(fx)));
+  if (open_type_from_extension(fx) == FT_4NEC) st.nec = nec_columns{};
+  return open_file(st, log, fn, fx);
 }
 
 load_options load_options_of(const lobe_state& st) {

@@ -44,6 +44,7 @@ action_report save_file(lobe_state& st, run_log& log, const std::string& path, c
     return report.fail("The file could not be written completely. Any previous file of that name was kept.");
   }
   st.file.szFileName = path;
+  st.file.szFileName_name = file_title(path);  // the printed page names the file now on screen
   st.file.filename_set = 1;
   report.set_status(STB_FILENAME, file_title(path));
   return report;

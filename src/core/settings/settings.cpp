@@ -48,8 +48,10 @@ std::string settings_path_for_executable(std::string_view exe_path) {
 void read_extra_settings(settings_state& s, run_log& log, const std::string& ini_name) {
   s.ini_name = ini_name;
   s.edit_enabled = get_private_profile_int(k_extra, "Edit-enabled", 0, ini_name);
-  set_field(s.homeFolder,
-            get_private_profile_string(k_extra, "Home-folder", "C:\\lobeview", sizeof s.homeFolder, ini_name));
+  // Without a Home-folder the file dialogs start in the user's home.
+  const char* home = std::getenv("HOME");
+  set_field(s.homeFolder, get_private_profile_string(k_extra, "Home-folder", home ? home : "", sizeof s.homeFolder,
+                                                     ini_name));
   set_field(s.dsa_ip, get_private_profile_string(k_extra, "DSA-IP", default_dsa_ip(), sizeof s.dsa_ip, ini_name));
   s.lf_line_ends = get_private_profile_int(k_extra, "LF-line-ends", 0, ini_name) != 0;
   s.resample_long_cuts = get_private_profile_int(k_extra, "Resample-long-cuts", 0, ini_name) != 0;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <tuple>
@@ -61,9 +62,14 @@ TEST(Settings, ExtraKeysTheirDefaultsAndWhereTheFileIs) {
   ASSERT_TRUE(log.open(dir.path()));
   auto st = make_lobe_state();
   EXPECT_STREQ(st->settings.dsa_ip, default_dsa_ip()) << "the analyser is looked for on loopback unless told";
+  const char* home = std::getenv("HOME");
+  const std::string saved = home ? home : "";
+  setenv("HOME", "/home/range", 1);
   read_extra_settings(st->settings, log, dir.file("missing.ini"));
+  setenv("HOME", saved.c_str(), 1);
   EXPECT_EQ(st->settings.edit_enabled, 0);
-  EXPECT_STREQ(st->settings.homeFolder, "C:\\lobeview");
+  EXPECT_STREQ(st->settings.homeFolder, "/home/range") << "the dialogs start at home";
+  EXPECT_NE(test::read_bytes(dir.file("lobeview_log.txt")).find("Home folder /home/range "), std::string::npos);
   EXPECT_STREQ(st->settings.dsa_ip, default_dsa_ip());
   EXPECT_FALSE(st->settings.lf_line_ends) << "CR ends a line unless the user opts in";
   EXPECT_FALSE(st->settings.resample_long_cuts);
