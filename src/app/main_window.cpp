@@ -259,6 +259,12 @@ void main_window::show_report(const action_report& report, const char* caption) 
   }
   sync_envelope_menu();
   for (const auto& [part, text] : report.status) set_status_text(part, text);
+  // A box stands over what the report is about: the new pattern's panel and
+  // chart are on screen before it, not the last file's.
+  if (report.pattern_replaced && !report.messages.empty() && isVisible()) {
+    mainwindow_size();
+    client_->repaint();
+  }
   for (const action_message& m : report.messages) {
     switch (m.kind) {
       case message_kind::failure: ui_.message_box(m.text, caption, message_icon::error); break;

@@ -30,12 +30,14 @@ class scripted_ui : public modal_ui {
   std::deque<std::pair<int, int>> ant_versions;          // (result, version)
   std::deque<std::pair<int, std::pair<int, int>>> nec_columns;  // (result, (angle, signal))
   std::deque<std::pair<int, std::string>> dsa_ips;
+  std::function<void()> on_box;  // runs as each message box is shown
   std::deque<std::optional<colorref>> colours;
   std::function<bool(QPrinter&)> printer_setup;
   std::vector<dialog_anchor> anchors;
 
   int message_box(const std::string& text, const std::string& caption, message_icon icon, bool yes_no) override {
     boxes.push_back({text, caption, icon, yes_no});
+    if (on_box) on_box();
     if (!yes_no) return IDOK;
     return take(answers, IDYES);
   }

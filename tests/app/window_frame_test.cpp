@@ -26,7 +26,7 @@ QRect qrect(const lobe::rect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.
 
 std::string name_of(const QWidget* w) {
   if (const auto* b = qobject_cast<const QAbstractButton*>(w); b && !b->text().isEmpty())
-    return "\"" + b->text().toStdString() + "\"";
+    return "\"" + b->text().toStdString().append("\"");
   return w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName().toStdString();
 }
 
