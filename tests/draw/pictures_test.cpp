@@ -46,6 +46,13 @@ std::uint64_t digest(const recording_surface& dc) {
 
 using drawing = std::function<void(recording_surface&)>;
 
+// The chart of st's view as the window draws it in a 1280 x 800 client area.
+void draw_in_window(test::harness& h, recording_surface& dc) {
+  window_layout l;
+  set_window_parameters(l, 1280, 800, true, centre_db_annuli[zoom_index(h.st->view)]);
+  draw_view(*h.st, h.log, dc, window_view_geometry(l, 0));
+}
+
 // A view of a sample in the window's chart area, as the options set it.
 drawing window_view(const char* sample, int view, std::function<void(lobe_state&)> options = {}) {
   return [=](recording_surface& dc) {
@@ -54,9 +61,7 @@ drawing window_view(const char* sample, int view, std::function<void(lobe_state&
     ASSERT_TRUE(read_envelope_file(h.st->ed, std::string(LOBE_SOURCE) + "/data/kwr_envelopes.csv"));
     h.st->view.display_type = view;
     if (options) options(*h.st);
-    window_layout l;
-    set_window_parameters(l, 1280, 800, true, centre_db_annuli[zoom_index(h.st->view)]);
-    draw_view(*h.st, h.log, dc, window_view_geometry(l, 0));
+    draw_in_window(h, dc);
   };
 }
 
@@ -87,9 +92,7 @@ drawing largest_record(int view, bool on_page = false, int cuts = MAX_CUTS) {
       print_chart(*h.st, h.log, dc, page_setup{});
       return;
     }
-    window_layout l;
-    set_window_parameters(l, 1280, 800, true, 4);
-    draw_view(*h.st, h.log, dc, window_view_geometry(l, 0));
+    draw_in_window(h, dc);
   };
 }
 
@@ -104,9 +107,7 @@ drawing scaled_to_strongest(bool on) {
     h.st->pd.freq[0].cut[2].emax = 1000.0f;
     h.st->all_emax = 1000.0f;
     h.st->view.scale_to_max_mode = on ? 1 : 0;
-    window_layout l;
-    set_window_parameters(l, 1280, 800, true, 4);
-    draw_view(*h.st, h.log, dc, window_view_geometry(l, 0));
+    draw_in_window(h, dc);
   };
 }
 
