@@ -291,6 +291,8 @@ void main_window::redraw(window_area area) {
 
 void main_window::set_progress(int bearing) {
   commands_->progress->setValue(bearing);
+  // setValue alone left the bar as first drawn for a whole sweep on X11.
+  commands_->progress->update();
 }
 
 void main_window::drop_file(const std::string& path) {
