@@ -73,7 +73,7 @@ void command_column::place(const window_layout& layout, bool full, bool capture)
       {open, 5, 160, 120, 25, true},
       {print, 130, 160, 120, 25, true},
       {zoom, layout.rRectArea.right - 30, layout.rRectArea.bottom - 50, 28, 28, true},
-      {progress, 5, 62, 245, 15, full && capture},
+      {progress, 5, 57, 245, 14, full && capture},  // clear of the bearing strip's numbers below
       {description, fd.left + 5, fd.top + 4, 118, 22, true},
       {performance, fd.left + 132, fd.top + 4, 118, 22, true},
   };

@@ -201,25 +201,29 @@ void main_window::paint_cut_rows(surface& dc) {
 void main_window::paint_chart_notes(surface& dc) {
   const lobe::rect& ra = layout_.rRectArea;
   const int view = st_.view.display_type;
+  // The notes stand beside the turntable strip where there is room, else above it.
+  const lobe::rect& strip = layout_.rTrCtlArea;
+  const bool crowded = st_.range.capture_enabled && ra.right - 100 < strip.right;
+  const int notes_y = crowded ? strip.top - 20 : ra.bottom - 36;
   // Scaled levels are what Save As writes while the mode is on; say so.
   if (st_.view.scale_to_max_mode && view != DISPLAY_TYPE_EMR) {
     const colorref old = dc.set_text_color(k_line);
-    panel_text(dc, ra.left + 5, ra.bottom - 36, SCALE_TO_MAX_NOTICE, ra.right - 105);
+    panel_text(dc, ra.left + 5, notes_y, SCALE_TO_MAX_NOTICE, ra.right - 105);
     dc.set_text_color(old);
   }
   if (!st_.view.mv_display) {
     const int db = centre_db_list[zoom_index(st_.view)];
-    if (view == DISPLAY_TYPE_POLAR) panel_text(dc, ra.right - 100, ra.bottom - 36, c_format("-%ddB Centre", db), ra.right);
+    if (view == DISPLAY_TYPE_POLAR) panel_text(dc, ra.right - 100, notes_y, c_format("-%ddB Centre", db), ra.right);
     if (view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90)
-      panel_text(dc, ra.right - 100, ra.bottom - 36, c_format("-%ddB Limit", db), ra.right);
+      panel_text(dc, ra.right - 100, notes_y, c_format("-%ddB Limit", db), ra.right);
   }
   if (st_.range.capture_enabled) {
     const lobe::rect& deg = layout_.rTrDegArea;
-    dc.text_out(5, deg.top, "0");
-    dc.text_out(230, deg.top, "360");
+    panel_text(dc, 5, deg.top, "0", deg.left);
+    panel_text(dc, 230, deg.top, "360", 255);
     const lobe::font old_font = dc.select_font({16, 700, true});
     const colorref old = dc.set_text_color(k_bearing);
-    dc.text_out(deg.left, deg.top, c_format("%i", st_.range.antenna_angle));
+    panel_text(dc, deg.left, deg.top, c_format("%i", st_.range.antenna_angle), 225);
     dc.set_text_color(old);
     dc.select_font(old_font);
   }

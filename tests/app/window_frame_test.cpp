@@ -96,7 +96,12 @@ void expect_frame_holds(window_fixture& t, const std::string& state) {
   EXPECT_EQ(edits, 14) << "each pane has fourteen edits";
 
   if (t.st->range.capture_enabled) {
-    EXPECT_TRUE(area.contains(qrect(w.layout().rTrCtlArea))) << "the turntable strip is hidden";
+    // The turntable strip is a control of its own: inside, and nothing under it.
+    const QRect strip = qrect(w.layout().rTrCtlArea);
+    EXPECT_TRUE(area.contains(strip)) << "the turntable strip is hidden";
+    for (QWidget* c : shown) EXPECT_FALSE(strip.intersects(c->geometry())) << name_of(c) << " is under the strip";
+    for (const auto& text : w.painted_texts())
+      EXPECT_FALSE(strip.intersects(qrect(text.box))) << "\"" << text.text << "\" runs under the turntable strip";
   }
 }
 
@@ -131,6 +136,15 @@ TEST(WindowFrame, EveryStateOfTheFrameHolds) {
   full.st->flags.cut[0][0].sweep_completed = 1;
   expect_frame_holds(full, "after a sweep");
   EXPECT_TRUE(full.painted("1.000mV")) << "the swept peak as the status bar shows it";
+  for (const auto& [width, height] : {std::pair{1024, 700}, std::pair{560, 500}}) {
+    full.resize_to(width, height);
+    for (int view : {1, 0}) {
+      full.actions().views[view]->trigger();
+      full.settle();
+      expect_frame_holds(full, "test-range mode at " + std::to_string(width) + " view " + std::to_string(view + 1));
+    }
+  }
+  full.resize_to(1280, 820);
   full.w->switch_capture(0);
   full.settle();
   expect_frame_holds(full, "after the test range");
