@@ -156,16 +156,17 @@ void main_window::paint_frame(surface& dc, bool full) {
 void main_window::paint_cut_rows(surface& dc) {
   const lobe::rect& fr = layout_.rFreqDataArea;
   const int L = fr.left, R = fr.right;
+  const int text_end = R - 5;  // texts keep the separators' margin from the window's edge
   ws_.cut_count = 0;
   const panel_rows rows = panel();
   for (int f = 0; f < count_in(st_.pd.nofreq, MAX_FREQ); ++f) {
     const int fline = rows.freq_line(f);
     if (f > 0) line(dc, L + 5, rows.y(fline - 1, 8), R - 5, rows.y(fline - 1, 8));
-    panel_text(dc, L + 5, rows.y(fline, 8), "Frequency (MHz)", R);
+    panel_text(dc, L + 5, rows.y(fline, 8), "Frequency (MHz)", text_end);
     panel_text(dc, L + 40, rows.y(fline + 1, 8),
                st_.range.capture_enabled ? "Orientation  Polarisation          Peak dBm / mV         Shift"
                                          : "Orientation  Polarisation",
-               R);
+               text_end);
   }
   rows.each_cut([&](int f, int c, int number) {
     const int row = rows.cut_line(f, c);
@@ -174,8 +175,8 @@ void main_window::paint_cut_rows(surface& dc) {
       const double d = st_.all_emax > 0 ? std::fabs(20.0 * std::log10(emax / st_.all_emax)) : 0.0;
       // Two lines in the room between the delete and the "A" buttons.
       const lobe::font old_font = dc.select_font({11, 400, false});
-      panel_text(dc, L + 195, rows.y(row, 1), c_format("%.1f", d), R);
-      panel_text(dc, L + 195, rows.y(row, 12), c_format("%.3fmV", double(emax)), R);
+      panel_text(dc, L + 195, rows.y(row, 1), c_format("%.1f", d), text_end);
+      panel_text(dc, L + 195, rows.y(row, 12), c_format("%.3fmV", double(emax)), text_end);
       dc.select_font(old_font);
     }
     dc.select_pen({pen_style::solid, 2, cut_colour(st_, number)});
@@ -187,13 +188,13 @@ void main_window::paint_cut_rows(surface& dc) {
   const int view = st_.view.display_type;
   if (view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90) {
     if (const envelope_data_type* env = active_envelope(st_.ed)) {
-      panel_text(dc, L + 5, rows.y(row, 20), std::string("Envelope: ") + env->title, R);
+      panel_text(dc, L + 5, rows.y(row, 20), std::string("Envelope: ") + env->title, text_end);
       ++row;
     }
   }
   if (view == DISPLAY_TYPE_EMR) {
     line(dc, L + 5, rows.y(row, 12), R - 5, rows.y(row, 12));
-    for (const char* label : {"Tx power (W)", "Tx loss (dB)", "Antenna hgt (m)"}) panel_text(dc, L + 5, rows.y(row++, 18), label, R);
+    for (const char* label : {"Tx power (W)", "Tx loss (dB)", "Antenna hgt (m)"}) panel_text(dc, L + 5, rows.y(row++, 18), label, text_end);
   }
 }
 

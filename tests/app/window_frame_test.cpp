@@ -70,6 +70,7 @@ void expect_frame_holds(window_fixture& t, const std::string& state) {
   for (const auto& text : w.painted_texts()) {
     const QRect box = qrect(text.box);
     EXPECT_TRUE(area.contains(box)) << "\"" << text.text << "\" leaves the client area";
+    EXPECT_LE(box.right(), area.right() - 4) << "\"" << text.text << "\" touches the window's edge";
     for (QWidget* c : shown) {
       EXPECT_FALSE(box.intersects(c->geometry())) << "\"" << text.text << "\" runs under " << name_of(c);
     }
