@@ -170,7 +170,7 @@ void main_window::on_dsa_ip() {
   // An address the analyser cannot have is refused here, not found out from the log.
   in_addr parsed{};
   if (inet_pton(AF_INET, ip.c_str(), &parsed) != 1) {
-    ui_.message_box(c_format("\"%s\" is not an IP address (four numbers 0-255, such as 192.168.1.20).\n"
+    ui_.message_box(c_format("\"%s\" is not an IP address (four numbers 0-255, such as 127.0.0.1).\n"
                              "The analyser is still looked for at %s.",
                              ip.c_str(), st_.settings.dsa_ip),
                     "Set DSA IP address", message_icon::warning);

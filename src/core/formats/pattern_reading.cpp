@@ -55,8 +55,6 @@ load_report read_pattern_image(pattern_record& rec, const load_options& options,
   auto rs = std::make_unique<reader_state>();  // a few kilobytes of staged rows
   rs->options = options;
   rs->found.file_type = options.file_type;
-  rec.all_emax = 0.0f;
-  clear_file_errors(io.report);
   if (image) parse_lines(rec, *rs, io, *image);
   const pattern_format* format = format_of_type(rs->found.file_type);
   if (format && format->finish) format->finish(rec, *rs, io);

@@ -19,7 +19,7 @@ bool has_lf_only_line_ends(std::string_view image);
 bool has_points(const antenna_data_type& pd);
 
 // Reads `image`, a file of options.file_type, into `rec`, which the caller
-// has cleared. With a null image no line is read but the format's finishing
+// has cleared (its largest peak and the report's error field too). With a null image no line is read but the format's finishing
 // steps still run.
 load_report read_pattern_image(pattern_record& rec, const load_options& options, core_io& io,
                                const std::string* image);

@@ -109,7 +109,7 @@ load_options load_options_of(const lobe_state& st) {
 
 namespace {
 
-void reset_before_load(lobe_state& st) {
+void reset_before_load(lobe_state& st, core_io& io) {
   st.file.file_errors = 0;
   st.file.load_notices.clear();
   st.file.lf_only_empty = false;
@@ -118,6 +118,7 @@ void reset_before_load(lobe_state& st) {
   st.all_emax = 0.0f;
   st.view.envelope_disp_requested[0] = '\0';
   set_active_envelope(st.ed, -1);
+  clear_file_errors(io.report);
 }
 
 // What the reader found becomes the state's: the file's facts, the view
@@ -144,13 +145,12 @@ void apply_load(lobe_state& st, load_report found) {
 }  // namespace
 
 void read_antenna_image(lobe_state& st, core_io& io, const std::string* image) {
-  reset_before_load(st);
+  reset_before_load(st, io);
   apply_load(st, read_pattern_image(st, load_options_of(st), io, image));
 }
 
 bool read_antenna_file(lobe_state& st, core_io& io, std::FILE* file) {
-  reset_before_load(st);
-  clear_file_errors(io.report);
+  reset_before_load(st, io);
   std::string image;
   const image_status status = read_file_image(file, image);
   if (status == image_status::no_size) return true;
