@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/pictures.h"
 #include "draw/window_layout.h"
 
 namespace lobe {
@@ -27,14 +26,13 @@ QRadioButton* radio(QWidget* client, const char* name, const char* text) {
 
 }  // namespace
 
-command_column::command_column(QWidget* client, const window_pictures& pictures)
+command_column::command_column(QWidget* client)
     : clear_all(button(client, "clear_all", QStringLiteral("Clear all"))),
       add_freq(button(client, "add_freq", QStringLiteral("Add New Freq"))),
       open(button(client, "open", QStringLiteral("Open"))),
       print(button(client, "print", QStringLiteral("Print"))),
       save(button(client, "save", QStringLiteral("Save As"))),
       undo(button(client, "undo", QStringLiteral("Undo changes"))),
-      zoom(button(client, "zoom", QString())),
       log_grid(radio(client, "log_grid", "Log")),
       lin_grid(radio(client, "lin_grid", "Lin")),
       db_scale(radio(client, "db_scale", "dB")),
@@ -43,9 +41,6 @@ command_column::command_column(QWidget* client, const window_pictures& pictures)
       performance(radio(client, "performance", "Performance")),
       progress(new QProgressBar(client)) {
   undo->setEnabled(false);
-  zoom->setIcon(QIcon(pictures.zoom));
-  zoom->setIconSize(pictures.zoom.size());
-  zoom->setToolTip(QStringLiteral("Zoom"));
   lin_grid->setChecked(true);
   db_scale->setChecked(true);
   description->setChecked(true);
@@ -72,7 +67,6 @@ void command_column::place(const window_layout& layout, bool full, bool capture)
       {lin_grid, 65, 110, 50, 25, true},
       {open, 5, 160, 120, 25, true},
       {print, 130, 160, 120, 25, true},
-      {zoom, layout.rRectArea.right - 30, layout.rRectArea.bottom - 50, 28, 28, true},
       {progress, 5, 57, 245, 14, full && capture},  // clear of the bearing strip's numbers below
       {description, fd.left + 5, fd.top + 4, 118, 22, true},
       {performance, fd.left + 132, fd.top + 4, 118, 22, true},

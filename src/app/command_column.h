@@ -1,7 +1,6 @@
 // The left column's fixed controls: Clear all, Add New Freq, the scale and
-// grid choices, Open, Print, Save As, Undo, the sweep's progress bar, the
-// pane choice and the chart's zoom button. The window connects their
-// signals to what they do.
+// grid choices, Open, Print, Save As, Undo, the sweep's progress bar and the
+// pane choice. The window connects their signals to what they do.
 #pragma once
 
 #include <vector>
@@ -14,11 +13,10 @@ class QWidget;
 namespace lobe {
 
 struct window_layout;
-struct window_pictures;
 
 class command_column {
  public:
-  command_column(QWidget* client, const window_pictures& pictures);
+  explicit command_column(QWidget* client);
 
   // Puts every control where the layout has room for it; view mode has no
   // editing buttons, and Add New Freq and the progress bar belong to the
@@ -33,7 +31,6 @@ class command_column {
   QPushButton* print;
   QPushButton* save;
   QPushButton* undo;
-  QPushButton* zoom;
   QRadioButton* log_grid;
   QRadioButton* lin_grid;
   QRadioButton* db_scale;

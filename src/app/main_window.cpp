@@ -158,11 +158,15 @@ void main_window::mainwindow_create() {
     status_texts_.emplace_back();
   }
 
-  commands_ = std::make_unique<command_column>(client_, pictures_);
+  commands_ = std::make_unique<command_column>(client_);
   header_ = header_panes(client_);
   cuts_ = std::make_unique<cut_table>(client_, pictures_);
+  chart_ = new chart_view(client_, st_, log_, pictures_);
+  turntable_ = new turntable_strip(chart_, pictures_);
+  bearing_ = new bearing_strip(client_);
   connect_commands();
   connect_cut_table();
+  connect_chart();
   set_status_text(STB_VERSION, std::string(LOBEVIEW_VERSION) + (st_.settings.edit_enabled ? "x" : ""));
 }
 
@@ -184,7 +188,15 @@ void main_window::set_window_parameters() {
 
 void main_window::mainwindow_size() {
   set_window_parameters();
-  commands_->place(layout_, full_mode(), st_.range.capture_enabled != 0);
+  const bool capture = st_.range.capture_enabled != 0;
+  commands_->place(layout_, full_mode(), capture);
+  chart_->place(layout_, full_mode());
+  const lobe::rect& t = layout_.rTrCtlArea;
+  turntable_->setGeometry(t.left - chart_->x(), t.top - chart_->y(), t.right - t.left, t.bottom - t.top);
+  turntable_->setVisible(capture);
+  bearing_->place(layout_.rTrDegArea);
+  bearing_->setVisible(capture);
+  show_range_state();
   header_.place(layout_.rFileDataArea);
   place_panel_rows();
   show_hide_emr_windows();
@@ -221,14 +233,28 @@ void main_window::show_status_field(int part) {
   field->setToolTip(shown == text ? QString() : text);
 }
 
+// The strips of the test range change at every bearing; the chart does not.
 void main_window::invalidate(const lobe::rect& r) {
-  // The strips of the test range change at every bearing; the chart does not.
-  if (!(r == layout_.rTrCtlArea) && !(r == layout_.rTrDegArea) && overlaps(r, layout_.rRectArea)) chart_dirty_ = true;
+  if (r == layout_.rTrCtlArea || r == layout_.rTrDegArea) return show_range_state();
+  if (overlaps(r, layout_.rRectArea) || overlaps(r, layout_.rDescArea)) chart_->mark_changed();
   client_->update(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 void main_window::invalidate_all() {
-  chart_dirty_ = true;
+  chart_->mark_changed();
+  show_range_state();
   client_->update();
+}
+
+void main_window::show_range_state() {
+  turntable_->show_state(st_.range.scan_state);
+  bearing_->show_bearing(st_.range.antenna_angle, st_.range.scan_state);
+}
+
+std::vector<painted_text> main_window::painted_texts() const {
+  std::vector<painted_text> all = painted_texts_;
+  if (chart_->isVisible()) all.insert(all.end(), chart_->painted_texts().begin(), chart_->painted_texts().end());
+  if (bearing_->isVisible()) all.insert(all.end(), bearing_->painted_texts().begin(), bearing_->painted_texts().end());
+  return all;
 }
 
 void main_window::select_radio(QRadioButton* on, QRadioButton* off) {

@@ -1,6 +1,6 @@
-// The main window: the menus' actions, the command column, the header panes
-// and the cut table, each connected to what it does; painting; the test
-// range's events.
+// The main window: the menus' actions, the command column, the header panes,
+// the cut table, the chart and the test range's strips, each connected to
+// what it does; the frame's painting; the test range's events.
 #pragma once
 
 #include <QMainWindow>
@@ -12,13 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "app/chart_view.h"
 #include "app/command_column.h"
 #include "app/cut_table.h"
 #include "app/header_panes.h"
 #include "app/modal_ui.h"
+#include "app/painted_text.h"
 #include "app/panel_rows.h"
 #include "app/pictures.h"
 #include "app/range_link.h"
+#include "app/range_strips.h"
 #include "core/record/lobe_state.h"
 #include "core/io/run_log.h"
 #include "core/range/range_events.h"
@@ -45,15 +48,11 @@ inline constexpr int MIN_CLIENT_H = 620;
 inline constexpr int MAX_ENVELOPE_ITEMS = 30;
 inline constexpr int MAX_COM_PORT_ITEMS = 40;
 
-// Shown on the chart while "Scale all to strongest signal" is on.
-inline constexpr const char* SCALE_TO_MAX_NOTICE = "Scaled to strongest signal";
-
 // Window-side state: the pane, the mode, the test range as the window sees it.
 struct window_state {
   int disp_desc = 1;  // 1 Description pane, 0 Performance pane
   int landscape = 0;
   int cut_count = 0;
-  int descr_lines = 0;
   bool env_file_open = false;
   std::vector<int> com_ports, com_ports_prov;
   int current_com_port = -1;
@@ -89,6 +88,7 @@ class main_window : public QMainWindow, public range_events {
   ~main_window() override;
 
   void mainwindow_size();
+  // A click on the frame itself: a cut's colour sample picks its colour.
   void mouse_down(int x, int y);
   void mouse_up();
   void drop_file(const std::string& path);
@@ -133,23 +133,23 @@ class main_window : public QMainWindow, public range_events {
   const command_column& commands() const { return *commands_; }
   const header_panes& header() const { return header_; }
   const cut_table& cuts() const { return *cuts_; }
+  const chart_view& chart() const { return *chart_; }
+  turntable_strip* turntable() const { return turntable_; }
+  bearing_strip* bearing() const { return bearing_; }
   std::string status_text(int part) const;
   const window_layout& layout() const { return layout_; }
   window_state& state() { return ws_; }
   QWidget* client() const;
   int paint_count() const { return paints_; }
   // How often the chart was drawn (not just shown again from its picture).
-  int chart_drawings() const { return chart_drawings_; }
+  int chart_drawings() const { return chart_->drawings(); }
   // How often the panel was rebuilt for a change of test-range mode.
   int capture_rebuilds() const { return capture_rebuilds_; }
   // The test-range mode the window shows (its panel and menus are built for).
   int shown_capture_mode() const { return panel_capture_; }
-  // The texts of the frame in the last paint, with their boxes.
-  struct painted_text {
-    lobe::rect box;
-    std::string text;
-  };
-  const std::vector<painted_text>& painted_texts() const { return painted_texts_; }
+  // The texts of the frame, the chart and the bearing strip in their last
+  // paints, with their boxes.
+  std::vector<painted_text> painted_texts() const;
   std::vector<std::string> menu_titles() const;
 
  protected:
@@ -162,6 +162,7 @@ class main_window : public QMainWindow, public range_events {
   void mainwindow_create();
   void connect_commands();
   void connect_cut_table();
+  void connect_chart();
   void build_envelope_menu();
   void build_com_menu();
   void build_labs_menu();
@@ -176,6 +177,8 @@ class main_window : public QMainWindow, public range_events {
   bool full_mode() const { return st_.range.capture_enabled || st_.settings.edit_enabled; }
   void invalidate(const lobe::rect& r);
   void invalidate_all();
+  // The strips show the sweep's state and the bearing as they are now.
+  void show_range_state();
   static void select_radio(QRadioButton* on, QRadioButton* off);
 
   // What the commands do.
@@ -211,17 +214,15 @@ class main_window : public QMainWindow, public range_events {
   void sweep_start_flow(int f, int c);
   void pause_sweep();
   void pick_colour(int x, int y);
+  void on_description();
+  void on_range_press(range_press what);
   void show_emr_message_later();
 
   void mainwindow_paint(surface& dc);
   void paint_frame(surface& dc, bool full);
   void paint_cut_rows(surface& dc);
-  void paint_chart_notes(surface& dc);
-  void paint_chart(QPainter& painter);
   int room_right_of(int x, int y, int height, int limit) const;
   void panel_text(surface& dc, int x, int y, std::string_view text, int limit);
-  bool mainwindow_chart_paint(surface& dc);
-  void paint_bitmap_buttons(QPainter& painter);
   dialog_anchor plot_centre_on_screen() const;
 
 
@@ -241,18 +242,16 @@ class main_window : public QMainWindow, public range_events {
   std::unique_ptr<command_column> commands_;
   header_panes header_{nullptr};
   std::unique_ptr<cut_table> cuts_;
+  chart_view* chart_ = nullptr;
+  turntable_strip* turntable_ = nullptr;
+  bearing_strip* bearing_ = nullptr;
   QMenu* help_menu_ = nullptr;
   bool env_menu_built_ = false, com_menu_built_ = false, labs_menu_built_ = false, help_labs_added_ = false;
   int paints_ = 0;
-  int chart_drawings_ = 0;
   int capture_rebuilds_ = 0;
   bool capture_rebuild_pending_ = false;
   int panel_capture_ = 0;  // the test-range mode the panel was built for
-  bool chart_dirty_ = true;
-  bool chart_drawn_ = true;
-  QPixmap chart_cache_;
   std::vector<painted_text> painted_texts_;
-  bool emr_no_cut_ = false;
   bool emr_message_shown_ = false;
   QTimer timer_;
 };

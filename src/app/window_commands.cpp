@@ -42,7 +42,6 @@ void main_window::connect_commands() {
   connect(c.add_freq, &QPushButton::clicked, this, &main_window::on_new_freq);
   connect(c.db_scale, &QRadioButton::clicked, this, [this] { on_scale(false); });
   connect(c.mv_scale, &QRadioButton::clicked, this, [this] { on_scale(true); });
-  connect(c.zoom, &QPushButton::clicked, this, &main_window::on_zoom);
   connect(c.log_grid, &QRadioButton::clicked, this, [this] { on_grid(true); });
   connect(c.lin_grid, &QRadioButton::clicked, this, [this] { on_grid(false); });
   connect(c.open, &QPushButton::clicked, this, &main_window::open_flow);
@@ -65,6 +64,17 @@ void main_window::connect_cut_table() {
   connect(t, &cut_table::emr_refresh, this, &main_window::on_emr_refresh);
 }
 
+void main_window::connect_chart() {
+  connect(chart_->zoom, &QPushButton::clicked, this, &main_window::on_zoom);
+  connect(chart_, &chart_view::description_clicked, this, &main_window::on_description);
+  connect(chart_, &chart_view::cuts_ended, this, [this](const cut_ends& ends) { shorten_cuts(st_.pd, ends); });
+  connect(chart_, &chart_view::nothing_shown, this, [this] {
+    if (!emr_message_shown_) show_emr_message_later();
+  });
+  connect(turntable_, &turntable_strip::pressed, this, &main_window::on_range_press);
+  connect(bearing_, &bearing_strip::pressed, this, &main_window::on_range_press);
+}
+
 void main_window::on_pane(bool description) {
   select_radio(description ? commands_->description : commands_->performance,
                description ? commands_->performance : commands_->description);
@@ -85,7 +95,7 @@ void main_window::on_scale(bool mv) {
   select_radio(mv ? commands_->mv_scale : commands_->db_scale, mv ? commands_->db_scale : commands_->mv_scale);
   st_.view.mv_display = mv ? 1 : 0;
   for (QWidget* c : {static_cast<QWidget*>(commands_->lin_grid), static_cast<QWidget*>(commands_->log_grid),
-                     static_cast<QWidget*>(commands_->zoom)})
+                     static_cast<QWidget*>(chart_->zoom)})
     c->setEnabled(!mv);
   invalidate(layout_.rRectArea);
 }
@@ -128,7 +138,7 @@ void main_window::on_scale_to_max() {
 void main_window::on_view(int display_type) {
   st_.view.display_type = display_type;
   mainwindow_menus();
-  commands_->zoom->setEnabled(display_type != DISPLAY_TYPE_EMR);
+  chart_->zoom->setEnabled(display_type != DISPLAY_TYPE_EMR);
   emr_message_shown_ = false;
   mainwindow_size();
 }
@@ -357,53 +367,45 @@ void main_window::enable_file_buttons() {
 }
 
 void main_window::mouse_down(int x, int y) {
-  if (full_mode()) {
-    const lobe::rect& d = layout_.rDescArea;
-    if (x > d.left && x < d.right && y > d.top && y < d.bottom && st_.view.display_type != DISPLAY_TYPE_EMR) {
-      const int r = ui_.description_dialog(plot_centre_on_screen(), st_.pd);
-      if (r == -1) log_.write_error_log("WindowProcedure", "IDD_DESCR Dialog failed!");
-      if (r == 1) invalidate(d);
-      return;
-    }
-    const int left = layout_.rFreqDataArea.left;
-    if (x > left + 25 && x < left + 50) pick_colour(x, y);
-  }
+  const int left = layout_.rFreqDataArea.left;
+  if (full_mode() && x > left + 25 && x < left + 50) pick_colour(x, y);
+}
+
+void main_window::on_description() {
+  const int r = ui_.description_dialog(plot_centre_on_screen(), st_.pd);
+  if (r == -1) log_.write_error_log("WindowProcedure", "IDD_DESCR Dialog failed!");
+  if (r == 1) invalidate(layout_.rDescArea);
+}
+
+// What a click on the turntable or the bearing strip asks of the controller.
+void main_window::on_range_press(range_press what) {
   if (!st_.range.capture_enabled) return;
-  const lobe::rect& deg = layout_.rTrDegArea;
-  if (y >= deg.top && y <= deg.bottom && x < deg.right) {
-    if (st_.range.scan_state == SCANSTATE_COLLECTING) {
-      pause_sweep();
-    } else if (st_.range.scan_state == SCANSTATE_STOPPED) {
-      if (x <= 44) link_.write_com_port(COM_TX_SET_ZERO);
-      if (x > 180) link_.write_com_port(COM_TX_SET_360);
-    }
-    return;
-  }
-  const lobe::rect& t = layout_.rTrCtlArea;
-  if (x < t.left || x > t.right || y < t.top || y > t.bottom) return;
-  if (st_.range.scan_state == SCANSTATE_COLLECTING) {
-    pause_sweep();
-  } else if (st_.range.scan_state == SCANSTATE_PAUSED) {
-    if (x >= t.left + 128) {
+  switch (what) {
+    case range_press::none: return;
+    case range_press::pause: return pause_sweep();
+    case range_press::set_zero: return link_.write_com_port(COM_TX_SET_ZERO);
+    case range_press::set_full: return link_.write_com_port(COM_TX_SET_360);
+    case range_press::resume:
       link_.write_com_port(COM_TX_SWEEP);
       st_.range.scan_state = SCANSTATE_COLLECTING;
       set_status_text(STB_ACTION, "Sweep resumed");
       // The level chain ended while paused; start it again so the samples
       // after the resume are fresh readings, not the last level repeated.
       link_.dsa_req(DSA_REQ_PWR);
-    } else {
+      break;
+    case range_press::stop:
       link_.write_com_port(COM_TX_STOP);
       sweep_inactive();
       st_.range.scan_state = SCANSTATE_STOPPED;
       set_status_text(STB_ACTION, "");
-    }
-    invalidate(t);
-  } else {
-    if (x < t.left + 79 || x > t.right - 79) {
-      link_.write_com_port(x < t.left + 79 ? COM_MAN_R : COM_MAN_F);
+      break;
+    case range_press::turn_back:
+    case range_press::turn_forward:
+      link_.write_com_port(what == range_press::turn_back ? COM_MAN_R : COM_MAN_F);
       st_.range.manual_rotate = 1;
-    }
+      return;
   }
+  show_range_state();
 }
 
 // A click on either strip while collecting: the controller stops, the sweep waits.

@@ -1,6 +1,6 @@
-// Painting the main window: captions, frame lines, the pane's labels, the
-// legend of the cut rows, the description strip, the zoom caption, the test
-// range strips, then the chart of the current view.
+// Painting the main window's frame: captions, frame lines, the pane's
+// labels and the legend of the cut rows. The chart and the test range's
+// strips paint themselves.
 #include <cmath>
 
 #include <QMessageBox>
@@ -56,33 +56,8 @@ void line(surface& dc, int x1, int y1, int x2, int y2) {
 
 void main_window::paint(QPainter& painter) {
   ++paints_;
-  {
-    qpainter_surface dc(painter, true);
-    mainwindow_paint(dc);
-  }
-  if (st_.range.capture_enabled) paint_bitmap_buttons(painter);
-  paint_chart(painter);
-  emr_no_cut_ = !chart_drawn_;
-  if (emr_no_cut_ && !emr_message_shown_) show_emr_message_later();
-}
-
-// The window repaints for many reasons of its own (a button under the mouse,
-// a tooltip going away); the chart is drawn again only when it changed, so a
-// drawing of the chart, and what it logs, is a real one.
-void main_window::paint_chart(QPainter& painter) {
-  const qreal ratio = client_->devicePixelRatioF();
-  const QSize pixels = client_->size() * ratio;
-  if (chart_dirty_ || chart_cache_.size() != pixels) {
-    chart_cache_ = QPixmap(pixels);
-    chart_cache_.setDevicePixelRatio(ratio);
-    chart_cache_.fill(Qt::transparent);
-    QPainter cache_painter(&chart_cache_);
-    qpainter_surface dc(cache_painter, true);
-    chart_drawn_ = mainwindow_chart_paint(dc);
-    ++chart_drawings_;
-    chart_dirty_ = false;
-  }
-  painter.drawPixmap(0, 0, chart_cache_);
+  qpainter_surface dc(painter, true);
+  mainwindow_paint(dc);
 }
 
 // Room for a text of the panel starting at x on the row y..y+height: up to the
@@ -102,19 +77,9 @@ int main_window::room_right_of(int x, int y, int height, int limit) const {
 // largest smaller one that does, so nothing runs under a control or out of
 // its column. The box is kept for the layout checks.
 void main_window::panel_text(surface& dc, int x, int y, std::string_view text, int limit) {
-  const lobe::font wanted = dc.select_font({});
-  dc.select_font(wanted);
-  lobe::font f = wanted;
-  const int room = room_right_of(x, y, wanted.height, limit);
-  point extent = dc.text_extent(text);
-  while (extent.x > room && f.height > 9) {
-    --f.height;
-    dc.select_font(f);
-    extent = dc.text_extent(text);
-  }
-  dc.text_out(x, y, text);
-  painted_texts_.push_back({{x, y, x + extent.x, y + extent.y}, std::string(text)});
-  dc.select_font(wanted);
+  const lobe::font current = dc.select_font({});
+  dc.select_font(current);
+  fit_text(dc, x, y, text, room_right_of(x, y, current.height, limit), painted_texts_);
 }
 
 // The box must not open inside a paint; it opens once the paint is over, and
@@ -198,38 +163,6 @@ void main_window::paint_cut_rows(surface& dc) {
   }
 }
 
-// What the chart's corner says: scaled levels, the dB centre or limit; and the bearing strip's numbers.
-void main_window::paint_chart_notes(surface& dc) {
-  const lobe::rect& ra = layout_.rRectArea;
-  const int view = st_.view.display_type;
-  // The notes stand beside the turntable strip where there is room, else above it.
-  const lobe::rect& strip = layout_.rTrCtlArea;
-  const bool crowded = st_.range.capture_enabled && ra.right - 100 < strip.right;
-  const int notes_y = crowded ? strip.top - 20 : ra.bottom - 36;
-  // Scaled levels are what Save As writes while the mode is on; say so.
-  if (st_.view.scale_to_max_mode && view != DISPLAY_TYPE_EMR) {
-    const colorref old = dc.set_text_color(k_line);
-    panel_text(dc, ra.left + 5, notes_y, SCALE_TO_MAX_NOTICE, ra.right - 105);
-    dc.set_text_color(old);
-  }
-  if (!st_.view.mv_display) {
-    const int db = centre_db_list[zoom_index(st_.view)];
-    if (view == DISPLAY_TYPE_POLAR) panel_text(dc, ra.right - 100, notes_y, c_format("-%ddB Centre", db), ra.right);
-    if (view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90)
-      panel_text(dc, ra.right - 100, notes_y, c_format("-%ddB Limit", db), ra.right);
-  }
-  if (st_.range.capture_enabled) {
-    const lobe::rect& deg = layout_.rTrDegArea;
-    panel_text(dc, 5, deg.top, "0", deg.left);
-    panel_text(dc, 230, deg.top, "360", 255);
-    const lobe::font old_font = dc.select_font({16, 700, true});
-    const colorref old = dc.set_text_color(k_bearing);
-    panel_text(dc, deg.left, deg.top, c_format("%i", st_.range.antenna_angle), 225);
-    dc.set_text_color(old);
-    dc.select_font(old_font);
-  }
-}
-
 void main_window::mainwindow_paint(surface& dc) {
   dc.set_text_color(k_text);
   const bool full = full_mode();
@@ -237,25 +170,7 @@ void main_window::mainwindow_paint(surface& dc) {
   const pen old_pen = dc.select_pen({pen_style::solid, 1, k_line});
   paint_frame(dc, full);
   paint_cut_rows(dc);
-  ws_.descr_lines = draw_description_strip(dc, st_.pd, layout_);
-  if (ws_.descr_lines == 0 && full && st_.view.display_type != DISPLAY_TYPE_EMR)
-    dc.text_out(layout_.rFileDataArea.right + 15, 5, "Click here to add description data (NSMA)");
-  paint_chart_notes(dc);
   dc.select_pen(old_pen);
-}
-
-void main_window::paint_bitmap_buttons(QPainter& painter) {
-  const QPixmap& p = st_.range.scan_state == SCANSTATE_COLLECTING ? pictures_.bsweep
-                     : st_.range.scan_state == SCANSTATE_PAUSED   ? pictures_.bpause
-                                                            : pictures_.tr_shift;
-  painter.drawPixmap(layout_.rTrCtlArea.left, layout_.rTrCtlArea.top, p);
-}
-
-bool main_window::mainwindow_chart_paint(surface& dc) {
-  cut_ends ends;
-  const bool drawn = draw_view(st_, log_, dc, window_view_geometry(layout_, ws_.descr_lines), &ends);
-  shorten_cuts(st_.pd, ends);
-  return drawn;
 }
 
 }  // namespace lobe

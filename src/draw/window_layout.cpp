@@ -11,7 +11,8 @@ void set_window_parameters(window_layout& l, int width, int height, bool full_mo
   const int m = (l.rRectArea.left + l.rRectArea.right) / 2;
   l.rDescArea = {l.rRectArea.left, rc.top, l.rRectArea.right, rc.top + 60};
   l.rTrCtlArea = {m - 130, rc.bottom - 45, m + 130, rc.bottom - 5};
-  l.rTrDegArea = {rc.left + 125, rc.top + 74, l.rRectArea.left - 5, rc.top + 88};
+  // Between the progress bar and the line over "Display", tall enough for the bearing digits.
+  l.rTrDegArea = {rc.left + 125, rc.top + 72, l.rRectArea.left - 5, rc.top + 90};
   l.rButtonArea = {rc.left + 5, rc.top + 5, rc.left + 255, rc.bottom - 5};
   l.rFileDataArea = {rc.left, full_mode ? rc.top + 220 : rc.top + 194, rc.left + 255, rc.bottom};
   l.rFreqDataArea = {l.rRectArea.right, rc.top, rc.right, rc.bottom - 90};

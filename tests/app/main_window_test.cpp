@@ -234,12 +234,12 @@ TEST(MainWindow, EveryRowOfTheLargestRecordActsOnItsOwnCut) {
 TEST(MainWindow, ZoomScaleViewsAndMenus) {
   window_fixture t(true, false, true);
   t.st->view.centre_db_ix = 0;
-  t.click(t.w->commands().zoom);
+  t.click(t.w->chart().zoom);
   EXPECT_EQ(t.st->view.centre_db_ix, 5) << "zooming wraps round";
   t.click(t.w->commands().mv_scale);
-  EXPECT_FALSE(t.w->commands().zoom->isEnabled());
+  EXPECT_FALSE(t.w->chart().zoom->isEnabled());
   t.click(t.w->commands().db_scale);
-  EXPECT_TRUE(t.w->commands().zoom->isEnabled());
+  EXPECT_TRUE(t.w->chart().zoom->isEnabled());
   for (int view : {1, 2, 3, 0, 1}) t.actions().views[view]->trigger();
   EXPECT_EQ(t.st->view.display_type, DISPLAY_TYPE_RECT);
   int checked = 0;

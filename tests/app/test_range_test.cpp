@@ -82,10 +82,7 @@ struct range_fixture {
     sim.waitForBytesWritten(1000);
   }
   bool wait_for(const std::function<bool()>& c, int ms = 8000) { return QTest::qWaitFor(c, ms); }
-  void click_strip(int dx) {
-    const lobe::rect t = w->layout().rTrCtlArea;
-    QTest::mouseClick(w->client(), Qt::LeftButton, Qt::NoModifier, QPoint(t.left + dx, t.top + 20));
-  }
+  void click_strip(int dx) { QTest::mouseClick(w->turntable(), Qt::LeftButton, Qt::NoModifier, QPoint(dx, 20)); }
   // The controller answers the greeting with its supply state. On a loaded
   // machine that answer can miss the first greeting; a user's click greets
   // it again (every mouse-button release does), and so does this.

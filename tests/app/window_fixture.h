@@ -103,8 +103,11 @@ struct window_fixture {
     return r ? *r : none;
   }
   const window_actions& actions() const { return w->actions(); }
+  // A click where a user clicks: on whatever widget stands at (x, y) of the client area.
   void click_at(int x, int y) {
-    QTest::mouseClick(w->client(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    QWidget* target = w->client()->childAt(x, y);
+    if (!target) target = w->client();
+    QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(w->client(), QPoint(x, y)));
     settle();
   }
   const cut_data_type& cut(int f, int c) const { return st->pd.freq[f].cut[c]; }
