@@ -66,8 +66,10 @@ void chart_view::paintEvent(QPaintEvent*) {
 // surface of its own so it starts from the default pen, font and colours.
 void chart_view::draw(QPainter& painter) {
   texts_.clear();
+  marks_ = {};
   {
     qpainter_surface dc(painter, true);
+    dc.keep_marks(&marks_);
     dc.set_text_color(k_text);
     descr_lines_ = draw_description_strip(dc, st_.pd, layout_);
     if (descr_lines_ == 0 && full_ && st_.view.display_type != DISPLAY_TYPE_EMR)
@@ -75,6 +77,7 @@ void chart_view::draw(QPainter& painter) {
     paint_notes(dc);
   }
   qpainter_surface dc(painter, true);
+  dc.keep_marks(&marks_);
   cut_ends ends;
   drawn_ = draw_view(st_, log_, dc, window_view_geometry(layout_, descr_lines_), &ends);
   emit cuts_ended(ends);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/painted_text.h"
+#include "draw_qt/qpainter_surface.h"
 #include "core/record/lobe_state.h"
 #include "draw/window_layout.h"
 
@@ -41,6 +42,8 @@ class chart_view : public QWidget {
   // Whether the last drawing showed a chart (the EMR view needs a cut).
   bool drawn() const { return drawn_; }
   const std::vector<painted_text>& painted_texts() const { return texts_; }
+  // Every text and wedge of the last drawing, in the window's coordinates.
+  const drawn_marks& marks() const { return marks_; }
 
   QPushButton* zoom;
 
@@ -70,6 +73,7 @@ class chart_view : public QWidget {
   int drawings_ = 0;
   QPixmap cache_;
   std::vector<painted_text> texts_;
+  drawn_marks marks_;
 };
 
 }  // namespace lobe

@@ -139,9 +139,17 @@ void main_window::paint_cut_rows(surface& dc) {
       const float emax = st_.pd.freq[f].cut[c].emax;
       const double d = st_.all_emax > 0 ? std::fabs(20.0 * std::log10(emax / st_.all_emax)) : 0.0;
       // Two lines in the room between the delete and the "A" buttons.
+      // A large peak loses decimals rather than shrink below a readable size.
       const lobe::font old_font = dc.select_font({11, 400, false});
-      panel_text(dc, L + 195, rows.y(row, 1), c_format("%.1f", d), text_end);
-      panel_text(dc, L + 195, rows.y(row, 12), c_format("%.3fmV", double(emax)), text_end);
+      const int x = L + 195, y = rows.y(row, 12);
+      const int room = room_right_of(x, y, 11, text_end);
+      std::string mv;
+      for (int decimals = 3; decimals >= 0; --decimals) {
+        mv = c_format("%.*fmV", decimals, double(emax));
+        if (dc.text_extent(mv).x <= room) break;
+      }
+      panel_text(dc, x, rows.y(row, 1), c_format("%.1f", d), text_end);
+      panel_text(dc, x, y, mv, text_end);
       dc.select_font(old_font);
     }
     dc.select_pen({pen_style::solid, 2, cut_colour(st_, number)});

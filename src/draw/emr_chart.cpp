@@ -9,6 +9,7 @@
 #include "core/record/emr_exposure.h"
 #include "core/io/run_log.h"
 #include "draw/chart_scale.h"
+#include "draw/label_placer.h"
 
 namespace lobe {
 
@@ -54,15 +55,20 @@ chosen_emr_cut choose_cut(const lobe_state& st) {
 }  // namespace
 
 void print_emr_string(surface& dc, float scf, emr_text_layout& layout, std::string_view label, std::string_view data) {
-  const int h = pix(16.0 * scf);
+  // The text's cell fits its line, so no line's descenders touch the next.
+  const int h = pix(std::min(16.0, layout.line_step) * scf);
   const int lx = pix(scf * layout.label_x), y = pix(scf * (layout.first_line_y + layout.descr_lines * layout.line_step));
   int dx = pix(scf * layout.value_x);
   dc.select_font({h, 700, true});
   dc.text_out(lx, y, label);
+  const point label_extent = dc.text_extent(label);
+  layout.texts.push_back({lx, y, lx + label_extent.x, y + label_extent.y});
   // A wide bold face must not run the label into its value.
-  dx = std::max(dx, lx + dc.text_extent(label).x + pix(6.0 * scf));
+  dx = std::max(dx, lx + label_extent.x + pix(6.0 * scf));
   dc.select_font({h, 400, true});
   dc.text_out(dx, y, data);
+  const point data_extent = dc.text_extent(data);
+  layout.texts.push_back({dx, y, dx + data_extent.x, y + data_extent.y});
   layout.descr_lines += 1;
 }
 
@@ -196,15 +202,21 @@ void draw_markers(surface& dc, const emr_view& v, emr_text_layout& layout, const
   dc.text_out(v.x(centre_x + r - 10), v.x(y2 - 8), "2.0m");
   layout.descr_lines += 1;
   const double limits_y = double(scf) * (layout.first_line_y + layout.descr_lines * layout.line_step);
+  // Two distances close together: the second label steps sideways off the
+  // first, or is left out.
+  label_placer labels(std::max(1, pix(4.0 * scf)));
+  for (const rect& t : layout.texts) labels.reserve(t);
   auto marker = [&](float R) {
     const float x = static_cast<float>(centre_x) + R * v.plot_scale;
     dc.move_to(v.x(x), pix(limits_y + 20.0 * scf));
     dc.line_to(v.x(x), v.x(centre_y + 10));
-    dc.text_out(v.x(x - 8), pix(limits_y), c_format("%.1fm", double(R)));
+    const std::string text = c_format("%.1fm", double(R));
+    labels.place(dc, v.x(x - 8), pix(limits_y), text, dc.text_extent(text).x, 0, 1, true);
   };
   if (b.public_defined) marker(b.RPsafe0);
   if (b.occupational_defined) marker(b.ROsafe0);
-  dc.text_out(v.x(centre_x + r - 10), v.x(centre_y - 8), c_format("%.1fm", double(eheight)));
+  labels.place(dc, v.x(centre_x + r - 10), v.x(centre_y - 8), c_format("%.1fm", double(eheight)), 0, 0, 0);
+  layout.texts = labels.taken();
 }
 
 }  // namespace
@@ -225,8 +237,6 @@ bool plot_emr_chart(const lobe_state& st, run_log& log, surface& dc, float scf, 
   print_transmitter_block(dc, scf, layout, tx);
   const chosen_emr_cut pick = choose_cut(st);
   if (pick.f < 0) return false;
-  if (layout.pointer_at)
-    if (const auto at = layout.pointer_at(st.pd, pick.f, pick.c)) dc.text_out(at->x, at->y, ">>>");
   const emr_boresight b = print_limits_block(dc, scf, layout, tx, pick);
 
   // The larger of the antenna height and the widest boresight distance spans r - 30.
@@ -242,6 +252,13 @@ bool plot_emr_chart(const lobe_state& st, run_log& log, surface& dc, float scf, 
   if (b.occupational_defined) draw_zone(dc, v, cut, d.ro, k_occupational);
   draw_markers(dc, v, layout, b, eheight);
   draw_site(dc, v, eheight, Xleft, Xright);
+  // The pointer to the chosen cut's row, where no text of the chart is.
+  if (layout.pointer_at)
+    if (const auto at = layout.pointer_at(st.pd, pick.f, pick.c)) {
+      label_placer pointer(std::max(1, pix(4.0 * scf)));
+      for (const rect& t : layout.texts) pointer.reserve(t);
+      pointer.place(dc, at->x, at->y, ">>>", 0, 0, 0);
+    }
   return true;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 #include <optional>
 #include <string_view>
 
@@ -21,6 +22,7 @@ struct emr_text_layout {
   double label_x = 0.0, value_x = 0.0;  // the columns of labels and values
   double first_line_y = 0.0, line_step = 12.0;
   int descr_lines = 0;  // lines already written in the block's column
+  std::vector<rect> texts;  // the boxes of the texts written so far, kept clear of later ones
   // Where the ">>>" pointer to the chosen cut's row stands; empty where the
   // caller shows no rows (the printed page).
   std::function<std::optional<point>(const antenna_data_type& pd, int f, int c)> pointer_at;

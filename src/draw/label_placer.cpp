@@ -14,13 +14,18 @@ void label_placer::reserve_text(surface& dc, int x, int y, std::string_view text
   taken_.push_back(box_at(x, y, dc.text_extent(text)));
 }
 
+bool label_placer::clear_of_taken(const rect& box) const {
+  const rect wide{box.left - gap_, box.top, box.right + gap_, box.bottom};
+  for (const rect& t : taken_)
+    if (overlaps(wide, t)) return false;
+  return true;
+}
+
 bool label_placer::clear(const rect& box) const {
   if (bounded_ && (box.left < bounds_.left || box.top < bounds_.top || box.right > bounds_.right ||
                    box.bottom > bounds_.bottom))
     return false;
-  for (const rect& t : taken_)
-    if (overlaps(box, t)) return false;
-  return true;
+  return clear_of_taken(box);
 }
 
 bool label_placer::place(surface& dc, int x, int y, std::string_view text, int dx, int dy, int max_steps,

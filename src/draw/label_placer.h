@@ -1,6 +1,7 @@
 // Keeps the labels of a chart readable: a label whose box would overlap one
-// already drawn is moved, step by step along a given direction, until it is
-// clear. The marks the labels belong to stay where they are.
+// already drawn, or come closer to it side by side than the gap, is moved,
+// step by step along a given direction, until it is clear. The marks the
+// labels belong to stay where they are.
 #pragma once
 
 #include <string_view>
@@ -13,7 +14,10 @@ namespace lobe {
 
 class label_placer {
  public:
-  // A box already taken (a label drawn elsewhere).
+  // `gap`: the room kept between two labels on one line, so that "10.0" and
+  // "33.0" never read as "10.033.0".
+  explicit label_placer(int gap = 4) : gap_(gap) {}
+  // A box already taken (a label or a mark drawn elsewhere).
   void reserve(const rect& box) { taken_.push_back(box); }
   void reserve_text(surface& dc, int x, int y, std::string_view text);
   // Labels must also lie wholly inside `area` (the chart's surroundings).
@@ -31,9 +35,12 @@ class label_placer {
              bool both_ways = false);
 
   const std::vector<rect>& taken() const { return taken_; }
+  // Whether `box` is clear of every taken box, the gap included.
+  bool clear_of_taken(const rect& box) const;
 
  private:
   bool clear(const rect& box) const;
+  int gap_;
   std::vector<rect> taken_;
   rect bounds_{};
   bool bounded_ = false;

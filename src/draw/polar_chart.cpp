@@ -133,18 +133,34 @@ void init_chart(const lobe_state& st, surface& dc, float scf, int x, int y, int 
   const polar_grid c{st.view, dc, scf, x, y, r, range, radial_increment};
   draw_polar_lines(c);
   draw_polar_level_labels(c);
-  for (int a = 0; a <= 330; a += 30) {
-    const point at = degree_label_at(a, x, y, r, scf);
-    dc.text_out(at.x, at.y, degree_label_text(a));
-  }
 }
 
 namespace {
 
+// The labels of the rim: the degree labels, the half-power wedges and their
+// angle labels.
+struct rim_marks {
+  label_placer labels;
+  std::vector<rect> wedges;
+};
+
+rect bounds_of(std::span<const point> points, int pen_width) {
+  rect b{points[0].x, points[0].y, points[0].x, points[0].y};
+  for (const point& p : points) {
+    b.left = std::min(b.left, p.x);
+    b.top = std::min(b.top, p.y);
+    b.right = std::max(b.right, p.x);
+    b.bottom = std::max(b.bottom, p.y);
+  }
+  const int half = (pen_width + 1) / 2;
+  return {b.left - half, b.top - half, b.right + half + 1, b.bottom + half + 1};
+}
+
 // A small wedge on the outer ring pointing at the centre, and the crossing's angle beside it.
-// The angle label goes beside its wedge; when it would cover a degree label
-// or another cut's angle it moves along the rim, either way, a label at a time.
-void half_power_mark(surface& dc, label_placer& labels, float scf, const pen& hpo1, const pen& hpo3, int cx, int y,
+// The angle label goes beside its wedge; when it would cover a degree label,
+// a wedge or another cut's angle it moves along the rim, either way, a label
+// at a time.
+void half_power_mark(surface& dc, rim_marks& rim, float scf, const pen& hpo1, const pen& hpo3, int cx, int y,
                      int r, double theta, double degrees) {
   auto at = [&](double a, double rho) {
     return point{scaled(cx + std::cos(a) * rho, scf), scaled(y + std::sin(a) * rho, scf)};
@@ -152,6 +168,8 @@ void half_power_mark(surface& dc, label_placer& labels, float scf, const pen& hp
   const point wedge[4] = {at(theta - 0.01, r + 10), at(theta, r), at(theta + 0.01, r + 10), at(theta - 0.01, r + 10)};
   dc.select_pen(hpo3);
   dc.polyline(wedge);
+  rim.wedges.push_back(bounds_of(wedge, hpo3.width));
+  rim.labels.reserve(rim.wedges.back());
   dc.select_pen(hpo1);
   const colorref old = dc.set_text_color(hpo1.colour);
   const double shown = degrees < 0 ? degrees + 360.0 : degrees;
@@ -160,13 +178,13 @@ void half_power_mark(surface& dc, label_placer& labels, float scf, const pen& hp
   const double c = std::cos(theta), s = std::sin(theta);
   // A step along the rim as long as the label is across that direction.
   const double step = std::max(1.0, std::fabs(s) * extent.x + std::fabs(c) * extent.y);
-  labels.place(dc, scaled(cx - 20 + c * (r + 40), scf), scaled(y + s * (r + 40), scf), text,
+  rim.labels.place(dc, scaled(cx - 20 + c * (r + 40), scf), scaled(y + s * (r + 40), scf), text,
                static_cast<int>(std::lround(-s * step)), static_cast<int>(std::lround(c * step)), 4, true);
   dc.set_text_color(old);
 }
 
 // Returns the position of an end marker that ended the cut, or -1.
-int plot_cut(const lobe_state& st, surface& dc, label_placer& labels, float scf, const cut_data_type& cut, colorref colour,
+int plot_cut(const lobe_state& st, surface& dc, rim_marks& rim, float scf, const cut_data_type& cut, colorref colour,
              int cx, int y, int r, float plot_scale) {
   const pen hpo1 = trace_pen(scf, 1, colour), hpo3 = trace_pen(scf, 3, colour);
   dc.select_pen(hpo1);
@@ -202,10 +220,10 @@ int plot_cut(const lobe_state& st, surface& dc, label_placer& labels, float scf,
     }
     if (s >= 3.0f && under_3db) {
       under_3db = false;
-      half_power_mark(dc, labels, scf, hpo1, hpo3, cx, y, r, theta, degrees);
+      half_power_mark(dc, rim, scf, hpo1, hpo3, cx, y, r, theta, degrees);
     } else if (s < 3.0f && !under_3db) {
       under_3db = true;
-      half_power_mark(dc, labels, scf, hpo1, hpo3, cx, y, r, theta, degrees);
+      half_power_mark(dc, rim, scf, hpo1, hpo3, cx, y, r, theta, degrees);
     }
   }
   if (p > 0) dc.line_to(first.x, first.y);
@@ -218,16 +236,18 @@ void plot_chart(const lobe_state& st, surface& dc, float scf, int xh, int xv, in
   pen_keeper keep(dc);
   const float plot_scale =
       st.view.mv_display ? static_cast<float>(r) : static_cast<float>(r) / static_cast<float>(chart_range_of(st.view).centre_dbs);
-  // The degree labels of the grid are drawn already; the angle labels of the
-  // half-power marks keep clear of them and of each other.
-  label_placer labels;
+  // The angle labels of the half-power marks keep clear of the degree labels
+  // and of each other; the degree labels are drawn last, each one a wedge
+  // would cover left out.
+  rim_marks rim{label_placer(std::max(1, scaled(4, scf))), {}};
   const int reach = r + 90;
-  labels.keep_inside({scaled(std::min(xh, xv) - reach, scf), scaled(y - reach, scf), scaled(std::max(xh, xv) + reach, scf),
-                      scaled(y + reach, scf)});
+  rim.labels.keep_inside({scaled(std::min(xh, xv) - reach, scf), scaled(y - reach, scf),
+                          scaled(std::max(xh, xv) + reach, scf), scaled(y + reach, scf)});
+  const int grids = xv == xh ? 1 : 2;
   for (int a = 0; a <= 330; a += 30)
-    for (int cx : {xh, xv}) {
-      const point at = degree_label_at(a, cx, y, r, scf);
-      labels.reserve_text(dc, at.x, at.y, degree_label_text(a));
+    for (int g = 0; g < grids; ++g) {
+      const point at = degree_label_at(a, g == 0 ? xh : xv, y, r, scf);
+      rim.labels.reserve_text(dc, at.x, at.y, degree_label_text(a));
     }
   int n = 0;
   for (int f = 0; f < count_in(st.pd.nofreq, MAX_FREQ); ++f) {
@@ -236,10 +256,20 @@ void plot_chart(const lobe_state& st, surface& dc, float scf, int xh, int xv, in
       const cut_data_type& cut = fr.cut[c];
       if (!cut_is_shown(st.flags, f, c) || cut.nupoin == 0) continue;
       const int cx = is_vertical_cut(cut.patcut) ? xv : xh;
-      const int end = plot_cut(st, dc, labels, scf, cut, cut_colour(st, n), cx, y, r, plot_scale);
+      const int end = plot_cut(st, dc, rim, scf, cut, cut_colour(st, n), cx, y, r, plot_scale);
       if (end >= 0 && ends) ends->push_back({f, c, end});
     }
   }
+  if (r <= 0 || r / chart_range_of(st.view).annuli <= 0) return;  // no grid, no labels
+  for (int a = 0; a <= 330; a += 30)
+    for (int g = 0; g < grids; ++g) {
+      const point at = degree_label_at(a, g == 0 ? xh : xv, y, r, scf);
+      const std::string text = degree_label_text(a);
+      const point extent = dc.text_extent(text);
+      const rect box{at.x, at.y, at.x + extent.x, at.y + extent.y};
+      if (std::none_of(rim.wedges.begin(), rim.wedges.end(), [&](const rect& w) { return overlaps(box, w); }))
+        dc.text_out(at.x, at.y, text);
+    }
 }
 
 }  // namespace lobe

@@ -114,16 +114,35 @@ void draw_rect_level_labels(const rect_grid& c) {
   c.text_at(x, B - 8.0 * scf, c_format("-%udB", static_cast<unsigned>(c.range.centre_dbs)));
 }
 
-// Each degree label sits roughly centred under its major line.
+// Each degree label sits roughly centred under its major line. Where the
+// chart is too narrow for a label every 30 degrees, every second one is
+// drawn, or every third, so that no two run together.
 void draw_rect_degree_labels(const rect_grid& c) {
   const rect_geometry& g = c.g;
-  int x0 = pix(g.xc1 - 10.0 * c.scf);
   const int first = c.span == 90 ? 0 : -180, last = c.span == 90 ? 90 : 180;
+  struct label {
+    int x, y;
+    std::string text;
+    point extent;
+  };
+  std::vector<label> labels;
+  int x0 = pix(g.xc1 - 10.0 * c.scf);
   for (int d = first; d <= last; d += 30, x0 += 3 * g.x10_increment) {
-    const std::string t = c_format("%d", d);
+    std::string t = c_format("%d", d);
     const double m = static_cast<double>(t.size());
-    c.text_at(x0 + 8.0 * c.scf - 2.0 * m * c.scf, g.bottom + 12.0 * c.scf, t);
+    const point extent = c.dc.text_extent(t);
+    labels.push_back({pix(x0 + 8.0 * c.scf - 2.0 * m * c.scf), pix(g.bottom + 12.0 * c.scf), std::move(t), extent});
   }
+  const int gap = std::max(1, pix(4.0 * c.scf));
+  const std::size_t n = labels.size();
+  std::size_t stride = 1;
+  auto readable = [&](std::size_t k) {
+    for (std::size_t i = k; i < n; i += k)
+      if (labels[i - k].x + labels[i - k].extent.x + gap > labels[i].x) return false;
+    return true;
+  };
+  while (stride + 1 < n && !readable(stride)) ++stride;
+  for (std::size_t i = 0; i < n; i += stride) c.dc.text_out(labels[i].x, labels[i].y, labels[i].text);
 }
 
 }  // namespace
@@ -223,7 +242,7 @@ void plot_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& r
   const float y_scale = st.view.mv_display ? full : full / static_cast<float>(chart_range_of(st.view).centre_dbs);
   const float x_scale = static_cast<float>(gh.x10_increment) / 10.0f;
 
-  label_placer labels;
+  label_placer labels(std::max(1, pix(4.0 * scf)));
   int n = 0;
   for (int f = 0; f < count_in(st.pd.nofreq, MAX_FREQ); ++f) {
     const freq_data_type& fr = st.pd.freq[f];

@@ -19,7 +19,7 @@ view_geometry window_view_geometry(const window_layout& l, int descr_lines) {
   g.emr_text.label_x = l.rFileDataArea.right + 15.0;
   g.emr_text.value_x = l.rFileDataArea.right + 265.0;
   g.emr_text.first_line_y = 15.0;
-  g.emr_text.line_step = 12.0;
+  g.emr_text.line_step = 15.0;
   g.emr_text.descr_lines = descr_lines;
   g.emr_text.pointer_at = [rows = l.rFreqDataArea](const antenna_data_type& pd, int f, int c) -> std::optional<point> {
     return point{rows.left - 35, panel_line_y(rows.top, panel_cut_line(pd, f, c), 5)};
@@ -50,12 +50,17 @@ bool draw_view(const lobe_state& st, run_log& log, surface& dc, const view_geome
   }
 }
 
+// Five lines fit the 60 pixels above the chart in a font whose cell is the
+// line's height, so no line's descenders touch the next.
 int draw_description_strip(surface& dc, const antenna_data_type& pd, const window_layout& layout) {
+  constexpr int k_step = 11;
+  const font old = dc.select_font({k_step, 400, false});
   int lines = 0;
   for (const char* d : description_lines(pd)) {
-    dc.text_out(layout.rFileDataArea.right + 15, 5 + 10 * lines, d);
+    dc.text_out(layout.rFileDataArea.right + 15, 5 + k_step * lines, d);
     ++lines;
   }
+  dc.select_font(old);
   return lines;
 }
 

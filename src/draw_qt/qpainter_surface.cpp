@@ -114,7 +114,13 @@ QPolygon to_polygon(std::span<const point> points) {
 void qpainter_surface::polyline(std::span<const point> points) {
   flush();
   smooth_for(points.size() > 2);
-  painter_.drawPolyline(to_polygon(points));
+  const QPolygon poly = to_polygon(points);
+  painter_.drawPolyline(poly);
+  if (marks_ && !poly.isEmpty()) {
+    const int half = (std::max(1, pen_.width) + 1) / 2;
+    const QRect b = poly.boundingRect().adjusted(-half, -half, half, half);
+    marks_->polylines.push_back({b.left(), b.top(), b.right() + 1, b.bottom() + 1});
+  }
 }
 
 void qpainter_surface::polygon(std::span<const point> points) {
@@ -143,6 +149,10 @@ void qpainter_surface::text_out(int x, int y, std::string_view text) {
   painter_.setPen(to_qcolor(text_colour_));
   painter_.drawText(QPoint(x, y + f.ascent), QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
   painter_.setPen(qt_pen());
+  if (marks_) {
+    const point extent = text_extent(text);
+    marks_->texts.push_back({{x, y, x + extent.x, y + extent.y}, std::string(text)});
+  }
 }
 
 point qpainter_surface::text_extent(std::string_view text) {

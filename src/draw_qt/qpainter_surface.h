@@ -8,9 +8,24 @@
 #include <QPolygon>
 #include <map>
 
+#include <string>
+#include <vector>
+
+#include "draw/rect_chart.h"
 #include "draw/surface.h"
 
 namespace lobe {
+
+// What a surface drew where, for the window's layout checks: each text with
+// its box, and the bounds of each polyline (the charts' half-power wedges).
+struct drawn_marks {
+  struct text_box {
+    rect box;
+    std::string text;
+  };
+  std::vector<text_box> texts;
+  std::vector<rect> polylines;
+};
 
 class qpainter_surface : public surface {
  public:
@@ -35,6 +50,9 @@ class qpainter_surface : public surface {
   point text_extent(std::string_view text) override;
   void draw_picture(picture what, int x, int y, int width, int height) override;
 
+  // From now on, notes every text and polyline drawn in `marks` (none: stop).
+  void keep_marks(drawn_marks* marks) { marks_ = marks; }
+
  private:
   QPen qt_pen() const;
   // Runs of line_to are drawn as one polyline: one call instead of thousands.
@@ -56,6 +74,7 @@ class qpainter_surface : public surface {
   QPoint current_{0, 0};
   QPolygon run_;
   std::map<std::tuple<int, int, bool>, cached_font> fonts_;
+  drawn_marks* marks_ = nullptr;
 };
 
 QColor to_qcolor(colorref c);

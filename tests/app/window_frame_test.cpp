@@ -81,10 +81,24 @@ void expect_frame_holds(window_fixture& t, const std::string& state) {
     const QRect owner = text.owner ? placed(text.owner) : area;
     EXPECT_TRUE(owner.contains(box)) << "\"" << text.text << "\" leaves " << (text.owner ? name_of(text.owner) : "the client area");
     EXPECT_LE(box.right(), area.right() - 4) << "\"" << text.text << "\" touches the window's edge";
+    EXPECT_GE(box.height(), 11) << "\"" << text.text << "\" is too small to read";
     for (QWidget* c : shown) {
       if (c == text.owner) continue;
       EXPECT_FALSE(box.intersects(placed(c))) << "\"" << text.text << "\" runs under " << name_of(c);
     }
+  }
+
+  // The chart's own texts (degree and level labels, half-power angles, the
+  // description strip) neither touch each other nor lie under a wedge.
+  const drawn_marks& marks = w.chart().marks();
+  for (std::size_t i = 0; i < marks.texts.size(); ++i) {
+    const auto& a = marks.texts[i];
+    const QRect box = qrect(a.box);
+    for (std::size_t j = i + 1; j < marks.texts.size(); ++j)
+      EXPECT_FALSE(box.adjusted(-2, 0, 2, 0).intersects(qrect(marks.texts[j].box)))
+          << "\"" << a.text << "\" runs into \"" << marks.texts[j].text << "\"";
+    for (const lobe::rect& wedge : marks.polylines)
+      EXPECT_FALSE(box.intersects(qrect(wedge))) << "\"" << a.text << "\" lies under a wedge";
   }
 
   // Each header edit stands in the row of a label to its left.
@@ -139,6 +153,10 @@ TEST(WindowFrame, EveryStateOfTheFrameHolds) {
   full.st->flags.cut[0][0].sweep_completed = 1;
   expect_frame_holds(full, "after a sweep");
   EXPECT_TRUE(full.painted("1.000mV")) << "the swept peak as the status bar shows it";
+  full.st->pd.freq[0].cut[0].emax = 812.5f;
+  full.st->all_emax = 812.5f;
+  expect_frame_holds(full, "after a strong sweep");
+  EXPECT_TRUE(full.painted("812.5")) << "a large peak, readable";
   for (const auto& [width, height] : {std::pair{1024, 700}, std::pair{560, 500}}) {
     full.resize_to(width, height);
     for (int view : {1, 0}) {
@@ -162,6 +180,25 @@ TEST(WindowFrame, EveryStateOfTheFrameHolds) {
   for (bool edit : {false, true}) {
     window_fixture started(edit, false, false, "convert/src.nsma");
     expect_frame_holds(started, edit ? "full mode, started with a file" : "view mode, started with a file");
+  }
+}
+
+// Crowded charts: a published panel with many half-power crossings and the
+// samples, in every view at every size the window is tried at; no label
+// runs into another or lies under a wedge, at each scale factor the suite
+// runs with.
+TEST(WindowFrame, CrowdedChartsKeepEveryLabelClear) {
+  window_fixture t(true, false, true);
+  for (const char* file : {"planet/published.msi", "../../data/samples/yagi.nsma", "../../data/samples/panel.nsma"}) {
+    t.open(file);
+    for (const auto& [width, height] : {std::pair{1280, 820}, std::pair{1024, 700}, std::pair{560, 500}}) {
+      t.resize_to(width, height);
+      for (int view : {0, 1, 2, 3}) {
+        t.actions().views[view]->trigger();
+        t.settle();
+        expect_frame_holds(t, std::string(file) + " at " + std::to_string(width) + " view " + std::to_string(view + 1));
+      }
+    }
   }
 }
 
