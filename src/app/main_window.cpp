@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QUrl>
 
@@ -128,6 +129,41 @@ main_window::main_window(lobe_state& st, run_log& log, range_link& link, window_
 }
 
 void main_window::start_timer() { timer_.start(); }
+
+void main_window::show_first(QSize wanted) {
+  resize(wanted);
+  fit_to_screen();
+  fitting_ = true;
+  show();
+  // Long enough for any window manager to frame the window; nothing runs after.
+  QTimer::singleShot(2000, this, [this] { fitting_ = false; });
+}
+
+// As large as asked but no larger than the free area, frame included, and
+// the frame's corner at the free area's: the title bar is never off-screen.
+// Below the window's minimum size the bottom may still run off a very small
+// screen, but never the title.
+void main_window::fit_to_screen() {
+  const QScreen* s = screen();
+  if (!s) return;
+  const QRect free_area = s->availableGeometry();
+  const QRect frame = frameGeometry(), inner = geometry();
+  const int extra_w = frame.width() - inner.width(), extra_h = frame.height() - inner.height();
+  const QSize fits(free_area.width() - extra_w, free_area.height() - extra_h);
+  if (!fits.isValid()) return;
+  const QSize target = size().boundedTo(fits).expandedTo(minimumSizeHint());
+  if (target != size()) resize(target);
+  if (frame.topLeft() != free_area.topLeft()) move(free_area.topLeft());
+}
+
+bool main_window::event(QEvent* e) {
+  const bool handled = QMainWindow::event(e);
+  if (fitting_ && (e->type() == QEvent::Move || e->type() == QEvent::Resize || e->type() == QEvent::Show))
+    QTimer::singleShot(0, this, [this] {
+      if (fitting_) fit_to_screen();
+    });
+  return handled;
+}
 
 main_window::~main_window() = default;
 

@@ -42,7 +42,7 @@ class surface;
 // The smallest client area (above the status bar) at which the left column,
 // a chart and the right column all still fit side by side.
 inline constexpr int MIN_CLIENT_W = 900;
-inline constexpr int MIN_CLIENT_H = 620;
+inline constexpr int MIN_CLIENT_H = 600;
 
 // The Envelopes and Com port menus hold at most these many items.
 inline constexpr int MAX_ENVELOPE_ITEMS = 30;
@@ -96,6 +96,11 @@ class main_window : public QMainWindow, public range_events {
   void print_to(QPrinter& printer);
   // The one-second timer, started once a command-line file is open.
   void start_timer();
+  // Shows the window at its first size, `wanted` or less: the whole window,
+  // its frame and title bar included, on the screen's free area. The frame
+  // is known only once the window manager has framed the window, so the
+  // size is fitted again as it arrives.
+  void show_first(QSize wanted);
 
   // range_events
   void set_status_text(int part, std::string_view text) override;
@@ -154,6 +159,7 @@ class main_window : public QMainWindow, public range_events {
 
  protected:
   void closeEvent(class QCloseEvent* e) override;
+  bool event(QEvent* e) override;
 
  private:
   friend class client_area;
@@ -171,6 +177,7 @@ class main_window : public QMainWindow, public range_events {
   void place_panel_rows();
   panel_rows panel() const { return {st_.pd, layout_.rFreqDataArea.top}; }
   void place_status_fields();
+  void fit_to_screen();
   void show_status_field(int part);
   void rebuild_for_capture();
   void set_window_parameters();
@@ -254,6 +261,7 @@ class main_window : public QMainWindow, public range_events {
   std::vector<painted_text> painted_texts_;
   bool emr_message_shown_ = false;
   QTimer timer_;
+  bool fitting_ = false;  // the first moments after show_first
 };
 
 }  // namespace lobe

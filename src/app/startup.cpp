@@ -103,10 +103,7 @@ int run_lobeview(int argc, char** argv) {
 
   main_window window(*st, log, link, ws);
   link.attach(&window);
-  const QRect desktop = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                         : QRect(0, 0, WINDOW_W, WINDOW_H + 30);
-  window.resize(std::min(desktop.width(), WINDOW_W), std::min(desktop.height() - 30, WINDOW_H));
-  window.move(desktop.topLeft());
+  window.resize(WINDOW_W, WINDOW_H);
 
   std::string runstring;
   for (int i = 1; i < argc; ++i) {
@@ -122,7 +119,7 @@ int run_lobeview(int argc, char** argv) {
   first_paint_probe probe;
   if (qEnvironmentVariableIsSet("LOBEVIEW_FIRST_PAINT_EXIT")) window.client()->installEventFilter(&probe);
   window.start_timer();
-  window.show();
+  window.show_first(QSize(WINDOW_W, WINDOW_H));
   return app.exec();
 }
 

@@ -176,6 +176,8 @@ TEST(WindowFrame, EveryStateOfTheFrameHolds) {
   EXPECT_GE(full.w->client()->width(), MIN_CLIENT_W);
   EXPECT_GE(full.w->client()->height(), MIN_CLIENT_H);
   expect_frame_holds(full, "the smallest window");
+  full.click(full.w->commands().performance);
+  expect_frame_holds(full, "the smallest window, performance pane");
 
   for (bool edit : {false, true}) {
     window_fixture started(edit, false, false, "convert/src.nsma");
@@ -199,6 +201,32 @@ TEST(WindowFrame, CrowdedChartsKeepEveryLabelClear) {
         expect_frame_holds(t, std::string(file) + " at " + std::to_string(width) + " view " + std::to_string(view + 1));
       }
     }
+  }
+}
+
+// The first size asked for is larger than any screen the tests run on: the
+// window, frame and title bar included, stands on the screen's free area;
+// on a free area of 1024 x 640 or more (a 1600 x 1000 screen at scale 1.5)
+// it fits whole.
+TEST(WindowFrame, TheFirstSizeFitsTheScreenFrameIncluded) {
+  auto st = make_lobe_state();
+  run_log log;
+  recording_link link;
+  scripted_ui ui;
+  main_window w(*st, log, link, window_state{}, &ui);
+  w.show_first(QSize(4000, 3000));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  const QRect free_area = w.screen()->availableGeometry();
+  // The window manager frames the window a moment later; the window follows.
+  QTest::qWaitFor([&] { return free_area.contains(w.frameGeometry()); }, 2500);
+  QTest::qWait(200);
+  const QRect frame = w.frameGeometry();
+  SCOPED_TRACE("free area " + std::to_string(free_area.width()) + "x" + std::to_string(free_area.height()) +
+               ", frame " + std::to_string(frame.width()) + "x" + std::to_string(frame.height()) + " at " +
+               std::to_string(frame.x()) + "," + std::to_string(frame.y()));
+  EXPECT_EQ(frame.topLeft(), free_area.topLeft()) << "the title bar on the screen";
+  if (free_area.width() >= 1024 && free_area.height() >= 640) {
+    EXPECT_TRUE(free_area.contains(frame)) << "the whole window on the screen";
   }
 }
 
