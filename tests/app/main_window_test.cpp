@@ -394,26 +394,6 @@ TEST(MainWindow, ADroppedFileOpensAndQuotedPathsLoseTheirQuotes) {
   EXPECT_EQ(strip_quotes("\"C:\\\"dir\\\"\\x.nsma\""), "C:\\\"dir\\\"\\x.nsma");
 }
 
-// A load's message box stands over the new pattern: its rows and its chart
-// are drawn before the box is shown, not the last file's.
-TEST(MainWindow, ALoadsMessageStandsOverTheNewPattern) {
-  window_fixture t;
-  t.open("convert/src.nsma");
-  t.w->client()->repaint();
-  const int drawings = t.w->chart_drawings();
-  int drawings_at_box = -1;
-  std::size_t rows_at_box = 0;
-  t.ui.on_box = [&] {
-    drawings_at_box = t.w->chart_drawings();
-    rows_at_box = t.w->cuts().cuts().size();
-  };
-  t.ui.file_names.push_back(test::data_path("nsma/long_cut.nsma"));
-  t.click(t.w->commands().open);
-  ASSERT_EQ(t.ui.boxes.size(), 1u);
-  EXPECT_GT(drawings_at_box, drawings) << "the new chart is drawn first";
-  EXPECT_EQ(rows_at_box, static_cast<std::size_t>(t.st->pd.freq[0].numcut)) << "the new rows too";
-}
-
 // A published Planet file (.msi) on the command line opens as Open opens it,
 // and a smoothing or a mirroring of it can be taken back at once: Undo does
 // not wait for an Open or a Save As.

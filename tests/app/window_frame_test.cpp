@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -228,6 +229,59 @@ TEST(WindowFrame, TheFirstSizeFitsTheScreenFrameIncluded) {
   if (free_area.width() >= 1024 && free_area.height() >= 640) {
     EXPECT_TRUE(free_area.contains(frame)) << "the whole window on the screen";
   }
+}
+
+// A load's message box stands over the new pattern: its rows and its chart
+// are drawn before the box is shown, not the last file's.
+TEST(WindowFrame, ALoadsMessageStandsOverTheNewPattern) {
+  window_fixture t;
+  t.open("convert/src.nsma");
+  t.w->client()->repaint();
+  const int drawings = t.w->chart_drawings();
+  int drawings_at_box = -1;
+  std::size_t rows_at_box = 0;
+  t.ui.on_box = [&] {
+    drawings_at_box = t.w->chart_drawings();
+    rows_at_box = t.w->cuts().cuts().size();
+  };
+  t.ui.file_names.push_back(test::data_path("nsma/long_cut.nsma"));
+  t.click(t.w->commands().open);
+  ASSERT_EQ(t.ui.boxes.size(), 1u);
+  EXPECT_GT(drawings_at_box, drawings) << "the new chart is drawn first";
+  EXPECT_EQ(rows_at_box, static_cast<std::size_t>(t.st->pd.freq[0].numcut)) << "the new rows too";
+}
+
+// The progress bar on the screen follows the bearing a degree at a time, as
+// a sweep gives it, not only when the change is large enough for the bar to
+// repaint itself.
+TEST(WindowFrame, TheProgressBarOnScreenFollowsTheBearing) {
+  window_fixture t(true, true);
+  QProgressBar* bar = t.w->commands().progress;
+  ASSERT_TRUE(bar->isVisible());
+  for (int bearing = 0; bearing <= 20; ++bearing) {
+    t.w->set_progress(bearing);
+    QTest::qWait(10);
+  }
+  EXPECT_EQ(bar->value(), 20);
+  if (QGuiApplication::platformName() != QStringLiteral("xcb")) return;  // only X can be read back
+  // How far the bar's chunk reaches along its middle row, on the screen and
+  // as the bar draws itself now.
+  const QColor chunk = bar->palette().color(QPalette::Highlight);
+  auto reach = [&](const QImage& image) {
+    int last = -1;
+    const int y = image.height() / 2;
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (std::abs(c.red() - chunk.red()) + std::abs(c.green() - chunk.green()) + std::abs(c.blue() - chunk.blue()) < 90)
+        last = x;
+    }
+    return last;
+  };
+  const QPoint at = bar->mapTo(t.w.get(), QPoint(0, 0));
+  const QImage shown = t.w->screen()->grabWindow(t.w->winId(), at.x(), at.y(), bar->width(), bar->height()).toImage();
+  const int drawn = reach(bar->grab().toImage());
+  EXPECT_GT(drawn, 0) << "the chunk's colour is found";
+  EXPECT_NEAR(reach(shown), drawn, 2) << "the bar on screen lags its value";
 }
 
 TEST(WindowFrame, FrameLinesAreCrispOnePixelLines) {
