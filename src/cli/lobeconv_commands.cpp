@@ -72,6 +72,23 @@ const char* const k_lobeconv_usage =
     "                         the total exposure ratio there; --render OUT.png with\n"
     "                         --view top (at --z M, default 1.5) or side (along\n"
     "                         --antenna N's azimuth) draws it (docs/EXPOSURE.md).\n"
+    "  check FILE --envelope TITLE --envelopes LIB\n"
+    "                         Every cut against a mask of the envelope library: a\n"
+    "                         line per cut with its verdict (pass, fail, incomplete\n"
+    "                         where it has no reading under the mask), its worst\n"
+    "                         margin and where, the failing angle ranges and the\n"
+    "                         gaps; with --json as JSON. Exit status 0 when every\n"
+    "                         cut passes, 1 when one does not, 2 on an error\n"
+    "                         (docs/VERDICTS.md).\n"
+    "  compare MEASURED REFERENCE\n"
+    "                         Each shown cut of MEASURED against the cut of the same\n"
+    "                         kind at the nearest frequency (within 1 %) of\n"
+    "                         REFERENCE, any formats: RMS and largest deviation over\n"
+    "                         the main lobe and where the reference is above -30 dB,\n"
+    "                         the parameters' differences, a verdict per cut\n"
+    "                         (--tolerance DB, default 1, of RMS over the main lobe),\n"
+    "                         the cuts left unmatched; --align peak compares each\n"
+    "                         below its own peak; --json. Exit status as check's.\n"
     "  render IN OUT          Draw IN's charts into OUT: .png, .svg or .pdf. Without\n"
     "                         --print, the chart as the main window in view mode\n"
     "                         shows it in a client area of --size; with --print, the\n"
@@ -146,8 +163,6 @@ bool load(session& s, const std::string& path, std::ostream& err) {
   return true;
 }
 
-namespace {
-
 // Loads the envelope library named on the command line, before the pattern.
 bool load_envelopes(session& s, const options& o, std::ostream& err) {
   if (o.envelopes_file.empty()) return true;
@@ -168,6 +183,8 @@ bool select_envelope(session& s, const options& o, std::ostream& err) {
   err << "lobeconv: no envelope titled \"" << o.render.envelope_title << "\" in the library\n";
   return false;
 }
+
+namespace {
 
 // The files a command reads: positional arguments [from, to) and the envelope library.
 std::vector<std::string> inputs_of(const options& o, std::size_t from, std::size_t to) {
@@ -374,6 +391,8 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
   if (command == "lint") return lint(s, o, out);
   if (command == "pattern3d") return pattern3d(s, o, err);
   if (command == "exposure") return exposure(s, o, out, err, renderer);
+  if (command == "check") return check(s, o, out, err);
+  if (command == "compare") return compare(s, o, out, err);
   err << "lobeconv: unknown command " << command << "\n" << "Try 'lobeconv --help'.\n";
   return 2;
 }

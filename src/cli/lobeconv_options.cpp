@@ -162,6 +162,19 @@ problem named(const std::string& a, const std::string* v, options& o) {
   return std::nullopt;
 }
 
+// compare: --align peak|none, --tolerance DB (above 0).
+problem comparing(const std::string& a, const std::string* v, options& o) {
+  if (a == "--align") {
+    if (!v || (*v != "peak" && *v != "none")) return "--align takes peak or none";
+    o.compare.align_peak = *v == "peak";
+    return std::nullopt;
+  }
+  const auto number = v ? parse_number(*v) : std::nullopt;
+  if (!number || !(*number > 0.0)) return "--tolerance takes a number of dB above 0";
+  o.compare.tolerance_db = *number;
+  return std::nullopt;
+}
+
 problem to(const std::string&, const std::string* v, options& o) {
   if (!v || v->empty() || v->find('/') != std::string::npos) return "--to takes an extension such as nsma";
   o.to_ext = (*v)[0] == '.' ? v->substr(1) : *v;
@@ -181,7 +194,8 @@ const std::map<std::string, reader> k_readers = {
     {"--grid", choice},             {"--print", choice},            {"--zoom", zoom},
     {"--size", size},               {"--power", emr_number},        {"--loss", emr_number},
     {"--height", emr_number},       {"--envelopes", named},         {"--envelope", named},
-    {"--log-dir", named},           {"--to", to},
+    {"--log-dir", named},           {"--to", to},                   {"--align", comparing},
+    {"--tolerance", comparing},
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "cli/lobeconv_commands.h"
 #include "cli/render_command.h"
+#include "core/analysis/pattern_compare.h"
 #include "core/record/action_report.h"
 #include "core/record/lobe_state.h"
 #include "core/io/run_log.h"
@@ -40,6 +41,7 @@ struct options {
   std::optional<std::array<double, 3>> at;
   std::string picture;  // exposure --render
   exposure_view map;
+  compare_options compare;
 };
 
 // Reads the command line into `o`; what is wrong with it, if anything.
@@ -55,10 +57,20 @@ struct session {
 // Loads `path` as the Open command would; prints the reason and returns false when it cannot.
 bool load(session& s, const std::string& path, std::ostream& err);
 
+// Loads the envelope library of --envelopes (before the pattern: a LABZ file
+// names one of its envelopes), and makes the one of --envelope the active one.
+bool load_envelopes(session& s, const options& o, std::ostream& err);
+bool select_envelope(session& s, const options& o, std::ostream& err);
+
 // The commands that compute from patterns (lobeconv_analysis.cpp).
 int analyse(session& s, const options& o, std::ostream& out, std::ostream& err);
 int lint(session& s, const options& o, std::ostream& out);
 int pattern3d(session& s, const options& o, std::ostream& err);
 int exposure(session& s, const options& o, std::ostream& out, std::ostream& err, const lobeconv_renderer& renderer);
+
+// The verdicts (lobeconv_verdicts.cpp): a pattern against a mask, a
+// measured pattern against a reference.
+int check(session& s, const options& o, std::ostream& out, std::ostream& err);
+int compare(session& s, const options& o, std::ostream& out, std::ostream& err);
 
 }  // namespace lobe::lobeconv

@@ -580,5 +580,54 @@ TEST(Lobeconv, BatchesRefuseCollidingNamesAndKeepOldFilesOnFailure) {
   }
 }
 
+// check and compare as a script uses them: the verdict in the exit status,
+// a line per cut or JSON, and 2 when no verdict could be made.
+TEST(Lobeconv, CheckAndCompareGiveTheirVerdictInTheExitStatus) {
+  test::temp_dir dir;
+  const std::string lib = data("../../data/kwr_envelopes.csv"), panel = data("../../data/samples/panel.labz");
+  // The LABZ file names its mask (Class B wide); a narrower one is given.
+  run_result r = lobeconv("check " + panel + " --envelopes " + lib + " --json");
+  const auto own = nlohmann::json::parse(r.out);
+  EXPECT_EQ(own["envelope"], "Class B wide");
+  bool all = true;
+  for (const auto& cut : own["cuts"]) {
+    all = all && cut["pass"].get<bool>();
+    EXPECT_EQ(cut["pass"], cut["verdict"] == "pass");
+    EXPECT_TRUE(cut["failing_ranges"].is_array() && cut["gaps"].is_array());
+  }
+  EXPECT_EQ(r.status, all ? 0 : 1) << r.err;
+  r = lobeconv("check " + panel + " --envelopes " + lib + " --envelope 'Class A narrow'");
+  EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "Envelope: Class A narrow");
+  EXPECT_EQ(test::lines_in(r.out), own["cuts"].size() + 1);
+  for (const char* args : {"", " --envelope Nope", " --envelopes /nonexistent.csv"})
+    EXPECT_EQ(lobeconv("check " + data("../../data/samples/yagi.nsma") + args).status, 2) << args;
+
+  // A pattern against itself in another format passes; 2 dB weaker it fails
+  // a 1 dB tolerance and passes aligned on the peak.
+  r = lobeconv("compare " + data("../../data/samples/panel.nsma") + " " + data("../../data/samples/panel.pla"));
+  EXPECT_NE(r.out.find("pass"), std::string::npos) << r.out << r.err;
+  const std::string weaker = dir.file("weaker.nsma");
+  const std::string text = test::read_bytes(test::data_path("../../data/samples/yagi.nsma"));
+  // Every level 2 dB further down (the file writes them negative; either sign reads as dB down).
+  std::string shifted;
+  for (std::size_t at = 0, end; at < text.size(); at = end + 1) {
+    end = text.find('\r', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    float a = 0, l = 0;
+    if (line.find(':') == std::string::npos && std::sscanf(line.c_str(), "%f,%f", &a, &l) == 2)
+      line = c_format("%.3f,%.3f,", a, std::fabs(l) + 2.0f);
+    shifted += line + (end < text.size() ? "\r" : "");
+  }
+  test::write_bytes(weaker, shifted);
+  const std::string yagi = data("../../data/samples/yagi.nsma");
+  EXPECT_EQ(lobeconv("compare " + quote(weaker) + " " + yagi + " --tolerance 1").status, 1);
+  EXPECT_EQ(lobeconv("compare " + quote(weaker) + " " + yagi + " --tolerance 1 --align peak").status, 0);
+  const auto j = nlohmann::json::parse(lobeconv("compare " + quote(weaker) + " " + yagi + " --json").out);
+  EXPECT_NEAR(j["cuts"][0]["main_lobe"]["rms_db"].get<double>(), 2.0, 0.01);
+  EXPECT_EQ(lobeconv("compare " + yagi).status, 2);
+  EXPECT_EQ(lobeconv("compare " + yagi + " " + yagi + " --align sideways").status, 2);
+}
+
 }  // namespace
 }  // namespace lobe

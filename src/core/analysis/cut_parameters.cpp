@@ -192,6 +192,13 @@ std::string fixed(double v, int decimals = 1) { return c_format("%.*f", decimals
 
 }  // namespace
 
+std::vector<std::optional<double>> attenuations_at(const cut_data_type& cut, const std::vector<double>& angles) {
+  const samples s = samples_of(cut);
+  std::vector<std::optional<double>> out;
+  for (double a : angles) out.push_back(att_at(s, a));
+  return out;
+}
+
 std::vector<std::optional<double>> levels_at(const cut_data_type& cut, double first, int count) {
   const samples s = samples_of(cut);
   std::vector<std::optional<double>> out;

@@ -86,6 +86,9 @@ std::vector<std::string> cut_warnings(const lobe_state& st, int f, int c);
 // `first`, each interpolated linearly in dB between the neighbouring
 // samples; nullopt outside the samples or next to a gap.
 std::vector<std::optional<double>> levels_at(const cut_data_type& cut, double first, int count);
+// The cut's stored attenuations (dB below the file's 0 dB) at these angles,
+// interpolated the same way (round the join of a closed cut).
+std::vector<std::optional<double>> attenuations_at(const cut_data_type& cut, const std::vector<double>& angles);
 
 // A co-polar cut and its cross-polar twin: same frequency, same orientation,
 // signal polarisations crossed (V/V with V/H, H/H with H/V).

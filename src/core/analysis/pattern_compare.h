@@ -1,0 +1,59 @@
+// A measured pattern against a reference (the datasheet's file, an earlier
+// measurement): cuts matched by frequency and kind, the reference read at the
+// measured angles, the deviations over the main lobe and over the angles the
+// reference holds above -30 dB, the parameters' differences, and a verdict
+// per cut. Every definition is in docs/VERDICTS.md.
+#pragma once
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "core/record/pattern_record.h"
+
+namespace lobe {
+
+struct compare_options {
+  bool align_peak = false;         // each pattern taken relative to its own peak
+  double tolerance_db = 1.0;       // the largest RMS deviation over the main lobe that passes
+  double freq_tolerance = 0.01;    // a reference frequency within this fraction of the measured one
+};
+
+// The reference is "above -30 dB" where it lies less than this far below its peak.
+inline constexpr double COMPARE_FLOOR_DB = 30.0;
+
+struct deviation_stats {
+  int points = 0;
+  std::optional<double> rms_db;
+  std::optional<double> largest_db;  // signed: measured minus reference, the one largest in size
+  std::optional<double> largest_angle;
+};
+
+struct parameter_delta {
+  const char* name;  // "hpbw", "bw10", "front_to_back", "tilt", "peak_angle", "first_sidelobe"
+  std::optional<double> measured, reference;
+  std::optional<double> difference() const {
+    return measured && reference ? std::optional<double>(*measured - *reference) : std::nullopt;
+  }
+};
+
+struct cut_comparison {
+  int freq = 0, cut = 0;          // of the measured pattern
+  int ref_freq = 0, ref_cut = 0;  // of the reference
+  deviation_stats main_lobe, above_floor;
+  std::vector<parameter_delta> parameters;
+  bool pass = false;
+};
+
+struct pattern_comparison {
+  std::vector<cut_comparison> matched;
+  std::vector<std::pair<int, int>> unmatched_measured;   // shown measured cuts without a reference
+  std::vector<std::pair<int, int>> unmatched_reference;  // reference cuts no measured cut matched
+  // Every shown measured cut has its reference and passes.
+  bool pass() const;
+};
+
+pattern_comparison compare_patterns(const antenna_data_type& measured, const pattern_flags_type& shown,
+                                    const antenna_data_type& reference, const compare_options& options);
+
+}  // namespace lobe
