@@ -41,7 +41,8 @@ TEST(MaskLevel, RowsStepsSlopesMirrorAndTheRowBeyondTheChart) {
   // A mask that ends at 90 degrees says nothing beyond.
   const envelope_data_type front = mask_of("0,90,3\r");
   EXPECT_EQ(mask_level(front, 120), std::nullopt);
-  EXPECT_EQ(mask_level(front, 270), std::nullopt);
+  EXPECT_EQ(mask_level(front, 200), std::nullopt);
+  EXPECT_EQ(mask_level(front, 270), 3.0) << "-90: the mirror side";
   // A row starting beyond 180 is where the last line heads, read up to 180.
   const envelope_data_type beyond = mask_of("0,10,3\r100,150,20\r200,220,30\r");
   EXPECT_DOUBLE_EQ(*mask_level(beyond, 175), 25.0);
