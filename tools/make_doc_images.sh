@@ -19,6 +19,8 @@ env=(--envelopes data/kwr_envelopes.csv --envelope "Class B wide")
 "$conv" render "$sample" "$out/emr.png" --view emr --power 100 --loss 1.5 --height 12
 "$conv" exposure data/example_site.json --render "$out/exposure-top.png" --view top --z 25 --size 700x720 >/dev/null
 "$conv" exposure data/example_site.json --render "$out/exposure-side.png" --view side --size 700x720 >/dev/null
+"$conv" report data/samples/panel.labz "$out/report-first-page.png" --envelopes data/kwr_envelopes.csv \
+  --reference data/samples/panel.pla
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 "$conv" render "$sample" "$tmp/portrait.pdf" --print portrait

@@ -89,6 +89,12 @@ const char* const k_lobeconv_usage =
     "                         (--tolerance DB, default 1, of RMS over the main lobe),\n"
     "                         the cuts left unmatched; --align peak compares each\n"
     "                         below its own peak; --json. Exit status as check's.\n"
+    "  report FILE OUT.pdf    A test report: the printed page of every frequency (on\n"
+    "                         the Cartesian chart with the mask when one is given),\n"
+    "                         then the parameters and the verdicts of check\n"
+    "                         (--envelope, --envelopes) and compare (--reference\n"
+    "                         FILE), with the date and the files' names; OUT.png\n"
+    "                         draws its first page.\n"
     "  render IN OUT          Draw IN's charts into OUT: .png, .svg or .pdf. Without\n"
     "                         --print, the chart as the main window in view mode\n"
     "                         shows it in a client area of --size; with --print, the\n"
@@ -366,7 +372,7 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
     return 2;
   }
   const std::string& command = o.positional[0];
-  const bool draws = command == "render" || (command == "exposure" && !o.picture.empty());
+  const bool draws = command == "render" || command == "report" || (command == "exposure" && !o.picture.empty());
   if (draws && !renderer.draw) {
     if (renderer.hand_over) return renderer.hand_over(args, err);
     err << "lobeconv: this build cannot render\n";
@@ -393,6 +399,7 @@ int run_lobeconv(const std::vector<std::string>& args, std::ostream& out, std::o
   if (command == "exposure") return exposure(s, o, out, err, renderer);
   if (command == "check") return check(s, o, out, err);
   if (command == "compare") return compare(s, o, out, err);
+  if (command == "report") return report(s, o, err, renderer);
   err << "lobeconv: unknown command " << command << "\n" << "Try 'lobeconv --help'.\n";
   return 2;
 }

@@ -20,6 +20,8 @@ struct lobeconv_renderer {
   // Draws any other picture (lobeconv-render).
   int (*picture)(const std::string& out_path, int width, int height, const picture_drawing& draw,
                  std::ostream& err) = nullptr;
+  // Draws a document of pages (lobeconv-render).
+  int (*document)(const std::string& out_path, int pages, const page_drawing& draw, std::ostream& err) = nullptr;
   // Runs the whole command line in lobeconv-render (lobeconv); returns only when it could not.
   int (*hand_over)(const std::vector<std::string>& args, std::ostream& err) = nullptr;
 };

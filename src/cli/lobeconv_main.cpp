@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
 #ifdef LOBECONV_RENDER
   renderer.draw = lobe::render_pattern;
   renderer.picture = lobe::render_picture;
+  renderer.document = lobe::render_document;
 #else
   renderer.hand_over = hand_over_to_renderer;
 #endif

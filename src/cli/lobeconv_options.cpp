@@ -156,9 +156,12 @@ problem emr_number(const std::string& a, const std::string* v, options& o) {
 }
 
 problem named(const std::string& a, const std::string* v, options& o) {
-  const char* what = a == "--envelopes" ? "a file" : a == "--envelope" ? "a title" : "a folder";
+  const char* what = a == "--envelopes" || a == "--reference" ? "a file" : a == "--envelope" ? "a title" : "a folder";
   if (!v || v->empty()) return a + " takes " + what;
-  (a == "--envelopes" ? o.envelopes_file : a == "--envelope" ? o.render.envelope_title : o.log_dir) = *v;
+  (a == "--envelopes"  ? o.envelopes_file
+   : a == "--envelope" ? o.render.envelope_title
+   : a == "--reference" ? o.reference
+                        : o.log_dir) = *v;
   return std::nullopt;
 }
 
@@ -195,7 +198,7 @@ const std::map<std::string, reader> k_readers = {
     {"--size", size},               {"--power", emr_number},        {"--loss", emr_number},
     {"--height", emr_number},       {"--envelopes", named},         {"--envelope", named},
     {"--log-dir", named},           {"--to", to},                   {"--align", comparing},
-    {"--tolerance", comparing},
+    {"--tolerance", comparing},     {"--reference", named},
 };
 
 }  // namespace

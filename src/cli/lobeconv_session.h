@@ -42,6 +42,7 @@ struct options {
   std::string picture;  // exposure --render
   exposure_view map;
   compare_options compare;
+  std::string reference;  // report --reference
 };
 
 // Reads the command line into `o`; what is wrong with it, if anything.
@@ -72,5 +73,6 @@ int exposure(session& s, const options& o, std::ostream& out, std::ostream& err,
 // measured pattern against a reference.
 int check(session& s, const options& o, std::ostream& out, std::ostream& err);
 int compare(session& s, const options& o, std::ostream& out, std::ostream& err);
+int report(session& s, const options& o, std::ostream& err, const lobeconv_renderer& renderer);
 
 }  // namespace lobe::lobeconv

@@ -1,12 +1,18 @@
 // The lobeconv commands that give verdicts: a pattern against a mask, a
 // measured pattern against a reference.
+#include <ctime>
+#include <memory>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "cli/lobeconv_session.h"
+#include "cli/output_guard.h"
+#include "core/analysis/cut_parameters.h"
 #include "core/analysis/mask_check.h"
 #include "core/analysis/pattern_compare.h"
 #include "core/record/envelope_library.h"
 #include "core/text/c_numeric.h"
+#include "draw/print_page.h"
 
 namespace lobe::lobeconv {
 
@@ -145,6 +151,124 @@ int compare(session& s, const options& o, std::ostream& out, std::ostream& err) 
   else
     comparison_text(s.st->pd, reference.st->pd, pc, out);
   return pc.pass() ? 0 : 1;
+}
+
+namespace {
+
+std::vector<std::string> split_lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+// The report's text: what was checked against what, and when; the
+// parameters; the verdicts; the verdict of it all.
+std::vector<std::string> report_lines(const session& s, const options& o, const envelope_data_type* env,
+                                      const session* reference) {
+  std::vector<std::string> lines;
+  char when[32] = "";
+  const std::time_t now = std::time(nullptr);
+  std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", std::localtime(&now));
+  lines.push_back("Pattern:   " + o.positional[1]);
+  if (reference) lines.push_back("Reference: " + o.reference);
+  if (env) lines.push_back(std::string("Mask:      ") + env->title + " (" + o.envelopes_file + ")");
+  lines.push_back(std::string("Date:      ") + when);
+  lines.push_back("");
+  lines.push_back("Parameters (docs/ANALYSIS.md)");
+  for (const std::string& l : split_lines(parameters_table(*s.st, true))) lines.push_back("  " + l);
+  bool pass = true;
+  if (env) {
+    lines.push_back("");
+    lines.push_back(std::string("Against the mask ") + env->title);
+    const std::vector<mask_verdict> verdicts = check_pattern(s.st->pd, s.st->flags, *env);
+    pass = !verdicts.empty();
+    for (const mask_verdict& v : verdicts) {
+      lines.push_back("  " + split_lines(verdict_line(s.st->pd, v)).front());
+      pass = pass && v.pass();
+    }
+  }
+  if (reference) {
+    lines.push_back("");
+    lines.push_back("Against the reference");
+    const pattern_comparison pc = compare_patterns(s.st->pd, s.st->flags, reference->st->pd, o.compare);
+    std::ostringstream text;
+    comparison_text(s.st->pd, reference->st->pd, pc, text);
+    for (const std::string& l : split_lines(text.str())) lines.push_back("  " + l);
+    pass = pass && pc.pass();
+  }
+  if (env || reference) {
+    lines.push_back("");
+    lines.push_back(std::string("Verdict: ") + (pass ? "pass" : "fail"));
+  }
+  return lines;
+}
+
+// Millimetres on a page of `ppi` pixels per inch.
+int mm(double v, int ppi) { return static_cast<int>(v * ppi / 25.4 + 0.5); }
+
+constexpr double k_line_mm = 3.4;
+constexpr int k_lines_per_page = 74;
+
+void draw_text_page(surface& dc, const std::vector<std::string>& lines, std::size_t first, int ppi) {
+  const int left = mm(12, ppi);
+  dc.set_text_color(rgb(0, 0, 0));
+  dc.select_font({mm(6, ppi), 700, false});
+  dc.text_out(left, mm(12, ppi), first == 0 ? "Lobeview test report" : "Lobeview test report (continued)");
+  dc.select_font({mm(2.8, ppi), 400, false, true});
+  for (std::size_t i = first; i < lines.size() && i < first + k_lines_per_page; ++i)
+    dc.text_out(left, mm(24 + (i - first) * k_line_mm, ppi), lines[i]);
+}
+
+}  // namespace
+
+int report(session& s, const options& o, std::ostream& err, const lobeconv_renderer& renderer) {
+  if (o.positional.size() != 3) {
+    err << "lobeconv: report takes FILE and OUT.pdf\n";
+    return 2;
+  }
+  std::vector<std::string> inputs = {o.positional[1]};
+  if (!o.reference.empty()) inputs.push_back(o.reference);
+  if (!o.envelopes_file.empty()) inputs.push_back(o.envelopes_file);
+  if (refuse_output_over_input(o.positional[2], inputs, err)) return 1;
+  if (!load_envelopes(s, o, err) || !load(s, o.positional[1], err) || !select_envelope(s, o, err)) return 2;
+  session reference;
+  reference.st->settings = s.st->settings;
+  reference.st->nec = s.st->nec;
+  if (!o.reference.empty() && !load(reference, o.reference, err)) return 2;
+  const envelope_data_type* env = active_envelope(s.st->ed);
+  const std::vector<std::string> lines = report_lines(s, o, env, o.reference.empty() ? nullptr : &reference);
+
+  // A printed page per frequency with a shown cut: its cuts alone, on the
+  // Cartesian chart with the mask when there is one.
+  std::vector<int> freqs;
+  for (int f = 0; f < count_in(s.st->pd.nofreq, MAX_FREQ); ++f)
+    for (int c = 0; c < count_in(s.st->pd.freq[f].numcut, MAX_CUTS); ++c)
+      if (cut_is_shown(s.st->flags, f, c)) {
+        freqs.push_back(f);
+        break;
+      }
+  const int text_pages = static_cast<int>((lines.size() + k_lines_per_page - 1) / k_lines_per_page);
+  const int pages = static_cast<int>(freqs.size()) + text_pages;
+  return renderer.document(
+      o.positional[2], pages,
+      [&](surface& dc, int page, int width, int height, int ppi) {
+        if (page >= static_cast<int>(freqs.size())) {
+          draw_text_page(dc, lines, static_cast<std::size_t>(page - static_cast<int>(freqs.size())) * k_lines_per_page, ppi);
+          return;
+        }
+        const auto one = std::make_unique<lobe_state>(*s.st);
+        for (int f = 0; f < MAX_FREQ; ++f)
+          for (int c = 0; c < MAX_CUTS; ++c)
+            if (f != freqs[static_cast<std::size_t>(page)]) one->flags.cut[f][c].hide = 1;
+        one->view.display_type = env ? DISPLAY_TYPE_RECT : DISPLAY_TYPE_POLAR;
+        page_setup setup;
+        setup.horzres = width;
+        setup.vertres = height;
+        setup.ppi = ppi;
+        print_chart(*one, s.log, dc, setup);
+      },
+      err);
 }
 
 }  // namespace lobe::lobeconv

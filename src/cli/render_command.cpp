@@ -55,6 +55,17 @@ std::string picture_extension(const std::string& path) {
   return ext == "png" || ext == "svg" || ext == "pdf" ? ext : "";
 }
 
+// Writes `bytes` the way every file is written: a temporary file beside the
+// target, every write and the close checked, then the rename.
+bool save_bytes(const std::string& path, const QByteArray& bytes, std::string& problem) {
+  atomic_file out;
+  if (!out.open(path) || !out.write(bytes.constData(), static_cast<std::size_t>(bytes.size())) || !out.commit()) {
+    problem = out.error().empty() ? "the file could not be written" : out.error();
+    return false;
+  }
+  return true;
+}
+
 // Paints with `draw` onto the device the extension asks for, and saves it.
 template <class Draw>
 bool paint_to_file(const std::string& path, const std::string& ext, int width, int height, int dpi, Draw draw,
@@ -101,15 +112,51 @@ bool paint_to_file(const std::string& path, const std::string& ext, int width, i
     draw(dc, pdf.width(), pdf.height());
   }
   file.close();
-  atomic_file out;
-  if (!out.open(path) || !out.write(bytes.constData(), static_cast<std::size_t>(bytes.size())) || !out.commit()) {
-    problem = out.error().empty() ? "the file could not be written" : out.error();
-    return false;
-  }
-  return true;
+  return save_bytes(path, bytes, problem);
 }
 
 }  // namespace
+
+int render_document(const std::string& out_path, int pages, const page_drawing& draw, std::ostream& err) {
+  const std::string ext = picture_extension(out_path);
+  if (ext != "pdf" && ext != "png") {
+    err << "lobeconv: a report is a .pdf (or its first page a .png), not " << out_path << "\n";
+    return 2;
+  }
+  ensure_gui_application();
+  std::string problem;
+  bool ok;
+  if (ext == "png") {
+    // The first page at 150 dpi: an A4 page of 1240 x 1754 pixels.
+    ok = paint_to_file(out_path, ext, 1240, 1754, 150,
+                       [&](surface& dc, int w, int h) { draw(dc, 0, w, h, 150); }, problem);
+  } else {
+    QByteArray bytes;
+    QBuffer file(&bytes);
+    file.open(QIODevice::WriteOnly);
+    {
+      QPdfWriter pdf(&file);
+      pdf.setResolution(600);
+      pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+      pdf.setPageSize(QPageSize(QPageSize::A4));
+      pdf.setCreator(QStringLiteral("Lobeview"));
+      pdf.setTitle(QStringLiteral("Lobeview test report"));
+      QPainter painter(&pdf);
+      for (int page = 0; page < pages; ++page) {
+        if (page > 0) pdf.newPage();
+        qpainter_surface dc(painter);
+        draw(dc, page, pdf.width(), pdf.height(), 600);
+      }
+    }
+    file.close();
+    ok = save_bytes(out_path, bytes, problem);
+  }
+  if (!ok) {
+    err << "lobeconv: cannot write " << out_path << ": " << problem << "\n";
+    return 1;
+  }
+  return 0;
+}
 
 int render_pattern(lobe_state& st, run_log& log, const render_options& o, const std::string& out_path,
                    std::ostream& err) {

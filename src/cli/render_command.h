@@ -35,4 +35,10 @@ int render_pattern(lobe_state& st, run_log& log, const render_options& o, const 
 using picture_drawing = std::function<void(surface& dc, int width, int height)>;
 int render_picture(const std::string& out_path, int width, int height, const picture_drawing& draw, std::ostream& err);
 
+// A document of A4 portrait pages, each drawn by `draw` (page, width and
+// height in pixels, pixels per inch): all of them into a .pdf at 600 dpi,
+// or the first into a .png at 150 dpi. Replaced safely; returns the exit status.
+using page_drawing = std::function<void(surface& dc, int page, int width, int height, int ppi)>;
+int render_document(const std::string& out_path, int pages, const page_drawing& draw, std::ostream& err);
+
 }  // namespace lobe

@@ -41,6 +41,7 @@ struct font {
   int height = 14;
   int weight = 400;  // 400 normal, 700 bold
   bool italic = false;
+  bool fixed = false;  // every character as wide as the next: tables of text
   bool operator==(const font&) const = default;
 };
 

@@ -61,10 +61,11 @@ brush qpainter_surface::select_brush(const brush& b) {
 // largest Arial (Liberation Sans where Arial is absent) whose ascent plus
 // descent fits the height.
 const qpainter_surface::cached_font& qpainter_surface::qt_font(const font& f) {
-  const auto key = std::make_tuple(f.height, f.weight, f.italic);
+  const auto key = std::make_tuple(f.height, f.weight, f.italic, f.fixed);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
-  QFont q(QStringLiteral("Arial"));
+  QFont q(f.fixed ? QStringLiteral("Liberation Mono") : QStringLiteral("Arial"));
+  if (f.fixed) q.setStyleHint(QFont::Monospace);
   q.setWeight(f.weight >= 700 ? QFont::Bold : QFont::Normal);
   q.setItalic(f.italic);
   int size = f.height > 1 ? f.height : 1;

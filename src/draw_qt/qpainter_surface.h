@@ -73,7 +73,7 @@ class qpainter_surface : public surface {
   colorref text_colour_ = 0;
   QPoint current_{0, 0};
   QPolygon run_;
-  std::map<std::tuple<int, int, bool>, cached_font> fonts_;
+  std::map<std::tuple<int, int, bool, bool>, cached_font> fonts_;
   drawn_marks* marks_ = nullptr;
 };
 

@@ -219,7 +219,7 @@ TEST(WindowFrame, TheFirstSizeFitsTheScreenFrameIncluded) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
   const QRect free_area = w.screen()->availableGeometry();
   // The window manager frames the window a moment later; the window follows.
-  QTest::qWaitFor([&] { return free_area.contains(w.frameGeometry()); }, 2500);
+  (void)QTest::qWaitFor([&] { return free_area.contains(w.frameGeometry()); }, 2500);
   QTest::qWait(200);
   const QRect frame = w.frameGeometry();
   SCOPED_TRACE("free area " + std::to_string(free_area.width()) + "x" + std::to_string(free_area.height()) +

@@ -627,6 +627,24 @@ TEST(Lobeconv, CheckAndCompareGiveTheirVerdictInTheExitStatus) {
   EXPECT_NEAR(j["cuts"][0]["main_lobe"]["rms_db"].get<double>(), 2.0, 0.01);
   EXPECT_EQ(lobeconv("compare " + yagi).status, 2);
   EXPECT_EQ(lobeconv("compare " + yagi + " " + yagi + " --align sideways").status, 2);
+
+  // The report: a printed page per frequency, then the text (one page here).
+  const std::string pdf = dir.file("report.pdf"), png = dir.file("report.png");
+  auto pages = [](const std::string& bytes) {
+    std::size_t n = 0;
+    for (std::size_t at = 0; (at = bytes.find("/Type /Page\n", at)) != std::string::npos; ++at) ++n;
+    return n;
+  };
+  r = lobeconv("report " + yagi + " " + quote(pdf) + " --envelopes " + lib + " --envelope 'Class B wide' --reference " +
+               quote(weaker));
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string doc = test::read_bytes(pdf);
+  EXPECT_EQ(doc.rfind("%PDF-", 0), 0u);
+  EXPECT_EQ(pages(doc), 3u);
+  ASSERT_EQ(lobeconv("report " + yagi + " " + quote(png)).status, 0);
+  EXPECT_EQ(test::read_bytes(png).substr(1, 3), "PNG");
+  EXPECT_EQ(lobeconv("report " + yagi + " " + quote(dir.file("report.svg"))).status, 2);
+  EXPECT_EQ(lobeconv("report " + yagi + " " + quote(dir.file("r.pdf")) + " --reference /nonexistent.nsma").status, 2);
 }
 
 }  // namespace
