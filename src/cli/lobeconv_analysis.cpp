@@ -75,8 +75,14 @@ int lint(session& s, const options& o, std::ostream& out) {
     std::vector<lint_finding> findings =
         loaded.ok ? lint_pattern(*s.st) : std::vector<lint_finding>{{true, "cannot read: " + read_failure(path, loaded)}};
     // A file that gave no pattern at all is an error whatever it is (LF-only
-    // line ends have their own finding).
-    if (loaded.ok && !has_points(s.st->pd) && !s.st->file.lf_only_empty) findings.insert(findings.begin(), {true, no_pattern_reason(path)});
+    // line ends have their own finding); so is a program or any binary file,
+    // even where a few of its bytes happened to read as a point.
+    if (loaded.ok && !s.st->file.lf_only_empty) {
+      const std::string why = no_pattern_reason(path);
+      const bool binary = why.find("program") != std::string::npos || why.find("NUL") != std::string::npos ||
+                          why.find("UTF-16") != std::string::npos;
+      if (!has_points(s.st->pd) || binary) findings.insert(findings.begin(), {true, why});
+    }
     for (const lint_finding& f : findings) {
       out << path << ": " << (f.error ? "error" : "warning") << ": " << f.text << "\n";
       if (f.error) status = 1;
