@@ -67,6 +67,7 @@ class client_area;
 struct window_actions {
   QAction* open = nullptr;
   QAction* print = nullptr;
+  QAction* report = nullptr;
   QAction* exit = nullptr;
   QAction* views[4] = {};  // by display type: polar, Cartesian, Cartesian 0-90, EMR
   QAction* parameters = nullptr;
@@ -218,6 +219,7 @@ class main_window : public QMainWindow, public range_events {
   void open_flow();
   void save_flow();
   void print_flow();
+  void report_flow();
   void sweep_start_flow(int f, int c);
   void pause_sweep();
   void pick_colour(int x, int y);

@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/resource_ids.h"
 #include "core/analysis/cut_parameters.h"
+#include "core/analysis/mask_check.h"
 #include "core/session/antenna_loader.h"
 #include "core/text/c_numeric.h"
 #include "core/record/cut_editing.h"
@@ -169,6 +170,11 @@ void main_window::on_reset_colours() {
 void main_window::on_parameters() {
   std::string text = parameters_table(st_, true);
   for (const datasheet_difference& d : datasheet_check(st_.pd)) text += "Header: " + d.text + "\n";
+  // With a mask shown, each shown cut's verdict against it.
+  if (const envelope_data_type* env = active_envelope(st_.ed)) {
+    text += std::string("\nAgainst the mask ") + env->title + "\n";
+    for (const mask_verdict& v : check_pattern(st_.pd, st_.flags, *env)) text += verdict_line(st_.pd, v);
+  }
   ui_.show_text("Parameters", text);
 }
 

@@ -1,11 +1,17 @@
-// Printing: the platform's print dialog, then the page on the printer.
+// Printing: the platform's print dialog, then the page on the printer; and
+// the test report, into a PDF.
+#include <QBuffer>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include "app/main_window.h"
 #include "core/text/c_numeric.h"
 #include "draw/emr_chart.h"
+#include "core/io/file_sink.h"
 #include "draw/print_page.h"
+#include "draw/test_report.h"
 #include "draw_qt/qpainter_surface.h"
 
 namespace lobe {
@@ -41,6 +47,51 @@ void main_window::print_to(QPrinter& printer) {
   if (!painter.end())
     ui_.message_box(c_format("EndDoc failed - %d", 0), "print_chart() processing", message_icon::error);
   if (!drawn) ui_.message_box(EMR_NO_CUT_MESSAGE, EMR_NO_CUT_CAPTION, message_icon::information);
+}
+
+// File > Report...: the test report of the pattern as shown (with the
+// verdicts against the mask, when one is shown) into a PDF of A4 pages,
+// written as every file is: in full, or not at all.
+void main_window::report_flow() {
+  file_dialog_request request;
+  request.folder = ws_.documents_folder;
+  request.default_extension = "pdf";
+  request.filters = {{"PDF Files (*.pdf)", "*.pdf"}};
+  const std::optional<std::string> path = ui_.save_file_name(request);
+  if (!path) return;
+  report_inputs in;
+  in.st = &st_;
+  in.pattern_name = st_.file.filename_set ? st_.file.szFileName_name : "(not saved)";
+  const test_report report = make_test_report(in);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter pdf(&buffer);
+    pdf.setResolution(600);
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setCreator(QStringLiteral("Lobeview"));
+    pdf.setTitle(QStringLiteral("Lobeview test report"));
+    QPainter painter(&pdf);
+    page_setup setup;
+    setup.horzres = pdf.width();
+    setup.vertres = pdf.height();
+    setup.ppi = 600;
+    for (int page = 0; page < report.pages(); ++page) {
+      if (page > 0) pdf.newPage();
+      qpainter_surface dc(painter);
+      draw_report_page(in, report, log_, dc, page, setup);
+    }
+  }
+  buffer.close();
+  atomic_file out;
+  if (!out.open(*path) || !out.write(bytes.constData(), static_cast<std::size_t>(bytes.size())) || !out.commit()) {
+    ui_.message_box("Unable to write the report " + *path + ": " + out.error(), "Report", message_icon::error);
+    return;
+  }
+  set_status_text(STB_ACTION, report.has_verdict ? std::string("Report written: ") + (report.pass ? "pass" : "fail")
+                                                 : std::string("Report written"));
 }
 
 }  // namespace lobe

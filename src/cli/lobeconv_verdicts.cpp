@@ -1,18 +1,14 @@
 // The lobeconv commands that give verdicts: a pattern against a mask, a
 // measured pattern against a reference.
-#include <ctime>
-#include <memory>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "cli/lobeconv_session.h"
 #include "cli/output_guard.h"
-#include "core/analysis/cut_parameters.h"
 #include "core/analysis/mask_check.h"
 #include "core/analysis/pattern_compare.h"
 #include "core/record/envelope_library.h"
 #include "core/text/c_numeric.h"
-#include "draw/print_page.h"
+#include "draw/test_report.h"
 
 namespace lobe::lobeconv {
 
@@ -21,15 +17,6 @@ namespace {
 nlohmann::json ranges_json(const std::vector<angle_range>& ranges) {
   nlohmann::json out = nlohmann::json::array();
   for (const auto& [a, b] : ranges) out.push_back({a, b});
-  return out;
-}
-
-std::string ranges_text(const std::vector<angle_range>& ranges) {
-  std::string out;
-  for (const auto& [a, b] : ranges) {
-    if (!out.empty()) out += ", ";
-    out += a == b ? c_format("%.1f", a) : c_format("%.1f..%.1f", a, b);
-  }
   return out;
 }
 
@@ -44,30 +31,11 @@ nlohmann::json verdict_json(const antenna_data_type& pd, const mask_verdict& v) 
   return j;
 }
 
-std::string verdict_line(const antenna_data_type& pd, const mask_verdict& v) {
-  const cut_data_type& cut = pd.freq[v.freq].cut[v.cut];
-  std::string line = c_format("%s MHz %s %s: %s", pd.freq[v.freq].patfre, cut.patcut, cut.polari, outcome_name(v.outcome));
-  if (v.worst_margin_db) line += c_format(", worst margin %.2f dB at %.1f deg", *v.worst_margin_db, *v.worst_angle);
-  if (!v.failing.empty()) line += "; fails at " + ranges_text(v.failing);
-  if (!v.gaps.empty()) line += "; no reading at " + ranges_text(v.gaps);
-  return line + "\n";
-}
-
 nlohmann::json optional_json(const std::optional<double>& v) { return v ? nlohmann::json(*v) : nlohmann::json(nullptr); }
 
 nlohmann::json stats_json(const deviation_stats& d) {
   return {{"points", d.points}, {"rms_db", optional_json(d.rms_db)}, {"largest_db", optional_json(d.largest_db)},
           {"largest_angle", optional_json(d.largest_angle)}};
-}
-
-std::string cut_name(const antenna_data_type& pd, int f, int c) {
-  return c_format("%s MHz %s %s", pd.freq[f].patfre, pd.freq[f].cut[c].patcut, pd.freq[f].cut[c].polari);
-}
-
-std::string stats_text(const char* what, const deviation_stats& d) {
-  if (!d.rms_db) return c_format("%s: no common angles", what);
-  return c_format("%s: RMS %.2f dB, largest %.2f dB at %.1f deg (%d points)", what, *d.rms_db, *d.largest_db,
-                  *d.largest_angle, d.points);
 }
 
 nlohmann::json comparison_json(const antenna_data_type& m, const antenna_data_type& r, const pattern_comparison& pc) {
@@ -89,19 +57,6 @@ nlohmann::json comparison_json(const antenna_data_type& m, const antenna_data_ty
   j["unmatched_measured"] = names(m, pc.unmatched_measured);
   j["unmatched_reference"] = names(r, pc.unmatched_reference);
   return j;
-}
-
-void comparison_text(const antenna_data_type& m, const antenna_data_type& r, const pattern_comparison& pc,
-                     std::ostream& out) {
-  for (const cut_comparison& c : pc.matched) {
-    out << cut_name(m, c.freq, c.cut) << " against " << cut_name(r, c.ref_freq, c.ref_cut) << ": "
-        << (c.pass ? "pass" : "fail") << "\n  " << stats_text("main lobe", c.main_lobe) << "\n  "
-        << stats_text("above -30 dB", c.above_floor) << "\n";
-    for (const parameter_delta& p : c.parameters)
-      if (const auto d = p.difference()) out << "  " << p.name << c_format(" %+.2f", *d) << "\n";
-  }
-  for (const auto& [f, c] : pc.unmatched_measured) out << "No reference for " << cut_name(m, f, c) << "\n";
-  for (const auto& [f, c] : pc.unmatched_reference) out << "Not measured: " << cut_name(r, f, c) << "\n";
 }
 
 }  // namespace
@@ -149,78 +104,9 @@ int compare(session& s, const options& o, std::ostream& out, std::ostream& err) 
     out << comparison_json(s.st->pd, reference.st->pd, pc).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
         << "\n";
   else
-    comparison_text(s.st->pd, reference.st->pd, pc, out);
+    out << comparison_text(s.st->pd, reference.st->pd, pc);
   return pc.pass() ? 0 : 1;
 }
-
-namespace {
-
-std::vector<std::string> split_lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
-
-// The report's text: what was checked against what, and when; the
-// parameters; the verdicts; the verdict of it all.
-std::vector<std::string> report_lines(const session& s, const options& o, const envelope_data_type* env,
-                                      const session* reference) {
-  std::vector<std::string> lines;
-  char when[32] = "";
-  const std::time_t now = std::time(nullptr);
-  std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", std::localtime(&now));
-  lines.push_back("Pattern:   " + o.positional[1]);
-  if (reference) lines.push_back("Reference: " + o.reference);
-  if (env) lines.push_back(std::string("Mask:      ") + env->title + " (" + o.envelopes_file + ")");
-  lines.push_back(std::string("Date:      ") + when);
-  lines.push_back("");
-  lines.push_back("Parameters (docs/ANALYSIS.md)");
-  for (const std::string& l : split_lines(parameters_table(*s.st, true))) lines.push_back("  " + l);
-  bool pass = true;
-  if (env) {
-    lines.push_back("");
-    lines.push_back(std::string("Against the mask ") + env->title);
-    const std::vector<mask_verdict> verdicts = check_pattern(s.st->pd, s.st->flags, *env);
-    pass = !verdicts.empty();
-    for (const mask_verdict& v : verdicts) {
-      lines.push_back("  " + split_lines(verdict_line(s.st->pd, v)).front());
-      pass = pass && v.pass();
-    }
-  }
-  if (reference) {
-    lines.push_back("");
-    lines.push_back("Against the reference");
-    const pattern_comparison pc = compare_patterns(s.st->pd, s.st->flags, reference->st->pd, o.compare);
-    std::ostringstream text;
-    comparison_text(s.st->pd, reference->st->pd, pc, text);
-    for (const std::string& l : split_lines(text.str())) lines.push_back("  " + l);
-    pass = pass && pc.pass();
-  }
-  if (env || reference) {
-    lines.push_back("");
-    lines.push_back(std::string("Verdict: ") + (pass ? "pass" : "fail"));
-  }
-  return lines;
-}
-
-// Millimetres on a page of `ppi` pixels per inch.
-int mm(double v, int ppi) { return static_cast<int>(v * ppi / 25.4 + 0.5); }
-
-constexpr double k_line_mm = 3.4;
-constexpr int k_lines_per_page = 74;
-
-void draw_text_page(surface& dc, const std::vector<std::string>& lines, std::size_t first, int ppi) {
-  const int left = mm(12, ppi);
-  dc.set_text_color(rgb(0, 0, 0));
-  dc.select_font({mm(6, ppi), 700, false});
-  dc.text_out(left, mm(12, ppi), first == 0 ? "Lobeview test report" : "Lobeview test report (continued)");
-  dc.select_font({mm(2.8, ppi), 400, false, true});
-  for (std::size_t i = first; i < lines.size() && i < first + k_lines_per_page; ++i)
-    dc.text_out(left, mm(24 + (i - first) * k_line_mm, ppi), lines[i]);
-}
-
-}  // namespace
 
 int report(session& s, const options& o, std::ostream& err, const lobeconv_renderer& renderer) {
   if (o.positional.size() != 3) {
@@ -236,37 +122,22 @@ int report(session& s, const options& o, std::ostream& err, const lobeconv_rende
   reference.st->settings = s.st->settings;
   reference.st->nec = s.st->nec;
   if (!o.reference.empty() && !load(reference, o.reference, err)) return 2;
-  const envelope_data_type* env = active_envelope(s.st->ed);
-  const std::vector<std::string> lines = report_lines(s, o, env, o.reference.empty() ? nullptr : &reference);
-
-  // A printed page per frequency with a shown cut: its cuts alone, on the
-  // Cartesian chart with the mask when there is one.
-  std::vector<int> freqs;
-  for (int f = 0; f < count_in(s.st->pd.nofreq, MAX_FREQ); ++f)
-    for (int c = 0; c < count_in(s.st->pd.freq[f].numcut, MAX_CUTS); ++c)
-      if (cut_is_shown(s.st->flags, f, c)) {
-        freqs.push_back(f);
-        break;
-      }
-  const int text_pages = static_cast<int>((lines.size() + k_lines_per_page - 1) / k_lines_per_page);
-  const int pages = static_cast<int>(freqs.size()) + text_pages;
+  report_inputs in;
+  in.st = s.st.get();
+  in.reference = o.reference.empty() ? nullptr : &reference.st->pd;
+  in.compare = o.compare;
+  in.pattern_name = o.positional[1];
+  in.reference_name = o.reference;
+  in.envelopes_name = o.envelopes_file;
+  const test_report r = make_test_report(in);
   return renderer.document(
-      o.positional[2], pages,
+      o.positional[2], r.pages(),
       [&](surface& dc, int page, int width, int height, int ppi) {
-        if (page >= static_cast<int>(freqs.size())) {
-          draw_text_page(dc, lines, static_cast<std::size_t>(page - static_cast<int>(freqs.size())) * k_lines_per_page, ppi);
-          return;
-        }
-        const auto one = std::make_unique<lobe_state>(*s.st);
-        for (int f = 0; f < MAX_FREQ; ++f)
-          for (int c = 0; c < MAX_CUTS; ++c)
-            if (f != freqs[static_cast<std::size_t>(page)]) one->flags.cut[f][c].hide = 1;
-        one->view.display_type = env ? DISPLAY_TYPE_RECT : DISPLAY_TYPE_POLAR;
         page_setup setup;
         setup.horzres = width;
         setup.vertres = height;
         setup.ppi = ppi;
-        print_chart(*one, s.log, dc, setup);
+        draw_report_page(in, r, s.log, dc, page, setup);
       },
       err);
 }

@@ -6,6 +6,7 @@
 #include "core/text/c_numeric.h"
 #include "core/formats/line_format.h"
 #include "draw/chart_scale.h"
+#include "core/analysis/mask_check.h"
 #include "draw/label_placer.h"
 
 namespace lobe {
@@ -319,6 +320,25 @@ void draw_mask(surface& dc, const envelope_data_type& env, int rows, int span, c
 
 }  // namespace
 
+// Under the axis, in red, the angles where a shown cut lies outside the
+// active mask: a degree's width about each failing point.
+void mark_mask_failures(const lobe_state& st, surface& dc, float scf, const rect_geometry& g, int span,
+                        const envelope_data_type& env) {
+  const double origin = span == 90 ? g.xc1 : g.centre, x_scale = g.x10_increment / 10.0;
+  const int y = pix(g.bottom + 4.0 * scf);
+  dc.select_pen({pen_style::solid, std::max(1, pix(3.0 * scf)), rgb(230, 25, 56)});
+  for (const mask_verdict& v : check_pattern(st.pd, st.flags, env))
+    for (double a : v.failing_angles) {
+      double at = std::fmod(a + 180.0, 360.0);
+      at = (at < 0 ? at + 360.0 : at) - 180.0;  // the chart's -180..180
+      if (span == 90 && (at < 0.0 || at > 90.0)) continue;
+      const double from = span == 90 ? std::max(0.0, at - 0.5) : at - 0.5;
+      const double to = span == 90 ? std::min(90.0, at + 0.5) : at + 0.5;
+      dc.move_to(pix(origin + from * x_scale), y);
+      dc.line_to(pix(origin + to * x_scale), y);
+    }
+}
+
 void plot_rect_env(const lobe_state& st, surface& dc, float scf, const rect& rch, const rect&) {
   pen_keeper keep(dc);
   dc.select_pen({pen_style::solid, pix(2.0 * scf), rgb(0, 0, 0)});
@@ -333,6 +353,8 @@ void plot_rect_env(const lobe_state& st, surface& dc, float scf, const rect& rch
     const int rows = count_in(env.nupoin, MAX_ENV_SAMPLES);
     if (env.display == 0 || rows == 0) continue;
     draw_mask(dc, env, rows, span, ax);
+    mark_mask_failures(st, dc, scf, g, span, env);
+    dc.select_pen({pen_style::solid, pix(2.0 * scf), rgb(0, 0, 0)});
   }
 }
 

@@ -17,6 +17,7 @@
 
 #include "app/startup.h"
 #include "app/window_fixture.h"
+#include "core/analysis/mask_check.h"
 #include "core/session/antenna_loader.h"
 #include "core/record/cut_editing.h"
 #include "core/range/range_codes.h"
@@ -261,6 +262,16 @@ TEST(MainWindow, ZoomScaleViewsAndMenus) {
   EXPECT_TRUE(scale->isChecked() && t.st->view.scale_to_max_mode == 1 && t.painted(SCALE_TO_MAX_NOTICE));
   t.open("convert/src.nsma");
   EXPECT_FALSE(scale->isChecked() || t.st->view.scale_to_max_mode || t.painted(SCALE_TO_MAX_NOTICE));
+  // With a mask shown, View > Parameters says each shown cut's verdict against it.
+  t.w->actions().envelopes[0]->trigger();
+  t.w->actions().parameters->trigger();
+  ASSERT_FALSE(t.ui.texts.empty());
+  const std::string said = t.ui.texts.back().second;
+  const std::string heading = std::string("\nAgainst the mask ") + t.st->ed.env[0].title + "\n";
+  ASSERT_NE(said.find(heading), std::string::npos) << said;
+  const std::string verdicts = said.substr(said.find(heading) + heading.size());
+  EXPECT_EQ(test::lines_in(verdicts), check_pattern(t.st->pd, t.st->flags, t.st->ed.env[0]).size());
+  EXPECT_NE(verdicts.find(" MHz "), std::string::npos) << verdicts;
 }
 
 TEST(MainWindow, ColourPickClearAllUndoAndMirror) {
@@ -457,6 +468,27 @@ TEST(MainWindow, ViewModeEditsNothingAndKeepsNoPalette) {
   EXPECT_FALSE(std::filesystem::exists(view.dir.file("lobeview.ini")));
   edit.w->close();
   EXPECT_NE(test::read_bytes(edit.dir.file("lobeview.ini")).find("[Palette]\r\n00=0x000000"), std::string::npos);
+}
+
+// File > Report...: a PDF of the pattern's pages and its verdicts against
+// the mask shown, written whole or not at all.
+TEST(MainWindow, ReportWritesThePagesAndTheVerdictsOfTheMaskShown) {
+  window_fixture t(true, false, true);
+  t.open("convert/src.nsma");
+  t.w->actions().envelopes[0]->trigger();
+  const std::string pdf = t.dir.file("report.pdf");
+  t.ui.file_names.push_back(pdf);
+  t.w->actions().report->trigger();
+  const std::string bytes = test::read_bytes(pdf);
+  EXPECT_EQ(bytes.rfind("%PDF-", 0), 0u);
+  std::size_t pages = 0;
+  for (std::size_t at = 0; (at = bytes.find("/Type /Page\n", at)) != std::string::npos; ++at) ++pages;
+  EXPECT_EQ(pages, static_cast<std::size_t>(t.st->pd.nofreq) + 1) << "a page per frequency, then the text";
+  EXPECT_EQ(t.w->status_text(STB_ACTION).rfind("Report written: ", 0), 0u) << t.w->status_text(STB_ACTION);
+  t.ui.file_names.push_back(t.dir.file("no/such/folder/report.pdf"));
+  t.w->actions().report->trigger();
+  ASSERT_FALSE(t.ui.boxes.empty());
+  EXPECT_EQ(t.ui.boxes.back().text.rfind("Unable to write the report", 0), 0u);
 }
 
 }  // namespace

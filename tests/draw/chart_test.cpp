@@ -414,6 +414,37 @@ TEST(EnvelopeOverlay, MasksAreStepsFromTheCentreMirroredOn360) {
 }
 
 
+// With a mask shown, the angles where a shown cut lies outside it are marked
+// in red just under the axis, a degree wide, on either side of the 360
+// degree chart and within the 90 degree one.
+TEST(EnvelopeOverlay, FailingAnglesAreMarkedUnderTheAxis) {
+  harness h;
+  add_envelope(*h.st, "Class A", {{0, 10, 3}, {10, 180, 20}});
+  test::put_full_cut(*h.st, 0, 0, "H", [](int a) { return a == 45 || a == 315 ? 19.0 : 30.0; });
+  for (int type : {DISPLAY_TYPE_RECT, DISPLAY_TYPE_RECT90}) {
+    h.st->view.display_type = type;
+    const rect_geometry g = rect_chart_geometry(k_env_area, rect_span(type), 4);
+    const int origin = type == DISPLAY_TYPE_RECT90 ? g.xc1 : g.centre;
+    recording_surface dc;
+    plot_rect_env(*h.st, dc, 1.0f, k_env_area, k_env_area);
+    std::vector<int> marked;
+    for (std::size_t i = 0; i + 1 < dc.ops.size(); ++i) {
+      const recorded_op& line = dc.ops[i + 1];
+      if (line.kind != recorded_op::op_line || line.pen_used.colour != rgb(230, 25, 56)) continue;
+      EXPECT_EQ(line.points[0].y, g.bottom + 4);
+      marked.push_back((line.points[0].x + line.points[1].x) / 2);
+    }
+    std::vector<int> expected = {pix(origin + 45 * g.x10_increment / 10.0)};
+    if (type == DISPLAY_TYPE_RECT) expected.push_back(pix(origin - 45 * g.x10_increment / 10.0));
+    ASSERT_EQ(marked.size(), expected.size()) << type;
+    for (std::size_t i = 0; i < marked.size(); ++i) EXPECT_NEAR(marked[i], expected[i], 1) << type;
+  }
+  h.st->ed.env[0].display = 0;
+  recording_surface none;
+  plot_rect_env(*h.st, none, 1.0f, k_env_area, k_env_area);
+  EXPECT_TRUE(none.ops.empty()) << "no mask shown, nothing marked";
+}
+
 constexpr int CX = 600, CY = 400;  // the EMR chart's centre; R as above
 
 // The worked example: 200 W, 3 dB loss, 10 dBd at 900 MHz.

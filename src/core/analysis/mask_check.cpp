@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/text/c_numeric.h"
+
 namespace lobe {
 
 namespace {
@@ -94,7 +96,9 @@ mask_verdict check_cut(const cut_data_type& cut, const envelope_data_type& env) 
       v.worst_margin_db = margin;
       v.worst_angle = angle;
     }
-    failing.add(margin < -MASK_MARGIN_EPSILON_DB, angle);
+    const bool fails = margin < -MASK_MARGIN_EPSILON_DB;
+    failing.add(fails, angle);
+    if (fails) v.failing_angles.push_back(angle);
   }
   if (!v.failing.empty())
     v.outcome = mask_outcome::fail;
@@ -117,6 +121,26 @@ std::vector<mask_verdict> check_pattern(const antenna_data_type& pd, const patte
       out.push_back(std::move(v));
     }
   return out;
+}
+
+namespace {
+std::string ranges_text(const std::vector<angle_range>& ranges) {
+  std::string out;
+  for (const auto& [a, b] : ranges) {
+    if (!out.empty()) out += ", ";
+    out += a == b ? c_format("%.1f", a) : c_format("%.1f..%.1f", a, b);
+  }
+  return out;
+}
+}  // namespace
+
+std::string verdict_line(const antenna_data_type& pd, const mask_verdict& v) {
+  const cut_data_type& cut = pd.freq[v.freq].cut[v.cut];
+  std::string line = c_format("%s MHz %s %s: %s", pd.freq[v.freq].patfre, cut.patcut, cut.polari, outcome_name(v.outcome));
+  if (v.worst_margin_db) line += c_format(", worst margin %.2f dB at %.1f deg", *v.worst_margin_db, *v.worst_angle);
+  if (!v.failing.empty()) line += "; fails at " + ranges_text(v.failing);
+  if (!v.gaps.empty()) line += "; no reading at " + ranges_text(v.gaps);
+  return line + "\n";
 }
 
 const char* outcome_name(mask_outcome o) {

@@ -30,6 +30,7 @@ struct mask_verdict {
   std::optional<double> worst_margin_db;
   std::optional<double> worst_angle;
   std::vector<angle_range> failing;
+  std::vector<double> failing_angles;  // each failing point's angle, as the chart marks them
   std::vector<angle_range> gaps;  // points with no reading under the mask
   bool pass() const { return outcome == mask_outcome::pass; }
 };
@@ -49,5 +50,9 @@ std::vector<mask_verdict> check_pattern(const antenna_data_type& pd, const patte
 
 // "pass", "fail", "incomplete" (gaps but no failure) or "unchecked" (no point under the mask).
 const char* outcome_name(mask_outcome o);
+
+// One line (ending in a line feed) saying the verdict of a cut of `pd`:
+// "146 MHz H H/H: fail, worst margin -1.00 dB at 45.0 deg; fails at 45.0, 313.0..315.0".
+std::string verdict_line(const antenna_data_type& pd, const mask_verdict& v);
 
 }  // namespace lobe

@@ -124,6 +124,32 @@ cut_comparison compare_cut(const antenna_data_type& measured, int f, int c, cons
 
 }  // namespace
 
+std::string cut_name(const antenna_data_type& pd, int f, int c) {
+  return c_format("%s MHz %s %s", pd.freq[f].patfre, pd.freq[f].cut[c].patcut, pd.freq[f].cut[c].polari);
+}
+
+namespace {
+std::string stats_text(const char* what, const deviation_stats& d) {
+  if (!d.rms_db) return c_format("%s: no common angles", what);
+  return c_format("%s: RMS %.2f dB, largest %.2f dB at %.1f deg (%d points)", what, *d.rms_db, *d.largest_db,
+                  *d.largest_angle, d.points);
+}
+}  // namespace
+
+std::string comparison_text(const antenna_data_type& m, const antenna_data_type& r, const pattern_comparison& pc) {
+  std::string out;
+  for (const cut_comparison& c : pc.matched) {
+    out += cut_name(m, c.freq, c.cut) + " against " + cut_name(r, c.ref_freq, c.ref_cut) + ": " +
+           (c.pass ? "pass" : "fail") + "\n  " + stats_text("main lobe", c.main_lobe) + "\n  " +
+           stats_text("above -30 dB", c.above_floor) + "\n";
+    for (const parameter_delta& p : c.parameters)
+      if (const auto d = p.difference()) out += std::string("  ") + p.name + c_format(" %+.2f", *d) + "\n";
+  }
+  for (const auto& [f, c] : pc.unmatched_measured) out += "No reference for " + cut_name(m, f, c) + "\n";
+  for (const auto& [f, c] : pc.unmatched_reference) out += "Not measured: " + cut_name(r, f, c) + "\n";
+  return out;
+}
+
 bool pattern_comparison::pass() const {
   // Every shown measured cut found its reference and passes.
   return !matched.empty() && unmatched_measured.empty() &&

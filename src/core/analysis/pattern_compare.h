@@ -6,6 +6,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -55,5 +56,13 @@ struct pattern_comparison {
 
 pattern_comparison compare_patterns(const antenna_data_type& measured, const pattern_flags_type& shown,
                                     const antenna_data_type& reference, const compare_options& options);
+
+// "146 MHz H H/H": a cut by its frequency, name and polarisation.
+std::string cut_name(const antenna_data_type& pd, int f, int c);
+
+// The comparison as lines of text: per matched cut its verdict, the two sets'
+// deviations and the parameters' differences; then the cuts left unmatched.
+std::string comparison_text(const antenna_data_type& measured, const antenna_data_type& reference,
+                            const pattern_comparison& pc);
 
 }  // namespace lobe
