@@ -45,13 +45,13 @@ nlohmann::json comparison_json(const antenna_data_type& m, const antenna_data_ty
     for (const parameter_delta& p : c.parameters)
       params[p.name] = {{"measured", optional_json(p.measured)}, {"reference", optional_json(p.reference)},
                         {"difference", optional_json(p.difference())}};
-    j["cuts"].push_back({{"measured", cut_name(m, c.freq, c.cut)}, {"reference", cut_name(r, c.ref_freq, c.ref_cut)},
+    j["cuts"].push_back({{"measured", cut_label(m, c.freq, c.cut)}, {"reference", cut_label(r, c.ref_freq, c.ref_cut)},
                          {"pass", c.pass}, {"main_lobe", stats_json(c.main_lobe)},
                          {"above_30_db", stats_json(c.above_floor)}, {"parameters", params}});
   }
   auto names = [](const antenna_data_type& pd, const std::vector<std::pair<int, int>>& cuts) {
     nlohmann::json out = nlohmann::json::array();
-    for (const auto& [f, c] : cuts) out.push_back(cut_name(pd, f, c));
+    for (const auto& [f, c] : cuts) out.push_back(cut_label(pd, f, c));
     return out;
   };
   j["unmatched_measured"] = names(m, pc.unmatched_measured);

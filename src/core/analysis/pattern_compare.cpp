@@ -124,7 +124,7 @@ cut_comparison compare_cut(const antenna_data_type& measured, int f, int c, cons
 
 }  // namespace
 
-std::string cut_name(const antenna_data_type& pd, int f, int c) {
+std::string cut_label(const antenna_data_type& pd, int f, int c) {
   return c_format("%s MHz %s %s", pd.freq[f].patfre, pd.freq[f].cut[c].patcut, pd.freq[f].cut[c].polari);
 }
 
@@ -139,14 +139,14 @@ std::string stats_text(const char* what, const deviation_stats& d) {
 std::string comparison_text(const antenna_data_type& m, const antenna_data_type& r, const pattern_comparison& pc) {
   std::string out;
   for (const cut_comparison& c : pc.matched) {
-    out += cut_name(m, c.freq, c.cut) + " against " + cut_name(r, c.ref_freq, c.ref_cut) + ": " +
+    out += cut_label(m, c.freq, c.cut) + " against " + cut_label(r, c.ref_freq, c.ref_cut) + ": " +
            (c.pass ? "pass" : "fail") + "\n  " + stats_text("main lobe", c.main_lobe) + "\n  " +
            stats_text("above -30 dB", c.above_floor) + "\n";
     for (const parameter_delta& p : c.parameters)
       if (const auto d = p.difference()) out += std::string("  ") + p.name + c_format(" %+.2f", *d) + "\n";
   }
-  for (const auto& [f, c] : pc.unmatched_measured) out += "No reference for " + cut_name(m, f, c) + "\n";
-  for (const auto& [f, c] : pc.unmatched_reference) out += "Not measured: " + cut_name(r, f, c) + "\n";
+  for (const auto& [f, c] : pc.unmatched_measured) out += "No reference for " + cut_label(m, f, c) + "\n";
+  for (const auto& [f, c] : pc.unmatched_reference) out += "Not measured: " + cut_label(r, f, c) + "\n";
   return out;
 }
 

@@ -58,7 +58,7 @@ pattern_comparison compare_patterns(const antenna_data_type& measured, const pat
                                     const antenna_data_type& reference, const compare_options& options);
 
 // "146 MHz H H/H": a cut by its frequency, name and polarisation.
-std::string cut_name(const antenna_data_type& pd, int f, int c);
+std::string cut_label(const antenna_data_type& pd, int f, int c);
 
 // The comparison as lines of text: per matched cut its verdict, the two sets'
 // deviations and the parameters' differences; then the cuts left unmatched.
