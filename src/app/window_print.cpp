@@ -1,9 +1,6 @@
 // Printing: the platform's print dialog, then the page on the printer; and
 // the test report, into a PDF.
-#include <QBuffer>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 
 #include "app/main_window.h"
@@ -12,6 +9,7 @@
 #include "core/io/file_sink.h"
 #include "draw/print_page.h"
 #include "draw/test_report.h"
+#include "draw_qt/pdf_document.h"
 #include "draw_qt/qpainter_surface.h"
 
 namespace lobe {
@@ -63,28 +61,14 @@ void main_window::report_flow() {
   in.st = &st_;
   in.pattern_name = st_.file.filename_set ? st_.file.szFileName_name : "(not saved)";
   const test_report report = make_test_report(in);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter pdf(&buffer);
-    pdf.setResolution(600);
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setCreator(QStringLiteral("Lobeview"));
-    pdf.setTitle(QStringLiteral("Lobeview test report"));
-    QPainter painter(&pdf);
-    page_setup setup;
-    setup.horzres = pdf.width();
-    setup.vertres = pdf.height();
-    setup.ppi = 600;
-    for (int page = 0; page < report.pages(); ++page) {
-      if (page > 0) pdf.newPage();
-      qpainter_surface dc(painter);
-      draw_report_page(in, report, log_, dc, page, setup);
-    }
-  }
-  buffer.close();
+  page_setup setup;  // its size is the document's
+  setup.ppi = PDF_DOCUMENT_PPI;
+  const QByteArray bytes =
+      a4_pdf(report.pages(), QStringLiteral("Lobeview test report"), [&](surface& dc, int page, int width, int height) {
+        setup.horzres = width;
+        setup.vertres = height;
+        draw_report_page(in, report, log_, dc, page, setup);
+      });
   atomic_file out;
   if (!out.open(*path) || !out.write(bytes.constData(), static_cast<std::size_t>(bytes.size())) || !out.commit()) {
     ui_.message_box("Unable to write the report " + *path + ": " + out.error(), "Report", message_icon::error);

@@ -17,6 +17,7 @@
 #include "draw/print_page.h"
 #include "draw/view_renderer.h"
 #include "draw/window_layout.h"
+#include "draw_qt/pdf_document.h"
 #include "draw_qt/qpainter_surface.h"
 
 namespace lobe {
@@ -131,24 +132,10 @@ int render_document(const std::string& out_path, int pages, const page_drawing& 
     ok = paint_to_file(out_path, ext, 1240, 1754, 150,
                        [&](surface& dc, int w, int h) { draw(dc, 0, w, h, 150); }, problem);
   } else {
-    QByteArray bytes;
-    QBuffer file(&bytes);
-    file.open(QIODevice::WriteOnly);
-    {
-      QPdfWriter pdf(&file);
-      pdf.setResolution(600);
-      pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-      pdf.setPageSize(QPageSize(QPageSize::A4));
-      pdf.setCreator(QStringLiteral("Lobeview"));
-      pdf.setTitle(QStringLiteral("Lobeview test report"));
-      QPainter painter(&pdf);
-      for (int page = 0; page < pages; ++page) {
-        if (page > 0) pdf.newPage();
-        qpainter_surface dc(painter);
-        draw(dc, page, pdf.width(), pdf.height(), 600);
-      }
-    }
-    file.close();
+    const QByteArray bytes = a4_pdf(pages, QStringLiteral("Lobeview test report"),
+                                    [&](surface& dc, int page, int width, int height) {
+                                      draw(dc, page, width, height, PDF_DOCUMENT_PPI);
+                                    });
     ok = save_bytes(out_path, bytes, problem);
   }
   if (!ok) {
