@@ -39,6 +39,11 @@ void chart_view::place(const window_layout& layout, bool full) {
   mark_changed();
 }
 
+void chart_view::set_reference(const antenna_data_type* reference) {
+  reference_ = reference;
+  mark_changed();
+}
+
 void chart_view::mark_changed() {
   changed_ = true;
   update();
@@ -79,7 +84,9 @@ void chart_view::draw(QPainter& painter) {
   qpainter_surface dc(painter, true);
   dc.keep_marks(&marks_);
   cut_ends ends;
-  drawn_ = draw_view(st_, log_, dc, window_view_geometry(layout_, descr_lines_), &ends);
+  view_geometry g = window_view_geometry(layout_, descr_lines_);
+  g.reference = reference_;
+  drawn_ = draw_view(st_, log_, dc, g, &ends);
   emit cuts_ended(ends);
 }
 

@@ -36,6 +36,8 @@ class chart_view : public QWidget {
   void place(const window_layout& layout, bool full);
   // The record or the view changed: the next paint draws the chart again.
   void mark_changed();
+  // A reference pattern to draw beside the pattern, or none.
+  void set_reference(const antenna_data_type* reference);
 
   // How often the chart was drawn (not just shown again from its picture).
   int drawings() const { return drawings_; }
@@ -68,6 +70,7 @@ class chart_view : public QWidget {
   window_layout layout_;
   bool full_ = false;
   int descr_lines_ = 0;
+  const antenna_data_type* reference_ = nullptr;
   bool changed_ = true;
   bool drawn_ = true;
   int drawings_ = 0;

@@ -98,6 +98,9 @@ main_window::main_window(lobe_state& st, run_log& log, range_link& link, window_
   actions_.open = add_action(file, "&Open", false, &main_window::open_flow);
   actions_.print = add_action(file, "Print", false, &main_window::print_flow);
   actions_.report = add_action(file, "Report...", false, &main_window::report_flow);
+  actions_.compare_with = add_action(file, "Compare with...", false, &main_window::compare_flow);
+  actions_.clear_reference = add_action(file, "Clear reference", false, &main_window::clear_reference_flow);
+  actions_.clear_reference->setEnabled(false);
   actions_.exit = add_action(file, "E&xit", false, nullptr);
   connect(actions_.exit, &QAction::triggered, this, &QWidget::close);
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));

@@ -68,6 +68,8 @@ struct window_actions {
   QAction* open = nullptr;
   QAction* print = nullptr;
   QAction* report = nullptr;
+  QAction* compare_with = nullptr;
+  QAction* clear_reference = nullptr;
   QAction* exit = nullptr;
   QAction* views[4] = {};  // by display type: polar, Cartesian, Cartesian 0-90, EMR
   QAction* parameters = nullptr;
@@ -133,6 +135,9 @@ class main_window : public QMainWindow, public range_events {
   void delete_cut(int f, int c);
   void shwhid_button_click();
   void mainwindow_menus();
+
+  // The reference pattern of File > Compare with..., or none.
+  const antenna_data_type* reference() const { return reference_ ? &reference_->pd : nullptr; }
 
   // For tests and the screenshot tool.
   const window_actions& actions() const { return actions_; }
@@ -220,6 +225,8 @@ class main_window : public QMainWindow, public range_events {
   void save_flow();
   void print_flow();
   void report_flow();
+  void compare_flow();
+  void clear_reference_flow();
   void sweep_start_flow(int f, int c);
   void pause_sweep();
   void pick_colour(int x, int y);
@@ -252,6 +259,8 @@ class main_window : public QMainWindow, public range_events {
   header_panes header_{nullptr};
   std::unique_ptr<cut_table> cuts_;
   chart_view* chart_ = nullptr;
+  std::unique_ptr<lobe_state> reference_;  // File > Compare with...
+  std::string reference_name_;
   turntable_strip* turntable_ = nullptr;
   bearing_strip* bearing_ = nullptr;
   QMenu* help_menu_ = nullptr;

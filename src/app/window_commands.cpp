@@ -13,11 +13,13 @@
 #include "app/resource_ids.h"
 #include "core/analysis/cut_parameters.h"
 #include "core/analysis/mask_check.h"
+#include "core/analysis/pattern_compare.h"
 #include "core/session/antenna_loader.h"
 #include "core/text/c_numeric.h"
 #include "core/record/cut_editing.h"
 #include "core/text/field_text.h"
 #include "core/formats/file_types.h"
+#include "core/formats/pattern_reading.h"
 #include "core/range/range_codes.h"
 #include "core/range/sweep_capture.h"
 #include "core/session/save_routing.h"
@@ -170,7 +172,11 @@ void main_window::on_reset_colours() {
 void main_window::on_parameters() {
   std::string text = parameters_table(st_, true);
   for (const datasheet_difference& d : datasheet_check(st_.pd)) text += "Header: " + d.text + "\n";
-  // With a mask shown, each shown cut's verdict against it.
+  // With a reference, the comparison; with a mask shown, each shown cut's verdict against it.
+  if (reference_) {
+    text += "\nAgainst the reference " + reference_name_ + "\n";
+    text += comparison_text(st_.pd, reference_->pd, compare_patterns(st_.pd, st_.flags, reference_->pd, {}));
+  }
   if (const envelope_data_type* env = active_envelope(st_.ed)) {
     text += std::string("\nAgainst the mask ") + env->title + "\n";
     for (const mask_verdict& v : check_pattern(st_.pd, st_.flags, *env)) text += verdict_line(st_.pd, v);
@@ -293,6 +299,36 @@ void main_window::open_flow() {
   emr_message_shown_ = false;
   mainwindow_size();
   commands_->undo->setEnabled(true);
+}
+
+// File > Compare with...: a reference (the datasheet's file, an earlier
+// measurement) read as Open reads a file, drawn beside the pattern and
+// compared in View > Parameters and the report. The pattern stays as it is.
+void main_window::compare_flow() {
+  file_dialog_request r;
+  r.folder = st_.settings.homeFolder;
+  r.filters = k_open_filters_capture;
+  const auto name = ui_.open_file_name(r);
+  if (!name) return;
+  auto ref = std::make_unique<lobe_state>(st_);
+  const action_report loaded = open_file(*ref, log_, *name, dialog_extension(*name));
+  if (!loaded.ok || !has_points(ref->pd)) {
+    ui_.message_box("Unable to open antenna file.", "Compare with", message_icon::error);
+    return;
+  }
+  reference_ = std::move(ref);
+  reference_name_ = reference_->file.szFileName_name;
+  actions_.clear_reference->setEnabled(true);
+  chart_->set_reference(&reference_->pd);
+  set_status_text(STB_ACTION, "Compared with " + reference_name_);
+}
+
+void main_window::clear_reference_flow() {
+  reference_.reset();
+  reference_name_.clear();
+  actions_.clear_reference->setEnabled(false);
+  chart_->set_reference(nullptr);
+  set_status_text(STB_ACTION, "");
 }
 
 void main_window::save_flow() {

@@ -60,6 +60,8 @@ void main_window::report_flow() {
   report_inputs in;
   in.st = &st_;
   in.pattern_name = st_.file.filename_set ? st_.file.szFileName_name : "(not saved)";
+  in.reference = reference();
+  in.reference_name = reference_name_;
   const test_report report = make_test_report(in);
   page_setup setup;  // its size is the document's
   setup.ppi = PDF_DOCUMENT_PPI;

@@ -1,6 +1,7 @@
 #include "draw/view_renderer.h"
 
 #include "draw/polar_chart.h"
+#include "draw/reference_traces.h"
 
 namespace lobe {
 
@@ -33,12 +34,14 @@ bool draw_view(const lobe_state& st, run_log& log, surface& dc, const view_geome
       init_chart(st, dc, g.scf, g.xh, g.y, g.radius);
       if (g.second_polar_grid) init_chart(st, dc, g.scf, g.xv, g.y, g.radius);
       plot_chart(st, dc, g.scf, g.xh, g.xv, g.y, g.radius, ends);
+      if (g.reference) plot_reference_traces(st, *g.reference, dc, g);
       return true;
     case DISPLAY_TYPE_RECT:
     case DISPLAY_TYPE_RECT90:
       init_rect_chart(st, dc, g.scf, g.rch);
       if (g.second_rect_grid) init_rect_chart(st, dc, g.scf, g.rcv);
       plot_rect_chart(st, dc, g.scf, g.rch, g.rcv, ends);
+      if (g.reference) plot_reference_traces(st, *g.reference, dc, g);
       plot_rect_env(st, dc, g.scf, g.rch, g.rcv);
       return true;
     case DISPLAY_TYPE_EMR: {

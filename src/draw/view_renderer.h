@@ -20,6 +20,7 @@ struct view_geometry {
   bool second_rect_grid = false;
   int emr_left = 0, emr_right = 0, emr_y = 0, emr_radius = 0;  // the EMR side view
   emr_text_layout emr_text;
+  const antenna_data_type* reference = nullptr;  // drawn beside the pattern (polar and Cartesian)
 };
 
 // The geometry of the main window's chart for `layout`, below `descr_lines`

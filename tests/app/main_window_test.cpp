@@ -491,5 +491,43 @@ TEST(MainWindow, ReportWritesThePagesAndTheVerdictsOfTheMaskShown) {
   EXPECT_EQ(t.ui.boxes.back().text.rfind("Unable to write the report", 0), 0u);
 }
 
+// File > Compare with...: a reference drawn beside the pattern and compared
+// in View > Parameters, until Clear reference; a file that holds no pattern
+// is refused and the pattern stays.
+TEST(MainWindow, CompareWithAReferenceAndClearIt) {
+  window_fixture t;
+  t.open("convert/src.nsma");
+  t.w->client()->repaint();
+  const int drawings = t.w->chart_drawings();
+  EXPECT_FALSE(t.actions().clear_reference->isEnabled());
+  t.ui.file_names.push_back(test::data_path("convert/src.nsma"));
+  t.actions().compare_with->trigger();
+  ASSERT_NE(t.w->reference(), nullptr);
+  EXPECT_TRUE(t.actions().clear_reference->isEnabled());
+  EXPECT_EQ(t.w->status_text(STB_ACTION), "Compared with src.nsma");
+  t.w->client()->repaint();
+  EXPECT_GT(t.w->chart_drawings(), drawings) << "the chart is drawn again with the reference";
+  t.actions().parameters->trigger();
+  const std::string said = t.ui.texts.back().second;
+  EXPECT_NE(said.find("Against the reference src.nsma"), std::string::npos) << said;
+  EXPECT_NE(said.find(": pass"), std::string::npos) << said;
+  EXPECT_EQ(said.find(": fail"), std::string::npos) << said;
+
+  t.actions().clear_reference->trigger();
+  EXPECT_EQ(t.w->reference(), nullptr);
+  EXPECT_FALSE(t.actions().clear_reference->isEnabled());
+  t.actions().parameters->trigger();
+  EXPECT_EQ(t.ui.texts.back().second.find("Against the reference"), std::string::npos);
+
+  const std::string empty = t.dir.file("empty.nsma");
+  test::write_bytes(empty, "");
+  t.ui.file_names.push_back(empty);
+  t.actions().compare_with->trigger();
+  EXPECT_EQ(t.w->reference(), nullptr);
+  ASSERT_FALSE(t.ui.boxes.empty());
+  EXPECT_EQ(t.ui.boxes.back().text, "Unable to open antenna file.");
+  EXPECT_GT(t.st->pd.nofreq, 0) << "the pattern stays";
+}
+
 }  // namespace
 }  // namespace lobe

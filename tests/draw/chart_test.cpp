@@ -20,6 +20,8 @@
 #include "draw/polar_chart.h"
 #include "draw/recording_surface.h"
 #include "draw/rect_chart.h"
+#include "draw/view_renderer.h"
+#include "draw/window_layout.h"
 #include "support/test_support.h"
 
 namespace lobe {
@@ -443,6 +445,34 @@ TEST(EnvelopeOverlay, FailingAnglesAreMarkedUnderTheAxis) {
   recording_surface none;
   plot_rect_env(*h.st, none, 1.0f, k_env_area, k_env_area);
   EXPECT_TRUE(none.ops.empty()) << "no mask shown, nothing marked";
+}
+
+// A reference beside the pattern: each shown cut's matched reference cut,
+// dash-dot in that cut's colour, on the polar and the Cartesian chart; a cut
+// without a reference gets none.
+TEST(ReferenceTraces, MatchedCutsDashDotInTheirColours) {
+  harness h, ref;
+  test::put_full_cut(*h.st, 0, 0, "H", [](int a) { return a < 90 || a > 270 ? 0.0 : 10.0; });
+  test::put_full_cut(*h.st, 0, 1, "V", [](int) { return 3.0; });
+  set_field(h.st->pd.freq[0].patfre, "900");
+  test::put_full_cut(*ref.st, 0, 0, "H", [](int) { return 6.0; });
+  set_field(ref.st->pd.freq[0].patfre, "905");
+  window_layout l;
+  set_window_parameters(l, 1280, 800, false, 4);
+  view_geometry g = window_view_geometry(l, 0);
+  g.reference = &ref.st->pd;
+  for (int type : {DISPLAY_TYPE_POLAR, DISPLAY_TYPE_RECT}) {
+    h.st->view.display_type = type;
+    recording_surface dc;
+    draw_view(*h.st, h.log, dc, g);
+    int dashed = 0;
+    for (const recorded_op& op : dc.ops) {
+      if (op.pen_used.style != pen_style::dash_dot || op.kind != recorded_op::op_line) continue;
+      ++dashed;
+      EXPECT_EQ(op.pen_used.colour, cut_colour(*h.st, 0)) << "the H cut's colour, never the V cut's";
+    }
+    EXPECT_GE(dashed, 300) << type;
+  }
 }
 
 constexpr int CX = 600, CY = 400;  // the EMR chart's centre; R as above
