@@ -12,12 +12,6 @@
 
 namespace lobe {
 
-namespace {
-const colorref k_text = rgb(0, 66, 117);
-const colorref k_note = rgb(230, 25, 56);
-const font k_note_font{14, 400, false};
-}  // namespace
-
 chart_view::chart_view(QWidget* client, const lobe_state& st, run_log& log, const window_pictures& pictures)
     : QWidget(client), zoom(new QPushButton(this)), st_(st), log_(log) {
   setObjectName(QStringLiteral("chart"));
@@ -75,7 +69,7 @@ void chart_view::draw(QPainter& painter) {
   {
     qpainter_surface dc(painter, true);
     dc.keep_marks(&marks_);
-    dc.set_text_color(k_text);
+    dc.set_text_color(WINDOW_TEXT_COLOUR);
     descr_lines_ = draw_description_strip(dc, st_.pd, layout_);
     if (descr_lines_ == 0 && full_ && st_.view.display_type != DISPLAY_TYPE_EMR)
       dc.text_out(layout_.rFileDataArea.right + 15, 5, "Click here to add description data (NSMA)");
@@ -93,7 +87,7 @@ void chart_view::draw(QPainter& painter) {
 // A note from x up to `limit` (window coordinates), or up to the first of
 // the chart's buttons or strips to its right in that row.
 void chart_view::note(surface& dc, int x, int y, std::string_view text, int limit) {
-  const int height = k_note_font.height;
+  const int height = WINDOW_LABEL_FONT.height;
   int right = limit;
   for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (!child->isVisible()) continue;
@@ -112,10 +106,10 @@ void chart_view::paint_notes(surface& dc) {
   const lobe::rect& strip = layout_.rTrCtlArea;
   const bool crowded = st_.range.capture_enabled && ra.right - 100 < strip.right;
   const int notes_y = crowded ? strip.top - 20 : ra.bottom - 36;
-  dc.select_font(k_note_font);
+  dc.select_font(WINDOW_LABEL_FONT);
   // Scaled levels are what Save As writes while the mode is on; say so.
   if (st_.view.scale_to_max_mode && view != DISPLAY_TYPE_EMR) {
-    const colorref old = dc.set_text_color(k_note);
+    const colorref old = dc.set_text_color(WINDOW_LINE_COLOUR);
     note(dc, ra.left + 5, notes_y, SCALE_TO_MAX_NOTICE, ra.right - 105);
     dc.set_text_color(old);
   }

@@ -14,6 +14,12 @@ class QWidget;
 
 namespace lobe {
 
+// The window's own colours and label font.
+inline constexpr colorref WINDOW_TEXT_COLOUR = rgb(0, 66, 117);
+inline constexpr colorref WINDOW_LINE_COLOUR = rgb(230, 25, 56);  // frame lines, notes
+inline constexpr colorref BEARING_COLOUR = rgb(2, 119, 212);
+inline constexpr font WINDOW_LABEL_FONT{14, 400, false};
+
 struct painted_text {
   lobe::rect box;  // in the client area's coordinates
   std::string text;

@@ -11,9 +11,6 @@
 namespace lobe {
 
 namespace {
-const colorref k_text = rgb(0, 66, 117);
-const colorref k_bearing = rgb(2, 119, 212);
-const font k_label_font{14, 400, false};
 const font k_bearing_font{16, 700, true};
 // The stopped strip's arrows and the paused strip's halves.
 constexpr int k_arrow_width = 79;
@@ -23,8 +20,14 @@ constexpr int k_zero_end = 44;
 constexpr int k_full_from = 180;
 }  // namespace
 
+// A release is the window's (it ends a turn by hand); a press is the strip's.
+void range_strip::mousePressEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton) return e->ignore();
+  emit pressed(press_at(e->position().toPoint().x()));
+}
+
 turntable_strip::turntable_strip(QWidget* parent, const window_pictures& pictures)
-    : QWidget(parent), pictures_(pictures) {
+    : range_strip(parent), pictures_(pictures) {
   setObjectName(QStringLiteral("turntable_strip"));
 }
 
@@ -42,23 +45,15 @@ void turntable_strip::paintEvent(QPaintEvent*) {
   painter.drawPixmap(0, 0, p);
 }
 
-void turntable_strip::mousePressEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton) return e->ignore();
-  const int x = e->position().toPoint().x();
-  range_press what = range_press::none;
-  if (state_ == SCANSTATE_COLLECTING) {
-    what = range_press::pause;
-  } else if (state_ == SCANSTATE_PAUSED) {
-    what = x >= k_resume_from ? range_press::resume : range_press::stop;
-  } else if (x < k_arrow_width) {
-    what = range_press::turn_back;
-  } else if (x > width() - k_arrow_width) {
-    what = range_press::turn_forward;
-  }
-  emit pressed(what);
+range_press turntable_strip::press_at(int x) const {
+  if (state_ == SCANSTATE_COLLECTING) return range_press::pause;
+  if (state_ == SCANSTATE_PAUSED) return x >= k_resume_from ? range_press::resume : range_press::stop;
+  if (x < k_arrow_width) return range_press::turn_back;
+  if (x > width() - k_arrow_width) return range_press::turn_forward;
+  return range_press::none;
 }
 
-bearing_strip::bearing_strip(QWidget* client) : QWidget(client) { setObjectName(QStringLiteral("bearing_strip")); }
+bearing_strip::bearing_strip(QWidget* client) : range_strip(client) { setObjectName(QStringLiteral("bearing_strip")); }
 
 void bearing_strip::place(const lobe::rect& area) {
   area_ = area;
@@ -78,27 +73,21 @@ void bearing_strip::paintEvent(QPaintEvent*) {
   painter.translate(-x(), -y());
   qpainter_surface dc(painter, true);
   texts_.clear();
-  dc.set_text_color(k_text);
-  dc.select_font(k_label_font);
+  dc.set_text_color(WINDOW_TEXT_COLOUR);
+  dc.select_font(WINDOW_LABEL_FONT);
   const int top = area_.top;
   fit_text(dc, 5, top, "0", area_.left - 5, texts_, this);
   fit_text(dc, 230, top, "360", 25, texts_, this);
   dc.select_font(k_bearing_font);
-  dc.set_text_color(k_bearing);
+  dc.set_text_color(BEARING_COLOUR);
   fit_text(dc, area_.left, top, c_format("%i", bearing_), 225 - area_.left, texts_, this);
 }
 
-void bearing_strip::mousePressEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton) return e->ignore();
-  const int x = e->position().toPoint().x();
-  range_press what = range_press::none;
-  if (state_ == SCANSTATE_COLLECTING) {
-    what = range_press::pause;
-  } else if (state_ == SCANSTATE_STOPPED) {
-    if (x <= k_zero_end) what = range_press::set_zero;
-    if (x > k_full_from) what = range_press::set_full;
-  }
-  emit pressed(what);
+range_press bearing_strip::press_at(int x) const {
+  if (state_ == SCANSTATE_COLLECTING) return range_press::pause;
+  if (state_ != SCANSTATE_STOPPED) return range_press::none;
+  if (x > k_full_from) return range_press::set_full;
+  return x <= k_zero_end ? range_press::set_zero : range_press::none;
 }
 
 }  // namespace lobe

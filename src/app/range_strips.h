@@ -17,7 +17,26 @@ struct window_pictures;
 
 enum class range_press { none, pause, resume, stop, turn_back, turn_forward, set_zero, set_full };
 
-class turntable_strip : public QWidget {
+// A strip the test range's clicks land on: it keeps the sweep's state and
+// says by `pressed` what a left click asks for.
+class range_strip : public QWidget {
+  Q_OBJECT
+
+ public:
+  using QWidget::QWidget;
+
+ signals:
+  void pressed(range_press what);
+
+ protected:
+  // What a click at x (the strip's own coordinates) asks for in `state_`.
+  virtual range_press press_at(int x) const = 0;
+  void mousePressEvent(QMouseEvent* e) override;
+
+  int state_ = 0;  // SCANSTATE_*
+};
+
+class turntable_strip : public range_strip {
   Q_OBJECT
 
  public:
@@ -25,19 +44,15 @@ class turntable_strip : public QWidget {
   // The strip's picture for the sweep's state (collecting, paused, stopped).
   void show_state(int scan_state);
 
- signals:
-  void pressed(range_press what);
-
  protected:
   void paintEvent(QPaintEvent*) override;
-  void mousePressEvent(QMouseEvent* e) override;
+  range_press press_at(int x) const override;
 
  private:
   const window_pictures& pictures_;
-  int state_ = 0;
 };
 
-class bearing_strip : public QWidget {
+class bearing_strip : public range_strip {
   Q_OBJECT
 
  public:
@@ -48,17 +63,13 @@ class bearing_strip : public QWidget {
   void show_bearing(int bearing, int scan_state);
   const std::vector<painted_text>& painted_texts() const { return texts_; }
 
- signals:
-  void pressed(range_press what);
-
  protected:
   void paintEvent(QPaintEvent*) override;
-  void mousePressEvent(QMouseEvent* e) override;
+  range_press press_at(int x) const override;
 
  private:
   lobe::rect area_{};
   int bearing_ = 0;
-  int state_ = 0;
   std::vector<painted_text> texts_;
 };
 

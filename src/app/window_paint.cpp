@@ -3,25 +3,19 @@
 // strips paint themselves.
 #include <cmath>
 
-#include <QMessageBox>
 #include <QPainter>
 #include <QTimer>
 
 #include "app/main_window.h"
 #include "core/text/c_numeric.h"
-#include "core/range/range_codes.h"
 #include "draw/chart_scale.h"
-#include "draw/view_renderer.h"
+#include "draw/emr_chart.h"
 #include "draw_qt/qpainter_surface.h"
 
 namespace lobe {
 
 namespace {
 
-const colorref k_text = rgb(0, 66, 117);
-const colorref k_line = rgb(230, 25, 56);
-const colorref k_bearing = rgb(2, 119, 212);
-const font k_label_font{14, 400, false};
 const font k_caption_font{16, 700, false};
 
 struct pane_label {
@@ -100,13 +94,13 @@ void main_window::paint_frame(surface& dc, bool full) {
   panel_text(dc, 100, 92, "Display", column);
   panel_text(dc, 80, 142, "Antenna file data", column);
   if (st_.range.capture_enabled) panel_text(dc, 30, 5, "Pattern data capture enabled", column);
-  dc.select_pen({pen_style::solid, 1, k_line});
+  dc.select_pen({pen_style::solid, 1, WINDOW_LINE_COLOUR});
   const lobe::rect& ra = layout_.rRectArea;
   line(dc, ra.right, 5, ra.right, h - 25);
   line(dc, ra.left - 10, 5, ra.left - 10, h - 25);
   line(dc, ra.left - 10, 90, 5, 90);
   line(dc, ra.left - 10, 140, 5, 140);
-  dc.select_font(k_label_font);
+  dc.select_font(WINDOW_LABEL_FONT);
   const lobe::rect& fd = layout_.rFileDataArea;
   if (ws_.disp_desc) {
     for (const pane_label& l : k_description_labels) panel_text(dc, fd.left + l.x, fd.top + l.y, l.text, fd.right);
@@ -154,7 +148,7 @@ void main_window::paint_cut_rows(surface& dc) {
     }
     dc.select_pen({pen_style::solid, 2, cut_colour(st_, number)});
     line(dc, L + 25, rows.y(row, 15), L + 50, rows.y(row, 15));
-    dc.select_pen({pen_style::solid, 1, k_line});
+    dc.select_pen({pen_style::solid, 1, WINDOW_LINE_COLOUR});
     ++ws_.cut_count;
   });
   int row = rows.end_line();
@@ -172,10 +166,10 @@ void main_window::paint_cut_rows(surface& dc) {
 }
 
 void main_window::mainwindow_paint(surface& dc) {
-  dc.set_text_color(k_text);
+  dc.set_text_color(WINDOW_TEXT_COLOUR);
   const bool full = full_mode();
   painted_texts_.clear();
-  const pen old_pen = dc.select_pen({pen_style::solid, 1, k_line});
+  const pen old_pen = dc.select_pen({pen_style::solid, 1, WINDOW_LINE_COLOUR});
   paint_frame(dc, full);
   paint_cut_rows(dc);
   dc.select_pen(old_pen);

@@ -59,6 +59,13 @@ nlohmann::json comparison_json(const antenna_data_type& m, const antenna_data_ty
   return j;
 }
 
+// A reference read with the same reading options as the pattern.
+bool load_reference(const session& s, session& reference, const std::string& path, std::ostream& err) {
+  reference.st->settings = s.st->settings;
+  reference.st->nec = s.st->nec;
+  return load(reference, path, err);
+}
+
 }  // namespace
 
 int check(session& s, const options& o, std::ostream& out, std::ostream& err) {
@@ -96,9 +103,7 @@ int compare(session& s, const options& o, std::ostream& out, std::ostream& err) 
     return 2;
   }
   session reference;
-  reference.st->settings = s.st->settings;
-  reference.st->nec = s.st->nec;
-  if (!load(s, o.positional[1], err) || !load(reference, o.positional[2], err)) return 2;
+  if (!load(s, o.positional[1], err) || !load_reference(s, reference, o.positional[2], err)) return 2;
   const pattern_comparison pc = compare_patterns(s.st->pd, s.st->flags, reference.st->pd, o.compare);
   if (o.json)
     out << comparison_json(s.st->pd, reference.st->pd, pc).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
@@ -119,9 +124,7 @@ int report(session& s, const options& o, std::ostream& err, const lobeconv_rende
   if (refuse_output_over_input(o.positional[2], inputs, err)) return 1;
   if (!load_envelopes(s, o, err) || !load(s, o.positional[1], err) || !select_envelope(s, o, err)) return 2;
   session reference;
-  reference.st->settings = s.st->settings;
-  reference.st->nec = s.st->nec;
-  if (!o.reference.empty() && !load(reference, o.reference, err)) return 2;
+  if (!o.reference.empty() && !load_reference(s, reference, o.reference, err)) return 2;
   report_inputs in;
   in.st = s.st.get();
   in.reference = o.reference.empty() ? nullptr : &reference.st->pd;

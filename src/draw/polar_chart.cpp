@@ -123,6 +123,10 @@ void draw_polar_level_labels(const polar_grid& c) {
 
 }  // namespace
 
+float polar_level_scale(const view_state& v, int r) {
+  return v.mv_display ? static_cast<float>(r) : static_cast<float>(r) / static_cast<float>(chart_range_of(v).centre_dbs);
+}
+
 void init_chart(const lobe_state& st, surface& dc, float scf, int x, int y, int r) {
   pen_keeper keep(dc);
   dc.select_pen(hpo_grey(scf));
@@ -234,8 +238,7 @@ int plot_cut(const lobe_state& st, surface& dc, rim_marks& rim, float scf, const
 
 void plot_chart(const lobe_state& st, surface& dc, float scf, int xh, int xv, int y, int r, cut_ends* ends) {
   pen_keeper keep(dc);
-  const float plot_scale =
-      st.view.mv_display ? static_cast<float>(r) : static_cast<float>(r) / static_cast<float>(chart_range_of(st.view).centre_dbs);
+  const float plot_scale = polar_level_scale(st.view, r);
   // The angle labels of the half-power marks keep clear of the degree labels
   // and of each other; the degree labels are drawn last, each one a wedge
   // would cover left out.

@@ -12,6 +12,10 @@ namespace lobe {
 
 void init_chart(const lobe_state& st, surface& dc, float scf, int x, int y, int r);
 
+// Pixels from the centre per dB of level (the rim at 0 dB, the centre at the
+// view's dB range), or for the full voltage on the voltage scale.
+float polar_level_scale(const view_state& v, int r);
+
 // Horizontal cuts about (xh, y), vertical cuts about (xv, y); a cut ends at
 // its end marker, which is reported in `ends`. Hidden cuts (the show boxes)
 // are left out.

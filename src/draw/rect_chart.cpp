@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/analysis/cut_parameters.h"
+#include "core/analysis/mask_check.h"
 #include "core/text/c_numeric.h"
 #include "core/formats/line_format.h"
 #include "draw/chart_scale.h"
-#include "core/analysis/mask_check.h"
 #include "draw/label_placer.h"
 
 namespace lobe {
@@ -160,12 +161,6 @@ void init_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& m
 
 namespace {
 
-// Where one set of traces goes: left edge, origin and centre.
-struct trace_frame {
-  int left;
-  int origin;  // x of 0 degrees
-};
-
 // The angle label sits above its wedge; one that would cover another cut's
 // label moves up a line at a time.
 void draw_mark(surface& dc, label_placer& labels, float scf, const pen& hpo1, const pen& hpo3, int x, int T, float degrees) {
@@ -184,8 +179,7 @@ void draw_mark(surface& dc, label_placer& labels, float scf, const pen& hpo1, co
 
 // Returns the position of an end marker that ended the cut, or -1.
 int plot_rect_cut(const lobe_state& st, surface& dc, label_placer& labels, float scf, const cut_data_type& cut,
-                  colorref colour, const trace_frame& frame, const rect_geometry& g, int span, float x_scale,
-                  float y_scale) {
+                  colorref colour, int origin, const rect_geometry& g, int span, float x_scale, float y_scale) {
   const pen hpo1 = trace_pen(scf, 1, colour), hpo3 = trace_pen(scf, 3, colour);
   dc.select_pen(hpo1);
   const float shift = st.view.mv_display ? 0.0f : crosspol_scale(st, st.view.scale_to_max_mode != 0, cut, false);
@@ -211,7 +205,7 @@ int plot_rect_cut(const lobe_state& st, surface& dc, label_placer& labels, float
     if (p > 0 && previous > theta) pen_down = false;
     previous = theta;
     const float len = level_length(st.view, s, shift, y_scale);
-    const point here{pix(frame.origin + x_scale * theta), pix(g.bottom - len)};
+    const point here{pix(origin + x_scale * theta), pix(g.bottom - len)};
     if (p == 0) first = here;
     if (!pen_down) {
       dc.move_to(here.x, here.y);
@@ -231,17 +225,23 @@ int plot_rect_cut(const lobe_state& st, surface& dc, label_placer& labels, float
 
 }  // namespace
 
+rect_trace_axes rect_trace_axes_of(const view_state& v, const rect& rch, const rect& rcv) {
+  rect_trace_axes a;
+  a.span = rect_span(v.display_type);
+  a.g = rect_chart_geometry(rch, a.span, 4);
+  a.horizontal_origin = a.span == 90 ? a.g.xc1 : a.g.centre;
+  const int v_left = rcv.left + 40;
+  const int v_right = (a.span / 10) * a.g.x10_increment + v_left;
+  a.vertical_origin = a.span == 90 ? v_left : (v_left + v_right) / 2;
+  const float full = static_cast<float>(4 * a.g.y10_increment);
+  a.y_scale = v.mv_display ? full : full / static_cast<float>(chart_range_of(v).centre_dbs);
+  a.x_scale = static_cast<float>(a.g.x10_increment) / 10.0f;
+  return a;
+}
+
 void plot_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& rch, const rect& rcv, cut_ends* ends) {
   pen_keeper keep(dc);
-  const int span = rect_span(st.view.display_type);
-  const rect_geometry gh = rect_chart_geometry(rch, span, 4);
-  const int v_left = rcv.left + 40;
-  const int v_right = (span / 10) * gh.x10_increment + v_left;
-  const trace_frame horizontal{gh.xc1, span == 90 ? gh.xc1 : gh.centre};
-  const trace_frame vertical{v_left, span == 90 ? v_left : (v_left + v_right) / 2};
-  const float full = static_cast<float>(4 * gh.y10_increment);
-  const float y_scale = st.view.mv_display ? full : full / static_cast<float>(chart_range_of(st.view).centre_dbs);
-  const float x_scale = static_cast<float>(gh.x10_increment) / 10.0f;
+  const rect_trace_axes ax = rect_trace_axes_of(st.view, rch, rcv);
 
   label_placer labels(std::max(1, pix(4.0 * scf)));
   int n = 0;
@@ -250,8 +250,9 @@ void plot_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& r
     for (int c = 0; c < count_in(fr.numcut, MAX_CUTS); ++c, ++n) {
       const cut_data_type& cut = fr.cut[c];
       if (!cut_is_shown(st.flags, f, c)) continue;
-      const trace_frame& frame = is_vertical_cut(cut.patcut) ? vertical : horizontal;
-      const int end = plot_rect_cut(st, dc, labels, scf, cut, cut_colour(st, n), frame, gh, span, x_scale, y_scale);
+      const int origin = is_vertical_cut(cut.patcut) ? ax.vertical_origin : ax.horizontal_origin;
+      const int end =
+          plot_rect_cut(st, dc, labels, scf, cut, cut_colour(st, n), origin, ax.g, ax.span, ax.x_scale, ax.y_scale);
       if (end >= 0 && ends) ends->push_back({f, c, end});
     }
   }
@@ -318,19 +319,18 @@ void draw_mask(surface& dc, const envelope_data_type& env, int rows, int span, c
   if (overflow) dc.line_to(2 * ax.O - ovf.x, ovf.y);
 }
 
-}  // namespace
-
 // Under the axis, in red, the angles where a shown cut lies outside the
 // active mask: a degree's width about each failing point.
-void mark_mask_failures(const lobe_state& st, surface& dc, float scf, const rect_geometry& g, int span,
+void mark_mask_failures(const lobe_state& st, surface& dc, float scf, const rect_trace_axes& ax,
                         const envelope_data_type& env) {
-  const double origin = span == 90 ? g.xc1 : g.centre, x_scale = g.x10_increment / 10.0;
+  const rect_geometry& g = ax.g;
+  const int span = ax.span;
+  const double origin = ax.horizontal_origin, x_scale = g.x10_increment / 10.0;
   const int y = pix(g.bottom + 4.0 * scf);
   dc.select_pen({pen_style::solid, std::max(1, pix(3.0 * scf)), rgb(230, 25, 56)});
   for (const mask_verdict& v : check_pattern(st.pd, st.flags, env))
     for (double a : v.failing_angles) {
-      double at = std::fmod(a + 180.0, 360.0);
-      at = (at < 0 ? at + 360.0 : at) - 180.0;  // the chart's -180..180
+      const double at = wrap180(a);  // the chart's -180..180
       if (span == 90 && (at < 0.0 || at > 90.0)) continue;
       const double from = span == 90 ? std::max(0.0, at - 0.5) : at - 0.5;
       const double to = span == 90 ? std::min(90.0, at + 0.5) : at + 0.5;
@@ -339,21 +339,19 @@ void mark_mask_failures(const lobe_state& st, surface& dc, float scf, const rect
     }
 }
 
+}  // namespace
+
 void plot_rect_env(const lobe_state& st, surface& dc, float scf, const rect& rch, const rect&) {
   pen_keeper keep(dc);
   dc.select_pen({pen_style::solid, pix(2.0 * scf), rgb(0, 0, 0)});
-  const int span = rect_span(st.view.display_type);
-  const rect_geometry g = rect_chart_geometry(rch, span, 4);
-  const float full = static_cast<float>(4 * g.y10_increment);
-  const float y_scale = st.view.mv_display ? full : full / static_cast<float>(chart_range_of(st.view).centre_dbs);
-  const mask_axes ax{st.view, span == 90 ? g.xc1 : g.centre, g.bottom, static_cast<float>(g.x10_increment) / 10.0f,
-                     y_scale};
+  const rect_trace_axes traces = rect_trace_axes_of(st.view, rch, rch);
+  const mask_axes ax{st.view, traces.horizontal_origin, traces.g.bottom, traces.x_scale, traces.y_scale};
   for (int e = 0; e < count_in(st.ed.numenv, MAX_ENVELOPES); ++e) {
     const envelope_data_type& env = st.ed.env[e];
     const int rows = count_in(env.nupoin, MAX_ENV_SAMPLES);
     if (env.display == 0 || rows == 0) continue;
-    draw_mask(dc, env, rows, span, ax);
-    mark_mask_failures(st, dc, scf, g, span, env);
+    draw_mask(dc, env, rows, traces.span, ax);
+    mark_mask_failures(st, dc, scf, traces, env);
     dc.select_pen({pen_style::solid, pix(2.0 * scf), rgb(0, 0, 0)});
   }
 }

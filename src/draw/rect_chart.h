@@ -34,6 +34,18 @@ rect_geometry rect_chart_geometry(const rect& r, int span, int divisions);
 // 360 for DISPLAY_TYPE_RECT, 90 for DISPLAY_TYPE_RECT90.
 int rect_span(int display_type);
 
+// Where the Cartesian chart's traces fall: the grid of the chart of rch, the
+// 0 degree line of the horizontal and of the vertical cuts (the two-chart
+// print layout puts the vertical ones on the chart of rcv), and the scales.
+struct rect_trace_axes {
+  int span;
+  rect_geometry g;
+  int horizontal_origin, vertical_origin;
+  float x_scale;  // pixels per degree
+  float y_scale;  // pixels for the whole dB range (or the full voltage)
+};
+rect_trace_axes rect_trace_axes_of(const view_state& v, const rect& rch, const rect& rcv);
+
 // The level mapping without the scale-to-max shift.
 float gimme_db_normalized_level(const view_state& v, float signal, float y_scale);
 

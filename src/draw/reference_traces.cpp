@@ -4,6 +4,7 @@
 
 #include "core/analysis/pattern_compare.h"
 #include "draw/chart_scale.h"
+#include "draw/polar_chart.h"
 #include "draw/rect_chart.h"
 #include "draw/view_renderer.h"
 
@@ -51,8 +52,7 @@ void plot_reference_traces(const lobe_state& st, const antenna_data_type& refere
     dc.select_pen({pen_style::dash_dot, std::max(1, pix(1.0 * g.scf)), cut_colour(st, cut_number(st.pd, m.freq, m.cut))});
     if (type == DISPLAY_TYPE_POLAR) {
       const int cx = vertical ? g.xv : g.xh;
-      const float scale = st.view.mv_display ? static_cast<float>(g.radius)
-                                             : static_cast<float>(g.radius) / static_cast<float>(chart_range_of(st.view).centre_dbs);
+      const float scale = polar_level_scale(st.view, g.radius);
       trace(dc, ref, [&](int p) -> std::optional<point> {
         const double theta = ref.angle[p] / RADN;
         const float len = level_length(st.view, ref.signal[p], 0.0f, scale);
@@ -60,13 +60,8 @@ void plot_reference_traces(const lobe_state& st, const antenna_data_type& refere
       });
       continue;
     }
-    const int span = rect_span(type);
-    const rect_geometry gh = rect_chart_geometry(g.rch, span, 4);
-    const int v_left = g.rcv.left + 40, v_right = (span / 10) * gh.x10_increment + v_left;
-    const int origin = vertical ? (span == 90 ? v_left : (v_left + v_right) / 2) : (span == 90 ? gh.xc1 : gh.centre);
-    const float full = static_cast<float>(4 * gh.y10_increment);
-    const float y_scale = st.view.mv_display ? full : full / static_cast<float>(chart_range_of(st.view).centre_dbs);
-    const float x_scale = static_cast<float>(gh.x10_increment) / 10.0f;
+    const rect_trace_axes ax = rect_trace_axes_of(st.view, g.rch, g.rcv);
+    const int span = ax.span, origin = vertical ? ax.vertical_origin : ax.horizontal_origin;
     float previous = -1000.0f;
     trace(dc, ref, [&](int p) -> std::optional<point> {
       float theta = ref.angle[p];
@@ -74,8 +69,8 @@ void plot_reference_traces(const lobe_state& st, const antenna_data_type& refere
       const bool back = theta < previous;
       previous = theta;
       if (theta > static_cast<float>(span) || (span == 90 && theta < 0.0f) || back) return std::nullopt;
-      const float len = level_length(st.view, ref.signal[p], 0.0f, y_scale);
-      return point{pix(origin + x_scale * theta), pix(gh.bottom - len)};
+      const float len = level_length(st.view, ref.signal[p], 0.0f, ax.y_scale);
+      return point{pix(origin + ax.x_scale * theta), pix(ax.g.bottom - len)};
     });
   }
 }

@@ -13,14 +13,13 @@
 
 namespace lobe {
 
-namespace {
-
-
 double wrap180(double a) {
   a = std::fmod(a + 180.0, 360.0);
   if (a < 0) a += 360.0;
   return a - 180.0;
 }
+
+namespace {
 
 // A cut's samples in angle order, angles in [-180, 180). Stored levels are
 // attenuations; `level` is dB relative to the strongest sample, NaN for a gap.

@@ -82,6 +82,9 @@ level_census census_of(const cut_data_type& cut);
 // both signs. One sentence each; none for a clean cut.
 std::vector<std::string> cut_warnings(const lobe_state& st, int f, int c);
 
+// An angle taken into -180 .. 180 degrees (180 itself becomes -180).
+double wrap180(double a);
+
 // A cut's levels (dB relative to its peak) at `count` whole-degree steps from
 // `first`, each interpolated linearly in dB between the neighbouring
 // samples; nullopt outside the samples or next to a gap.

@@ -46,12 +46,6 @@ std::optional<std::pair<int, int>> match(const antenna_data_type& ref, const cut
   return best;
 }
 
-double wrap180(double a) {
-  a = std::fmod(a + 180.0, 360.0);
-  if (a < 0) a += 360.0;
-  return a - 180.0;
-}
-
 // Whether `angle` lies in the main lobe: between the reference's 10 dB
 // crossings (which may straddle 180), or anywhere when it has none.
 bool in_main_lobe(const cut_parameters& ref, double angle) {

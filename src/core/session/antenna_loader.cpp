@@ -94,8 +94,9 @@ action_report open_file_on_startup(lobe_state& st, run_log& log, const std::stri
     return report.fail("Unable to open antenna file.");
   }
   std::fclose(probe);
-  log.write_error_log("lvfile", c_format("open_file_on_startup file_type %d ", open_type_from_extension(fx)));
-  if (open_type_from_extension(fx) == FT_4NEC) st.nec = nec_columns{};
+  const int type = open_type_from_extension(fx);
+  log.write_error_log("lvfile", c_format("open_file_on_startup file_type %d ", type));
+  if (type == FT_4NEC) st.nec = nec_columns{};
   return open_file(st, log, fn, fx);
 }
 
