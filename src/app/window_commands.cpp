@@ -310,7 +310,11 @@ void main_window::compare_flow() {
   r.filters = k_open_filters_capture;
   const auto name = ui_.open_file_name(r);
   if (!name) return;
-  auto ref = std::make_unique<lobe_state>(st_);
+  // A fresh state with the pattern's reading options: a 4NEC table is added
+  // to the pattern it is read into, which must not be the one on screen.
+  std::unique_ptr<lobe_state> ref = make_lobe_state();
+  ref->settings = st_.settings;
+  ref->nec = st_.nec;
   const action_report loaded = open_file(*ref, log_, *name, dialog_extension(*name));
   if (!loaded.ok || !has_points(ref->pd)) {
     ui_.message_box("Unable to open antenna file.", "Compare with", message_icon::error);

@@ -519,6 +519,14 @@ TEST(MainWindow, CompareWithAReferenceAndClearIt) {
   t.actions().parameters->trigger();
   EXPECT_EQ(t.ui.texts.back().second.find("Against the reference"), std::string::npos);
 
+  // A 4NEC table as the reference is its one cut, not the pattern plus it.
+  t.ui.file_names.push_back(test::data_path("4nec/four_columns.txt"));
+  t.actions().compare_with->trigger();
+  ASSERT_NE(t.w->reference(), nullptr);
+  EXPECT_EQ(t.w->reference()->nofreq, 1);
+  EXPECT_EQ(t.w->reference()->freq[0].numcut, 1);
+  t.actions().clear_reference->trigger();
+
   const std::string empty = t.dir.file("empty.nsma");
   test::write_bytes(empty, "");
   t.ui.file_names.push_back(empty);
