@@ -34,10 +34,14 @@ export DISPLAY=":$number"
 
 openbox --sm-disable >/dev/null 2>&1 &
 wm_pid=$!
-# Wait until openbox has taken the screen (it sets _NET_SUPPORTING_WM_CHECK).
-for _ in $(seq 1 100); do
-  if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then break; fi
-  sleep 0.05
+# Wait until openbox is ready to manage windows. It claims the screen
+# (_NET_SUPPORTING_WM_CHECK) before it has finished starting; a window mapped
+# in between may never be shown. The client list and the work area are set
+# last, once it manages the windows already there.
+for _ in $(seq 1 200); do
+  set_now=$(xprop -root _NET_CLIENT_LIST _NET_WORKAREA _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -c '^_NET_[A-Z_]*(' || true)
+  if [ "$set_now" = 3 ]; then break; fi
+  sleep 0.025
 done
 
 cleanup() {
