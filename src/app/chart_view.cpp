@@ -38,6 +38,11 @@ void chart_view::set_reference(const antenna_data_type* reference) {
   mark_changed();
 }
 
+void chart_view::set_difference(bool on) {
+  difference_ = on;
+  mark_changed();
+}
+
 void chart_view::mark_changed() {
   changed_ = true;
   update();
@@ -80,6 +85,7 @@ void chart_view::draw(QPainter& painter) {
   cut_ends ends;
   view_geometry g = window_view_geometry(layout_, descr_lines_);
   g.reference = reference_;
+  g.difference = difference_;
   drawn_ = draw_view(st_, log_, dc, g, &ends);
   emit cuts_ended(ends);
 }
@@ -117,7 +123,10 @@ void chart_view::paint_notes(surface& dc) {
     const int db = centre_db_list[zoom_index(st_.view)];
     const int x = ra.right - 100;
     if (view == DISPLAY_TYPE_POLAR) note(dc, x, notes_y, c_format("-%ddB Centre", db), ra.right);
-    if (view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90) note(dc, x, notes_y, c_format("-%ddB Limit", db), ra.right);
+    // The difference chart has a scale of its own.
+    const bool difference = difference_ && reference_;
+    if ((view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90) && !difference)
+      note(dc, x, notes_y, c_format("-%ddB Limit", db), ra.right);
   }
 }
 

@@ -38,6 +38,8 @@ class chart_view : public QWidget {
   void mark_changed();
   // A reference pattern to draw beside the pattern, or none.
   void set_reference(const antenna_data_type* reference);
+  // With a reference, the Cartesian views draw the difference from it.
+  void set_difference(bool on);
 
   // How often the chart was drawn (not just shown again from its picture).
   int drawings() const { return drawings_; }
@@ -71,6 +73,7 @@ class chart_view : public QWidget {
   bool full_ = false;
   int descr_lines_ = 0;
   const antenna_data_type* reference_ = nullptr;
+  bool difference_ = false;
   bool changed_ = true;
   bool drawn_ = true;
   int drawings_ = 0;

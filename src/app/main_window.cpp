@@ -109,6 +109,8 @@ main_window::main_window(lobe_state& st, run_log& log, range_link& link, window_
     actions_.views[i] = add_action(view, views[i], true, nullptr);
     connect(actions_.views[i], &QAction::triggered, this, [this, i] { on_view(DISPLAY_TYPE_POLAR + i); });
   }
+  actions_.difference = add_action(view, "Difference", true, &main_window::on_difference);
+  actions_.difference->setEnabled(false);
   view->addSeparator();
   actions_.parameters = add_action(view, "Parameters...", false, &main_window::on_parameters);
   help_menu_ = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -276,9 +278,15 @@ void main_window::show_status_field(int part) {
 // The strips of the test range change at every bearing; the chart does not.
 void main_window::invalidate(const lobe::rect& r) {
   if (r == layout_.rTrCtlArea || r == layout_.rTrDegArea) return show_range_state();
-  if (overlaps(r, layout_.rRectArea) || overlaps(r, layout_.rDescArea)) chart_->mark_changed();
-  client_->update(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  if (overlaps(r, layout_.rRectArea) || overlaps(r, layout_.rDescArea)) {
+    chart_->mark_changed();
+    // The data panel's verdicts follow the chart's levels.
+    if (reference_ || active_envelope(st_.ed)) update_rect(layout_.rFreqDataArea);
+  }
+  update_rect(r);
 }
+void main_window::update_rect(const lobe::rect& r) { client_->update(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
 void main_window::invalidate_all() {
   chart_->mark_changed();
   show_range_state();

@@ -72,6 +72,7 @@ struct window_actions {
   QAction* clear_reference = nullptr;
   QAction* exit = nullptr;
   QAction* views[4] = {};  // by display type: polar, Cartesian, Cartesian 0-90, EMR
+  QAction* difference = nullptr;  // the Cartesian views draw the difference from the reference
   QAction* parameters = nullptr;
   QAction* about = nullptr;
   QAction* help_files = nullptr;
@@ -190,6 +191,7 @@ class main_window : public QMainWindow, public range_events {
   bool full_mode() const { return st_.range.capture_enabled || st_.settings.edit_enabled; }
   void invalidate(const lobe::rect& r);
   void invalidate_all();
+  void update_rect(const lobe::rect& r);
   // The strips show the sweep's state and the bearing as they are now.
   void show_range_state();
   static void select_radio(QRadioButton* on, QRadioButton* off);
@@ -227,6 +229,7 @@ class main_window : public QMainWindow, public range_events {
   void report_flow();
   void compare_flow();
   void clear_reference_flow();
+  void on_difference();
   void sweep_start_flow(int f, int c);
   void pause_sweep();
   void pick_colour(int x, int y);
@@ -237,6 +240,7 @@ class main_window : public QMainWindow, public range_events {
   void mainwindow_paint(surface& dc);
   void paint_frame(surface& dc, bool full);
   void paint_cut_rows(surface& dc);
+  void paint_verdicts(surface& dc, int row, const envelope_data_type* mask);
   int room_right_of(int x, int y, int height, int limit) const;
   void panel_text(surface& dc, int x, int y, std::string_view text, int limit);
   dialog_anchor plot_centre_on_screen() const;

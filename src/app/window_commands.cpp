@@ -323,7 +323,9 @@ void main_window::compare_flow() {
   reference_ = std::move(ref);
   reference_name_ = reference_->file.szFileName_name;
   actions_.clear_reference->setEnabled(true);
+  actions_.difference->setEnabled(true);
   chart_->set_reference(&reference_->pd);
+  invalidate(layout_.rFreqDataArea);
   set_status_text(STB_ACTION, "Compared with " + reference_name_);
 }
 
@@ -331,8 +333,21 @@ void main_window::clear_reference_flow() {
   reference_.reset();
   reference_name_.clear();
   actions_.clear_reference->setEnabled(false);
+  actions_.difference->setChecked(false);
+  actions_.difference->setEnabled(false);
+  chart_->set_difference(false);
   chart_->set_reference(nullptr);
+  invalidate(layout_.rFreqDataArea);
   set_status_text(STB_ACTION, "");
+}
+
+// The difference is drawn on the Cartesian chart: from the polar or the EMR
+// view it switches to the Cartesian one.
+void main_window::on_difference() {
+  const bool on = actions_.difference->isChecked() && reference_;
+  chart_->set_difference(on);
+  const int view = st_.view.display_type;
+  if (on && view != DISPLAY_TYPE_RECT && view != DISPLAY_TYPE_RECT90) on_view(DISPLAY_TYPE_RECT);
 }
 
 void main_window::save_flow() {

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "core/analysis/cut_verdicts.h"
 #include "core/text/c_numeric.h"
 #include "draw/chart_scale.h"
 #include "draw/emr_chart.h"
@@ -153,15 +154,31 @@ void main_window::paint_cut_rows(surface& dc) {
   });
   int row = rows.end_line();
   const int view = st_.view.display_type;
-  if (view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90) {
-    if (const envelope_data_type* env = active_envelope(st_.ed)) {
-      panel_text(dc, L + 5, rows.y(row, 20), std::string("Envelope: ") + env->title, text_end);
-      ++row;
-    }
-  }
+  const envelope_data_type* mask =
+      view == DISPLAY_TYPE_RECT || view == DISPLAY_TYPE_RECT90 ? active_envelope(st_.ed) : nullptr;
+  if (mask) panel_text(dc, L + 5, rows.y(row++, 20), std::string("Envelope: ") + mask->title, text_end);
+  if (reference_ && view != DISPLAY_TYPE_EMR)
+    panel_text(dc, L + 5, rows.y(row++, 20), "Reference: " + reference_name_, text_end);
+  if ((mask || reference_) && view != DISPLAY_TYPE_EMR) paint_verdicts(dc, row, mask);
   if (view == DISPLAY_TYPE_EMR) {
     line(dc, L + 5, rows.y(row, 12), R - 5, rows.y(row, 12));
     for (const char* label : {"Tx power (W)", "Tx loss (dB)", "Antenna hgt (m)"}) panel_text(dc, L + 5, rows.y(row++, 18), label, text_end);
+  }
+}
+
+// A line per shown cut under the mask and the reference lines: its verdict
+// (a failure in red), the worst margin and the RMS deviation. Lines that
+// would run below the panel are left out.
+void main_window::paint_verdicts(surface& dc, int row, const envelope_data_type* mask) {
+  const lobe::rect& fr = layout_.rFreqDataArea;
+  const panel_rows rows = panel();
+  for (const cut_verdict& v : cut_verdicts(st_.pd, st_.flags, mask, reference())) {
+    const int y = rows.y(row++, 20);
+    if (y + WINDOW_LABEL_FONT.height > fr.bottom) break;
+    const bool fails = std::string_view(v.word()) == "fail";
+    const colorref old = dc.set_text_color(fails ? VERDICT_FAIL_COLOUR : WINDOW_TEXT_COLOUR);
+    panel_text(dc, fr.left + 15, y, verdict_summary(st_.pd, v), fr.right - 5);
+    dc.set_text_color(old);
   }
 }
 

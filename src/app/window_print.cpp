@@ -39,7 +39,11 @@ void main_window::print_to(QPrinter& printer) {
     page.screen_ppi = client_->logicalDpiX() > 0 ? client_->logicalDpiX() : 96;
     page.landscape = ws_.landscape != 0;
     cut_ends ends;
-    drawn = print_chart(st_, log_, dc, page, &ends);
+    page_extras extras;
+    extras.reference = reference();
+    extras.reference_name = reference_name_;
+    extras.difference = actions_.difference->isChecked();
+    drawn = print_chart(st_, log_, dc, page, &ends, extras);
     shorten_cuts(st_.pd, ends);
   }
   if (!painter.end())

@@ -14,6 +14,8 @@ inline constexpr int centre_db_list[CENTRE_DB_SET] = {20, 25, 30, 35, 40, 45};
 inline constexpr int centre_db_annuli[CENTRE_DB_SET] = {4, 5, 3, 5, 4, 5};
 inline constexpr int centre_db_mid_annuli[CENTRE_DB_SET] = {0, 0, 1, 0, 1, 0};
 inline constexpr int gr_colour_init = 0;
+// What fails a check: the marks under the Cartesian axis, the verdicts' word.
+inline constexpr colorref VERDICT_FAIL_COLOUR = rgb(230, 25, 56);
 
 // A device coordinate from a chart value: truncated toward zero. Values that
 // are no number or absurdly large (a bad file) land far outside any page

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/analysis/cut_verdicts.h"
 #include "core/text/c_numeric.h"
 #include "core/io/run_log.h"
 #include "draw/chart_scale.h"
@@ -69,7 +70,7 @@ int filled_descriptions(const antenna_data_type& pd) { return static_cast<int>(d
 
 // The chart of the page: the polar and EMR charts are laid out in screen
 // units (scaled by scf as they draw), the rectangular ones in device pixels.
-view_geometry page_view_geometry(const lobe_state& st, const page_geometry& g, bool landscape) {
+view_geometry page_view_geometry(const lobe_state& st, const page_geometry& g, bool landscape, const page_extras& extras) {
   const float scf = g.scf;
   auto screen = [&](int v) { return pix(double(v) / double(scf)); };
   view_geometry v;
@@ -92,6 +93,9 @@ view_geometry page_view_geometry(const lobe_state& st, const page_geometry& g, b
   v.emr_text.first_line_y = 95.0;
   v.emr_text.line_step = 16.0;
   v.emr_text.descr_lines = printed_emr_first_line(st, g, landscape);
+  v.reference = extras.reference;
+  v.difference = extras.difference;
+  v.compare = extras.compare;
   return v;
 }
 
@@ -224,22 +228,41 @@ void print_footer(const lobe_state& st, surface& dc, const page_geometry& g) {
   if (st.file.filename_set) print_string(dc, scf, g.ft.x, g.ft.y, "File", st.file.szFileName_name);
 }
 
+// A cut's verdict after its name in the legend, red when it fails, smaller
+// where the column has no room for it.
+void print_verdict_word(surface& dc, float scf, int x, int y, int column_w, std::string_view word) {
+  if (word.empty()) return;
+  const int left = pix(x + 100.0 * scf), room = x + column_w - left;
+  font f = arial(scf, 14, 700, true);
+  dc.select_font(f);
+  while (dc.text_extent(word).x > room && f.height > 1) {
+    f.height = f.height * 9 / 10;
+    dc.select_font(f);
+  }
+  const colorref old = dc.set_text_color(word == "fail" ? VERDICT_FAIL_COLOUR : rgb(40, 40, 40));
+  dc.text_out(left, y, word);
+  dc.set_text_color(old);
+}
+
 // The legend: each frequency with its shown cuts, and the envelope or the
 // polar chart's centre, fitted into its box.
-void print_legend(const lobe_state& st, surface& dc, const page_geometry& g, bool landscape) {
+void print_legend(const lobe_state& st, surface& dc, const page_geometry& g, bool landscape, const page_extras& extras) {
   const antenna_data_type& pd = st.pd;
   const float scf = g.scf;
   if (st.view.display_type != DISPLAY_TYPE_EMR) {
     const bool rectangular =
         st.view.display_type == DISPLAY_TYPE_RECT || st.view.display_type == DISPLAY_TYPE_RECT90;
     const envelope_data_type* env = rectangular ? active_envelope(st.ed) : nullptr;
+    const std::vector<cut_verdict> verdicts =
+        env || extras.reference ? cut_verdicts(pd, st.flags, env, extras.reference, extras.compare)
+                                : std::vector<cut_verdict>{};
     int rows = 0;
     for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f) {
       ++rows;
       for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) rows += cut_is_shown(st.flags, f, c);
     }
     // The closing lines: the envelope's title, or the polar chart's centre.
-    const int closing = env ? 3 : st.view.display_type == DISPLAY_TYPE_POLAR ? 2 : 0;
+    const int closing = (env ? 3 : st.view.display_type == DISPLAY_TYPE_POLAR ? 2 : 0) + (extras.reference ? 2 : 0);
     const legend_layout fit = fit_legend(rows + closing, legend_box(g, landscape, st.view.display_type),
                                          pix(15.0 * scf), LEGEND_COLUMN_MM * g.ppm, !landscape);
     const float lscf = scf * fit.scale;
@@ -259,6 +282,8 @@ void print_legend(const lobe_state& st, surface& dc, const page_geometry& g, boo
         if (!cut_is_shown(st.flags, f, c)) continue;
         const cut_data_type& cut = pd.freq[f].cut[c];
         print_cut_string(st, dc, lscf, legend.x, legend.y, cut.patcut, cut.polari, number);
+        for (const cut_verdict& v : verdicts)
+          if (v.freq == f && v.cut == c) print_verdict_word(dc, lscf, legend.x, legend.y, column_w, v.word());
         next();
       }
     }
@@ -274,22 +299,31 @@ void print_legend(const lobe_state& st, surface& dc, const page_geometry& g, boo
       dc.text_out(legend.x, pix(legend.y + 15.0 * lscf),
                   c_format("Centre dB -%d", centre_db_list[zoom_index(st.view)]));
     }
+    if (extras.reference) {
+      // Under the closing lines above: the envelope takes three rows, the centre two.
+      const int y = pix(legend.y + ((env ? 3 : st.view.display_type == DISPLAY_TYPE_POLAR ? 2 : 0) * 15.0 + 4.0) * lscf);
+      dc.select_font(arial(lscf, 16, 700, true));
+      dc.text_out(legend.x, y, "Reference");
+      dc.select_font(arial(lscf, 14, 400, true));
+      dc.text_out(legend.x, pix(y + 15.0 * lscf), extras.reference_name);
+    }
   }
 }
 
 }  // namespace
 
-bool print_chart(const lobe_state& st, run_log& log, surface& dc, const page_setup& setup, cut_ends* ends) {
+bool print_chart(const lobe_state& st, run_log& log, surface& dc, const page_setup& setup, cut_ends* ends,
+                 const page_extras& extras) {
   const page_geometry g = print_page_geometry(setup);
   const bool landscape = setup.landscape;
   const font old_font = dc.select_font(arial(g.scf, 14, 400, true));
   pen_keeper keep(dc);
-  const bool chart_drawn = draw_view(st, log, dc, page_view_geometry(st, g, landscape), ends);
+  const bool chart_drawn = draw_view(st, log, dc, page_view_geometry(st, g, landscape, extras), ends);
   const colorref old_colour = dc.set_text_color(rgb(0, 0, 50));
   print_frame(st, dc, g, landscape);
   print_header(st.pd, dc, g, landscape);
   print_footer(st, dc, g);
-  print_legend(st, dc, g, landscape);
+  print_legend(st, dc, g, landscape, extras);
   dc.set_text_color(old_colour);
   dc.select_font(old_font);
   return chart_drawn;

@@ -3,8 +3,10 @@
 // the program version, laid out in printer pixels.
 #pragma once
 
+#include <string>
 #include <string_view>
 
+#include "core/analysis/pattern_compare.h"
 #include "core/record/lobe_state.h"
 #include "draw/rect_chart.h"
 #include "draw/surface.h"
@@ -57,8 +59,19 @@ void print_cut_string(const lobe_state& st, surface& dc, float scf, int x, int y
 // so the block never writes over them.
 int printed_emr_first_line(const lobe_state& st, const page_geometry& g, bool landscape);
 
+// What the window shows beside the pattern, printed with it: a reference
+// (its traces, or the difference chart) and the verdicts against it and
+// the mask shown, a word after each cut of the legend.
+struct page_extras {
+  const antenna_data_type* reference = nullptr;
+  std::string reference_name;
+  bool difference = false;
+  compare_options compare;
+};
+
 // Draws the page. False when the EMR view found no cut to draw (the caller
 // tells the user, as on screen).
-bool print_chart(const lobe_state& st, run_log& log, surface& dc, const page_setup& setup, cut_ends* ends = nullptr);
+bool print_chart(const lobe_state& st, run_log& log, surface& dc, const page_setup& setup, cut_ends* ends = nullptr,
+                 const page_extras& extras = {});
 
 }  // namespace lobe

@@ -37,6 +37,24 @@ float gimme_db_normalized_level(const view_state& v, float signal, float y_scale
   return l < 0.0f ? 0.0f : l;
 }
 
+// Minor lines every 10 degrees in grey, major ones every 30 in black.
+void draw_rect_angle_lines(surface& dc, float scf, const rect_geometry& g, int span) {
+  const int B = g.bottom, T = g.top;
+  dc.select_pen(hpo_grey(scf));
+  for (int j = 0; j < span / 30; ++j)
+    for (int m : {1, 2}) {
+      const int x = g.xc1 + (3 * j + m) * g.x10_increment;
+      dc.move_to(x, B);
+      dc.line_to(x, T);
+    }
+  dc.select_pen(hpo_black(scf));
+  for (int j = 0; j <= span / 30; ++j) {
+    const int x = g.xc1 + 3 * j * g.x10_increment;
+    dc.move_to(x, B);
+    dc.line_to(x, T);
+  }
+}
+
 namespace {
 
 // What the grid's parts share: the view, the geometry and the scale of levels.
@@ -52,25 +70,12 @@ struct rect_grid {
   void text_at(double x, double y, const std::string& t) const { dc.text_out(pix(x), pix(y), t); }
 };
 
-// Minor lines every 10 degrees in grey, major ones every 30 in black; level lines in grey.
+// The angle lines, then the level lines in grey.
 void draw_rect_lines(const rect_grid& c) {
   const rect_geometry& g = c.g;
   const int B = g.bottom, T = g.top;
-  const pen grey = hpo_grey(c.scf), black = hpo_black(c.scf);
-  c.dc.select_pen(grey);
-  for (int j = 0; j < c.span / 30; ++j)
-    for (int m : {1, 2}) {
-      const int x = g.xc1 + (3 * j + m) * g.x10_increment;
-      c.dc.move_to(x, B);
-      c.dc.line_to(x, T);
-    }
-  c.dc.select_pen(black);
-  for (int j = 0; j <= c.span / 30; ++j) {
-    const int x = g.xc1 + 3 * j * g.x10_increment;
-    c.dc.move_to(x, B);
-    c.dc.line_to(x, T);
-  }
-  c.dc.select_pen(grey);
+  draw_rect_angle_lines(c.dc, c.scf, g, c.span);
+  c.dc.select_pen(hpo_grey(c.scf));
   auto level_line = [&](int y) {
     c.dc.move_to(g.xc1, y);
     c.dc.line_to(g.right_edge, y);
@@ -116,26 +121,27 @@ void draw_rect_level_labels(const rect_grid& c) {
   c.text_at(x, B - 8.0 * scf, c_format("-%udB", static_cast<unsigned>(c.range.centre_dbs)));
 }
 
+}  // namespace
+
 // Each degree label sits roughly centred under its major line. Where the
 // chart is too narrow for a label every 30 degrees, every second one is
 // drawn, or every third, so that no two run together.
-void draw_rect_degree_labels(const rect_grid& c) {
-  const rect_geometry& g = c.g;
-  const int first = c.span == 90 ? 0 : -180, last = c.span == 90 ? 90 : 180;
+void draw_rect_degree_labels(surface& dc, float scf, const rect_geometry& g, int span) {
+  const int first = span == 90 ? 0 : -180, last = span == 90 ? 90 : 180;
   struct label {
     int x, y;
     std::string text;
     point extent;
   };
   std::vector<label> labels;
-  int x0 = pix(g.xc1 - 10.0 * c.scf);
+  int x0 = pix(g.xc1 - 10.0 * scf);
   for (int d = first; d <= last; d += 30, x0 += 3 * g.x10_increment) {
     std::string t = c_format("%d", d);
     const double m = static_cast<double>(t.size());
-    const point extent = c.dc.text_extent(t);
-    labels.push_back({pix(x0 + 8.0 * c.scf - 2.0 * m * c.scf), pix(g.bottom + 12.0 * c.scf), std::move(t), extent});
+    const point extent = dc.text_extent(t);
+    labels.push_back({pix(x0 + 8.0 * scf - 2.0 * m * scf), pix(g.bottom + 12.0 * scf), std::move(t), extent});
   }
-  const int gap = std::max(1, pix(4.0 * c.scf));
+  const int gap = std::max(1, pix(4.0 * scf));
   const std::size_t n = labels.size();
   std::size_t stride = 1;
   auto readable = [&](std::size_t k) {
@@ -144,10 +150,8 @@ void draw_rect_degree_labels(const rect_grid& c) {
     return true;
   };
   while (stride + 1 < n && !readable(stride)) ++stride;
-  for (std::size_t i = 0; i < n; i += stride) c.dc.text_out(labels[i].x, labels[i].y, labels[i].text);
+  for (std::size_t i = 0; i < n; i += stride) dc.text_out(labels[i].x, labels[i].y, labels[i].text);
 }
-
-}  // namespace
 
 void init_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& my_rect) {
   pen_keeper keep(dc);
@@ -156,7 +160,7 @@ void init_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& m
   const rect_grid c{st.view, dc, scf, range, span, rect_chart_geometry(my_rect, span, range.annuli)};
   draw_rect_lines(c);
   draw_rect_level_labels(c);
-  draw_rect_degree_labels(c);
+  draw_rect_degree_labels(dc, scf, c.g, span);
 }
 
 namespace {
@@ -327,7 +331,7 @@ void mark_mask_failures(const lobe_state& st, surface& dc, float scf, const rect
   const int span = ax.span;
   const double origin = ax.horizontal_origin, x_scale = g.x10_increment / 10.0;
   const int y = pix(g.bottom + 4.0 * scf);
-  dc.select_pen({pen_style::solid, std::max(1, pix(3.0 * scf)), rgb(230, 25, 56)});
+  dc.select_pen({pen_style::solid, std::max(1, pix(3.0 * scf)), VERDICT_FAIL_COLOUR});
   for (const mask_verdict& v : check_pattern(st.pd, st.flags, env))
     for (double a : v.failing_angles) {
       const double at = wrap180(a);  // the chart's -180..180

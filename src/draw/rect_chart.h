@@ -49,6 +49,11 @@ rect_trace_axes rect_trace_axes_of(const view_state& v, const rect& rch, const r
 // The level mapping without the scale-to-max shift.
 float gimme_db_normalized_level(const view_state& v, float signal, float y_scale);
 
+// The grid's angle lines (grey every 10 degrees, black every 30) and the
+// degree labels under it, for charts that draw their own levels.
+void draw_rect_angle_lines(surface& dc, float scf, const rect_geometry& g, int span);
+void draw_rect_degree_labels(surface& dc, float scf, const rect_geometry& g, int span);
+
 void init_rect_chart(const lobe_state& st, surface& dc, float scf, const rect& my_rect);
 // Horizontal cuts on the chart of rch, vertical cuts on that of rcv.
 // An end marker met before the span's end is reported in `ends`.

@@ -95,7 +95,11 @@ void draw_report_page(const report_inputs& in, const test_report& report, run_lo
     one->view.display_type = active_envelope(in.st->ed) ? DISPLAY_TYPE_RECT : DISPLAY_TYPE_POLAR;
     page_setup portrait = setup;
     portrait.landscape = false;
-    print_chart(*one, log, dc, portrait);
+    page_extras extras;
+    extras.reference = in.reference;
+    extras.reference_name = in.reference_name;
+    extras.compare = in.compare;
+    print_chart(*one, log, dc, portrait, nullptr, extras);
     return;
   }
   const std::size_t first = (static_cast<std::size_t>(page) - charts) * k_lines_per_page;

@@ -1,5 +1,6 @@
 #include "draw/view_renderer.h"
 
+#include "draw/difference_chart.h"
 #include "draw/polar_chart.h"
 #include "draw/reference_traces.h"
 
@@ -38,6 +39,10 @@ bool draw_view(const lobe_state& st, run_log& log, surface& dc, const view_geome
       return true;
     case DISPLAY_TYPE_RECT:
     case DISPLAY_TYPE_RECT90:
+      if (g.reference && g.difference) {
+        draw_difference_chart(st, *g.reference, dc, g);
+        return true;
+      }
       init_rect_chart(st, dc, g.scf, g.rch);
       if (g.second_rect_grid) init_rect_chart(st, dc, g.scf, g.rcv);
       plot_rect_chart(st, dc, g.scf, g.rch, g.rcv, ends);

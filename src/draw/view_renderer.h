@@ -3,6 +3,7 @@
 // geometry of its own surface.
 #pragma once
 
+#include "core/analysis/pattern_compare.h"
 #include "core/record/lobe_state.h"
 #include "draw/emr_chart.h"
 #include "draw/rect_chart.h"
@@ -21,6 +22,8 @@ struct view_geometry {
   int emr_left = 0, emr_right = 0, emr_y = 0, emr_radius = 0;  // the EMR side view
   emr_text_layout emr_text;
   const antenna_data_type* reference = nullptr;  // drawn beside the pattern (polar and Cartesian)
+  bool difference = false;  // with a reference, the Cartesian views draw the difference chart
+  compare_options compare;  // how the pattern is compared with the reference
 };
 
 // The geometry of the main window's chart for `layout`, below `descr_lines`

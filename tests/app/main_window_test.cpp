@@ -512,10 +512,41 @@ TEST(MainWindow, CompareWithAReferenceAndClearIt) {
   EXPECT_NE(said.find("Against the reference src.nsma"), std::string::npos) << said;
   EXPECT_NE(said.find(": pass"), std::string::npos) << said;
   EXPECT_EQ(said.find(": fail"), std::string::npos) << said;
+  // The data panel says it too, a line per shown cut.
+  EXPECT_TRUE(t.painted("Reference: src.nsma"));
+  const cut_data_type& first = t.cut(0, 0);
+  const std::string first_same = std::string(t.st->pd.freq[0].patfre) + " " + first.patcut + " " + first.polari + ": pass, ref 0.00 dB";
+  EXPECT_TRUE(t.painted(first_same));
 
+  // View > Difference: from the polar view to the Cartesian one, the
+  // difference chart instead of the levels; a level changed shows in it.
+  auto chart_says = [&](const std::string& part) {
+    t.w->client()->repaint();
+    for (const auto& text : t.w->chart().marks().texts)
+      if (text.text.find(part) != std::string::npos) return true;
+    return false;
+  };
+  ASSERT_TRUE(t.actions().difference->isEnabled());
+  t.actions().views[0]->trigger();
+  t.actions().difference->trigger();
+  EXPECT_EQ(t.st->view.display_type, DISPLAY_TYPE_RECT);
+  EXPECT_TRUE(chart_says("Measured minus reference (dB); band: tolerance 1.0 dB"));
+  EXPECT_TRUE(chart_says("+1dB")) << "the band's edge, at half the 2 dB range";
+  EXPECT_FALSE(chart_says("-10dB")) << "no level scale";
+  for (int turn = 0; turn < 20; ++turn) t.click(t.row(0, 0).minus);  // the cut turned 20 degrees
+  EXPECT_FALSE(t.painted(first_same)) << "the panel's verdict follows the levels";
+  EXPECT_TRUE(t.painted(std::string(t.st->pd.freq[0].patfre) + " " + first.patcut + " " + first.polari + ": fail, ref "));
+  t.actions().difference->trigger();
+  EXPECT_TRUE(chart_says("-10dB")) << "the levels again";
+
+  t.actions().difference->trigger();
   t.actions().clear_reference->trigger();
   EXPECT_EQ(t.w->reference(), nullptr);
   EXPECT_FALSE(t.actions().clear_reference->isEnabled());
+  EXPECT_FALSE(t.actions().difference->isEnabled());
+  EXPECT_FALSE(t.actions().difference->isChecked());
+  EXPECT_TRUE(chart_says("-10dB")) << "without a reference the levels again";
+  EXPECT_FALSE(t.painted("Reference:"));
   t.actions().parameters->trigger();
   EXPECT_EQ(t.ui.texts.back().second.find("Against the reference"), std::string::npos);
 

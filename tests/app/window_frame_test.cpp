@@ -203,6 +203,17 @@ TEST(WindowFrame, CrowdedChartsKeepEveryLabelClear) {
       }
     }
   }
+  // The difference chart and the verdict lines, the pattern against itself.
+  t.ui.file_names.push_back(test::data_path("../../data/samples/yagi.nsma"));
+  t.actions().compare_with->trigger();
+  t.actions().difference->trigger();
+  for (const auto& [width, height] : {std::pair{1280, 820}, std::pair{560, 500}})
+    for (int view : {1, 2}) {
+      t.resize_to(width, height);
+      t.actions().views[view]->trigger();
+      t.settle();
+      expect_frame_holds(t, "difference at " + std::to_string(width) + " view " + std::to_string(view + 1));
+    }
 }
 
 // The first size asked for is larger than any screen the tests run on: the

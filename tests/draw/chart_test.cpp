@@ -15,6 +15,7 @@
 
 #include "core/text/field_text.h"
 #include "draw/chart_scale.h"
+#include "draw/difference_chart.h"
 #include "draw/emr_chart.h"
 #include "draw/label_placer.h"
 #include "draw/polar_chart.h"
@@ -473,6 +474,63 @@ TEST(ReferenceTraces, MatchedCutsDashDotInTheirColours) {
     }
     EXPECT_GE(dashed, 300) << type;
   }
+}
+
+// The difference chart: a cut 1.5 dB weaker than its reference is a flat
+// line 1.5 dB under 0 across the chart, over a band of the tolerance; the
+// cut without a reference draws nothing, a gap lifts the pen.
+TEST(DifferenceChart, DeviationLineBandAndRange) {
+  harness h, ref;
+  test::put_full_cut(*h.st, 0, 0, "H", [](int) { return 1.5; });
+  h.st->pd.freq[0].cut[0].signal[100] = GAP_LEVEL;
+  test::put_full_cut(*h.st, 0, 1, "V", [](int) { return 3.0; });
+  set_field(h.st->pd.freq[0].patfre, "900");
+  test::put_full_cut(*ref.st, 0, 0, "H", [](int) { return 0.0; });
+  set_field(ref.st->pd.freq[0].patfre, "900");
+  window_layout l;
+  set_window_parameters(l, 1280, 800, false, 4);
+  view_geometry g = window_view_geometry(l, 0);
+  g.reference = &ref.st->pd;
+  g.difference = true;
+  g.compare.tolerance_db = 1.0;
+  h.st->view.display_type = DISPLAY_TYPE_RECT;
+  recording_surface dc;
+  draw_view(*h.st, h.log, dc, g);
+  const rect_trace_axes ax = rect_trace_axes_of(h.st->view, g.rch, g.rcv);
+  // Half range 2 dB (twice the tolerance holds the 1.5 dB): 0 in the middle.
+  const double per_db = (ax.g.bottom - ax.g.top) / 4.0, middle = (ax.g.bottom + ax.g.top) / 2.0;
+  const std::vector<recorded_op> band = dc.of(recorded_op::op_rectangle);
+  ASSERT_EQ(band.size(), 1u);
+  EXPECT_EQ(band[0].brush_used.colour, DIFFERENCE_BAND_COLOUR);
+  EXPECT_NEAR(band[0].points[0].y, middle - per_db, 1);
+  EXPECT_NEAR(band[0].points[1].y, middle + per_db, 1);
+  ASSERT_NE(dc.find_text("+2dB"), nullptr);
+  ASSERT_NE(dc.find_text("-1dB"), nullptr);
+  int segments = 0, left = 100000, right = -100000, moves = 0;
+  for (std::size_t i = 0; i < dc.ops.size(); ++i) {
+    const recorded_op& op = dc.ops[i];
+    if (op.pen_used.colour == cut_colour(*h.st, 1) && op.kind == recorded_op::op_line) ADD_FAILURE() << "the V cut has no reference";
+    if (op.pen_used.colour != cut_colour(*h.st, 0) || op.pen_used.width == 0) continue;
+    if (op.kind == recorded_op::op_move) ++moves;
+    if (op.kind != recorded_op::op_line) continue;
+    ++segments;
+    EXPECT_NEAR(op.points[1].y, middle + 1.5 * per_db, 1);
+    left = std::min(left, op.points[0].x);
+    right = std::max(right, op.points[1].x);
+  }
+  EXPECT_EQ(moves, 3) << "the start, after the gap at 100, and after the wrap at 180";
+  EXPECT_GE(segments, 350);
+  EXPECT_NEAR(left, ax.horizontal_origin - 179 * ax.x_scale, 1);
+  EXPECT_NEAR(right, ax.horizontal_origin + 180 * ax.x_scale, 1);
+
+  // The range: twice the tolerance, or the largest deviation where the
+  // reference is above -30 dB, rounded up to the next step.
+  auto range = [](std::vector<deviation_point> curve, double tol) { return difference_half_range({curve}, tol); };
+  EXPECT_EQ(range({{0, 0, 0.5, true, true}}, 1.0), 2.0);
+  EXPECT_EQ(range({{0, 0, -2.5, true, true}}, 1.0), 3.0);
+  EXPECT_EQ(range({{0, 0, 12.0, false, true}}, 0.5), 20.0);
+  EXPECT_EQ(range({{0, 0, 45.0, false, false}}, 0.5), 1.0) << "a deep null does not stretch the chart";
+  EXPECT_EQ(range({{0, 0, -70.0, false, true}}, 1.0), 50.0);
 }
 
 constexpr int CX = 600, CY = 400;  // the EMR chart's centre; R as above

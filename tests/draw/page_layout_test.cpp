@@ -5,6 +5,7 @@
 
 #include "core/text/field_text.h"
 #include "draw/chart_scale.h"
+#include "core/formats/envelope_file.h"
 #include "draw/print_page.h"
 #include "draw/recording_surface.h"
 #include "draw/view_renderer.h"
@@ -65,9 +66,11 @@ TEST(ViewRenderer, TheEmrViewNeedsAVerticalCutAndTheStripItsLines) {
 struct printed {
   harness h;
   recording_surface dc;
+  page_extras extras;
   bool print(bool landscape = false) {
     return print_chart(*h.st, h.log, dc,
-                       landscape ? page_setup{7016, 4960, 600, 96, true} : page_setup{4960, 7016, 600, 96, false});
+                       landscape ? page_setup{7016, 4960, 600, 96, true} : page_setup{4960, 7016, 600, 96, false},
+                       nullptr, extras);
   }
 };
 
@@ -148,6 +151,54 @@ TEST(PrintPage, EveryTextInsideThePageAndClearOfTheOthers) {
           }
         EXPECT_EQ(samples, 1);
       }
+    }
+}
+
+// With a mask and a reference, each cut of the legend is followed by its
+// word, a failure in red, clear of every other text; the reference's name
+// closes the legend, and its traces are drawn dash-dot.
+TEST(PrintPage, EachCutOfTheLegendCarriesItsVerdict) {
+  for (int type : {DISPLAY_TYPE_POLAR, DISPLAY_TYPE_RECT})
+    for (bool landscape : {false, true}) {
+      SCOPED_TRACE("view " + std::to_string(type) + (landscape ? " landscape" : " portrait"));
+      printed p;
+      harness ref;
+      p.h.st->view.display_type = type;
+      read_envelope_image(p.h.st->ed, "envelope,Loose\r0,180,0\r");
+      p.h.st->ed.env[0].display = 1;
+      for (harness* h : {&p.h, &ref}) {
+        set_field(h->st->pd.freq[0].patfre, "450");
+        test::put_full_cut(*h->st, 0, 0, "V", [](int a) { return a < 30 || a > 330 ? 0.0 : 10.0; });
+        // The reference's EL cut 3 dB weaker than the measured one.
+        const double down = h == &ref ? 3.0 : 0.0;
+        test::put_full_cut(*h->st, 0, 1, "EL", [down](int a) { return (a < 20 || a > 340 ? 0.0 : 12.0) + down; });
+      }
+      p.extras.reference = &ref.st->pd;
+      p.extras.reference_name = "datasheet.pla";
+      ASSERT_TRUE(p.print(landscape));
+      const recorded_op *v = p.dc.find_text("V"), *el = p.dc.find_text("EL");
+      const recorded_op *pass = p.dc.find_text("pass"), *fail = p.dc.find_text("fail");
+      ASSERT_TRUE(v && el && pass && fail);
+      EXPECT_EQ(pass->points[0].y, v->points[0].y) << "on the V cut's row";
+      EXPECT_GT(pass->points[0].x, v->points[0].x);
+      EXPECT_EQ(fail->points[0].y, el->points[0].y) << "on the EL cut's row";
+      EXPECT_EQ(fail->text_colour, VERDICT_FAIL_COLOUR);
+      EXPECT_NE(p.dc.find_text("Reference"), nullptr);
+      EXPECT_NE(p.dc.find_text("datasheet.pla"), nullptr);
+      int dashed = 0;
+      for (const auto& op : p.dc.of(recorded_op::op_line)) dashed += op.pen_used.style == pen_style::dash_dot;
+      EXPECT_GT(dashed, 100) << "the reference's traces";
+      std::vector<std::pair<std::string, rect>> boxes;
+      for (const auto& op : p.dc.of(recorded_op::op_text)) {
+        const point e = p.dc.text_extent(op.text);
+        boxes.push_back({op.text, {op.points[0].x, op.points[0].y, op.points[0].x + e.x, op.points[0].y + e.y}});
+      }
+      for (std::size_t i = 0; i < boxes.size(); ++i)
+        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+          const rect &a = boxes[i].second, &b = boxes[j].second;
+          EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
+              << "\"" << boxes[i].first << "\" over \"" << boxes[j].first << "\"";
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
@@ -28,6 +29,9 @@ struct shot {
   std::function<void(main_window&, lobe_state&)> setup;
 };
 
+// The scripted answers of the window being shot (its file dialogs).
+scripted_ui* current_ui = nullptr;
+
 }  // namespace
 
 // One screenshot: a fresh window on the sample, set up as the shot says,
@@ -41,6 +45,7 @@ bool take(const shot& s, const QString& out, char** argv) {
   read_help_file(st->help, argv[4]);
   st->settings.edit_enabled = s.edit_enabled ? 1 : 0;
   scripted_ui ui;
+  current_ui = &ui;
   main_window w(*st, log, link, ws, &ui);
   w.resize(1280, 820);
   w.show();
@@ -61,6 +66,18 @@ bool take(const shot& s, const QString& out, char** argv) {
   }
   std::printf("%s\n", qPrintable(file));
   return true;
+}
+
+// File > Compare with... the sample itself; then the first cut turned a
+// degree (the "-" button) and the second smoothed ("A"), as a user's edits
+// would leave them.
+void compare_with_itself(main_window& w, const std::string& sample, bool difference) {
+  current_ui->file_names.push_back(sample);
+  w.actions().views[1]->trigger();
+  w.actions().compare_with->trigger();
+  if (const auto* row = w.cuts().row(0, 0)) row->minus->click();
+  if (const auto* row = w.cuts().row(0, 1)) row->mavg->click();
+  if (difference) w.actions().difference->trigger();
 }
 
 int main(int argc, char** argv) {
@@ -84,6 +101,11 @@ int main(int argc, char** argv) {
        }},
       {"window-cartesian-90", false, [](main_window& w, lobe_state&) { w.actions().views[2]->trigger(); }},
       {"window-emr", true, [](main_window& w, lobe_state&) { w.actions().views[3]->trigger(); }},
+      // The sample against itself after its first cut was turned a degree
+      // and its second smoothed: the reference dashed, the verdicts in the
+      // panel, then the difference chart.
+      {"window-compare", true, [&](main_window& w, lobe_state&) { compare_with_itself(w, argv[2], false); }},
+      {"window-difference", true, [&](main_window& w, lobe_state&) { compare_with_itself(w, argv[2], true); }},
       {"window-test-range", true,
        [](main_window& w, lobe_state& st) {
          w.switch_capture(1);

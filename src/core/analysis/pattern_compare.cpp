@@ -89,27 +89,11 @@ std::vector<parameter_delta> parameter_deltas(const cut_parameters& m, const cut
 
 cut_comparison compare_cut(const antenna_data_type& measured, int f, int c, const antenna_data_type& reference, int rf,
                            int rc, const compare_options& options) {
-  const cut_data_type& cut = measured.freq[f].cut[c];
-  const cut_data_type& ref = reference.freq[rf].cut[rc];
   const cut_parameters mp = analyse_cut_of(measured, f, c), rp = analyse_cut_of(reference, rf, rc);
-  std::vector<double> angles, levels;
-  for (int p = 0; p < points_to_write(cut); ++p) {
-    if (!std::isfinite(cut.angle[p]) || !(cut.signal[p] < GAP_LEVEL)) continue;  // no reading: nothing to compare
-    angles.push_back(cut.angle[p]);
-    levels.push_back(cut.signal[p]);
-  }
-  const std::vector<std::optional<double>> ref_att = attenuations_at(ref, angles);
-  // Aligned on the peak, each level is taken below its own pattern's peak.
-  const double m_peak = options.align_peak ? census_of(cut).strongest : 0.0;
-  const double r_peak = census_of(ref).strongest;
   accumulator lobe, floor;
-  for (std::size_t i = 0; i < angles.size(); ++i) {
-    if (!ref_att[i]) continue;
-    const double below_ref_peak = *ref_att[i] - r_peak;
-    // Gains: the negated attenuations.
-    const double deviation = -(levels[i] - m_peak) + (*ref_att[i] - (options.align_peak ? r_peak : 0.0));
-    if (in_main_lobe(rp, angles[i])) lobe.add(deviation, angles[i]);
-    if (below_ref_peak < COMPARE_FLOOR_DB) floor.add(deviation, angles[i]);
+  for (const deviation_point& d : deviation_curve(measured, f, c, reference, rf, rc, options)) {
+    if (d.main_lobe) lobe.add(d.deviation, d.angle);
+    if (d.above_floor) floor.add(d.deviation, d.angle);
   }
   cut_comparison out{f, c, rf, rc, lobe.done(), floor.done(), parameter_deltas(mp, rp), false};
   out.pass = out.main_lobe.rms_db && *out.main_lobe.rms_db <= options.tolerance_db;
@@ -117,6 +101,34 @@ cut_comparison compare_cut(const antenna_data_type& measured, int f, int c, cons
 }
 
 }  // namespace
+
+std::vector<deviation_point> deviation_curve(const antenna_data_type& measured, int f, int c,
+                                             const antenna_data_type& reference, int rf, int rc,
+                                             const compare_options& options) {
+  const cut_data_type& cut = measured.freq[f].cut[c];
+  const cut_data_type& ref = reference.freq[rf].cut[rc];
+  const cut_parameters rp = analyse_cut_of(reference, rf, rc);
+  std::vector<double> angles, levels;
+  std::vector<int> index;
+  for (int p = 0; p < points_to_write(cut); ++p) {
+    if (!std::isfinite(cut.angle[p]) || !(cut.signal[p] < GAP_LEVEL)) continue;  // no reading: nothing to compare
+    angles.push_back(cut.angle[p]);
+    levels.push_back(cut.signal[p]);
+    index.push_back(p);
+  }
+  const std::vector<std::optional<double>> ref_att = attenuations_at(ref, angles);
+  // Aligned on the peak, each level is taken below its own pattern's peak.
+  const double m_peak = options.align_peak ? census_of(cut).strongest : 0.0;
+  const double r_peak = census_of(ref).strongest;
+  std::vector<deviation_point> out;
+  for (std::size_t i = 0; i < angles.size(); ++i) {
+    if (!ref_att[i]) continue;
+    // Gains: the negated attenuations.
+    const double deviation = -(levels[i] - m_peak) + (*ref_att[i] - (options.align_peak ? r_peak : 0.0));
+    out.push_back({index[i], angles[i], deviation, in_main_lobe(rp, angles[i]), *ref_att[i] - r_peak < COMPARE_FLOOR_DB});
+  }
+  return out;
+}
 
 std::string cut_label(const antenna_data_type& pd, int f, int c) {
   return c_format("%s MHz %s %s", pd.freq[f].patfre, pd.freq[f].cut[c].patcut, pd.freq[f].cut[c].polari);

@@ -54,6 +54,21 @@ struct pattern_comparison {
   bool pass() const;
 };
 
+// One measured point against the reference read at its angle.
+struct deviation_point {
+  int index;         // the measured point's
+  double angle;      // as the measured cut stores it
+  double deviation;  // measured gain minus reference gain, dB
+  bool main_lobe;    // within the reference's 10 dB beamwidth
+  bool above_floor;  // where the reference is above -30 dB
+};
+
+// The deviation at every measured point of cut (f, c) that has a reading
+// and where reference cut (rf, rc) has one, in the measured cut's order.
+std::vector<deviation_point> deviation_curve(const antenna_data_type& measured, int f, int c,
+                                             const antenna_data_type& reference, int rf, int rc,
+                                             const compare_options& options);
+
 pattern_comparison compare_patterns(const antenna_data_type& measured, const pattern_flags_type& shown,
                                     const antenna_data_type& reference, const compare_options& options);
 

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <memory>
 
+#include "core/analysis/cut_verdicts.h"
 #include "core/analysis/pattern_compare.h"
+#include "core/formats/envelope_file.h"
 #include "core/text/field_text.h"
 #include "support/test_support.h"
 
@@ -98,6 +100,58 @@ TEST(PatternCompare, AcrossFormats) {
   const pattern_comparison pc = compare_patterns(nsma.st->pd, nsma.st->flags, planet.st->pd, {});
   ASSERT_FALSE(pc.matched.empty());
   for (const cut_comparison& c : pc.matched) EXPECT_LT(*c.main_lobe.rms_db, 0.01);
+}
+
+// The deviation the difference chart draws is the one the statistics sum:
+// 2 dB weaker is -2 dB at every common angle, and the main lobe is the
+// reference's 10 dB beamwidth.
+TEST(PatternCompare, TheDeviationCurveAngleByAngle) {
+  test::harness m, r;
+  put_panel(*m.st, 0, "900", 2.0);
+  put_panel(*r.st, 0, "900", 0.0);
+  m.st->pd.freq[0].cut[0].signal[10] = GAP_LEVEL;  // a bearing without a reading
+  const std::vector<deviation_point> curve = deviation_curve(m.st->pd, 0, 0, r.st->pd, 0, 0, {});
+  EXPECT_EQ(curve.size(), static_cast<std::size_t>(points_to_write(m.st->pd.freq[0].cut[0]) - 1));
+  int lobe = 0;
+  for (const deviation_point& d : curve) {
+    EXPECT_NEAR(d.deviation, -2.0, 1e-6) << d.angle;
+    EXPECT_NE(d.angle, m.st->pd.freq[0].cut[0].angle[10]) << "the gap is left out";
+    lobe += d.main_lobe;
+    EXPECT_EQ(d.main_lobe, d.angle <= 55.0 || d.angle >= 305.0) << d.angle;
+  }
+  EXPECT_EQ(lobe, 110) << "111 angles within 111.6 degrees, less the gap at 10";
+  const std::vector<deviation_point> aligned = deviation_curve(m.st->pd, 0, 0, r.st->pd, 0, 0, {true, 1.0, 0.01});
+  EXPECT_NEAR(aligned[0].deviation, 0.0, 1e-6);
+}
+
+// The word a cut's row shows: a failure of either check first, then what
+// could not be checked, then a pass; nothing without a check.
+TEST(CutVerdicts, TheWordWeighsBothChecks) {
+  auto ed = std::make_unique<envelopes_type>();
+  read_envelope_image(*ed, "envelope,Loose\r0,180,0\renvelope,Tight\r0,10,0\r10,180,3\r");
+  test::harness m, r;
+  put_panel(*m.st, 0, "900", 0.0);
+  put_panel(*m.st, 1, "1800", 0.0);
+  put_panel(*r.st, 0, "900", 0.0);
+  auto words = [&](const envelope_data_type* mask, const antenna_data_type* ref) {
+    std::vector<std::string> out;
+    for (const cut_verdict& v : cut_verdicts(m.st->pd, m.st->flags, mask, ref)) out.emplace_back(v.word());
+    return out;
+  };
+  using words_t = std::vector<std::string>;
+  EXPECT_EQ(words(nullptr, nullptr), (words_t{"", "", "", ""}));
+  EXPECT_EQ(words(&ed->env[0], nullptr), (words_t{"pass", "pass", "pass", "pass"}));
+  EXPECT_EQ(words(&ed->env[1], nullptr), (words_t{"fail", "fail", "fail", "fail"}));
+  EXPECT_EQ(words(&ed->env[0], &r.st->pd), (words_t{"pass", "pass", "no reference", "no reference"}));
+  EXPECT_EQ(words(&ed->env[1], &r.st->pd), (words_t{"fail", "fail", "fail", "fail"}));
+  put_panel(*r.st, 1, "1800", 3.0);  // the reference 3 dB weaker at 1800
+  EXPECT_EQ(words(nullptr, &r.st->pd), (words_t{"pass", "pass", "fail", "fail"}));
+
+  m.st->flags.cut[0][1].hide = 1;  // a hidden cut has no verdict
+  const std::vector<cut_verdict> shown = cut_verdicts(m.st->pd, m.st->flags, &ed->env[1], &r.st->pd);
+  ASSERT_EQ(shown.size(), 3u);
+  // Worst at 11 degrees, the first past the step: 40 log10(cos 11) = -0.32 dB against 3 dB down.
+  EXPECT_EQ(verdict_summary(m.st->pd, shown[0]), "900 H : fail, mask -2.68 dB, ref 0.00 dB");
 }
 
 }  // namespace
