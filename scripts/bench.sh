@@ -25,5 +25,7 @@ batch=(--benchmark_filter=Batch --benchmark_repetitions=5 --benchmark_enable_ran
        --benchmark_report_aggregates_only=true)
 build-bench/bench/bench_cli "${batch[@]}" 2>/dev/null | grep -E '^Bench|median'
 TMPDIR=/dev/shm build-bench/bench/bench_cli "${batch[@]}" 2>/dev/null | grep -E 'median'
+# The Python module's read beside the C++ load and a pure-Python parse.
+PYTHONPATH=build-bench/src/python /usr/bin/python3 bench/bench_python.py
 # Whole processes: lobeconv and its floors, and the window on a real X server.
 ./scripts/with_x11.sh build-bench/bench/bench_process

@@ -12,6 +12,7 @@ packages=(
   xvfb openbox x11-utils
   locales
   dpkg-dev desktop-file-utils shared-mime-info
+  python3-dev pybind11-dev python3-numpy python3-pytest
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the package, installs it, checks its desktop entry and file types,
-# starts the installed program offscreen on an installed sample, and removes
-# the package again.
+# starts the installed program offscreen on an installed sample, imports the
+# Python module, and removes the package again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 deb=$(./scripts/package.sh | tail -1)
@@ -25,5 +25,11 @@ lobeconv dump /usr/share/lobeview/samples/panel.pla >/dev/null
 if ldd "$(command -v lobeconv)" | grep -q libQt; then echo "the installed lobeconv links Qt"; exit 1; fi
 QT_QPA_PLATFORM=offscreen lobeconv render /usr/share/lobeview/samples/panel.pla "$home/panel.png"
 test -s "$home/panel.png"
+# Debian's python3 imports the installed module and reads an installed sample.
+(cd "$home" && /usr/bin/python3 -c "
+import lobeview
+p = lobeview.read('/usr/share/lobeview/samples/panel.pla')
+assert p.frequencies and len(p.frequencies[0].cuts[0].levels) > 0, p
+")
 rm -rf "$home"
 echo "package test passed: $deb"
