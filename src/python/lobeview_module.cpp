@@ -191,7 +191,9 @@ PYBIND11_MODULE(lobeview, m) {
       });
 
   py::class_<pattern_object>(m, "Pattern", "A pattern as Lobeview reads it.")
-      .def_readonly("header", &pattern_object::header)
+      .def_property_readonly(
+          "header", [](const pattern_object& p) { return py::dict(p.header.attr("copy")()); },
+          "The header fields by name (a copy: write() writes the fields as read).")
       .def_readonly("frequencies", &pattern_object::frequencies)
       .def_readonly("notices", &pattern_object::notices)
       .def_readonly("source", &pattern_object::source)

@@ -36,20 +36,24 @@ py::array_t<double> frozen_copy(const float* values, int n) {
   return out;
 }
 
+// The pattern as Python objects that cannot be changed behind the record's
+// back: tuples of frequencies and cuts, read-only arrays.
 void fill_objects(pattern_object& p) {
   const antenna_data_type& pd = p.st->pd;
   for (const header_field& f : header_fields()) p.header[f.name] = text(field_text(pd, f), f.size);
+  py::list frequencies;
   for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f) {
     const freq_data_type& fr = pd.freq[f];
-    frequency_object fo{text(fr.patfre, sizeof fr.patfre), py::list()};
+    py::list cuts;
     for (int c = 0; c < count_in(fr.numcut, MAX_CUTS); ++c) {
       const cut_data_type& cut = fr.cut[c];
       const int n = stored_points(cut);
-      fo.cuts.append(py::cast(cut_object{text(cut.patcut, sizeof cut.patcut), text(cut.polari, sizeof cut.polari),
-                                         frozen_copy(cut.angle, n), frozen_copy(cut.signal, n)}));
+      cuts.append(py::cast(cut_object{text(cut.patcut, sizeof cut.patcut), text(cut.polari, sizeof cut.polari),
+                                      frozen_copy(cut.angle, n), frozen_copy(cut.signal, n)}));
     }
-    p.frequencies.append(py::cast(std::move(fo)));
+    frequencies.append(py::cast(frequency_object{text(fr.patfre, sizeof fr.patfre), py::tuple(cuts)}));
   }
+  p.frequencies = py::tuple(frequencies);
 }
 
 std::shared_ptr<lobe_state> fresh_state() { return std::shared_ptr<lobe_state>(make_lobe_state().release()); }
@@ -96,7 +100,7 @@ void put_cut(cut_data_type& cut, const py::handle& given, const std::string& whe
 pattern_object read_pattern(const std::string& path, const read_options& how) {
   if (how.nec_angle_column < 1 || how.nec_level_column < 1)
     raise_error("nec_columns takes two column numbers counted from 1, as in (1, 2)");
-  pattern_object p{fresh_state(), path, {}, py::dict(), py::list()};
+  pattern_object p{fresh_state(), path, {}, py::dict(), py::tuple()};
   lobe_state& st = *p.st;
   st.settings.lf_line_ends = how.lf;
   st.settings.resample_long_cuts = how.resample;
@@ -143,7 +147,7 @@ int read_record_only(const std::string& path, const read_options& how) {
 }
 
 pattern_object pattern_from_cuts(const py::iterable& frequencies, const py::dict& header) {
-  pattern_object p{fresh_state(), "", {}, py::dict(), py::list()};
+  pattern_object p{fresh_state(), "", {}, py::dict(), py::tuple()};
   antenna_data_type& pd = p.st->pd;
   for (const auto& [key, value] : header) {
     const std::string name = py::str(key);

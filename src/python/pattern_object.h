@@ -32,15 +32,15 @@ struct cut_object {
 
 struct frequency_object {
   std::string frequency;
-  py::list cuts;
+  py::tuple cuts;
 };
 
 struct pattern_object {
   std::shared_ptr<lobe_state> st;
   std::string source;  // the file it was read from, if any
   std::vector<std::string> notices;
-  py::dict header;
-  py::list frequencies;
+  py::dict header;         // handed out as a copy
+  py::tuple frequencies;
 };
 
 // Reads `path` as lobeconv does; the load itself runs without the GIL.

@@ -44,8 +44,17 @@ def test_the_reading_options_are_lobeconvs():
     assert lobeview.read(lf_only).notices[0].startswith("This file ends its lines with LF alone")
     nec = SAMPLES / "panel-vertical-4nec.txt"
     assert_same_as_dump(lobeview.read(nec, nec_columns=(1, 3)), lobeconv_json("dump", nec, "--nec-columns", "1,3"))
-    cut = lobeview.read(SAMPLES / "panel.nsma").frequencies[0].cuts[0]
-    assert cut.levels.dtype == np.float64 and not cut.levels.flags.writeable
+
+
+def test_what_was_read_cannot_be_changed_behind_the_writers_back(tmp):
+    pattern = lobeview.read(SAMPLES / "panel.nsma")
+    cut = pattern.frequencies[0].cuts[0]
+    assert cut.levels.dtype == np.float64
+    with pytest.raises(ValueError):
+        cut.levels[0] = 3.0
+    pattern.header["name"] = "CHANGED"
+    assert pattern.header["name"] == "PANEL-65-18", "the header is handed out as a copy"
+    assert isinstance(pattern.frequencies, tuple) and isinstance(pattern.frequencies[0].cuts, tuple)
 
 
 WRITTEN = ["nsma", "labz", "pla", "ant", "adf"]
