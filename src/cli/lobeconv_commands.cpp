@@ -238,13 +238,7 @@ int convert_one(session& s, const options& o, const std::string& in, const std::
   s.st->file.ant_file_type = o.ant_version;
   const action_report saved = save_file(*s.st, s.log, out_path, how);
   if (!saved.ok) {
-    std::string why = saved.failure_text();
-    for (char& c : why)
-      if (c == '\n') c = ' ';
-    // The window's message, and the system's words for it when it has none.
-    if (!saved.system_reason.empty() && why.find(saved.system_reason) == std::string::npos)
-      why += " " + saved.system_reason;
-    err << "lobeconv: cannot write " << out_path << ": " << why << "\n";
+    err << "lobeconv: cannot write " << out_path << ": " << saved.failure_line() << "\n";
     return 1;
   }
   for (const action_message& note : saved.messages) err << "lobeconv: note: " << note.text << "\n";

@@ -197,14 +197,7 @@ std::vector<std::string> write_pattern(const pattern_object& p, const std::strin
     run_log log;
     saved = save_file(*st, log, path, {});
   }
-  if (!saved.ok) {
-    std::string why = saved.failure_text();
-    for (char& ch : why)
-      if (ch == '\n') ch = ' ';
-    if (!saved.system_reason.empty() && why.find(saved.system_reason) == std::string::npos)
-      why += " " + saved.system_reason;
-    raise_file_error(0, "cannot write " + path + ": " + why, path);
-  }
+  if (!saved.ok) raise_file_error(0, "cannot write " + path + ": " + saved.failure_line(), path);
   std::vector<std::string> notes;
   for (const action_message& note : saved.messages) notes.push_back(note.text);
   return notes;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <set>
 #include <tuple>
@@ -451,17 +452,28 @@ TEST(EnvelopeOverlay, FailingAnglesAreMarkedUnderTheAxis) {
 // A reference beside the pattern: each shown cut's matched reference cut,
 // dash-dot in that cut's colour, on the polar and the Cartesian chart; a cut
 // without a reference gets none.
-TEST(ReferenceTraces, MatchedCutsDashDotInTheirColours) {
+// A measured H and V cut at 900 MHz and a reference with only an H cut at
+// `ref_mhz`, on the window's chart geometry.
+struct against_reference {
   harness h, ref;
-  test::put_full_cut(*h.st, 0, 0, "H", [](int a) { return a < 90 || a > 270 ? 0.0 : 10.0; });
-  test::put_full_cut(*h.st, 0, 1, "V", [](int) { return 3.0; });
-  set_field(h.st->pd.freq[0].patfre, "900");
-  test::put_full_cut(*ref.st, 0, 0, "H", [](int) { return 6.0; });
-  set_field(ref.st->pd.freq[0].patfre, "905");
-  window_layout l;
-  set_window_parameters(l, 1280, 800, false, 4);
-  view_geometry g = window_view_geometry(l, 0);
-  g.reference = &ref.st->pd;
+  view_geometry g;
+  against_reference(const std::function<double(int)>& h_level, const char* ref_mhz, double ref_level) {
+    test::put_full_cut(*h.st, 0, 0, "H", h_level);
+    test::put_full_cut(*h.st, 0, 1, "V", [](int) { return 3.0; });
+    set_field(h.st->pd.freq[0].patfre, "900");
+    test::put_full_cut(*ref.st, 0, 0, "H", [ref_level](int) { return ref_level; });
+    set_field(ref.st->pd.freq[0].patfre, ref_mhz);
+    window_layout l;
+    set_window_parameters(l, 1280, 800, false, 4);
+    g = window_view_geometry(l, 0);
+    g.reference = &ref.st->pd;
+  }
+};
+
+TEST(ReferenceTraces, MatchedCutsDashDotInTheirColours) {
+  against_reference t([](int a) { return a < 90 || a > 270 ? 0.0 : 10.0; }, "905", 6.0);
+  harness& h = t.h;
+  const view_geometry& g = t.g;
   for (int type : {DISPLAY_TYPE_POLAR, DISPLAY_TYPE_RECT}) {
     h.st->view.display_type = type;
     recording_surface dc;
@@ -480,17 +492,10 @@ TEST(ReferenceTraces, MatchedCutsDashDotInTheirColours) {
 // line 1.5 dB under 0 across the chart, over a band of the tolerance; the
 // cut without a reference draws nothing, a gap lifts the pen.
 TEST(DifferenceChart, DeviationLineBandAndRange) {
-  harness h, ref;
-  test::put_full_cut(*h.st, 0, 0, "H", [](int) { return 1.5; });
+  against_reference t([](int) { return 1.5; }, "900", 0.0);
+  harness& h = t.h;
+  view_geometry& g = t.g;
   h.st->pd.freq[0].cut[0].signal[100] = GAP_LEVEL;
-  test::put_full_cut(*h.st, 0, 1, "V", [](int) { return 3.0; });
-  set_field(h.st->pd.freq[0].patfre, "900");
-  test::put_full_cut(*ref.st, 0, 0, "H", [](int) { return 0.0; });
-  set_field(ref.st->pd.freq[0].patfre, "900");
-  window_layout l;
-  set_window_parameters(l, 1280, 800, false, 4);
-  view_geometry g = window_view_geometry(l, 0);
-  g.reference = &ref.st->pd;
   g.difference = true;
   g.compare.tolerance_db = 1.0;
   h.st->view.display_type = DISPLAY_TYPE_RECT;

@@ -50,6 +50,15 @@ struct action_report {
       if (m.kind == message_kind::failure) return m.text;
     return {};
   }
+  // The failure on one line, with the system's words for it when the
+  // message does not already give them: what a command line prints.
+  std::string failure_line() const {
+    std::string why = failure_text();
+    for (char& c : why)
+      if (c == '\n') c = ' ';
+    if (!system_reason.empty() && why.find(system_reason) == std::string::npos) why += " " + system_reason;
+    return why;
+  }
   const std::string* status_of(int part) const {
     const auto it = status.find(part);
     return it == status.end() ? nullptr : &it->second;
