@@ -5,6 +5,7 @@
 # else. Medians of many runs, each taking turns. docs/PERFORMANCE.md.
 import math
 import os
+from concurrent.futures import ThreadPoolExecutor
 import statistics
 import sys
 import tempfile
@@ -50,6 +51,15 @@ def median_ms(fn, path, runs):
     return statistics.median(times)
 
 
+def loop_reads(paths):
+    for p in paths:
+        lobeview.read(p)
+
+
+def pool_reads(paths, pool):
+    list(pool.map(lobeview.read, paths))
+
+
 def main():
     runs = int(sys.argv[1]) if len(sys.argv) > 1 else 200
     with tempfile.TemporaryDirectory() as folder:
@@ -66,6 +76,21 @@ def main():
         print(f"  lobeview.read (record + NumPy arrays)   {read:8.2f} ms")
         print(f"  the C++ load alone, same process        {cpp:8.2f} ms   ratio {read / cpp:.2f} (target <= 1.5)")
         print(f"  floor of a pure-Python reader (float()) {floor:8.2f} ms   {floor / read:.1f} x lobeview.read")
+        # The loads release the GIL: threads read side by side on every core.
+        threads = os.cpu_count() or 1
+        library = [path] * 200
+        loops, pools = [], []
+        with ThreadPoolExecutor(threads) as pool:
+            for _ in range(5):
+                t = time.perf_counter()
+                loop_reads(library)
+                loops.append(time.perf_counter() - t)
+                t = time.perf_counter()
+                pool_reads(library, pool)
+                pools.append(time.perf_counter() - t)
+        loop, pooled = statistics.median(loops), statistics.median(pools)
+        print(f"  200 reads in a loop {loop * 1e3:.0f} ms, by {threads} threads {pooled * 1e3:.0f} ms: "
+              f"speed-up {loop / pooled:.2f} on {threads} cores")
 
 
 if __name__ == "__main__":
