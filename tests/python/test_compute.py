@@ -76,6 +76,9 @@ def test_compare_is_lobeconv_compare_json(align, tolerance):
     ours = lobeview.compare(lobeview.read(measured), lobeview.read(reference), align=align, tolerance=tolerance)
     assert ours == theirs
     assert ours["unmatched_measured"], "the reference has fewer frequencies"
+    # Both files hold the same computed panel: its matched cuts agree to the hundredth of a dB.
+    assert [c["measured"] for c in ours["cuts"]] == ["1710 MHz H V/V", "1710 MHz V V/V"]
+    assert all(c["pass"] and c["main_lobe"]["rms_db"] < 0.01 for c in ours["cuts"])
 
 
 def test_bad_arguments_say_what_they_take():
@@ -89,6 +92,10 @@ def test_bad_arguments_say_what_they_take():
     ]:
         with pytest.raises(lobeview.Error, match=says):
             call()
+    # lobeconv's message alone: neither its name nor its pointer to --help.
+    with pytest.raises(lobeview.Error) as e:
+        lobeview.exposure(SITE, standard="")
+    assert str(e.value) == "--standard takes a value"
 
 
 def test_the_readmes_example_draws_its_picture(tmp):
