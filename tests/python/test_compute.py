@@ -87,6 +87,7 @@ def test_bad_arguments_say_what_they_take():
         (lambda: lobeview.pattern3d(p, method="cubic"), "summing, weighted or hybrid"),
         (lambda: lobeview.pattern3d(p, step=7), "divide 180"),
         (lambda: lobeview.compare(p, p, align="left"), "peak or none"),
+        (lambda: lobeview.compare(p, p, tolerance=-1), "tolerance takes a number of dB"),
         (lambda: lobeview.pattern3d(lobeview.read(TEST_DATA / "4nec/four_columns.txt")), "horizontal and a vertical"),
         (lambda: lobeview.exposure(TEST_DATA / "absent-site.json"), "absent-site.json"),
     ]:

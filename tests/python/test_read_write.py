@@ -102,11 +102,29 @@ def test_a_pattern_built_from_arrays_writes_what_it_was_given(tmp):
         ([("900", [("H", "V/V", list(range(40000)), [0] * 40000)])], {}, "points"),
         ([], {"colour": "red"}, 'no header field named "colour"'),
         ([("9" * 300, [])], {}, "takes at most"),
+        ([("900", [("H", "V/V", [0], [0])] * 9)], {}, "more than 8 cuts"),
+        ([("900", [])] * 13, {}, "more than 12 frequencies"),
     ],
 )
 def test_a_pattern_that_cannot_be_built_says_why(frequencies, header, says):
     with pytest.raises(lobeview.Error, match=says):
         lobeview.Pattern.from_cuts(frequencies, header)
+
+
+def test_a_built_patterns_texts_fill_their_fields_and_its_first_and_last_angles_are_its_points(tmp):
+    # The longest name that fits is taken whole, one more character is refused with the field's size.
+    fits = None
+    for n in range(1, 400):
+        try:
+            lobeview.Pattern.from_cuts([], {"name": "N" * n})
+            fits = n
+        except lobeview.Error as e:
+            assert str(e) == f'header field name takes at most {fits} characters: "{"N" * n}"'
+            break
+    assert fits and lobeview.Pattern.from_cuts([], {"name": "N" * fits}).header["name"] == "N" * fits
+    angles = np.arange(-180.0, 180.0, 2.0)
+    lobeview.Pattern.from_cuts([("900", [("H", "V/V", angles, np.zeros_like(angles))])]).write(tmp / "b.nsma")
+    assert b"FSTLST:,-180.000,178.000\r\n" in (tmp / "b.nsma").read_bytes()
 
 
 def test_refusals_and_failures_are_lobeconvs(tmp):
@@ -120,6 +138,8 @@ def test_refusals_and_failures_are_lobeconvs(tmp):
     with pytest.raises(lobeview.FileError) as missing_folder:
         pattern.write(tmp / "no" / "such" / "out.nsma")
     assert str(missing_folder.value).startswith("cannot write ")
+    assert missing_folder.value.filename == str(tmp / "no" / "such" / "out.nsma")
+    assert missing_folder.value.errno is None, "the save reports the system's words, not its number"
     # Nothing to write: refused, and what was there is kept.
     kept = tmp / "kept.nsma"
     kept.write_bytes(b"old")
