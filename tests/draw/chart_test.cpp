@@ -76,105 +76,6 @@ int trace_y_of(const view_state& v, double level) {
   return dc.of(recorded_op::op_move).at(0).points[0].y;
 }
 
-// Each level label stands on its grid line (a ring straight above the
-// centre, or a horizontal line it sits on), and a trace point of that level
-// lands on that line, in every scale; no grid line leaves the chart.
-TEST(Charts, LevelLabelsSitOnTheirGridLinesAndTracesAgree) {
-  for (int type : {DISPLAY_TYPE_POLAR, DISPLAY_TYPE_RECT})
-    for (view_state v : every_scale()) {
-      SCOPED_TRACE("chart " + std::to_string(type) + " zoom " + std::to_string(v.centre_db_ix) + " log " +
-                   std::to_string(v.log_display));
-      const bool polar = type == DISPLAY_TYPE_POLAR;
-      v.display_type = type;
-      harness h;
-      h.st->view = v;
-      recording_surface dc;
-      std::set<int> grid;
-      if (polar) {
-        init_chart(*h.st, dc, 1.0f, X, Y, R);
-        for (const auto& op : dc.of(recorded_op::op_circle)) grid.insert(Y - op.radius);
-        EXPECT_TRUE(grid.count(Y - R)) << "the rim";
-      } else {
-        init_rect_chart(*h.st, dc, 1.0f, k_area);
-        const rect_geometry g = rect_chart_geometry(k_area, 360, chart_range_of(v).annuli);
-        for (const auto& l : dc.of(recorded_op::op_line)) {
-          if (l.points[0].y == l.points[1].y) grid.insert(l.points[1].y);
-          for (const point& p : l.points)
-            EXPECT_TRUE(p.x >= g.xc1 && p.x <= g.right_edge && p.y >= g.top && p.y <= g.bottom) << p.x << "," << p.y;
-        }
-      }
-      int on_grid = 0;
-      for (const auto& op : dc.of(recorded_op::op_text)) {
-        const auto level = label_level(op.text);
-        if (!level) continue;
-        const int line = polar ? op.points[0].y : op.points[0].y + 8;
-        if (polar) {
-          EXPECT_EQ(op.points[0].x, X + 4) << op.text;
-          if (!v.mv_display && *level == chart_range_of(v).centre_dbs) {
-            EXPECT_EQ(Y - line, 8) << "the centre's label sits by the centre";
-            continue;
-          }
-        }
-        ++on_grid;
-        EXPECT_TRUE(grid.count(line)) << op.text;
-        EXPECT_NEAR(trace_y_of(v, *level), line, polar ? 1.0 : 2.0) << op.text << ": a trace at that level";
-      }
-      EXPECT_GE(on_grid, 3);
-    }
-  // The log grid's rings at 3, 6, 12 and 24 dB, 48 only when the chart reaches it.
-  harness h;
-  h.st->view.log_display = 1;
-  h.st->view.centre_db_ix = 0;  // 20 dB
-  recording_surface dc;
-  init_chart(*h.st, dc, 1.0f, X, Y, R);
-  EXPECT_NE(dc.find_text("-12dB"), nullptr);
-  EXPECT_EQ(dc.find_text("-24dB"), nullptr);
-  plot_chart(*h.st, dc, 1.0f, X, X, Y, R);
-  for (int a = 0; a < 360; a += 30) EXPECT_NE(dc.find_text(std::to_string(a)), nullptr) << "a degree label every 30";
-}
-
-// Random cuts of angles from -180 (where the rectangular chart begins) to
-// beyond 360 and of any level, in every scale and with the scale-to-strongest
-// shift: nothing drawn leaves either chart.
-TEST(Charts, EveryTracePointLiesInsideTheChart) {
-  std::mt19937 rng(5);
-  std::uniform_real_distribution<float> angle(-180.0f, 400.0f), level(0.0f, 120.0f);
-  const rect_geometry g = rect_chart_geometry(k_area, 360, 4);
-  for (const view_state& v : every_scale()) {
-    harness h;
-    h.st->view = v;
-    h.st->view.scale_to_max_mode = 1;
-    h.st->all_emax = 1000.0f;
-    for (int c = 0; c < 3; ++c) {
-      std::vector<std::pair<float, float>> pts;
-      for (int p = 0; p < 50; ++p) pts.emplace_back(angle(rng), level(rng));
-      test::put_cut(*h.st, 0, c, c == 1 ? "V" : "H", pts);
-      h.st->pd.freq[0].cut[c].emax = 10.0f * static_cast<float>(c);
-    }
-    recording_surface polar, rectangular;
-    plot_chart(*h.st, polar, 1.0f, X, 1200, Y, R);
-    h.st->view.display_type = DISPLAY_TYPE_RECT;
-    plot_rect_chart(*h.st, rectangular, 1.0f, k_area, k_area);
-    for (const auto* dc : {&polar, &rectangular})
-      for (const auto& op : dc->ops) {
-        if (op.kind != recorded_op::op_move && op.kind != recorded_op::op_line) continue;
-        const point p = op.points.back();
-        if (dc == &polar) {
-          EXPECT_LE(std::min(std::hypot(p.x - X, p.y - Y), std::hypot(p.x - 1200, p.y - Y)), R + 1.5);
-        } else if (op.kind == recorded_op::op_line) {
-          EXPECT_TRUE(p.x >= g.xc1 && p.x <= g.right_edge && p.y >= g.top - 1 && p.y <= g.bottom) << p.x << "," << p.y;
-        }
-      }
-  }
-  // Points that are no numbers (never read from a file) still land on the surface.
-  harness h;
-  test::put_cut(*h.st, 0, 0, "H", {{0, std::nanf("")}, {std::nanf(""), 1}, {1e30f, 1e30f}});
-  recording_surface dc;
-  plot_chart(*h.st, dc, 1.0f, X, X, Y, R);
-  for (const auto& op : dc.ops)
-    for (const point& p : op.points) EXPECT_LE(std::max(std::abs(p.x), std::abs(p.y)), 4000000);
-}
-
 struct traced {
   harness h;
   recording_surface dc;
@@ -236,34 +137,6 @@ TEST(PolarChart, TraceClosesLeavesGapsAndKeepsToTheRecord) {
   }
 }
 
-TEST(PolarChart, HalfPowerMarksWhereTheTraceCrosses3dB) {
-  struct row {
-    std::vector<std::pair<float, float>> points;
-    std::vector<std::string> labels;
-  };
-  const row rows[] = {
-      {{{-10, 0}, {-5, 4}, {5, 2}, {370, 1}}, {"355.0", "5.0"}},  // down and up again; negative angles plus 360
-      {{{-20, 3.0f}, {-10, 1}}, {"350.0"}},                       // exactly 3 dB is already below the peak's half
-      {{{0, 0}, {10, 3.0f}, {20, 0}}, {"10.0", "20.0"}},          // falling to exactly 3 dB crosses
-      {{{0, 0}, {1, 2.9f}, {2, 1}}, {}},
-      {{{0, 0}, {370, 5}}, {"370.0"}},
-  };
-  for (const row& r : rows) {
-    traced t;
-    test::put_cut(*t.h.st, 0, 0, "H", r.points);
-    t.draw();
-    EXPECT_EQ(t.mark_labels(), r.labels) << r.points.size() << " points";
-    ASSERT_EQ(t.marks().size(), r.labels.size());
-  }
-  traced t;
-  test::put_cut(*t.h.st, 0, 0, "H", rows[0].points);
-  t.draw();
-  const recorded_op wedge = t.marks()[0];
-  EXPECT_EQ(wedge.pen_used.width, 3);
-  EXPECT_EQ(wedge.points[0], wedge.points[3]) << "a closed wedge";
-  EXPECT_NEAR(std::hypot(wedge.points[1].x - X, wedge.points[1].y - Y), R, 1) << "its tip on the rim";
-}
-
 // A label must lie wholly inside its area: past any one edge is out.
 TEST(LabelPlacer, KeepsEveryLabelWhollyInsideItsArea) {
   recording_surface dc;
@@ -284,66 +157,6 @@ struct rect_traced {
   explicit rect_traced(int display_type = DISPLAY_TYPE_RECT) { h.st->view.display_type = display_type; }
   void draw() { plot_rect_chart(*h.st, dc, 1.0f, k_area, k_area); }
 };
-
-TEST(RectChart, WrappedCutRunsInTwoJoinedPartsAndTheSpanEndsIt) {
-  rect_traced t;
-  test::put_full_cut(*t.h.st, 0, 0, "H", [](int a) { return a % 40; });
-  t.draw();
-  const rect_geometry g = rect_chart_geometry(k_area, 360, 4);
-  const auto moves = t.dc.of(recorded_op::op_move);
-  ASSERT_EQ(moves.size(), 2u) << "start at 0, restart at -179";
-  EXPECT_EQ(moves[0].points[0].x, g.centre);
-  EXPECT_LT(moves[1].points[0].x, g.xc1 + g.x10_increment) << "-179 at the left edge";
-  const auto lines = t.dc.of(recorded_op::op_line);
-  EXPECT_EQ(lines.back().points[1], moves[0].points[0]) << "joined from -1 back to 0";
-  EXPECT_EQ(lines.size(), 358u + 1u);
-
-  rect_traced half;
-  std::vector<std::pair<float, float>> pts;
-  for (int a = -180; a <= 180; a += 10) pts.emplace_back(a, 1.0f);
-  test::put_cut(*half.h.st, 0, 0, "H", pts);
-  half.draw();
-  EXPECT_EQ(half.dc.of(recorded_op::op_move).size(), 1u);
-  EXPECT_EQ(half.dc.of(recorded_op::op_line).size(), pts.size() - 1) << "no closing line";
-
-  rect_traced ninety(DISPLAY_TYPE_RECT90);
-  test::put_cut(*ninety.h.st, 0, 0, "V", {{-90, 0}, {-30, 1}, {60, 2}, {91, 100}, {95, 0}});
-  ninety.draw();
-  ASSERT_EQ(ninety.dc.of(recorded_op::op_move).size(), 1u);
-  EXPECT_LT(ninety.dc.of(recorded_op::op_move)[0].points[0].x, rect_chart_geometry(k_area, 90, 4).xc1)
-      << "negative angles lie left of the 90-degree chart";
-  EXPECT_EQ(ninety.dc.of(recorded_op::op_line).size(), 2u) << "it stops beyond its span";
-}
-
-TEST(RectChart, MarksAboveTheTopLineStackTheirLabelsAndNoGapRule) {
-  rect_traced t;
-  test::put_cut(*t.h.st, 0, 0, "H", {{-20, 0}, {-10, 99}, {10, 1}});
-  t.draw();
-  const rect_geometry g = rect_chart_geometry(k_area, 360, 4);
-  const auto lines = t.dc.of(recorded_op::op_line);
-  ASSERT_EQ(lines.size(), 2u) << "99 dB is drawn (on the bottom line)";
-  EXPECT_EQ(lines[0].points[1].y, g.bottom);
-  const auto marks = t.dc.of(recorded_op::op_polyline);
-  ASSERT_EQ(marks.size(), 2u);
-  const point tip = marks[0].points[1];
-  EXPECT_EQ(tip.x, lines[0].points[1].x) << "the tip over the sample past the crossing";
-  EXPECT_LT(tip.y, g.top) << "above the chart";
-  EXPECT_EQ(marks[0].points[0], marks[0].points[3]);
-  const recorded_op* label = t.dc.find_text("-10.0");
-  EXPECT_LT(label->points[0].y + t.dc.text_extent(label->text).y, tip.y) << "the label stands over its mark";
-  EXPECT_LE(label->points[0].x, tip.x);
-  EXPECT_GE(label->points[0].x + t.dc.text_extent(label->text).x, tip.x);
-
-  // "2.0", "3.0" and "10.0" would otherwise print over each other as one run of digits.
-  rect_traced crowd;
-  for (int c = 0; c < 3; ++c)
-    test::put_cut(*crowd.h.st, 0, c, "H", {{0, 0}, {static_cast<float>(c == 2 ? 10 : 2 + c), 5}});
-  crowd.draw();
-  const int y2 = crowd.dc.find_text("2.0")->points[0].y, y3 = crowd.dc.find_text("3.0")->points[0].y;
-  EXPECT_EQ(y2 - y3, y3 - crowd.dc.find_text("10.0")->points[0].y) << "each a line further up";
-  EXPECT_GE(y2 - y3, crowd.dc.text_extent("3.0").y);
-  EXPECT_EQ(crowd.dc.of(recorded_op::op_polyline).size(), 3u) << "the marks stay on the top line";
-}
 
 const rect k_env_area{0, 0, 680, 400};  // W = 600: 1 px per 0.6 degree on 360, 6.6 px per degree on 90
 
