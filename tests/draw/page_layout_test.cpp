@@ -72,6 +72,21 @@ struct printed {
                        landscape ? page_setup{7016, 4960, 600, 96, true} : page_setup{4960, 7016, 600, 96, false},
                        nullptr, extras);
   }
+  // Every text inside the printable page and clear of every other.
+  void expect_texts_clear(const page_geometry& g) {
+    std::vector<std::pair<std::string, rect>> boxes;
+    for (const auto& op : dc.of(recorded_op::op_text)) {
+      const point e = dc.text_extent(op.text);
+      const rect box{op.points[0].x, op.points[0].y, op.points[0].x + e.x, op.points[0].y + e.y};
+      EXPECT_TRUE(box.left >= g.page.left && box.right <= g.page.right && box.top >= g.page.top &&
+                  box.bottom <= g.page.bottom + 3 * g.ppm)
+          << "\"" << op.text << "\" leaves the page";
+      for (const auto& [text, other] : boxes)
+        EXPECT_FALSE(box.left < other.right && other.left < box.right && box.top < other.bottom && other.top < box.bottom)
+            << "\"" << op.text << "\" over \"" << text << "\"";
+      boxes.push_back({op.text, box});
+    }
+  }
 };
 
 // Every page, whatever it shows: each text inside the printable page, no
@@ -101,21 +116,7 @@ TEST(PrintPage, EveryTextInsideThePageAndClearOfTheOthers) {
       ASSERT_TRUE(p.print(landscape));
       const page_geometry g = print_page_geometry(landscape ? page_setup{7016, 4960, 600, 96, true}
                                                             : page_setup{4960, 7016, 600, 96, false});
-      std::vector<std::pair<std::string, rect>> boxes;
-      for (const auto& op : p.dc.of(recorded_op::op_text)) {
-        const point e = p.dc.text_extent(op.text);
-        const rect box{op.points[0].x, op.points[0].y, op.points[0].x + e.x, op.points[0].y + e.y};
-        EXPECT_TRUE(box.left >= g.page.left && box.right <= g.page.right && box.top >= g.page.top &&
-                    box.bottom <= g.page.bottom + 3 * g.ppm)
-            << "\"" << op.text << "\" leaves the page";
-        boxes.push_back({op.text, box});
-      }
-      for (std::size_t i = 0; i < boxes.size(); ++i)
-        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
-          const rect &a = boxes[i].second, &b = boxes[j].second;
-          EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
-              << "\"" << boxes[i].first << "\" over \"" << boxes[j].first << "\"";
-        }
+      p.expect_texts_clear(g);
       // What each page says, in its blocks.
       const recorded_op* title =
           p.dc.find_text(type == DISPLAY_TYPE_EMR ? "EMR Pattern Response" : "Antenna Radiation Pattern");
@@ -188,17 +189,8 @@ TEST(PrintPage, EachCutOfTheLegendCarriesItsVerdict) {
       int dashed = 0;
       for (const auto& op : p.dc.of(recorded_op::op_line)) dashed += op.pen_used.style == pen_style::dash_dot;
       EXPECT_GT(dashed, 100) << "the reference's traces";
-      std::vector<std::pair<std::string, rect>> boxes;
-      for (const auto& op : p.dc.of(recorded_op::op_text)) {
-        const point e = p.dc.text_extent(op.text);
-        boxes.push_back({op.text, {op.points[0].x, op.points[0].y, op.points[0].x + e.x, op.points[0].y + e.y}});
-      }
-      for (std::size_t i = 0; i < boxes.size(); ++i)
-        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
-          const rect &a = boxes[i].second, &b = boxes[j].second;
-          EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
-              << "\"" << boxes[i].first << "\" over \"" << boxes[j].first << "\"";
-        }
+      p.expect_texts_clear(print_page_geometry(landscape ? page_setup{7016, 4960, 600, 96, true}
+                                                         : page_setup{4960, 7016, 600, 96, false}));
     }
 }
 
