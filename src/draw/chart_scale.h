@@ -47,6 +47,13 @@ float level_length(const view_state& v, float signal, float shift, float k);
 
 // Colour of the cut numbered n (every cut slot counts, shown or not).
 colorref cut_colour(const lobe_state& st, int n);
+// The place of cut c of frequency f among all cuts of the record: the n of
+// its colour.
+inline int cut_number(const antenna_data_type& pd, int f, int c) {
+  int n = 0;
+  for (int k = 0; k < f; ++k) n += count_in(pd.freq[k].numcut, MAX_CUTS);
+  return n + c;
+}
 
 // Grid pens at a scale factor.
 pen hpo_grey(float scf);

@@ -44,13 +44,6 @@ void draw_level_grid(surface& dc, float scf, const rect_geometry& g, double half
   }
 }
 
-// The number of cut c of frequency f among all cuts: its colour's index.
-int cut_number(const antenna_data_type& pd, int f, int c) {
-  int n = 0;
-  for (int k = 0; k < f; ++k) n += count_in(pd.freq[k].numcut, MAX_CUTS);
-  return n + c;
-}
-
 }  // namespace
 
 void draw_difference_chart(const lobe_state& st, const antenna_data_type& reference, surface& dc,

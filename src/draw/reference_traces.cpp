@@ -12,13 +12,6 @@ namespace lobe {
 
 namespace {
 
-// The number of cut c of frequency f among all cuts: its colour's index.
-int cut_number(const antenna_data_type& pd, int f, int c) {
-  int n = 0;
-  for (int g = 0; g < f; ++g) n += count_in(pd.freq[g].numcut, MAX_CUTS);
-  return n + c;
-}
-
 // The trace of `cut`, each point placed by `at`; the pen lifts at a gap and
 // where `at` says the point is off the chart or the angles go back.
 template <class Place>
