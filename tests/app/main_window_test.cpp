@@ -36,6 +36,7 @@ TEST(MainWindow, OpenEditSaveAndReadBack) {
   t.type("name", "Edited model");
   t.type(t.row(0, 1).patcut, "el");
   t.type(t.row(0, 1).polari, "h/v");
+  t.type(t.w->cuts().freqs()[1].patfre, "1234.5");
   t.click(t.w->commands().performance);  // the Description texts reach the record on the pane switch
   EXPECT_STREQ(t.st->pd.name, "Edited model");
   t.type("gunits", "dbi/dbd");
@@ -49,6 +50,7 @@ TEST(MainWindow, OpenEditSaveAndReadBack) {
   EXPECT_STREQ(back.st->pd.gunits, "DBI/DBD") << "typed on the pane shown when saving";
   EXPECT_STREQ(back.cut(0, 1).patcut, "EL");
   EXPECT_STREQ(back.cut(0, 1).polari, "H/V");
+  EXPECT_STREQ(back.st->pd.freq[1].patfre, "1234.5");
   t.click(t.w->commands().description);
   EXPECT_EQ(t.edit("name")->text().toStdString(), "Edited model");
 }
