@@ -1,6 +1,7 @@
-// Where things go: the window's layout, the one renderer of every view, and
-// the printed page (every text inside the page and clear of the others, the
-// margins in millimetres, the legend of the largest pattern in its box).
+// Where things go: the one renderer of every view, and the printed page
+// (every text inside the page and clear of the others, the legend of the
+// largest pattern in its box). The window's layout and the page's margins
+// are held by the pictures test.
 #include <gtest/gtest.h>
 
 #include "core/text/field_text.h"
@@ -14,27 +15,6 @@
 
 namespace lobe {
 namespace {
-
-// The chart fills its area with a whole number of rings, whatever the size.
-TEST(WindowLayout, RadiusIsAWholeNumberOfRingsInsideTheChartArea) {
-  for (int w = 900; w <= 2600; w += 137)
-    for (int h = 620; h <= 1600; h += 91)
-      for (int rings : {3, 4, 5}) {
-        window_layout l;
-        set_window_parameters(l, w, h, true, rings);
-        EXPECT_EQ(l.plot_radius % rings, 0) << w << "x" << h;
-        EXPECT_LE(l.plot_centre_x + l.plot_radius, l.rRectArea.right);
-        EXPECT_GE(l.plot_centre_x - l.plot_radius, l.rRectArea.left);
-        EXPECT_GE(l.plot_centre_y - l.plot_radius, l.rRectArea.top);
-        EXPECT_GT(l.plot_radius, 100);
-        // The left column, the chart and the right column side by side, edge to edge.
-        EXPECT_EQ(l.rFileDataArea.left, 0);
-        EXPECT_LT(l.rFileDataArea.right, l.rRectArea.left);
-        EXPECT_EQ(l.rFreqDataArea.left, l.rRectArea.right);
-        EXPECT_EQ(l.rFreqDataArea.right, w);
-        EXPECT_EQ(l.rRectArea.bottom, h);
-      }
-}
 
 using test::harness;
 
@@ -192,18 +172,6 @@ TEST(PrintPage, EachCutOfTheLegendCarriesItsVerdict) {
       p.expect_texts_clear(print_page_geometry(landscape ? page_setup{7016, 4960, 600, 96, true}
                                                          : page_setup{4960, 7016, 600, 96, false}));
     }
-}
-
-// The page's frame on paper: 12 mm margins all round, the footer blocks
-// 32 mm above the bottom margin, whatever the printer's resolution.
-TEST(PrintPage, MarginsAndFooterInMillimetres) {
-  for (const page_setup& setup : {page_setup{4960, 7016, 600, 96, false}, page_setup{3508, 2480, 300, 96, true}}) {
-    const page_geometry g = print_page_geometry(setup);
-    EXPECT_EQ(g.page, (rect{12 * g.ppm, 12 * g.ppm, setup.horzres - 12 * g.ppm, setup.vertres - 12 * g.ppm}));
-    EXPECT_EQ(g.page.bottom - g.ft1.y, 32 * g.ppm);
-    EXPECT_EQ(g.ft2.y, g.ft1.y);
-    EXPECT_EQ(g.ft3.y, g.ft1.y);
-  }
 }
 
 TEST(PrintLegend, LargestPatternStaysInsideItsBox) {
