@@ -11,9 +11,12 @@
 #include <thread>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <cstring>
 #include <random>
+#include <sstream>
 #include <string>
 
+#include "cli/pattern_json.h"
 #include "core/formats/format_table.h"
 #include "core/io/file_sink.h"
 #include "core/text/c_numeric.h"
@@ -115,6 +118,30 @@ TEST(Lobeconv, HelpLogDirEnvelopesAndHelpFiles) {
   test::write_bytes(dashed, test::read_bytes(test::data_path("convert/src.nsma")));
   const run_result r = lobeconv("dump -- " + quote(dashed));
   EXPECT_EQ(nlohmann::json::parse(r.out)["nofreq"], 2) << r.err;
+}
+
+// dump writes its numbers itself, as nlohmann writes the shortest decimal of
+// each float: any bit pattern, and no number as null.
+TEST(Lobeconv, DumpWritesEveryFloatAsTheJsonLibraryDoes) {
+  std::mt19937 rng(3);
+  test::harness h;
+  std::vector<std::pair<float, float>> points;
+  for (int p = 0; p < MAX_SAMPLES; ++p) {
+    const std::uint32_t bits = rng();
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    points.emplace_back(static_cast<float>(p), p == 7 ? std::nanf("") : v);
+  }
+  test::put_cut(*h.st, 0, 0, "H", points);
+  const std::string text = pattern_json_text(*h.st, "");
+  std::istringstream lines(text.substr(text.find("\"signal\": [\n") + 12));
+  for (const auto& [angle, v] : points) {
+    std::string line;
+    std::getline(lines, line);
+    line = line.substr(line.find_first_not_of(' '));
+    if (line.back() == ',') line.pop_back();
+    ASSERT_EQ(line, std::isfinite(v) ? nlohmann::json(json_number(v)).dump() : "null") << angle;
+  }
 }
 
 // analyse on every sample and published file: a row per cut with the
