@@ -203,6 +203,12 @@ TEST(MainWindow, RowsIdsAddAndDelete) {
   for (int i = 0; i < 10; ++i) t.click(t.w->cuts().freqs()[1].add_cut);
   EXPECT_EQ(t.st->pd.freq[1].numcut, MAX_CUTS);
   EXPECT_EQ(t.link.dsa.back(), std::make_pair(DSA_REQ_PWR, -1));
+  // A row's sweep tunes the analyser to the row's own frequency, then turns the table.
+  t.link.dsa.clear();
+  t.click(t.row(1, 2).sweep);
+  EXPECT_EQ(t.link.dsa, (std::vector<std::pair<int, int>>{{DSA_SET_FREQ, 1}, {DSA_REQ_PWR, -1}}));
+  EXPECT_EQ(t.link.sent.back(), COM_TX_SWEEP);
+  EXPECT_EQ(std::make_pair(t.st->edit.capture_freq, t.st->edit.capture_cut), std::make_pair(1, 2));
 }
 
 // The largest record: every row has controls of its own, and each row's "+"
