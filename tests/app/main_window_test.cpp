@@ -391,6 +391,13 @@ TEST(MainWindow, EmrMessageOncePerViewAndPrintToPdf) {
   EXPECT_EQ(bytes.rfind("%PDF", 0), 0u);
   EXPECT_GT(bytes.size(), 10000u);
   EXPECT_EQ(shown(), 2);
+  // Printed in the EMR view, a page without its chart says why.
+  t.w->actions().views[3]->trigger();
+  t.w->client()->repaint();
+  t.settle();
+  const int before = shown();
+  t.click(t.w->commands().print);
+  EXPECT_EQ(shown(), before + 1);
 }
 
 TEST(MainWindow, HelpMenuShowsAboutAndTheHelpText) {
