@@ -115,9 +115,8 @@ int pattern3d(session& s, const options& o, std::ostream& err) {
     return 1;
   }
   std::string csv = "azimuth,elevation,gain\n";
-  // Grid points are counted in whole numbers: the step divides 180 (checked
-  // with the options), and each angle is i x 180 / n, never a sum of steps.
-  const int n = static_cast<int>(std::lround(180.0 / o.step));
+  // The step was checked with the options.
+  const int n = *grid_steps(o.step);
   for (int e = 0; e <= n; ++e)
     for (int a = 0; a < 2 * n; ++a) {
       const double az = -180.0 + a * 180.0 / n, el = -90.0 + e * 180.0 / n;

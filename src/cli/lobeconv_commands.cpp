@@ -27,7 +27,6 @@
 #include "core/record/lobe_state.h"
 #include "core/io/run_log.h"
 #include "core/text/c_numeric.h"
-#include "core/text/field_text.h"
 
 namespace lobe {
 
@@ -181,11 +180,10 @@ bool load_envelopes(session& s, const options& o, std::ostream& err) {
 
 bool select_envelope(session& s, const options& o, std::ostream& err) {
   if (o.render.envelope_title.empty()) return true;
-  for (int e = 0; e < s.st->ed.numenv && e < MAX_ENVELOPES; ++e)
-    if (equals_nocase(s.st->ed.env[e].title, o.render.envelope_title)) {
-      set_active_envelope(s.st->ed, e);
-      return true;
-    }
+  if (const int e = envelope_titled(s.st->ed, o.render.envelope_title); e >= 0) {
+    set_active_envelope(s.st->ed, e);
+    return true;
+  }
   err << "lobeconv: no envelope titled \"" << o.render.envelope_title << "\" in the library\n";
   return false;
 }

@@ -9,6 +9,7 @@
 
 #include "cli/lobeconv_session.h"
 #include "cli/site_file.h"
+#include "core/exposure/pattern3d.h"
 #include "core/text/c_numeric.h"
 
 namespace lobe::lobeconv {
@@ -72,8 +73,7 @@ problem step(const std::string&, const std::string* v, options& o) {
   const auto number = v ? parse_number(*v) : std::nullopt;
   if (!number) return "--step takes a number";
   const double degrees = *number;
-  const double steps = 180.0 / degrees;
-  if (!(degrees >= 0.1 && degrees <= 45.0) || std::fabs(steps - std::round(steps)) > 1e-9 * steps)
+  if (!grid_steps(degrees))
     return "--step takes degrees from 0.1 to 45 that divide 180 into whole steps (0.1, 0.5, 1, 2.5, 5 ...)";
   o.step = degrees;
   return std::nullopt;

@@ -22,7 +22,6 @@
 #include "core/formats/format_table.h"
 #include "core/record/envelope_library.h"
 #include "core/text/c_numeric.h"
-#include "core/text/field_text.h"
 #include "python/errors.h"
 #include "python/pattern_object.h"
 
@@ -61,8 +60,8 @@ py::object analyse(const pattern_object& p) { return json_object(analysis_to_jso
 py::tuple pattern3d(const pattern_object& p, const std::string& method, double step, std::optional<double> freq) {
   const auto m = method_3d_named(method);
   if (!m) raise_error("method takes summing, weighted or hybrid");
-  const double steps = 180.0 / step;
-  if (!(step >= 0.1 && step <= 45.0) || std::fabs(steps - std::round(steps)) > 1e-9 * steps)
+  const std::optional<int> steps = grid_steps(step);
+  if (!steps)
     raise_error("step takes degrees from 0.1 to 45 that divide 180 into whole steps (0.1, 0.5, 1, 2.5, 5 ...)");
   const antenna_data_type& pd = state_of(p).pd;
   double mhz = 0.0;
@@ -76,7 +75,7 @@ py::tuple pattern3d(const pattern_object& p, const std::string& method, double s
                 " has no frequency with a horizontal and a vertical cut");
   // The grid lobeconv pattern3d writes: azimuth -180 up to 180 less a step,
   // elevation -90 to 90, each angle i x 180 / n.
-  const int n = static_cast<int>(std::lround(steps));
+  const int n = *steps;
   py::array_t<double> azimuth(2 * n), elevation(n + 1);
   py::array_t<double> gain({n + 1, 2 * n});
   double* az = azimuth.mutable_data();
@@ -142,12 +141,10 @@ py::object check(const pattern_object& p, const std::optional<std::string>& enve
   // The envelope named, or the one the file asks for (a LABZ file names one).
   const std::string title = envelope ? *envelope : std::string(state_of(p).view.envelope_disp_requested);
   if (title.empty()) raise_error("check needs a mask: envelope=TITLE (or a LABZ file that names one)");
-  const envelope_data_type* env = nullptr;
-  for (int e = 0; e < count_in(ed->numenv, MAX_ENVELOPES); ++e)
-    if (equals_nocase(ed->env[e].title, title)) env = &ed->env[e];
-  if (!env) raise_error("no envelope titled \"" + title + "\" in the library");
+  const int e = envelope_titled(*ed, title);
+  if (e < 0) raise_error("no envelope titled \"" + title + "\" in the library");
   const lobe_state& st = state_of(p);
-  return json_object(check_json(st.pd, *env, check_pattern(st.pd, st.flags, *env)));
+  return json_object(check_json(st.pd, ed->env[e], check_pattern(st.pd, st.flags, ed->env[e])));
 }
 
 py::object compare(const pattern_object& measured, const pattern_object& reference, const std::string& align,
@@ -162,10 +159,8 @@ py::object compare(const pattern_object& measured, const pattern_object& referen
 }
 
 std::string file_type_name(const pattern_object& p) {
-  const int type = state_of(p).file.loaded_file_type;
-  for (const pattern_format& f : pattern_formats())
-    if (f.type == type) return f.name;
-  return "";
+  const pattern_format* f = format_of_type(state_of(p).file.loaded_file_type);
+  return f ? f->name : "";
 }
 
 }  // namespace

@@ -95,24 +95,26 @@ void put_cut(cut_data_type& cut, const py::handle& given, const std::string& whe
   cut.fstlst[0] = cut.fstlst[1] = FSTLST_UNSET;
 }
 
+// Opens `path` into `st` with the reading options, as lobeconv does, the GIL
+// released while the file is read.
+action_report load(lobe_state& st, const std::string& path, const read_options& how) {
+  st.settings.lf_line_ends = how.lf;
+  st.settings.resample_long_cuts = how.resample;
+  st.settings.signed_levels = how.signed_levels;
+  st.nec.nec_angle_col = how.nec_angle_column - 1;
+  st.nec.nec_signal_col = how.nec_level_column - 1;
+  py::gil_scoped_release free;
+  run_log log;
+  return open_file(st, log, path, dialog_extension(path));
+}
+
 }  // namespace
 
 pattern_object read_pattern(const std::string& path, const read_options& how) {
   if (how.nec_angle_column < 1 || how.nec_level_column < 1)
     raise_error("nec_columns takes two column numbers counted from 1, as in (1, 2)");
   pattern_object p{fresh_state(), path, {}, py::dict(), py::tuple()};
-  lobe_state& st = *p.st;
-  st.settings.lf_line_ends = how.lf;
-  st.settings.resample_long_cuts = how.resample;
-  st.settings.signed_levels = how.signed_levels;
-  st.nec.nec_angle_col = how.nec_angle_column - 1;
-  st.nec.nec_signal_col = how.nec_level_column - 1;
-  action_report loaded;
-  {
-    py::gil_scoped_release free;
-    run_log log;
-    loaded = open_file(st, log, path, dialog_extension(path));
-  }
+  const action_report loaded = load(*p.st, path, how);
   if (!loaded.ok) {
     // lobeconv's words; a file that cannot be opened is an OSError as well.
     const std::string message = "cannot read " + path + ": " + read_failure(path, loaded);
@@ -124,22 +126,14 @@ pattern_object read_pattern(const std::string& path, const read_options& how) {
       raise_file_error(errno, message, path);
     raise_error(message);
   }
-  p.notices = st.file.load_notices;
+  p.notices = p.st->file.load_notices;
   fill_objects(p);
   return p;
 }
 
 int read_record_only(const std::string& path, const read_options& how) {
   const std::unique_ptr<lobe_state> st = make_lobe_state();
-  st->settings.lf_line_ends = how.lf;
-  st->settings.resample_long_cuts = how.resample;
-  st->settings.signed_levels = how.signed_levels;
-  action_report loaded;
-  {
-    py::gil_scoped_release free;
-    run_log log;
-    loaded = open_file(*st, log, path, dialog_extension(path));
-  }
+  const action_report loaded = load(*st, path, how);
   if (!loaded.ok) raise_error("cannot read " + path + ": " + read_failure(path, loaded));
   int cuts = 0;
   for (int f = 0; f < count_in(st->pd.nofreq, MAX_FREQ); ++f) cuts += count_in(st->pd.freq[f].numcut, MAX_CUTS);
@@ -151,9 +145,7 @@ pattern_object pattern_from_cuts(const py::iterable& frequencies, const py::dict
   antenna_data_type& pd = p.st->pd;
   for (const auto& [key, value] : header) {
     const std::string name = py::str(key);
-    const header_field* field = nullptr;
-    for (const header_field& f : header_fields())
-      if (name == f.name) field = &f;
+    const header_field* field = header_field_by_name(name);
     if (!field) raise_error("no header field named \"" + name + "\"");
     put_text(field_of(pd, *field), py::str(value), "header field " + name);
   }

@@ -26,6 +26,12 @@ std::optional<method_3d> method_3d_named(const std::string& name) {
   return std::nullopt;
 }
 
+std::optional<int> grid_steps(double step) {
+  const double steps = 180.0 / step;
+  if (!(step >= 0.1 && step <= 45.0) || std::fabs(steps - std::round(steps)) > 1e-9 * steps) return std::nullopt;
+  return static_cast<int>(std::lround(steps));
+}
+
 pattern_3d::pattern_3d(const cut_data_type& horizontal, const cut_data_type& vertical, method_3d method,
                        std::optional<double> floor_db)
     : method_(method) {

@@ -21,6 +21,11 @@ inline constexpr double HYBRID_ORDER = 3.5;
 // "summing", "weighted" or "hybrid".
 std::optional<method_3d> method_3d_named(const std::string& name);
 
+// A grid of `step` degrees: the number of steps in 180 degrees, when the
+// step is from 0.1 to 45 and divides 180 into whole steps (each grid angle
+// is then i x 180 / n, never a sum of steps); nothing otherwise.
+std::optional<int> grid_steps(double step);
+
 class pattern_3d {
  public:
   // `floor_db`: no direction is lower (default: the deeper of the two cuts'

@@ -1,6 +1,8 @@
 // The envelope library: named masks drawn over the rectangular chart.
 #pragma once
 
+#include <string_view>
+
 #include "core/base/lobeview.h"
 
 namespace lobe {
@@ -26,5 +28,8 @@ void set_active_envelope(envelopes_type& ed, int env);
 
 // The first envelope with `display` set, or nullptr.
 const envelope_data_type* active_envelope(const envelopes_type& ed);
+
+// The index of the first envelope titled `title` (any case), or -1.
+int envelope_titled(const envelopes_type& ed, std::string_view title);
 
 }  // namespace lobe
