@@ -1,18 +1,15 @@
-// The polar and the rectangular chart, checked by what a reader of a chart
-// relies on: every level label sits on its grid line and a trace point of
-// that level lands on the same line, every trace stays inside its chart, the
-// half-power marks sit where a trace crosses 3 dB, and drawing leaves the
-// record as it was; the envelope masks drawn over the rectangular chart; and
-// the EMR chart's worked example, zones and markers.
+// The charts, checked by what a reader of a chart relies on: the polar trace
+// closes, lifts the pen at a gap and ends at an end marker without changing
+// the record; labels stay inside their area; the envelope masks and the
+// angles that fail them; the reference traces and the difference chart; and
+// the EMR chart's worked example, zones and markers. The pictures test holds
+// the rest of each drawing.
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <random>
-#include <set>
-#include <tuple>
 
 #include "core/text/field_text.h"
 #include "draw/chart_scale.h"
@@ -33,48 +30,6 @@ using test::harness;
 
 constexpr int X = 500, Y = 400, R = 300;
 const rect k_area{100, 50, 700, 550};
-
-// The level a grid label stands for, in dB down; nullopt for other texts.
-std::optional<double> label_level(const std::string& t) {
-  if (t.size() > 2 && t.compare(t.size() - 2, 2, "dB") == 0) {
-    std::string digits;
-    for (char c : t.substr(0, t.size() - 2))
-      if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
-    return digits.empty() ? std::nullopt : std::optional<double>(std::stod(digits));
-  }
-  if (t.size() == 4 && t[1] == '.') return -20.0 * std::log10(std::stod(t));  // a voltage label
-  return std::nullopt;
-}
-
-// The view settings the charts are drawn in: every zoom on both dB grids, and the voltage scale.
-std::vector<view_state> every_scale() {
-  std::vector<view_state> out;
-  for (int ix = 0; ix < CENTRE_DB_SET; ++ix)
-    for (int log : {0, 1}) {
-      view_state v;
-      v.centre_db_ix = ix;
-      v.log_display = log;
-      out.push_back(v);
-    }
-  view_state mv;
-  mv.mv_display = 1;
-  out.push_back(mv);
-  return out;
-}
-
-// Where a point of `level` dB is drawn: straight up (270 degrees) on the
-// polar chart, at 0 degrees on the rectangular one.
-int trace_y_of(const view_state& v, double level) {
-  harness h;
-  h.st->view = v;
-  test::put_cut(*h.st, 0, 0, "H", {{v.display_type == DISPLAY_TYPE_POLAR ? 270.0f : 0.0f, static_cast<float>(level)}});
-  recording_surface dc;
-  if (v.display_type == DISPLAY_TYPE_POLAR)
-    plot_chart(*h.st, dc, 1.0f, X, X, Y, R);
-  else
-    plot_rect_chart(*h.st, dc, 1.0f, k_area, k_area);
-  return dc.of(recorded_op::op_move).at(0).points[0].y;
-}
 
 struct traced {
   harness h;
