@@ -92,16 +92,6 @@ TEST(PatternCompare, MatchingByFrequencyKindAndWhatIsLeftOver) {
   EXPECT_FALSE(pc.pass()) << "matched cuts pass, but a pass needs every shown cut";
 }
 
-// A measurement in NSMA against the datasheet's Planet file of the same panel.
-TEST(PatternCompare, AcrossFormats) {
-  test::harness nsma, planet;
-  ASSERT_TRUE(nsma.open(std::string(LOBE_SAMPLES) + "/panel.nsma"));
-  ASSERT_TRUE(planet.open(std::string(LOBE_SAMPLES) + "/panel.pla"));
-  const pattern_comparison pc = compare_patterns(nsma.st->pd, nsma.st->flags, planet.st->pd, {});
-  ASSERT_FALSE(pc.matched.empty());
-  for (const cut_comparison& c : pc.matched) EXPECT_LT(*c.main_lobe.rms_db, 0.01);
-}
-
 // The deviation the difference chart draws is the one the statistics sum:
 // 2 dB weaker is -2 dB at every common angle, and the main lobe is the
 // reference's 10 dB beamwidth.

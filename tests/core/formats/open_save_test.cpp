@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include "core/session/antenna_loader.h"
-#include "core/io/file_image.h"
 #include "core/io/file_sink.h"
 #include "core/formats/file_types.h"
 #include "core/formats/nsma_writer.h"
@@ -67,78 +66,6 @@ TEST(AntennaLoader, OpenResetsTheViewNamesTheFileAndClearsThePreviousError) {
       << "a good load leaves no earlier error behind";
   EXPECT_TRUE(h.report.pattern_replaced);
   EXPECT_TRUE(h.report.messages.empty());
-}
-
-// A start-up path (the command line, a drop) opens as the Open command
-// opens it: by its extension in any case, anything else as Planet (published
-// Planet files are .msi, .pln, .txt...), .txt as a 4NEC table of the default
-// columns; what cannot be read says so as Open does.
-TEST(AntennaLoader, StartupPathOpensAsTheOpenCommandDoes) {
-  test::temp_dir dir;
-  const std::string mixed = dir.file("site.antenna.Nsma"), msi = dir.file("panel.msi");
-  test::write_bytes(mixed, k_small);
-  test::write_bytes(msi, test::read_bytes(test::data_path("convert/src.pla")));
-  harness h;
-  action_report r = open_file_on_startup(*h.st, h.log, mixed);
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(h.st->file.file_type, FT_NSMA99) << "the extension, not a word before it";
-  EXPECT_EQ(*r.status_of(STB_FILENAME), "site.antenna.Nsma") << "named as Open names it";
-  r = open_file_on_startup(*h.st, h.log, msi);
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(h.st->file.file_type, FT_PLANET);
-  EXPECT_GT(h.st->pd.freq[0].numcut, 0);
-  h.st->nec = {3, 3};
-  r = open_file_on_startup(*h.st, h.log, test::data_path("convert/src.txt"));
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(h.st->nec.nec_angle_col, 0) << "the default columns";
-  EXPECT_EQ(h.st->pd.freq[0].numcut, 3) << "a 4NEC table adds its cut";
-  r = open_file_on_startup(*h.st, h.log, dir.file("gone.msi"));
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.failure_text(), "Unable to open antenna file.");
-}
-
-// Only regular files of a sane size are read: a FIFO nobody writes to would
-// block for ever, a device could be endless; a read error is no empty pattern.
-// What cannot be opened leaves the record as it was.
-TEST(AntennaLoader, OnlyRegularFilesOfASaneSizeAreRead) {
-  test::temp_dir dir;
-  const std::string fifo = dir.file("pipe.nsma"), big = dir.file("big.nsma");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-  harness kept;
-  set_field(kept.st->pd.name, "kept");
-  kept.st->pd.nofreq = 1;
-  for (const std::string& path : {dir.file("missing.nsma"), dir.path(), fifo}) {
-    const action_report r = open_file(*kept.st, kept.log, path, "nsma");
-    EXPECT_FALSE(r.ok || r.pattern_replaced) << path;
-    ASSERT_EQ(r.messages.size(), 1u);
-    EXPECT_EQ(r.messages[0].kind, message_kind::failure);
-    EXPECT_EQ(r.failure_text(), "Unable to open antenna file.");
-  }
-  EXPECT_STREQ(kept.st->pd.name, "kept");
-  EXPECT_EQ(kept.st->pd.nofreq, 1);
-  errno = 0;
-  EXPECT_EQ(open_for_reading(fifo), nullptr) << "returns at once";
-  EXPECT_EQ(errno, ENODEV);
-  EXPECT_EQ(open_for_reading(dir.path()), nullptr);
-  EXPECT_EQ(errno, EISDIR);
-  EXPECT_EQ(open_failure_text(EISDIR), "it is a folder");
-  std::FILE* f = std::fopen(big.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  ASSERT_EQ(::ftruncate(fileno(f), MAX_INPUT_BYTES + 1), 0);
-  std::fclose(f);
-  EXPECT_EQ(open_for_reading(big), nullptr);
-  EXPECT_EQ(errno, EFBIG);
-  harness h;
-  EXPECT_FALSE(open_file_on_startup(*h.st, h.log, big).ok);
-
-  h.st->file.file_type = FT_NSMA99;
-  std::FILE* folder = std::fopen(dir.path().c_str(), "rb");  // opens, then fails to read (EISDIR)
-  ASSERT_NE(folder, nullptr);
-  EXPECT_FALSE(read_antenna_file(*h.st, h.io, folder));
-  std::fclose(folder);
-  h.st->view.centre_db_ix = 0;
-  read_antenna_image(*h.st, h.io, nullptr);
-  EXPECT_EQ(h.st->view.centre_db_ix, 4) << "the after-load steps still run";
 }
 
 TEST(AntennaLoader, ClearingKeepsOldFrequencyTextsButNotTheirCounts) {

@@ -1,7 +1,7 @@
-// What each reader leaves in the record: the facts of tests/data, the cases
-// that need more than a file, the start-up files at their limits, the
-// LF-only twin of every format, cuts longer than the record, and how a file
-// is split into lines.
+// What each reader leaves in the record: the facts of tests/data (LF-only
+// twins among them), the cases that need more than a file, the start-up
+// files at their limits, cuts longer than the record, and how a file is split
+// into lines.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -184,44 +184,6 @@ TEST(HelpFile, SectionsStopBelow4000Characters) {
   EXPECT_EQ(help.help_info_views.substr(0, 4), "\r\naa");
   help_texts none;
   EXPECT_FALSE(read_help_file(none, test::data_path("help/none.txt")));
-}
-
-std::string with_lf(std::string s) {
-  s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
-  return s;
-}
-
-// Loads `bytes` as a file of that name, as the Open command does.
-void load(harness& h, const std::string& name, const std::string& bytes, bool lf) {
-  test::temp_dir dir;
-  const std::string path = dir.file(name);
-  test::write_bytes(path, bytes);
-  h.st->settings.lf_line_ends = lf;
-  h.report = open_file(*h.st, h.log, path, dialog_extension(path));
-  ASSERT_TRUE(h.report.ok);
-}
-
-// Every format we read gives the same record from an LF-only file, with the
-// opt-in, as from its CR LF twin; without it, nothing, and a box that says so.
-TEST(RealFiles, LfOnlyTwinOfEveryFormatReadsTheSame) {
-  for (const char* name : {"src.nsma", "src.adf", "src.labz", "src.pla", "src.ant", "src.txt", "src89.nsma"}) {
-    SCOPED_TRACE(name);
-    const std::string bytes = test::read_bytes(test::data_path(std::string("convert/") + name));
-    ASSERT_NE(bytes.find("\r\n"), std::string::npos);
-    harness crlf, lf, lf_plain;
-    load(crlf, name, bytes, false);
-    load(lf, name, with_lf(bytes), true);
-    load(lf_plain, name, with_lf(bytes), false);
-    EXPECT_GT(crlf.st->pd.freq[0].cut[0].nupoin, 0);
-    EXPECT_EQ(std::memcmp(&crlf.st->pd, &lf.st->pd, sizeof crlf.st->pd), 0);
-    EXPECT_EQ(crlf.st->file.file_type, lf.st->file.file_type);
-    EXPECT_TRUE(lf.st->file.load_notices.empty());
-    if (std::string(name) == "src.txt") continue;  // the 4NEC table reads any line end
-    EXPECT_TRUE(lf_plain.st->file.lf_only_empty);
-    ASSERT_FALSE(lf_plain.report.messages.empty());
-    EXPECT_EQ(lf_plain.report.messages.back().kind, message_kind::load_notice);
-    EXPECT_EQ(lf_plain.report.messages.back().text.rfind(LF_ONLY_NOTICE, 0), 0u);
-  }
 }
 
 TEST(LongCuts, ResampledToWholeDegreesWithTheLargestDeviation) {
