@@ -244,70 +244,75 @@ void print_verdict_word(surface& dc, float scf, int x, int y, int column_w, std:
   dc.set_text_color(old);
 }
 
+// The lines that close the legend, under its last row: the envelope's
+// title, or the polar chart's centre, then the reference's name.
+void print_legend_closing(const lobe_state& st, surface& dc, float lscf, const row_cursor& legend,
+                          const envelope_data_type* env, const page_extras& extras) {
+  const bool polar = st.view.display_type == DISPLAY_TYPE_POLAR;
+  if (env) {
+    const int y = pix(legend.y + 4.0 * lscf);
+    dc.select_font(arial(lscf, 16, 700, true));
+    dc.text_out(legend.x, y, "Envelope");
+    dc.select_font(arial(lscf, 14, 400, true));
+    dc.text_out(legend.x, pix(y + 15.0 * lscf), env->title);
+  }
+  if (polar) {
+    dc.select_font(arial(lscf, 16, 700, true));
+    dc.text_out(legend.x, pix(legend.y + 15.0 * lscf), c_format("Centre dB -%d", centre_db_list[zoom_index(st.view)]));
+  }
+  if (extras.reference) {
+    // Under the closing lines above: the envelope takes three rows, the centre two.
+    const int y = pix(legend.y + ((env ? 3 : polar ? 2 : 0) * 15.0 + 4.0) * lscf);
+    dc.select_font(arial(lscf, 16, 700, true));
+    dc.text_out(legend.x, y, "Reference");
+    dc.select_font(arial(lscf, 14, 400, true));
+    dc.text_out(legend.x, pix(y + 15.0 * lscf), extras.reference_name);
+  }
+}
+
 // The legend: each frequency with its shown cuts, and the envelope or the
 // polar chart's centre, fitted into its box.
 void print_legend(const lobe_state& st, surface& dc, const page_geometry& g, bool landscape, const page_extras& extras) {
+  if (st.view.display_type == DISPLAY_TYPE_EMR) return;
   const antenna_data_type& pd = st.pd;
   const float scf = g.scf;
-  if (st.view.display_type != DISPLAY_TYPE_EMR) {
-    const bool rectangular =
-        st.view.display_type == DISPLAY_TYPE_RECT || st.view.display_type == DISPLAY_TYPE_RECT90;
-    const envelope_data_type* env = rectangular ? active_envelope(st.ed) : nullptr;
-    const std::vector<cut_verdict> verdicts =
-        env || extras.reference ? cut_verdicts(pd, st.flags, env, extras.reference, extras.compare)
-                                : std::vector<cut_verdict>{};
-    int rows = 0;
-    for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f) {
-      ++rows;
-      for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) rows += cut_is_shown(st.flags, f, c);
-    }
-    // The closing lines: the envelope's title, or the polar chart's centre.
-    const int closing = (env ? 3 : st.view.display_type == DISPLAY_TYPE_POLAR ? 2 : 0) + (extras.reference ? 2 : 0);
-    const legend_layout fit = fit_legend(rows + closing, legend_box(g, landscape, st.view.display_type),
-                                         pix(15.0 * scf), LEGEND_COLUMN_MM * g.ppm, !landscape);
-    const float lscf = scf * fit.scale;
-    const int column_w = pix(LEGEND_COLUMN_MM * g.ppm * double(fit.scale));
-    int row = 0;
-    row_cursor legend{fit.left, fit.top, lscf};
-    // Rows run down a column, then on at the top of the next.
-    auto next = [&] {
-      legend.next();
-      if (++row % fit.rows_per_column == 0) legend = {legend.x + column_w, fit.top, lscf};
-    };
-    int number = 0;
-    for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f) {
-      print_f_string(dc, lscf, legend.x, legend.y, "Frequency", pd.freq[f].patfre);
+  const bool rectangular = st.view.display_type == DISPLAY_TYPE_RECT || st.view.display_type == DISPLAY_TYPE_RECT90;
+  const envelope_data_type* env = rectangular ? active_envelope(st.ed) : nullptr;
+  const std::vector<cut_verdict> verdicts = env || extras.reference
+                                                ? cut_verdicts(pd, st.flags, env, extras.reference, extras.compare)
+                                                : std::vector<cut_verdict>{};
+  int rows = 0;
+  for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f) {
+    ++rows;
+    for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) rows += cut_is_shown(st.flags, f, c);
+  }
+  // The closing lines: the envelope's title, or the polar chart's centre.
+  const int closing = (env ? 3 : st.view.display_type == DISPLAY_TYPE_POLAR ? 2 : 0) + (extras.reference ? 2 : 0);
+  const legend_layout fit = fit_legend(rows + closing, legend_box(g, landscape, st.view.display_type),
+                                       pix(15.0 * scf), LEGEND_COLUMN_MM * g.ppm, !landscape);
+  const float lscf = scf * fit.scale;
+  const int column_w = pix(LEGEND_COLUMN_MM * g.ppm * double(fit.scale));
+  int row = 0;
+  row_cursor legend{fit.left, fit.top, lscf};
+  // Rows run down a column, then on at the top of the next.
+  auto next = [&] {
+    legend.next();
+    if (++row % fit.rows_per_column == 0) legend = {legend.x + column_w, fit.top, lscf};
+  };
+  int number = 0;
+  for (int f = 0; f < count_in(pd.nofreq, MAX_FREQ); ++f) {
+    print_f_string(dc, lscf, legend.x, legend.y, "Frequency", pd.freq[f].patfre);
+    next();
+    for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c, ++number) {
+      if (!cut_is_shown(st.flags, f, c)) continue;
+      const cut_data_type& cut = pd.freq[f].cut[c];
+      print_cut_string(st, dc, lscf, legend.x, legend.y, cut.patcut, cut.polari, number);
+      for (const cut_verdict& v : verdicts)
+        if (v.freq == f && v.cut == c) print_verdict_word(dc, lscf, legend.x, legend.y, column_w, v.word());
       next();
-      for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c, ++number) {
-        if (!cut_is_shown(st.flags, f, c)) continue;
-        const cut_data_type& cut = pd.freq[f].cut[c];
-        print_cut_string(st, dc, lscf, legend.x, legend.y, cut.patcut, cut.polari, number);
-        for (const cut_verdict& v : verdicts)
-          if (v.freq == f && v.cut == c) print_verdict_word(dc, lscf, legend.x, legend.y, column_w, v.word());
-        next();
-      }
-    }
-    if (env) {
-      const int y = pix(legend.y + 4.0 * lscf);
-      dc.select_font(arial(lscf, 16, 700, true));
-      dc.text_out(legend.x, y, "Envelope");
-      dc.select_font(arial(lscf, 14, 400, true));
-      dc.text_out(legend.x, pix(y + 15.0 * lscf), env->title);
-    }
-    if (st.view.display_type == DISPLAY_TYPE_POLAR) {
-      dc.select_font(arial(lscf, 16, 700, true));
-      dc.text_out(legend.x, pix(legend.y + 15.0 * lscf),
-                  c_format("Centre dB -%d", centre_db_list[zoom_index(st.view)]));
-    }
-    if (extras.reference) {
-      // Under the closing lines above: the envelope takes three rows, the centre two.
-      const int y = pix(legend.y + ((env ? 3 : st.view.display_type == DISPLAY_TYPE_POLAR ? 2 : 0) * 15.0 + 4.0) * lscf);
-      dc.select_font(arial(lscf, 16, 700, true));
-      dc.text_out(legend.x, y, "Reference");
-      dc.select_font(arial(lscf, 14, 400, true));
-      dc.text_out(legend.x, pix(y + 15.0 * lscf), extras.reference_name);
     }
   }
+  print_legend_closing(st, dc, lscf, legend, env, extras);
 }
 
 }  // namespace

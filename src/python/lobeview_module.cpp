@@ -163,12 +163,8 @@ std::string file_type_name(const pattern_object& p) {
   return f ? f->name : "";
 }
 
-}  // namespace
-
-PYBIND11_MODULE(lobeview, m) {
-  m.doc() = "Lobeview's pattern readers, writers and computations (docs/PYTHON.md).";
-  register_errors(m);
-
+// The three classes a read gives back.
+void register_classes(py::module_& m) {
   py::class_<cut_object>(m, "Cut", "A cut: its PATCUT text, its polarisation and its points.")
       .def_readonly("kind", &cut_object::kind)
       .def_readonly("polarisation", &cut_object::polarisation)
@@ -199,13 +195,21 @@ PYBIND11_MODULE(lobeview, m) {
             return write_pattern(p, path_text(path), ant_version);
           },
           py::arg("path"), py::arg("ant_version") = 3,
-           "Writes by the extension as lobeconv convert does; returns its notes.")
+          "Writes by the extension as lobeconv convert does; returns its notes.")
       .def_static("from_cuts", &pattern_from_cuts, py::arg("frequencies"), py::arg("header") = py::dict(),
                   "A pattern of [(frequency text, [(kind, polarisation, angles, levels), ...]), ...].")
       .def("__repr__", [](const pattern_object& p) {
         return "<lobeview.Pattern " + (p.source.empty() ? std::string("built") : p.source) + ", " +
                std::to_string(py::len(p.frequencies)) + " frequencies>";
       });
+}
+
+}  // namespace
+
+PYBIND11_MODULE(lobeview, m) {
+  m.doc() = "Lobeview's pattern readers, writers and computations (docs/PYTHON.md).";
+  register_errors(m);
+  register_classes(m);
 
   m.def(
       "read",
