@@ -244,6 +244,10 @@ void print_verdict_word(surface& dc, float scf, int x, int y, int column_w, std:
   dc.set_text_color(old);
 }
 
+// Rows the envelope's title (three) or the polar chart's centre (two) take
+// under the legend's last row; the reference's name goes below them.
+int legend_mask_rows(const envelope_data_type* env, bool polar) { return env ? 3 : polar ? 2 : 0; }
+
 // The lines that close the legend, under its last row: the envelope's
 // title, or the polar chart's centre, then the reference's name.
 void print_legend_closing(const lobe_state& st, surface& dc, float lscf, const row_cursor& legend,
@@ -261,8 +265,7 @@ void print_legend_closing(const lobe_state& st, surface& dc, float lscf, const r
     dc.text_out(legend.x, pix(legend.y + 15.0 * lscf), c_format("Centre dB -%d", centre_db_list[zoom_index(st.view)]));
   }
   if (extras.reference) {
-    // Under the closing lines above: the envelope takes three rows, the centre two.
-    const int y = pix(legend.y + ((env ? 3 : polar ? 2 : 0) * 15.0 + 4.0) * lscf);
+    const int y = pix(legend.y + (legend_mask_rows(env, polar) * 15.0 + 4.0) * lscf);
     dc.select_font(arial(lscf, 16, 700, true));
     dc.text_out(legend.x, y, "Reference");
     dc.select_font(arial(lscf, 14, 400, true));
@@ -286,8 +289,8 @@ void print_legend(const lobe_state& st, surface& dc, const page_geometry& g, boo
     ++rows;
     for (int c = 0; c < count_in(pd.freq[f].numcut, MAX_CUTS); ++c) rows += cut_is_shown(st.flags, f, c);
   }
-  // The closing lines: the envelope's title, or the polar chart's centre.
-  const int closing = (env ? 3 : st.view.display_type == DISPLAY_TYPE_POLAR ? 2 : 0) + (extras.reference ? 2 : 0);
+  const int closing =
+      legend_mask_rows(env, st.view.display_type == DISPLAY_TYPE_POLAR) + (extras.reference ? 2 : 0);
   const legend_layout fit = fit_legend(rows + closing, legend_box(g, landscape, st.view.display_type),
                                        pix(15.0 * scf), LEGEND_COLUMN_MM * g.ppm, !landscape);
   const float lscf = scf * fit.scale;
