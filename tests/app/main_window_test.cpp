@@ -5,11 +5,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPrinter>
-#include <QPushButton>
 #include <QStatusBar>
+#include <QPushButton>
 #include <filesystem>
 #include <set>
 #include <signal.h>
@@ -19,7 +17,6 @@
 #include "app/window_fixture.h"
 #include "core/analysis/mask_check.h"
 #include "core/session/antenna_loader.h"
-#include "core/record/cut_editing.h"
 #include "core/range/range_codes.h"
 #include "core/text/field_text.h"
 

@@ -3,11 +3,9 @@
 // come from outside: a controller that misbehaves or disappears, an analyser
 // that stalls or drops out in the middle of a sweep.
 #include <QAbstractButton>
-#include <QPushButton>
-#include <QApplication>
-#include <QMenuBar>
-#include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 

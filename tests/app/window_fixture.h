@@ -85,12 +85,7 @@ struct window_fixture {
   }
   // The header edit of the field named `field`, on the pane shown.
   QLineEdit* edit(const char* field) { return w->header().edit(field); }
-  void type(const char* field, const char* text) {
-    QLineEdit* e = edit(field);
-    ASSERT_NE(e, nullptr) << "no edit " << field;
-    e->selectAll();
-    QTest::keyClicks(e, QString::fromLatin1(text));
-  }
+  void type(const char* field, const char* text) { type(edit(field), text); }
   void type(QLineEdit* e, const char* text) {
     ASSERT_NE(e, nullptr) << "no such edit";
     e->selectAll();

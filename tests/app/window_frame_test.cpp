@@ -4,15 +4,12 @@
 // whole and clear of the controls. The same tests run offscreen and on a real
 // X server with a window manager, at scale factors 1 and 2 (see
 // tests/CMakeLists.txt).
-#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QTextStream>
 
 #include "app/lobe_dialogs.h"
 #include "app/qt_range_link.h"

@@ -98,14 +98,3 @@ def test_bad_arguments_say_what_they_take():
         lobeview.exposure(SITE, standard="")
     assert str(e.value) == "--standard takes a value"
 
-
-def test_the_readmes_example_draws_its_picture(tmp):
-    pytest.importorskip("matplotlib")
-    import os
-    import subprocess
-    import sys
-
-    out = tmp / "plot.png"
-    subprocess.run([sys.executable, SOURCE / "docs/examples/plot_cuts.py", SAMPLES / "panel.pla", out], check=True,
-                   env=dict(os.environ))
-    assert out.read_bytes()[:8] == b"\x89PNG\r\n\x1a\n"

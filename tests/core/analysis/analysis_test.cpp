@@ -210,20 +210,6 @@ TEST(CutParameters, PairsDirectivityAndTheHeadersClaims) {
   EXPECT_NEAR(claims[1].computed, 2.0, 0.05);
 }
 
-// Every ratio from the one peak reported: a beam that peaks between samples
-// (0.4 degrees) over a back that falls 2 dB a degree is read at 180.4.
-TEST(CutParameters, RatiosAreTakenFromTheRefinedPeak) {
-  const auto pattern = [](double a) {
-    const double behind = std::remainder(a - 180.0, 360.0);
-    const double back = std::fabs(behind) < 5.0 ? -25.0 - 2.0 * behind : -60.0;
-    return std::max(cos_n(30, 0.4)(a), back);
-  };
-  const cut_parameters p = analyse_cut(sampled("H", pattern, 1.0));
-  ASSERT_TRUE(p.peak_angle && p.front_to_back);
-  EXPECT_NEAR(*p.peak_angle, 0.4, 0.05);
-  EXPECT_NEAR(*p.front_to_back, 25.0 + 2.0 * 0.4, 0.1);
-}
-
 // At every lobe and null the analysis reports, the cut itself has that
 // level: over every bundled sample and every shared published file.
 TEST(CutParameters, ReportedLobesAndNullsLieWhereTheCutHasThem) {

@@ -94,19 +94,5 @@ TEST(MaskCheck, OnTheMaskPassesOneDegreeOverFailsAndGapsAreNoPass) {
   EXPECT_EQ(verdict(mask_of(""), on_class_a).outcome, mask_outcome::unchecked);
 }
 
-TEST(MaskCheck, EveryShownCutUpToItsEndMarker) {
-  test::harness h;
-  test::put_full_cut(*h.st, 0, 0, "H", on_class_a);
-  test::put_full_cut(*h.st, 0, 1, "V", [](int) { return 0.0; });
-  test::put_full_cut(*h.st, 1, 0, "H", [](int x) { return x < 100 ? on_class_a(x) : 0.0; });
-  h.st->pd.freq[1].cut[0].angle[100] = END_MARKER;  // the failing points lie past the marker
-  test::hide_cuts(*h.st, {{0, 1}});
-  const std::vector<mask_verdict> all = check_pattern(h.st->pd, h.st->flags, mask_of(k_class_a));
-  ASSERT_EQ(all.size(), 2u);
-  EXPECT_EQ((std::pair{all[1].freq, all[1].cut}), (std::pair{1, 0}));
-  EXPECT_TRUE(all[0].pass() && all[1].pass());
-  EXPECT_EQ(all[1].checked, 100);
-}
-
 }  // namespace
 }  // namespace lobe

@@ -92,28 +92,6 @@ TEST(PatternCompare, MatchingByFrequencyKindAndWhatIsLeftOver) {
   EXPECT_FALSE(pc.pass()) << "matched cuts pass, but a pass needs every shown cut";
 }
 
-// The deviation the difference chart draws is the one the statistics sum:
-// 2 dB weaker is -2 dB at every common angle, and the main lobe is the
-// reference's 10 dB beamwidth.
-TEST(PatternCompare, TheDeviationCurveAngleByAngle) {
-  test::harness m, r;
-  put_panel(*m.st, 0, "900", 2.0);
-  put_panel(*r.st, 0, "900", 0.0);
-  m.st->pd.freq[0].cut[0].signal[10] = GAP_LEVEL;  // a bearing without a reading
-  const std::vector<deviation_point> curve = deviation_curve(m.st->pd, 0, 0, r.st->pd, 0, 0, {});
-  EXPECT_EQ(curve.size(), static_cast<std::size_t>(points_to_write(m.st->pd.freq[0].cut[0]) - 1));
-  int lobe = 0;
-  for (const deviation_point& d : curve) {
-    EXPECT_NEAR(d.deviation, -2.0, 1e-6) << d.angle;
-    EXPECT_NE(d.angle, m.st->pd.freq[0].cut[0].angle[10]) << "the gap is left out";
-    lobe += d.main_lobe;
-    EXPECT_EQ(d.main_lobe, d.angle <= 55.0 || d.angle >= 305.0) << d.angle;
-  }
-  EXPECT_EQ(lobe, 110) << "111 angles within 111.6 degrees, less the gap at 10";
-  const std::vector<deviation_point> aligned = deviation_curve(m.st->pd, 0, 0, r.st->pd, 0, 0, {true, 1.0, 0.01});
-  EXPECT_NEAR(aligned[0].deviation, 0.0, 1e-6);
-}
-
 // The word a cut's row shows: a failure of either check first, then what
 // could not be checked, then a pass; nothing without a check.
 TEST(CutVerdicts, TheWordWeighsBothChecks) {

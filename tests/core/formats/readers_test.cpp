@@ -4,7 +4,6 @@
 // into lines.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -143,17 +142,6 @@ TEST(Readers, WhatALoadDoesBesidesTheRecord) {
   EXPECT_EQ(ant.st->file.ant_file_type, AFT_ANT_V2) << "unchanged when nothing is built";
 }
 
-TEST(Readers, EachFourNecFileAddsACutUntilTheFrequencyIsFull) {
-  harness h;
-  for (int i = 0; i < MAX_CUTS; ++i) ASSERT_TRUE(h.open_data("4nec/signals.txt"));
-  set_field(h.st->pd.name, "kept");
-  EXPECT_FALSE(h.open_data("4nec/zero_to_360.txt"));
-  EXPECT_EQ(h.report.failure_text().rfind("The first frequency already has 8 cuts", 0), 0u);
-  EXPECT_EQ(h.st->pd.freq[0].numcut, MAX_CUTS);
-  EXPECT_EQ(h.cut(0, 7).nupoin, 3);
-  EXPECT_STREQ(h.st->pd.name, "kept");
-}
-
 // What one load must not keep of the last, nor write beyond a full cut.
 TEST(Readers, NoStaleCutNamesAndNothingPastAFullCut) {
   harness h;
@@ -173,17 +161,6 @@ TEST(EnvelopeFile, MissingFileMeansNoLibrary) {
   ed->numenv = 3;
   EXPECT_FALSE(read_envelope_file(*ed, test::data_path("envelopes/none.csv")));
   EXPECT_EQ(ed->numenv, 0);
-}
-
-TEST(HelpFile, SectionsStopBelow4000Characters) {
-  std::string text = "[VIEW]\r\n";
-  for (int i = 0; i < 100; ++i) text += std::string(79, static_cast<char>('a' + i % 26)) + "\r\n";
-  help_texts help;
-  read_help_image(help, text);
-  EXPECT_EQ(help.help_info_views.size(), HELP_TEXT_MAX);
-  EXPECT_EQ(help.help_info_views.substr(0, 4), "\r\naa");
-  help_texts none;
-  EXPECT_FALSE(read_help_file(none, test::data_path("help/none.txt")));
 }
 
 TEST(LongCuts, ResampledToWholeDegreesWithTheLargestDeviation) {

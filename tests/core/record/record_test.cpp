@@ -11,10 +11,8 @@
 #include <vector>
 
 #include "core/session/antenna_loader.h"
-#include "core/formats/file_types.h"
 #include "core/formats/nsma_writer.h"
 #include "core/formats/planet_format.h"
-#include "core/session/save_routing.h"
 #include "core/record/cut_editing.h"
 #include "core/record/gain_units.h"
 #include "core/record/half_power.h"
@@ -65,23 +63,6 @@ TEST(PatternRecord, AddingFrequenciesAndCutsStopsAtTheLimits) {
   EXPECT_EQ(st->flags.cut[2][0].sweep_completed, 0) << "a new cut is not swept";
 }
 
-TEST(HalfPower, CrossingsAreInterpolatedBetweenSamples) {
-  auto st = make_lobe_state();
-  // 5-degree steps: 2 dB at 10, 4 dB at 15 -> 3 dB at 12.5; back up between 345 and 350.
-  test::put_cut(*st, 0, 0, "H", {{0, 0}, {5, 1}, {10, 2}, {15, 4}, {180, 20}, {345, 5}, {350, 2}, {355, 1}});
-  const auto x = level_crossings(st->pd.freq[0].cut[0]);
-  ASSERT_EQ(x.size(), 2u);
-  EXPECT_FLOAT_EQ(x[0].angle, 12.5f);
-  EXPECT_TRUE(x[0].falling);
-  EXPECT_NEAR(x[1].angle, 345.0f + 5.0f * 2.0f / 3.0f, 1e-4f);
-  EXPECT_FALSE(x[1].falling);
-  // A crossing between the last two points of a half-plane cut counts too.
-  test::put_cut(*st, 0, 1, "V", {{-90, 10}, {0, 0}, {80, 2}, {90, 6}});
-  const auto last = level_crossings(st->pd.freq[0].cut[1]);
-  ASSERT_EQ(last.size(), 2u);
-  EXPECT_FLOAT_EQ(last[1].angle, 82.5f);
-}
-
 TEST(HalfPower, TheJoinOfAFullCircleAndGaps) {
   auto st = make_lobe_state();
   // Peak at 180; the crossing back up lies between 359 and 0 (the join).
@@ -121,7 +102,6 @@ TEST(HalfPower, TheJoinOfAFullCircleAndGaps) {
 using test::harness;
 
 std::vector<float> signals(const cut_data_type& c) { return {c.signal, c.signal + c.nupoin}; }
-std::vector<float> angles(const cut_data_type& c) { return {c.angle, c.angle + c.nupoin}; }
 
 TEST(CutEditing, MovingAverageIsCircularAndReReferencedAndEmptyCutsArmUndo) {
   harness h;
@@ -220,20 +200,6 @@ TEST(CutEditing, MirrorRefusalsLeaveTheRecordAndTheUndoAlone) {
   EXPECT_EQ(h.st->edit.undo_fr_cut, 0) << "done, and armed";
   EXPECT_FALSE(mirror_result_message(MIRROR_NOT_360).error);
   EXPECT_EQ(mirror_result_message(MIRROR_OK).text, nullptr);
-}
-
-// A cut that ends before 180 degrees is mirrored downwards from its last point.
-TEST(CutEditing, BottomMirrorOfAShortCutStartsFromItsLastPoint) {
-  harness h;
-  std::vector<std::pair<float, float>> pts;
-  for (int a = 0; a <= 170; a += 10) pts.emplace_back(static_cast<float>(a), a * 0.1f);
-  test::put_cut(*h.st, 0, 0, "H", pts);
-  EXPECT_EQ(mirror_cut_data(*h.st, ID_LABS_MIRROR_BOTTOM), MIRROR_NOT_360);
-  const cut_data_type& c = h.cut(0, 0);
-  ASSERT_EQ(c.nupoin, 18 + 17);
-  EXPECT_EQ(angles(c)[18], 190.0f);
-  EXPECT_FLOAT_EQ(c.signal[18], 17.0f);
-  EXPECT_EQ(angles(c).back(), 350.0f);
 }
 
 // Cuts that are not 360 whole degrees: the result stays inside the record,
