@@ -353,8 +353,13 @@ TEST(EmrChart, ZonesStayOnTheChartWhateverThePower) {
   emr_fixture huge;
   huge.h.st->emr.epower = 1e6f;
   huge.h.st->emr.eheight = 1.0f;
-  test::put_full_cut(*huge.h.st, 0, 0, "V", [](int) { return 0.0; });
+  test::put_full_cut(*huge.h.st, 0, 0, "V", [](int) { return 40.0; });
+  test::put_full_cut(*huge.h.st, 0, 1, "el", [](int) { return 0.0; });
+  test::hide_cuts(*huge.h.st, {{0, 0}});
   ASSERT_TRUE(huge.draw());
+  const recorded_op* pointer = huge.dc.find_text(">>>");
+  ASSERT_NE(pointer, nullptr);
+  EXPECT_EQ(pointer->points[0], (point{1, 7})) << "at the first shown vertical cut, where the caller says";
   for (const auto& tri : huge.dc.of(recorded_op::op_polygon))
     for (const point& p : tri.points) {
       EXPECT_LE(std::abs(p.y - CY), R - 40);

@@ -131,7 +131,6 @@ TEST(RunLog, SizeLimitKeepsTheFirstPartAndTheLatestLines) {
   // A line is the date, the time, who wrote it and what it says.
   EXPECT_TRUE(std::regex_search(first, std::regex(R"(^\S+ - \d\d:\d\d:\d\d - dsa_req_xxx - 15 Bytes Sent: query 0\r\n)")))
       << first.substr(0, 60);
-  EXPECT_NE(first.find("query 0\r\n"), std::string::npos);
   EXPECT_NE(first.find(" - run_log - Log cut here at its size limit; the latest lines are in lobeview_log_last.txt\r\n"),
             std::string::npos);
   EXPECT_LE(last.size(), 2000u);
