@@ -6,8 +6,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPrinter>
-#include <QStatusBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <filesystem>
 #include <set>
 #include <signal.h>

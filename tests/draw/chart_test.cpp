@@ -9,7 +9,6 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 
 #include "core/text/field_text.h"
 #include "draw/chart_scale.h"
@@ -217,31 +216,22 @@ TEST(EnvelopeOverlay, FailingAnglesAreMarkedUnderTheAxis) {
   EXPECT_TRUE(none.ops.empty()) << "no mask shown, nothing marked";
 }
 
-// A measured H and V cut at 900 MHz and a reference with only an H cut at
-// `ref_mhz`, on the window's chart geometry.
-struct against_reference {
-  harness h, ref;
-  view_geometry g;
-  against_reference(const std::function<double(int)>& h_level, const char* ref_mhz, double ref_level) {
-    test::put_full_cut(*h.st, 0, 0, "H", h_level);
-    test::put_full_cut(*h.st, 0, 1, "V", [](int) { return 3.0; });
-    set_field(h.st->pd.freq[0].patfre, "900");
-    test::put_full_cut(*ref.st, 0, 0, "H", [ref_level](int) { return ref_level; });
-    set_field(ref.st->pd.freq[0].patfre, ref_mhz);
-    window_layout l;
-    set_window_parameters(l, 1280, 800, false, 4);
-    g = window_view_geometry(l, 0);
-    g.reference = &ref.st->pd;
-  }
-};
-
 // The difference chart: a cut 1.5 dB weaker than its reference is a flat
 // line 1.5 dB under 0 across the chart, over a band of the tolerance; the
 // cut without a reference draws nothing, a gap lifts the pen.
 TEST(DifferenceChart, DeviationLineBandAndRange) {
-  against_reference t([](int) { return 1.5; }, "900", 0.0);
-  harness& h = t.h;
-  view_geometry& g = t.g;
+  // A measured H and V cut at 900 MHz, and a reference with only an H cut,
+  // on the window's chart geometry.
+  harness h, ref;
+  test::put_full_cut(*h.st, 0, 0, "H", [](int) { return 1.5; });
+  test::put_full_cut(*h.st, 0, 1, "V", [](int) { return 3.0; });
+  set_field(h.st->pd.freq[0].patfre, "900");
+  test::put_full_cut(*ref.st, 0, 0, "H", [](int) { return 0.0; });
+  set_field(ref.st->pd.freq[0].patfre, "900");
+  window_layout l;
+  set_window_parameters(l, 1280, 800, false, 4);
+  view_geometry g = window_view_geometry(l, 0);
+  g.reference = &ref.st->pd;
   h.st->pd.freq[0].cut[0].signal[100] = GAP_LEVEL;
   g.difference = true;
   g.compare.tolerance_db = 1.0;
